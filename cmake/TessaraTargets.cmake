@@ -1,0 +1,61 @@
+# Helpers every folder uses to declare its library, tests and benchmarks alike.
+include(GoogleTest)
+
+# tessara_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [GL] [TSAN])
+# One GoogleTest program per call; each test case becomes a CTest test.
+# GL marks tests that need a display (they run under xvfb-run in test.sh, and
+# carry the label "gl" so a run without a display can exclude them). TSAN marks
+# tests whose threads meet in our own code; ./test.sh --sanitize runs them under
+# ThreadSanitizer.
+function(tessara_add_test)
+  cmake_parse_arguments(T "GL;TSAN" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  set(labels unit)
+  if(T_GL)
+    set(labels gl)
+  endif()
+  if(T_TSAN)
+    set(labels tsan)   # one label per program: lists do not survive discovery
+  endif()
+  gtest_discover_tests(${T_NAME}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${labels}" TIMEOUT 300
+               ENVIRONMENT "TESSARA_SOURCE_DIR=${CMAKE_SOURCE_DIR};TESSARA_BINARY_DIR=${CMAKE_BINARY_DIR}")
+endfunction()
+
+# tessara_add_benchmark(NAME bench_<area> SOURCES <files...> LIBS <targets...>)
+function(tessara_add_benchmark)
+  cmake_parse_arguments(B "" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(NOT TARGET benchmark::benchmark)
+    return()
+  endif()
+  add_executable(${B_NAME} ${B_SOURCES})
+  target_link_libraries(${B_NAME} PRIVATE ${B_LIBS} benchmark::benchmark)
+  set_target_properties(${B_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()
+
+# tessara_add_plugin(NAME Mod04827 SOURCES <files...> LIBS <targets...> [DATA_DIR dir])
+# A plug-in is a MODULE with hidden visibility and no "lib" prefix, written to
+# build/plugins/ with its data files copied beside it.
+function(tessara_add_plugin)
+  cmake_parse_arguments(P "" "NAME;DATA_DIR" "SOURCES;LIBS" ${ARGN})
+  add_library(${P_NAME} MODULE ${P_SOURCES})
+  target_link_libraries(${P_NAME} PRIVATE ${P_LIBS})
+  set_target_properties(${P_NAME} PROPERTIES
+    PREFIX ""
+    LIBRARY_OUTPUT_DIRECTORY ${TESSARA_PLUGIN_DIR}
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  target_link_options(${P_NAME} PRIVATE -Wl,--no-undefined -Wl,--exclude-libs,ALL)
+  if(P_DATA_DIR)
+    file(GLOB_RECURSE data_files CONFIGURE_DEPENDS ${P_DATA_DIR}/*)
+    foreach(f ${data_files})
+      file(RELATIVE_PATH rel ${P_DATA_DIR} ${f})
+      add_custom_command(TARGET ${P_NAME} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${f} ${TESSARA_PLUGIN_DIR}/${rel})
+    endforeach()
+  endif()
+endfunction()

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test (GL and window tests under Xvfb).
+#   ./test.sh             release build in build/
+#   ./test.sh --sanitize  also ASan+UBSan in build-asan/ and TSan in build-tsan/
+#   extra arguments after "--" go to ctest (e.g. ./test.sh -- -R Pipe)
+set -euo pipefail
+root=$(cd "$(dirname "$0")" && pwd)
+cd "$root"
+
+sanitize=0
+ctest_args=()
+while (($#)); do
+  case "$1" in
+    --sanitize) sanitize=1 ;;
+    --) shift; ctest_args=("$@"); break ;;
+    *) echo "unknown option: $1" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+./scripts/install-deps.sh
+
+run_ctest() {
+  local dir=$1; shift
+  # One X server for the whole run; tests that open windows or GL contexts use it.
+  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+    ctest --test-dir "$dir" --output-on-failure -j "${TESSARA_JOBS:-$(nproc)}" "$@"
+}
+
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-xcb}
+export LIBGL_ALWAYS_SOFTWARE=1
+
+./scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_ctest build "${ctest_args[@]}"
+
+if ((sanitize)); then
+  ./scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DTESSARA_SANITIZE=address -DTESSARA_BUILD_BENCHMARKS=OFF
+  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    run_ctest build-asan "${ctest_args[@]}"
+  ./scripts/build.sh build-tsan -DCMAKE_BUILD_TYPE=Debug -DTESSARA_SANITIZE=thread -DTESSARA_BUILD_BENCHMARKS=OFF
+  # Qt and Mesa are not instrumented: TSan runs the tests whose threads meet in our own code.
+  TSAN_OPTIONS="suppressions=$root/scripts/tsan.supp halt_on_error=1" \
+    run_ctest build-tsan -L tsan "${ctest_args[@]}"
+fi

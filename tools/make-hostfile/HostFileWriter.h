@@ -1,0 +1,40 @@
+#pragma once
+
+#include "HostFileSpec.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace hostfile {
+
+// The bytes of a host data file; false when a text cannot be written in CP932.
+bool WriteHostFile(const HostFileSpec& spec, std::vector<std::uint8_t>& out);
+// The bytes of a polygon file for pipe command 18.
+std::vector<std::uint8_t> WritePolygonFile(const PolygonFileSpec& spec);
+
+// Sizes of a generated example.
+struct ExampleCounts {
+    int points = 0;      // group points (flag 0x02)
+    int tin = 0;         // view-cloud points, from which the viewer builds its TIN (0x08)
+    int cad = 0;         // CAD figures (0x01)
+    int part = 0;        // part drawing points and vertices (0x04)
+    std::string name = "点群";
+};
+
+// Points lie on a known slope: z = kSlopeBase + kSlopeX * (X - x0) + kSlopeY * (Y - y0).
+inline constexpr double kSlopeBase = 50.0;
+inline constexpr double kSlopeX = 0.1;
+inline constexpr double kSlopeY = 0.05;
+inline constexpr double kExampleX0 = -12000.0;
+inline constexpr double kExampleY0 = -34000.0;
+
+HostFileSpec MakeExample(const ExampleCounts& counts);
+
+// Damages a file: "magic", "version", "huge-count", "bad-index",
+// "unterminated-string", or "cut:K" (the first K bytes). False for an unknown kind.
+bool MakeBroken(const std::string& kind, const ExampleCounts& counts, std::vector<std::uint8_t>& out);
+
+bool SaveBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace hostfile

@@ -1,0 +1,86 @@
+// make-hostfile: writes host data files (and polygon files for pipe command 18)
+// as the host would, sound or deliberately broken, for tests and manual runs.
+#include "HostFileWriter.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+int Usage()
+{
+    std::fprintf(stderr,
+                 "usage: make-hostfile [--points N] [--tin N] [--cad N] [--part N] [--name TEXT]\n"
+                 "                     [--polygons N] [--broken KIND] OUT\n"
+                 "  KIND: magic, version, huge-count, bad-index, unterminated-string, cut:K\n");
+    return 2;
+}
+
+bool ParseCount(const char* text, int& value)
+{
+    char* end = nullptr;
+    const long v = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || v < 0 || v > 100000000) return false;
+    value = int(v);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    hostfile::ExampleCounts counts;
+    std::string broken;
+    std::string out;
+    int polygons = -1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--points" && hasValue) {
+            if (!ParseCount(argv[++i], counts.points)) return Usage();
+        } else if (arg == "--tin" && hasValue) {
+            if (!ParseCount(argv[++i], counts.tin)) return Usage();
+        } else if (arg == "--cad" && hasValue) {
+            if (!ParseCount(argv[++i], counts.cad)) return Usage();
+        } else if (arg == "--part" && hasValue) {
+            if (!ParseCount(argv[++i], counts.part)) return Usage();
+        } else if (arg == "--polygons" && hasValue) {
+            if (!ParseCount(argv[++i], polygons)) return Usage();
+        } else if (arg == "--name" && hasValue) {
+            counts.name = argv[++i];
+        } else if (arg == "--broken" && hasValue) {
+            broken = argv[++i];
+        } else if (!arg.empty() && arg[0] != '-' && out.empty()) {
+            out = arg;
+        } else {
+            return Usage();
+        }
+    }
+    if (out.empty()) return Usage();
+
+    std::vector<std::uint8_t> bytes;
+    if (polygons >= 0) {
+        hostfile::PolygonFileSpec spec;
+        for (int i = 0; i < polygons; ++i) {
+            const double x = hostfile::kExampleX0 + 10 * i, y = hostfile::kExampleY0 + 10 * i;
+            spec.polygons.push_back({{x, y, 0}, {x + 5, y, 0}, {x + 5, y + 5, 0}, {x, y + 5, 0}});
+        }
+        bytes = hostfile::WritePolygonFile(spec);
+    } else if (!broken.empty()) {
+        if (!hostfile::MakeBroken(broken, counts, bytes)) {
+            std::fprintf(stderr, "make-hostfile: unknown damage '%s'\n", broken.c_str());
+            return 2;
+        }
+    } else if (!hostfile::WriteHostFile(hostfile::MakeExample(counts), bytes)) {
+        std::fprintf(stderr, "make-hostfile: the group name cannot be written in CP932\n");
+        return 1;
+    }
+    if (!hostfile::SaveBytes(out, bytes)) {
+        std::fprintf(stderr, "make-hostfile: cannot write %s\n", out.c_str());
+        return 1;
+    }
+    std::printf("%s: %zu bytes\n", out.c_str(), bytes.size());
+    return 0;
+}

@@ -1,0 +1,114 @@
+#include "platform/AtomicFileWriter.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace tessara {
+namespace {
+
+std::string ParentFolder(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The rename itself is only durable once the folder entry is synced.
+void SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(std::string targetPath) : m_targetPath(std::move(targetPath)) {}
+
+AtomicFileWriter::~AtomicFileWriter()
+{
+    Discard();
+}
+
+bool AtomicFileWriter::Open()
+{
+    Discard();
+    m_failed = false;
+    std::string pattern = m_targetPath + ".~tmpXXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    m_fd = ::mkostemp(buffer.data(), O_CLOEXEC);
+    if (m_fd < 0) {
+        return false;
+    }
+    m_tempPath = buffer.data();
+    // mkostemp makes the file 0600; a replaced file keeps its mode, a new one gets
+    // the usual 0644.
+    struct stat target {};
+    const mode_t mode = ::stat(m_targetPath.c_str(), &target) == 0 ? (target.st_mode & 07777) : 0644;
+    ::fchmod(m_fd, mode);
+    return true;
+}
+
+bool AtomicFileWriter::Write(const void* data, std::size_t size)
+{
+    if (m_fd < 0) {
+        m_failed = true;
+        return false;
+    }
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = ::write(m_fd, bytes, size);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            m_failed = true;
+            return false;
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool AtomicFileWriter::Commit()
+{
+    if (m_fd < 0 || m_failed) {
+        Discard();
+        return false;
+    }
+    const bool synced = ::fsync(m_fd) == 0;
+    const bool closed = ::close(m_fd) == 0;
+    m_fd = -1;
+    if (!synced || !closed || ::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
+        Discard();
+        return false;
+    }
+    m_tempPath.clear();
+    SyncFolder(ParentFolder(m_targetPath));
+    return true;
+}
+
+void AtomicFileWriter::Discard()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_tempPath.empty()) {
+        ::unlink(m_tempPath.c_str());
+        m_tempPath.clear();
+    }
+}
+
+} // namespace tessara

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tessara {
+
+// Writes a file so that the previous one survives until the new one is complete:
+// the bytes go to a sibling temporary file, which Commit() syncs to disk and renames
+// over the target. Destroyed without Commit(), it removes the temporary file and the
+// target stays as it was.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(std::string targetPath);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // Creates the temporary file beside the target. False when the folder is missing
+    // or not writable.
+    bool Open();
+    // Appends bytes; false on any write error (the commit will then fail too).
+    bool Write(const void* data, std::size_t size);
+    bool Write(std::string_view bytes) { return Write(bytes.data(), bytes.size()); }
+    // The temporary file, for writers that open it themselves (streams, libraries);
+    // they must close it before Commit().
+    const std::string& TempPath() const { return m_tempPath; }
+    // Syncs, closes and renames over the target. False leaves the target untouched.
+    bool Commit();
+    void Discard();
+
+private:
+    std::string m_targetPath;
+    std::string m_tempPath;
+    int m_fd = -1;
+    bool m_failed = false;
+};
+
+} // namespace tessara

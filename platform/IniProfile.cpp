@@ -1,0 +1,80 @@
+#include "platform/IniProfile.h"
+
+#include "platform/Numbers.h"
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace tessara {
+namespace {
+
+QString SettingsKey(std::string_view section, std::string_view key)
+{
+    return QString::fromUtf8(section.data(), static_cast<qsizetype>(section.size())) + u'/' +
+           QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+}
+
+} // namespace
+
+IniProfile::IniProfile(const std::string& application)
+    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                             QString::fromLatin1(kRegistryKey),
+                                             QString::fromStdString(application)))
+{
+}
+
+IniProfile::IniProfile(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings)) {}
+
+std::unique_ptr<IniProfile> IniProfile::AtPath(const std::string& iniPath)
+{
+    return std::unique_ptr<IniProfile>(new IniProfile(
+        std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat)));
+}
+
+IniProfile::~IniProfile() = default;
+
+int IniProfile::GetProfileInt(std::string_view section, std::string_view key, int defaultValue)
+{
+    const std::string text = GetProfileString(section, key);
+    return ParseInt(text).value_or(defaultValue);
+}
+
+std::string IniProfile::GetProfileString(std::string_view section, std::string_view key,
+                                         std::string_view defaultValue)
+{
+    const std::lock_guard lock(m_mutex);
+    const QVariant value = m_settings->value(SettingsKey(section, key));
+    if (!value.isValid()) {
+        return std::string(defaultValue);
+    }
+    // A hand-edited line "a, b" without quotes reads back as a list.
+    if (value.typeId() == QMetaType::QStringList) {
+        return value.toStringList().join(QStringLiteral(", ")).toStdString();
+    }
+    return value.toString().toStdString();
+}
+
+bool IniProfile::WriteProfileInt(std::string_view section, std::string_view key, int value)
+{
+    return WriteProfileString(section, key, std::to_string(value));
+}
+
+bool IniProfile::WriteProfileString(std::string_view section, std::string_view key,
+                                    std::string_view value)
+{
+    const std::lock_guard lock(m_mutex);
+    m_settings->setValue(SettingsKey(section, key),
+                         QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
+}
+
+std::string IniProfile::FilePath() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_settings->fileName().toStdString();
+}
+
+} // namespace tessara

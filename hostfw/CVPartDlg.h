@@ -1,0 +1,121 @@
+#pragma once
+
+#include "hostfw/GridTypes.h"
+#include "hostfw/HostTypes.h"
+
+#include <QDialog>
+
+#include <map>
+#include <memory>
+#include <string>
+
+class CTabParamDB;
+class CVPartVSheet;
+class CVSheet;
+class PartData;
+class QToolBar;
+class QVBoxLayout;
+class SizeControl;
+class VCmdData;
+
+// Base of the modeless part dialogs: part navigation (previous / next part of the
+// program), OK / Cancel / Help, the changed and read-only flags and the command bar.
+// The dialog owns its parameter database. Plug-in dialogs override the virtual steps.
+class HOSTFW_API CVPartDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kIdOk = 1;
+    static constexpr int kIdCancel = 2;
+    static constexpr int kIdHelp = 9;
+    static constexpr int kCmdPrevPart = 33794;
+    static constexpr int kCmdNextPart = 33795;
+    static constexpr int kCmdCalcReg = 33797;
+
+    CVPartDlg(VCmdData* cmd, std::unique_ptr<CTabParamDB> db, int resourceId, QWidget* parent,
+              int mode, DWORD style, int flag);
+    ~CVPartDlg() override;
+
+    // Builds the dialog (OnInitDialog, DoDataExchange), loads the command's part and
+    // shows it modeless; non-zero on success. A dialog that failed to create is not
+    // shown and the caller deletes it.
+    virtual int Create();
+
+    VCmdData* GetCmdData() const { return m_cmd; }
+    CTabParamDB* GetParamDB() const { return m_db.get(); }
+    PartData& GetPartData() { return *m_data; }
+    template <class T> T* PartDataAs() { return dynamic_cast<T*>(m_data.get()); }
+    int GetMode() const { return m_mode; }
+    int GetResourceId() const { return m_resourceId; }
+
+    bool IsReadOnly() const { return m_readOnly; }
+    void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool IsChanged() const { return m_changed; }
+    void SetChanged(bool changed) { m_changed = changed; }
+    void SetHelpIndex(int index) { m_helpIndex = index; }
+    int GetHelpIndex() const { return m_helpIndex; }
+
+    // The host's size controller; null (the stand-in has none).
+    SizeControl* iSizControl = nullptr;
+
+    // Part steps the host drives.
+    virtual int OnLoadPart(DWORD flag);   // flag 0: a new part; non-zero on success
+    virtual int OnSavePart();             // non-zero to go on
+    virtual int ChangePart(long recNo);   // saves the current part, loads another
+    virtual BOOL OnInitDialog();
+    virtual void DoDataExchange();
+    virtual void InitToolBar();
+    virtual BOOL OnCommand(int id);
+    virtual long OnVmsgVpvsnFieldChange(CVPartVSheet* sheet, const FieldChange& change);
+    // Window messages the plug-in dialogs post to themselves (WM_USER+n).
+    virtual long OnUserMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
+    void PostUserMessage(unsigned message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
+    long SendUserMessage(unsigned message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
+    virtual BOOL OnVPartCalcReg();
+
+    // Binds a sheet to a control id (DDX_VSheet) and places it in the dialog.
+    void DDX_VSheet(int controlId, CVSheet& sheet);
+    CVSheet* FindSheet(int controlId) const;
+    void AddCmdButton(int id, const std::string& text = {});
+    void _RemoveCmdButton(int id);
+    bool HasCmdButton(int id) const;
+    void MoveWin();
+
+    // What scripts and the host stand-in drive: a button by id, a tab by index.
+    virtual bool PressButton(int id);
+    virtual bool SelectTab(int index);
+
+protected:
+    void OnOK();
+    void OnCancel();
+    void OnHelp();
+    // The area the subclass lays its controls into.
+    QVBoxLayout* BodyLayout() const { return m_body; }
+
+private:
+    VCmdData* m_cmd;
+    std::unique_ptr<CTabParamDB> m_db;
+    std::unique_ptr<PartData> m_data;
+    int m_resourceId;
+    int m_mode;
+    bool m_readOnly = false;
+    bool m_changed = false;
+    int m_helpIndex = 0;
+    QToolBar* m_toolBar = nullptr;
+    QVBoxLayout* m_body = nullptr;
+    std::map<int, CVSheet*> m_sheets;
+    std::map<int, QAction*> m_cmdButtons;
+};
+
+// The survey part dialog the quality-table dialogs derive from.
+class HOSTFW_API CSvyPartDlg : public CVPartDlg {
+    Q_OBJECT
+public:
+    using CVPartDlg::CVPartDlg;
+};
+
+// The host's size controller of a dialog (anchors of its controls). The stand-in has
+// none, so plug-ins take the path without one.
+class HOSTFW_API SizeControl {
+public:
+    virtual ~SizeControl() = default;
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "hostfw/CVPartDlg.h"
+#include "hostfw/HostTypes.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CVSheet;
+class PartData;
+class QHBoxLayout;
+class QPushButton;
+class QTabBar;
+class QVBoxLayout;
+
+namespace plugcommon {
+
+struct PluginTable;
+
+// Dialog 26000 of the table plug-ins: the top sheets (part line, survey kind, header),
+// a tab bar over stacked page sheets, and the buttons "CSVファイル出力" (12000), OK,
+// ｷｬﾝｾﾙ and ﾍﾙﾌﾟ. The plug-in's CPartDlg places its sheets, adds its tabs and shows the
+// page of a tab in OnTabSelChange; the CSV button runs its CSV command on a copy of
+// the part data.
+class TableDialogFrame : public CSvyPartDlg {
+    Q_OBJECT
+public:
+    static constexpr int kIdTab = 9000;
+    static constexpr int kIdCsv = 12000;
+    enum class Area { Top, Header, Page };
+
+    TableDialogFrame(const PluginTable& table, VCmdData* cmd, std::unique_ptr<CTabParamDB> db,
+                     QWidget* parent, int mode, int flag);
+    ~TableDialogFrame() override;
+
+    // Places a sheet bound to controlId in an area (DDX_VSheet with the frame's layout).
+    void PlaceSheet(int controlId, CVSheet& sheet, Area area);
+    void AddTab(const std::string& label);        // TCM_INSERTITEM
+    int CurrentTab() const;
+    int TabCount() const;
+    bool SelectTab(int index) override;
+    bool PressButton(int id) override;
+    void EnableCsvButton(bool enable);
+    bool IsCsvButtonEnabled() const;
+
+    const PluginTable& Table() const { return m_table; }
+
+protected:
+    // Shows the page of tab index (the plug-in's mapping).
+    virtual void OnTabSelChange(int index) = 0;
+    // The plug-in's CSV command on the copy of the part data.
+    virtual void RunCsvCommand(const PartData& copy) = 0;
+    void OnCsvOutput();
+
+private:
+    const PluginTable& m_table;
+    QVBoxLayout* m_top = nullptr;
+    QVBoxLayout* m_header = nullptr;
+    QVBoxLayout* m_page = nullptr;
+    QTabBar* m_tabs = nullptr;
+    QPushButton* m_csv = nullptr;
+};
+
+} // namespace plugcommon

@@ -1,0 +1,124 @@
+#include "outside/CCalcTIN.h"
+#include "outside/CModelDataMng.h"
+#include "outside/CPCloudMng.h"
+#include "outside/StoreMarkers.h"
+#include "outside/XTinOption.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Runs the generator over the points it was given and stores the result as the
+// TIN of `target`: the points the triangles use become its vertices (in the order
+// given), the triangles index them.
+int StoreMesh(CCalcTIN& calc, CVertexMng& target, const OutsideProgressFn& progress)
+{
+    target.ClearVertex();
+    if (calc.DoCalc(nullptr, 1, progress) == 0)
+        return 0;
+    const auto& tris = calc.GetTriangles();
+    std::vector<std::uint32_t> vertexOf(static_cast<std::size_t>(calc.GetPointCount()), 0xFFFFFFFFu);
+    std::vector<std::uint32_t> order;
+    order.reserve(vertexOf.size());
+    for (const auto& t : tris)
+        for (std::uint32_t p : t)
+            if (vertexOf[p] == 0xFFFFFFFFu) {
+                vertexOf[p] = 0;
+                order.push_back(p);
+            }
+    // Number the vertices in the order of the given points.
+    std::sort(order.begin(), order.end());
+    target.ReserveVertex(order.size());
+    for (std::uint32_t p : order) {
+        vertexOf[p] = static_cast<std::uint32_t>(target.GetVertexSize());
+        const PT& pt = calc.GetPoint(static_cast<int>(p));
+        target.AddVertex(static_cast<float>(pt.x()), static_cast<float>(pt.y()), static_cast<float>(pt.z()));
+    }
+    target.m_triangles.reserve(tris.size());
+    for (const auto& t : tris)
+        target.m_triangles.emplace_back(vertexOf[t[0]], vertexOf[t[1]], vertexOf[t[2]]);
+    target.CVertexMng::CreateGrid();
+    return target.GetTriangleCount();
+}
+
+void SetUp(CCalcTIN& calc, const XTinOption* option)
+{
+    calc.Init();
+    if (option == nullptr)
+        return;
+    calc.SetPolyRdcsplMode(option->m_nPolyRdcsplMode);
+    calc.SetConsiderBreakLineSw(option->m_nConsiderBreakLineSw);
+    calc.SetRemoveExcessiveTriangle(option->m_nRemoveExcessiveTriangleSw, option->m_dExcessiveTriangleLength);
+}
+
+// Break lines from the CAD figures: every run of consecutive points with
+// elevations, within the plan box (grown by a small margin).
+void AddCadBreakLines(CCalcTIN& calc, const CModelDataMng& store, const RECTX& box)
+{
+    for (const CElmData& e : store.m_elmList) {
+        for (const std::vector<PT>& list : e.m_ptLists) {
+            std::vector<PT> run;
+            auto flush = [&] {
+                if (run.size() >= 2)
+                    calc.AddBreakLine(run);
+                run.clear();
+            };
+            for (const PT& p : list) {
+                const bool usable = p.IsFinite() && !IsUnsetValue(p.z()) && box.Contains(p.x(), p.y());
+                if (usable)
+                    run.push_back(p);
+                else
+                    flush();
+            }
+            flush();
+        }
+    }
+}
+
+} // namespace
+
+int CPCloudMng::GenerateMesh(CModelDataMng* store, const XTinOption* option, int /*mode*/,
+                             const OutsideProgressFn& progress)
+{
+    CCalcTIN calc;
+    SetUp(calc, option);
+    calc.ReservePoints(m_points.size());
+    for (std::size_t i = 0; i < m_points.size(); ++i) {
+        const CloudPoint& p = m_points[i];
+        if (std::isnan(p.z))
+            continue; // marked deleted
+        calc.SetCalcPtEx(PT(p.x, p.y, p.z), static_cast<std::int64_t>(i), kUnsetDouble);
+    }
+    if (store != nullptr && option != nullptr && option->m_nConsiderBreakLineSw != 0 && !m_points.empty())
+        AddCadBreakLines(calc, *store,
+                         RECTX(GetPCloudMinX(), GetPCloudMinY(), GetPCloudMaxX(), GetPCloudMaxY()));
+    return StoreMesh(calc, *this, progress);
+}
+
+int CModelDataMng::GenerateMesh(const std::vector<SelPCloud>& selection, std::int64_t target,
+                                const XTinOption* option, const OutsideProgressFn& progress)
+{
+    CPCloudMng* group = GetGroup(target);
+    if (group == nullptr)
+        return 0;
+    CCalcTIN calc;
+    SetUp(calc, option);
+    for (const SelPCloud& s : selection) {
+        if (s.group != target)
+            continue;
+        for (std::uint64_t ref : s.points) {
+            float x, y, z;
+            COLORREF colour;
+            double intensity;
+            const std::uint32_t i = SelPCloud::PointIndex(ref);
+            if (group->GetCloudPointVal(i, x, y, z, colour, intensity) == 0 || std::isnan(z))
+                continue;
+            calc.SetCalcPtEx(PT(x, y, z), i, kUnsetDouble);
+        }
+    }
+    if (option != nullptr && option->m_nConsiderBreakLineSw != 0 && !group->m_points.empty())
+        AddCadBreakLines(calc, *this,
+                         RECTX(group->GetPCloudMinX(), group->GetPCloudMinY(), group->GetPCloudMaxX(), group->GetPCloudMaxY()));
+    return StoreMesh(calc, *group, progress);
+}

@@ -1,0 +1,153 @@
+#include "outside/CPCloudMng.h"
+
+#include "outside/GridBuilder.h"
+#include "outside/StoreMarkers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Points a grid cell holds on average; the cross-section and selection code walks
+// cells first and points only in cells the polygon cuts.
+constexpr std::size_t kPointsPerCell = 2048;
+constexpr std::size_t kMaxCells = 65536;
+
+bool HasElevation(float z)
+{
+    return !std::isnan(z) && !IsUnsetValue(z) && z != kNoElevationZ;
+}
+
+} // namespace
+
+static_assert(sizeof(CPCloudMng::CloudPoint) == 24, "a stored point is 24 bytes");
+
+CPCloudMng::~CPCloudMng() = default;
+CPCloudMng::CPCloudMng(CPCloudMng&&) noexcept = default;
+CPCloudMng& CPCloudMng::operator=(CPCloudMng&&) noexcept = default;
+
+int CPCloudMng::AddCloudPoint(float x, float y, float z, COLORREF colour, double intensity)
+{
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return 0;
+    if (std::isnan(z))
+        z = static_cast<float>(kUnsetDouble);
+    if (!std::isfinite(intensity))
+        intensity = 0.0;
+    const CloudPoint p{x, y, z, colour, intensity};
+    m_points.push_back(p);
+    if (m_points.size() == 1) {
+        m_min[0] = m_max[0] = x;
+        m_min[1] = m_max[1] = y;
+        m_min[2] = m_max[2] = 0.0f;
+        m_minIntensity = m_maxIntensity = intensity;
+        m_hasZ = false;
+    }
+    ExtendPointBounds(p);
+    return 1;
+}
+
+void CPCloudMng::ExtendPointBounds(const CloudPoint& p)
+{
+    m_min[0] = std::min(m_min[0], p.x);
+    m_max[0] = std::max(m_max[0], p.x);
+    m_min[1] = std::min(m_min[1], p.y);
+    m_max[1] = std::max(m_max[1], p.y);
+    if (HasElevation(p.z)) {
+        if (!m_hasZ) {
+            m_min[2] = m_max[2] = p.z;
+            m_hasZ = true;
+        }
+        m_min[2] = std::min(m_min[2], p.z);
+        m_max[2] = std::max(m_max[2], p.z);
+    }
+    m_minIntensity = std::min(m_minIntensity, p.intensity);
+    m_maxIntensity = std::max(m_maxIntensity, p.intensity);
+}
+
+void CPCloudMng::RecomputePointBounds()
+{
+    m_min[0] = m_min[1] = m_min[2] = 0.0f;
+    m_max[0] = m_max[1] = m_max[2] = 0.0f;
+    m_minIntensity = m_maxIntensity = 0.0;
+    m_hasZ = false;
+    if (m_points.empty())
+        return;
+    const CloudPoint& first = m_points.front();
+    m_min[0] = m_max[0] = first.x;
+    m_min[1] = m_max[1] = first.y;
+    m_minIntensity = m_maxIntensity = first.intensity;
+    for (const CloudPoint& p : m_points)
+        ExtendPointBounds(p);
+}
+
+int CPCloudMng::GetCloudPointVal(std::int64_t i, float& x, float& y, float& z, COLORREF& colour,
+                                 double& intensity) const
+{
+    if (i < 0 || static_cast<std::uint64_t>(i) >= m_points.size())
+        return 0;
+    const CloudPoint& p = m_points[static_cast<std::size_t>(i)];
+    x = p.x;
+    y = p.y;
+    z = p.z;
+    colour = p.colour;
+    intensity = p.intensity;
+    return 1;
+}
+
+int CPCloudMng::SetCloudPointNaN(std::int64_t i)
+{
+    if (i < 0 || static_cast<std::uint64_t>(i) >= m_points.size())
+        return 0;
+    m_points[static_cast<std::size_t>(i)].z = std::nanf("");
+    return 1;
+}
+
+int CPCloudMng::DeleteCloudPointNaN()
+{
+    const std::size_t before = m_points.size();
+    std::erase_if(m_points, [](const CloudPoint& p) { return std::isnan(p.z); });
+    const int removed = static_cast<int>(before - m_points.size());
+    if (removed > 0) {
+        m_grid.clear();
+        RecomputePointBounds();
+    }
+    return removed;
+}
+
+void CPCloudMng::CompactCloudPoints(const std::vector<std::uint8_t>& keep)
+{
+    if (keep.size() != m_points.size())
+        return;
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < m_points.size(); ++i)
+        if (keep[i])
+            m_points[out++] = m_points[i];
+    m_points.resize(out);
+    m_grid.clear();
+    RecomputePointBounds();
+}
+
+void CPCloudMng::DeleteCloudPointAll()
+{
+    m_points.clear();
+    m_grid.clear();
+    RecomputePointBounds();
+}
+
+void CPCloudMng::ClearCloudPoint()
+{
+    m_points.clear();
+    m_points.shrink_to_fit();
+    m_grid.clear();
+    m_grid.shrink_to_fit();
+    m_nDataFlag = 0;
+    RecomputePointBounds();
+}
+
+void CPCloudMng::CreateGrid()
+{
+    RecomputePointBounds();
+    m_grid = BuildPlanGrid(m_points.size(), m_points.empty() ? nullptr : &m_points[0].x,
+                           sizeof(CloudPoint) / sizeof(float), kPointsPerCell, kMaxCells);
+}

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "outside/CVertexMng.h"
+#include "outside/GridCell.h"
+#include "outside/GroupViewData.h"
+#include "outside/OutsideTypes.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CModelDataMng;
+class XTinOption;
+
+// One point-cloud group: its points (float user coordinates, colour, intensity),
+// a plan grid of the points, its show flags and names, and - as a CVertexMng - its
+// TIN. 24 bytes per point plus 4 in the grid.
+class CPCloudMng : public CVertexMng {
+public:
+    struct CloudPoint {
+        float x;
+        float y;
+        float z;
+        COLORREF colour;
+        double intensity;
+    };
+
+    CPCloudMng() = default;
+    ~CPCloudMng() override;
+    CPCloudMng(const CPCloudMng&) = delete;
+    CPCloudMng& operator=(const CPCloudMng&) = delete;
+    CPCloudMng(CPCloudMng&&) noexcept;
+    CPCloudMng& operator=(CPCloudMng&&) noexcept;
+
+    // Appends a point. A non-finite x or y is refused (returns 0); a NaN z is
+    // stored as 1e-16. Returns 1.
+    int AddCloudPoint(float x, float y, float z, COLORREF colour, double intensity);
+    int GetCloudPointSize() const { return static_cast<int>(m_points.size()); }
+    // 1 and the point, or 0 (outputs untouched) when there is no such point.
+    int GetCloudPointVal(std::int64_t i, float& x, float& y, float& z, COLORREF& colour,
+                         double& intensity) const;
+    void ReserveCloudPoint(std::size_t n) { m_points.reserve(n); }
+    // Marks a point deleted (its z becomes NaN until DeleteCloudPointNaN). Returns
+    // 1, or 0 for an index out of range.
+    int SetCloudPointNaN(std::int64_t i);
+    // Removes the marked points, keeping the order of the others; bounds are
+    // recomputed and the grid must be rebuilt (CreateGrid). Returns the number
+    // removed.
+    int DeleteCloudPointNaN();
+    // Keeps the points whose flag is non-zero, in order; recomputes the bounds and
+    // empties the grid. `keep` must hold one flag per point.
+    void CompactCloudPoints(const std::vector<std::uint8_t>& keep);
+    // Removes every point and the grid; the TIN stays.
+    void DeleteCloudPointAll();
+    // Removes every point and the grid, frees their memory and clears the data flag.
+    void ClearCloudPoint();
+
+    // Rebuilds the point grid and the point bounds. Hides CVertexMng::CreateGrid,
+    // which rebuilds the TIN's vertex chunks.
+    void CreateGrid();
+
+    // Builds this group's TIN from all its points, replacing the one it had.
+    // Break lines come from the store's CAD figures when the options ask for them.
+    // Returns the triangle count.
+    int GenerateMesh(CModelDataMng* store, const XTinOption* option, int mode,
+                     const OutsideProgressFn& progress = {});
+
+    int IsShowGroup() const { return m_nShowGroup; }
+    int IsShowPCloud() const { return m_nShowPCloud; }
+    int IsShowTin() const { return m_nShowTin; }
+    // Shown with its points (group and point flags).
+    bool IsShownForPoints() const { return m_nShowGroup != 0 && m_nShowPCloud != 0; }
+
+    // Point bounds, kept by AddCloudPoint and every compaction; 0 when empty. A z
+    // of 1e-16 (no elevation) takes no part in the z bounds.
+    float GetPCloudMinX() const { return m_min[0]; }
+    float GetPCloudMinY() const { return m_min[1]; }
+    float GetPCloudMinZ() const { return m_min[2]; }
+    float GetPCloudMaxX() const { return m_max[0]; }
+    float GetPCloudMaxY() const { return m_max[1]; }
+    float GetPCloudMaxZ() const { return m_max[2]; }
+    double GetPCloudMinIntensity() const { return m_minIntensity; }
+    double GetPCloudMaxIntensity() const { return m_maxIntensity; }
+
+    std::vector<CloudPoint> m_points;
+    std::vector<GridCell> m_grid;
+
+    std::string m_name;                 // UTF-8
+    std::int32_t m_nNameNumber = 0;     // shown as "%s %d" with number + 1 when > 0
+    std::string m_memo;                 // UTF-8, at most 255 bytes in CP932
+    COLORREF m_nColor = 0x0000FF;
+    std::int32_t m_nShowGroup = 1;
+    std::int32_t m_nShowPCloud = 1;
+    std::int32_t m_nShowTin = 1;
+    // Set by every path that fills the group; the viewer builds point buffers only
+    // while it is 1.
+    std::int32_t m_nDataFlag = 0;
+    // Carried unchanged by model files.
+    std::int32_t m_nValue1 = 0;
+    std::int32_t m_nValue3 = 0;
+    std::int16_t m_nValue4 = 0;
+    // The group pane's tree items (group, points, TIN); not owned, not read here.
+    std::array<void*, 3> m_treeItems{};
+    // The viewer's data of this group; owned and destroyed with the group.
+    std::unique_ptr<GroupViewData> m_viewData;
+
+private:
+    void RecomputePointBounds();
+    void ExtendPointBounds(const CloudPoint& p);
+
+    float m_min[3] = {0.0f, 0.0f, 0.0f};
+    float m_max[3] = {0.0f, 0.0f, 0.0f};
+    double m_minIntensity = 0.0;
+    double m_maxIntensity = 0.0;
+    bool m_hasZ = false;
+};

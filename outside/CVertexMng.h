@@ -1,0 +1,69 @@
+#pragma once
+
+#include "outside/CIndexedTriangle.h"
+#include "outside/GridCell.h"
+
+#include <cstdint>
+#include <vector>
+
+// A TIN store: vertices as float user coordinates, the triangles over them, and a
+// plan grid of vertex chunks (index lists with boxes) for picking. Also the base of
+// a point-cloud group, whose TIN it holds.
+class CVertexMng {
+public:
+    struct Vertex {
+        float x;
+        float y;
+        float z;
+    };
+
+    CVertexMng() = default;
+    virtual ~CVertexMng() = default;
+    CVertexMng(const CVertexMng&) = default;
+    CVertexMng& operator=(const CVertexMng&) = default;
+    CVertexMng(CVertexMng&&) noexcept = default;
+    CVertexMng& operator=(CVertexMng&&) noexcept = default;
+
+    // Appends a vertex; its index is GetVertexSize() - 1. Returns 1.
+    int AddVertex(float x, float y, float z);
+    int GetVertexSize() const { return static_cast<int>(m_vertices.size()); }
+    // 1 and the vertex, or 0 (outputs untouched) for an index out of range.
+    int GetVertexVal(std::int64_t i, float& x, float& y, float& z) const;
+    // Removes the vertices, the triangles and the chunks.
+    void ClearVertex();
+    // Removes the TIN: triangles and vertices (the chunks go with them).
+    void DeleteMeash() { ClearVertex(); }
+    void ReserveVertex(std::size_t n) { m_vertices.reserve(n); }
+
+    // Rebuilds the vertex chunks and the vertex bounds from the current vertices.
+    void CreateGrid();
+
+    int GetTriangleCount() const { return static_cast<int>(m_triangles.size()); }
+    // Drops triangles with a corner out of range, then vertices no triangle uses,
+    // renumbering the rest in their order; rebuilds the chunks. Returns the number
+    // of vertices dropped.
+    int CompactTin();
+
+    // Vertex bounds, kept by AddVertex and CreateGrid; 0 when there are no vertices.
+    float GetVertexMinX() const { return m_vMin[0]; }
+    float GetVertexMinY() const { return m_vMin[1]; }
+    float GetVertexMinZ() const { return m_vMin[2]; }
+    float GetVertexMaxX() const { return m_vMax[0]; }
+    float GetVertexMaxY() const { return m_vMax[1]; }
+    float GetVertexMaxZ() const { return m_vMax[2]; }
+
+    std::vector<Vertex> m_vertices;
+    std::vector<CIndexedTriangle> m_triangles;
+    // Grid of the vertices; rebuilt by CreateGrid, emptied by ClearVertex.
+    std::vector<GridCell> m_vertexChunks;
+    // Stored unchanged with the TIN in model files.
+    std::int32_t m_tinValue1 = 0;
+    std::int32_t m_tinValue2 = 0;
+
+protected:
+    void RecomputeVertexBounds();
+
+private:
+    float m_vMin[3] = {0.0f, 0.0f, 0.0f};
+    float m_vMax[3] = {0.0f, 0.0f, 0.0f};
+};

@@ -1,0 +1,74 @@
+#include "outside/GridBuilder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::size_t stride,
+                                    std::size_t perCell, std::size_t maxCells)
+{
+    std::vector<GridCell> cells;
+    if (count == 0 || xyz == nullptr)
+        return cells;
+    float minX = std::numeric_limits<float>::max(), minY = minX;
+    float maxX = std::numeric_limits<float>::lowest(), maxY = maxX;
+    for (std::size_t i = 0; i < count; ++i) {
+        const float* p = xyz + i * stride;
+        minX = std::min(minX, p[0]);
+        maxX = std::max(maxX, p[0]);
+        minY = std::min(minY, p[1]);
+        maxY = std::max(maxY, p[1]);
+    }
+    const double w = std::max(static_cast<double>(maxX) - minX, 1e-6);
+    const double h = std::max(static_cast<double>(maxY) - minY, 1e-6);
+    const double wanted = std::clamp(static_cast<double>(count) / static_cast<double>(std::max<std::size_t>(perCell, 1)),
+                                     1.0, static_cast<double>(std::max<std::size_t>(maxCells, 1)));
+    const double side = std::sqrt(w * h / wanted);
+    const std::size_t nx = static_cast<std::size_t>(std::clamp(std::ceil(w / side), 1.0, wanted));
+    const std::size_t ny = static_cast<std::size_t>(std::clamp(std::ceil(h / side), 1.0, wanted));
+    const double sx = static_cast<double>(nx) / w;
+    const double sy = static_cast<double>(ny) / h;
+
+    std::vector<std::uint32_t> cellOf(count);
+    std::vector<std::uint32_t> counts(nx * ny, 0);
+    for (std::size_t i = 0; i < count; ++i) {
+        const float* p = xyz + i * stride;
+        const std::size_t cx = std::min(nx - 1, static_cast<std::size_t>((p[0] - minX) * sx));
+        const std::size_t cy = std::min(ny - 1, static_cast<std::size_t>((p[1] - minY) * sy));
+        const auto c = static_cast<std::uint32_t>(cy * nx + cx);
+        cellOf[i] = c;
+        ++counts[c];
+    }
+    // Dense cell number -> position in the kept (non-empty) list.
+    std::vector<std::uint32_t> slot(nx * ny, 0);
+    std::size_t kept = 0;
+    for (std::size_t c = 0; c < counts.size(); ++c)
+        if (counts[c] != 0)
+            slot[c] = static_cast<std::uint32_t>(kept++);
+    cells.resize(kept);
+    for (std::size_t c = 0; c < counts.size(); ++c) {
+        if (counts[c] == 0)
+            continue;
+        GridCell& cell = cells[slot[c]];
+        cell.indices.reserve(counts[c]);
+        cell.minX = cell.minY = cell.minZ = std::numeric_limits<float>::max();
+        cell.maxX = cell.maxY = cell.maxZ = std::numeric_limits<float>::lowest();
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        GridCell& cell = cells[slot[cellOf[i]]];
+        const float* p = xyz + i * stride;
+        cell.indices.push_back(static_cast<std::uint32_t>(i));
+        cell.minX = std::min(cell.minX, p[0]);
+        cell.maxX = std::max(cell.maxX, p[0]);
+        cell.minY = std::min(cell.minY, p[1]);
+        cell.maxY = std::max(cell.maxY, p[1]);
+        if (!std::isnan(p[2])) {
+            cell.minZ = std::min(cell.minZ, p[2]);
+            cell.maxZ = std::max(cell.maxZ, p[2]);
+        }
+    }
+    for (GridCell& cell : cells)
+        if (cell.minZ > cell.maxZ)
+            cell.minZ = cell.maxZ = 0.0f;
+    return cells;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "outside/GridCell.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// Builds a plan grid over `count` items whose float x, y, z start every `strideFloats`
+// floats at `xyz`:
+// about `perCell` items a cell, at most maxCells cells, only non-empty cells kept,
+// each with its items in index order and their box (NaN z takes no part in it).
+std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::size_t strideFloats,
+                                    std::size_t perCell, std::size_t maxCells);

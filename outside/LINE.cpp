@@ -1,0 +1,6 @@
+#include "outside/LINE.h"
+
+bool LINE::IsValid() const
+{
+    return m_ln.Length() > 0.0;
+}

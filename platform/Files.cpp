@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include "platform/RuntimeFolder.h"
 #include "platform/UniqueFd.h"
 
 #include <algorithm>
@@ -25,14 +26,6 @@ std::string TempBase()
         base.pop_back();
     }
     return base;
-}
-
-// A real folder (not a link), owned by this user and closed to everyone else.
-bool IsPrivateFolder(const std::string& path)
-{
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
-           (info.st_mode & 077) == 0;
 }
 
 // When the usual name is taken by someone else, one fresh folder per base serves the

@@ -1,0 +1,180 @@
+#pragma once
+
+#include <QOpenGLBuffer>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "viewer/render/COpenGLBaseView.h"
+#include "viewer/render/CommandMap.h"
+#include "viewer/render/PipeWorker.h"
+#include "viewer/render/ViewSettings.h"
+
+class CModelDataMng;
+class QOpenGLTexture;
+
+// The program's only view. It owns the scene data (the model store), the settings
+// record, the GPU buffers, the selection and pick state, the undo lists, the
+// pipe-server worker and the measurement hints.
+//
+// One declaration, one source file per concern: members are defined in the folder
+// of their concern (viewer/render/CModelViewerView<Concern>.cpp,
+// viewer/buffers/CModelViewerView<Concern>.cpp, ...). Other folders add their
+// members only inside the sections marked for them below.
+class CModelViewerView : public COpenGLBaseView {
+    Q_OBJECT
+public:
+    // The view's window messages (the host link's progress and status messages).
+    static constexpr unsigned kWmUser = 0x0400;
+    static constexpr unsigned kMsgSetStatusText = kWmUser + 100;
+    static constexpr unsigned kMsgProgress = kWmUser + 101;
+    static constexpr unsigned kMsgProgressEnd = kWmUser + 102;
+    static constexpr unsigned kMsgLoadProgress = kWmUser + 103;
+    static constexpr unsigned kMsgLoadFinished = kWmUser + 104;
+    static constexpr unsigned kMsgDeleteDlgApply = kWmUser + 105;
+    static constexpr unsigned kMsgDeleteDlgClose = kWmUser + 106;
+    static constexpr unsigned kMsgLandXmlLoadFinished = kWmUser + 108;
+
+    // Sizes of the four pixel resources (RGBA8).
+    static constexpr std::size_t kMarkerSpriteBytes = 16384;       // 64 x 64 point marker
+    static constexpr std::size_t kOverlayStripBytes = 524288;      // 1024 x 128
+    static constexpr std::size_t kOverlaySquareBytes = 589824;     // 384 x 384
+
+    //! Constructs the model store, reads the settings from the profile and loads
+    //! the pixel resources. The pipe worker starts in Create().
+    explicit CModelViewerView(QWidget* parent = nullptr);
+    ~CModelViewerView() override;
+
+    //! Window creation: starts the pipe-server worker and builds the command map.
+    void Create();
+    //! First update: the About box (while "psKeyLicenseView" is set), legends dirty,
+    //! then the file-open command.
+    void OnInitialUpdate();
+
+    //! The commands, update-UI handlers and window messages the view handles;
+    //! the frame routes to it first.
+    const CommandMap& Commands() const { return m_commands; }
+    //! Runs a window message (WM_USER+100..108) on the UI thread; 0 without a handler.
+    std::intptr_t HandleViewMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
+    CModelDataMng& ModelStore() { return *m_modelStore; }
+    ViewSettings& Settings() { return m_settings; }
+    const ViewSettings& Settings() const { return m_settings; }
+
+    void LoadViewSettings(ViewSettings& settings);
+    void SaveViewSettings(const ViewSettings& settings);
+
+    // Hooks of the base view that this concern overrides.
+    bool SetModelView() override;
+    void SetBackgroundColor() override;
+    void DrawBackgroundGradient() override;
+    bool SetProjection() override;
+    void DrawAxisAndGrid() override;
+    void DrawPointMarker() override;
+    int ClickSelect(int x, int y) override;
+    int IsBusy() override;
+
+    // The view's own virtuals after the base hooks.
+    virtual void OnSetCursor();
+    virtual void OnDropFiles();
+
+    //! Eye distance of the look-at camera for a projection setting and zoom.
+    static double EyeDistance(short projection, float zoom);
+    //! Clear colour of a background style (0 black, 1 blue, other white).
+    static QColor BackgroundColourOf(short background);
+
+    //! Stroke-font collector: appends one stroke of six doubles to the current
+    //! view's list; without a current view it does nothing. Returns 1.
+    static int CollectFontStroke(const double* stroke);
+    //! Names the view whose list CollectFontStroke fills (null: none).
+    static void SetStrokeCollectorView(CModelViewerView* view);
+    static CModelViewerView* StrokeCollectorView();
+    //! The strokes collected for this view.
+    std::vector<std::array<double, 6>>& FontStrokes() { return m_fontStrokes; }
+
+    // Point colour mode ("psKeyGlViewPointRenderMode") and "new group on register"
+    // ("psKeyGlViewEditPCloudGrpNew"): settings of the profile kept in the view.
+    short m_pointColourMode = 0;
+    int m_newGroupOnRegister = 0;
+
+protected:
+    void ReleaseViewGl() override;
+
+private:
+    void BuildCommandMap();
+    void LoadPixelResources();
+    void StartPipeWorker();
+    void StopPipeWorker();
+    void ReleaseAxisGridGl();
+    void BuildAxisBuffers();
+    void BuildPaperBuffer();
+    void BuildGridBuffer();
+
+    // ---- Class frame, camera and base view concern (viewer/render) ----
+    std::unique_ptr<CModelDataMng> m_modelStore;
+    ViewSettings m_settings;
+    CommandMap m_commands;
+    PipeWorker m_pipeWorker;
+    void* m_workObject1 = nullptr;              // IsBusy reports busy while either is set
+    void* m_workObject2 = nullptr;
+    std::array<std::array<double, 3>, 5> m_pointSlots{};   // every coordinate 1e-16 at start
+    int m_pickedGroup = -1;
+    int m_pickedPoint = -1;
+    int m_pickTolerance = 5;                    // pixels; the marker pick raises it to 20 once
+    int m_vertexPointSize = 10;                 // GL point size of vertex draws and picks
+    int m_editCommandsEnabled = 0;              // read by the point and TIN edit commands' update-UI
+    std::vector<std::uint8_t> m_markerSprite;   // 64 x 64 RGBA8
+    std::vector<std::uint8_t> m_overlayStrip;   // 1024 x 128 RGBA8
+    std::vector<std::uint8_t> m_overlaySquareA; // 384 x 384 RGBA8
+    std::vector<std::uint8_t> m_overlaySquareB; // 384 x 384 RGBA8
+    std::vector<std::array<double, 6>> m_fontStrokes;   // filled by CollectFontStroke
+
+    // Axis, paper and grid buffers (built once, drawn every frame).
+    QOpenGLBuffer m_axisVertices{QOpenGLBuffer::VertexBuffer};
+    QOpenGLBuffer m_axisColours{QOpenGLBuffer::VertexBuffer};
+    QOpenGLBuffer m_paperBuffer{QOpenGLBuffer::VertexBuffer};
+    QOpenGLBuffer m_gridBuffer{QOpenGLBuffer::VertexBuffer};
+    std::unique_ptr<QOpenGLTexture> m_markerTexture;
+    bool m_axisBuilt = false;
+    bool m_paperBuilt = false;
+    bool m_gridBuilt = false;
+
+public:
+    // Sheet rectangle supplied by the host's data or polygon file (user coordinates).
+    int m_hostSheet = 0;
+    std::array<PT, 4> m_sheetCorners{};
+    //! Clear to rebuild the paper rectangle on the next frame.
+    void InvalidatePaper() { m_paperBuilt = false; }
+
+    // ---- Buffers and render passes (viewer/buffers) ----
+    // Defined in viewer/buffers/CModelViewerView<Concern>.cpp.
+    //! Called from the constructor, before the settings are read.
+    void InitBuffers();
+    //! Releases the buffers' GL objects; called with the context current.
+    void ReleaseBuffersGl();
+
+    // ---- Scene files and host link (viewer/files) ----
+    // Defined in viewer/files/CModelViewerView<Concern>.cpp.
+    //! Called from the constructor (undo lists: old snapshot files are deleted here).
+    void InitFiles();
+    //! Called from the destructor after the worker has stopped.
+    void ReleaseFiles();
+    //! The pipe-server loop; runs on the worker thread until the stop is requested.
+    void PipeServerLoop(WorkerStopToken& stop);
+    //! Binds the file commands and the WM_USER+100..104, +108 messages.
+    void RegisterFileCommands(CommandMap& map);
+    //! File-open command (also run at the first update).
+    void OnFileOpen();
+
+    // ---- Commands (viewer/commands) ----
+    // Defined in viewer/commands/CModelViewerView<Concern>.cpp.
+    //! Called from the constructor.
+    void InitCommands();
+    //! Called from the destructor (tool windows, delete dialog, hints).
+    void ReleaseCommands();
+    //! Binds the editing commands, their update-UI handlers and WM_USER+105, +106.
+    void RegisterEditCommands(CommandMap& map);
+};

@@ -4,6 +4,7 @@
 #include "outside/StoreMarkers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -25,6 +26,10 @@ bool HasElevation(float z)
 
 int CVertexMng::AddVertex(float x, float y, float z)
 {
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return 0;
+    if (std::isnan(z))
+        z = kNoElevationZ;
     const bool first = m_vertices.empty();
     m_vertices.push_back({x, y, z});
     if (first) {
@@ -106,10 +111,13 @@ int CVertexMng::CompactTin()
     // Merge vertices at the same position onto the first of them.
     std::vector<std::uint32_t> target(n);
     {
-        std::map<std::tuple<float, float, float>, std::uint32_t> seen;
+        // Keyed by bit patterns, which order totally whatever the values.
+        std::map<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>, std::uint32_t> seen;
         for (std::size_t i = 0; i < n; ++i) {
             const Vertex& v = m_vertices[i];
-            const auto [it, inserted] = seen.emplace(std::make_tuple(v.x, v.y, v.z), static_cast<std::uint32_t>(i));
+            const auto key = std::make_tuple(std::bit_cast<std::uint32_t>(v.x), std::bit_cast<std::uint32_t>(v.y),
+                                             std::bit_cast<std::uint32_t>(v.z));
+            const auto [it, inserted] = seen.emplace(key, static_cast<std::uint32_t>(i));
             target[i] = inserted ? static_cast<std::uint32_t>(i) : it->second;
         }
     }

@@ -24,7 +24,8 @@ public:
     CVertexMng(CVertexMng&&) noexcept = default;
     CVertexMng& operator=(CVertexMng&&) noexcept = default;
 
-    // Appends a vertex; its index is GetVertexSize() - 1. Returns 1.
+    // Appends a vertex; its index is GetVertexSize() - 1. Returns 1, or 0 (nothing
+    // added) for a non-finite x or y; a NaN z is stored as no elevation (1e-7).
     int AddVertex(float x, float y, float z);
     int GetVertexSize() const { return static_cast<int>(m_vertices.size()); }
     // 1 and the vertex, or 0 (outputs untouched) for an index out of range.

@@ -1,0 +1,284 @@
+#include "outside/PointFilters.h"
+
+#include <nanoflann.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// nanoflann's view of a group's points (x, y, z floats inside the 24-byte records).
+struct CloudAdaptor {
+    const std::vector<CPCloudMng::CloudPoint>& pts;
+
+    std::size_t kdtree_get_point_count() const { return pts.size(); }
+    float kdtree_get_pt(std::uint32_t i, std::size_t dim) const
+    {
+        const CPCloudMng::CloudPoint& p = pts[i];
+        return dim == 0 ? p.x : (dim == 1 ? p.y : p.z);
+    }
+    template <class Box>
+    bool kdtree_get_bbox(Box&) const { return false; }
+};
+
+using KdTree = nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<float, CloudAdaptor, float, std::uint32_t>,
+                                                   CloudAdaptor, 3, std::uint32_t>;
+
+constexpr std::size_t kLeafSize = 16;
+
+// Calls the progress function about a hundred times over n steps.
+class ProgressSteps {
+public:
+    ProgressSteps(const OutsideProgressFn& fn, std::size_t total)
+        : m_fn(fn), m_total(total), m_every(std::max<std::size_t>(total / 100, 1)) {}
+    // False once the caller should stop.
+    bool At(std::size_t i)
+    {
+        if (!m_fn || i % m_every != 0)
+            return true;
+        return m_fn(100.0 * static_cast<double>(i) / static_cast<double>(std::max<std::size_t>(m_total, 1)));
+    }
+
+private:
+    const OutsideProgressFn& m_fn;
+    std::size_t m_total;
+    std::size_t m_every;
+};
+
+// Counts neighbours within the radius and stops the search once enough are found.
+class CountWithin {
+public:
+    using DistanceType = float;
+    using IndexType = std::uint32_t;
+
+    CountWithin(float radiusSq, std::uint32_t self, std::size_t need) : m_radiusSq(radiusSq), m_self(self), m_need(need) {}
+    void init() { m_count = 0; }
+    std::size_t size() const { return m_count; }
+    bool full() const { return true; }
+    float worstDist() const { return m_radiusSq; }
+    bool addPoint(float dist, std::uint32_t index)
+    {
+        if (dist <= m_radiusSq && index != m_self)
+            ++m_count;
+        return m_count < m_need;
+    }
+
+private:
+    float m_radiusSq;
+    std::uint32_t m_self;
+    std::size_t m_need;
+    std::size_t m_count = 0;
+};
+
+struct CellKeyed {
+    std::uint64_t key;
+    std::uint32_t index;
+};
+
+// Cell number along one axis, counted from the cell that holds the smallest value.
+// Cells lie on whole multiples of their size, so results do not depend on where the
+// cloud starts. Saturates far outside the integer range.
+std::uint64_t CellIndex(float v, double firstCell, double size)
+{
+    const double c = std::floor(static_cast<double>(v) / size) - firstCell;
+    if (!(c > 0.0))
+        return 0; // also NaN (points marked deleted)
+    if (c >= 9.0e18)
+        return 9000000000000000000ull;
+    return static_cast<std::uint64_t>(c);
+}
+
+} // namespace
+
+bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, GridPick pick,
+                        std::vector<std::uint8_t>& keep, const OutsideProgressFn& progress)
+{
+    const auto& pts = group.m_points;
+    keep.assign(pts.size(), 0);
+    if (!(lx > 0.0f) || !(ly > 0.0f) || !(lz > 0.0f) || !std::isfinite(lx) || !std::isfinite(ly) || !std::isfinite(lz))
+        return false;
+    if (pts.empty())
+        return true;
+    double minV[3] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::max(),
+                      std::numeric_limits<double>::max()};
+    double maxV[3] = {std::numeric_limits<double>::lowest(), std::numeric_limits<double>::lowest(),
+                      std::numeric_limits<double>::lowest()};
+    for (const auto& p : pts) {
+        const float v[3] = {p.x, p.y, p.z};
+        for (int a = 0; a < 3; ++a) {
+            if (std::isnan(v[a]))
+                continue;
+            minV[a] = std::min(minV[a], static_cast<double>(v[a]));
+            maxV[a] = std::max(maxV[a], static_cast<double>(v[a]));
+        }
+    }
+    for (int a = 0; a < 3; ++a)
+        if (minV[a] > maxV[a])
+            minV[a] = maxV[a] = 0.0;
+    const double size[3] = {lx, ly, lz};
+    double firstCell[3];
+    std::uint64_t count[3];
+    for (int a = 0; a < 3; ++a) {
+        firstCell[a] = std::floor(minV[a] / size[a]);
+        count[a] = CellIndex(static_cast<float>(maxV[a]), firstCell[a], size[a]) + 1;
+    }
+    std::uint64_t xy = 0;
+    std::uint64_t xyz = 0;
+    const bool packed = !__builtin_mul_overflow(count[0], count[1], &xy) && !__builtin_mul_overflow(xy, count[2], &xyz);
+    if (progress && !progress(0.0))
+        return false;
+
+    const auto better = [pick, &pts](std::uint32_t candidate, std::uint32_t current) {
+        if (pick == GridPick::LowestZ)
+            return pts[candidate].z < pts[current].z;
+        if (pick == GridPick::HighestZ)
+            return pts[candidate].z > pts[current].z;
+        return false;
+    };
+
+    if (packed) {
+        // One 64-bit key per point; sorted by key then index, the first of a run
+        // is the first point of its cell.
+        std::vector<CellKeyed> keyed(pts.size());
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            const auto& p = pts[i];
+            const std::uint64_t key = (CellIndex(p.x, firstCell[0], size[0]) * count[1] + CellIndex(p.y, firstCell[1], size[1])) * count[2] +
+                                      CellIndex(p.z, firstCell[2], size[2]);
+            keyed[i] = {key, static_cast<std::uint32_t>(i)};
+        }
+        if (progress && !progress(20.0))
+            return false;
+        std::sort(keyed.begin(), keyed.end(),
+                  [](const CellKeyed& a, const CellKeyed& b) { return a.key != b.key ? a.key < b.key : a.index < b.index; });
+        if (progress && !progress(80.0))
+            return false;
+        for (std::size_t i = 0; i < keyed.size();) {
+            std::uint32_t chosen = keyed[i].index;
+            std::size_t j = i + 1;
+            for (; j < keyed.size() && keyed[j].key == keyed[i].key; ++j)
+                if (better(keyed[j].index, chosen))
+                    chosen = keyed[j].index;
+            keep[chosen] = 1;
+            i = j;
+        }
+    } else {
+        // Cells so small that one key cannot number them: three keys a point.
+        struct Triple {
+            std::uint64_t c[3];
+            std::uint32_t index;
+        };
+        std::vector<Triple> keyed(pts.size());
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            const auto& p = pts[i];
+            keyed[i] = {{CellIndex(p.x, firstCell[0], size[0]), CellIndex(p.y, firstCell[1], size[1]), CellIndex(p.z, firstCell[2], size[2])},
+                        static_cast<std::uint32_t>(i)};
+        }
+        const auto sameCell = [](const Triple& a, const Triple& b) {
+            return a.c[0] == b.c[0] && a.c[1] == b.c[1] && a.c[2] == b.c[2];
+        };
+        std::sort(keyed.begin(), keyed.end(), [](const Triple& a, const Triple& b) {
+            if (a.c[0] != b.c[0])
+                return a.c[0] < b.c[0];
+            if (a.c[1] != b.c[1])
+                return a.c[1] < b.c[1];
+            if (a.c[2] != b.c[2])
+                return a.c[2] < b.c[2];
+            return a.index < b.index;
+        });
+        if (progress && !progress(80.0))
+            return false;
+        for (std::size_t i = 0; i < keyed.size();) {
+            std::uint32_t chosen = keyed[i].index;
+            std::size_t j = i + 1;
+            for (; j < keyed.size() && sameCell(keyed[j], keyed[i]); ++j)
+                if (better(keyed[j].index, chosen))
+                    chosen = keyed[j].index;
+            keep[chosen] = 1;
+            i = j;
+        }
+    }
+    return !progress || progress(100.0);
+}
+
+bool PointFilters::Radius(const CPCloudMng& group, float radius, int minPoints, std::vector<std::uint8_t>& keep,
+                          const OutsideProgressFn& progress)
+{
+    const auto& pts = group.m_points;
+    keep.assign(pts.size(), 0);
+    if (!(radius > 0.0f) || !std::isfinite(radius) || minPoints < 0)
+        return false;
+    if (minPoints == 0) {
+        std::fill(keep.begin(), keep.end(), 1);
+        return true;
+    }
+    if (pts.empty())
+        return true;
+    const CloudAdaptor adaptor{pts};
+    const KdTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(kLeafSize));
+    const float radiusSq = radius * radius;
+    const nanoflann::SearchParams params(32, 0.0f, false);
+    ProgressSteps steps(progress, pts.size());
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        if (!steps.At(i))
+            return false;
+        const float q[3] = {pts[i].x, pts[i].y, pts[i].z};
+        CountWithin counter(radiusSq, static_cast<std::uint32_t>(i), static_cast<std::size_t>(minPoints));
+        tree.findNeighbors(counter, q, params);
+        keep[i] = counter.size() >= static_cast<std::size_t>(minPoints) ? 1 : 0;
+    }
+    return !progress || progress(100.0);
+}
+
+bool PointFilters::Outlier(const CPCloudMng& group, int k, float factor, std::vector<std::uint8_t>& keep,
+                           const OutsideProgressFn& progress)
+{
+    const auto& pts = group.m_points;
+    keep.assign(pts.size(), 1);
+    if (k < 1 || !std::isfinite(factor))
+        return false;
+    if (pts.size() < 3)
+        return true; // too few points to judge any of them
+    const std::size_t kk = std::min<std::size_t>(static_cast<std::size_t>(k), pts.size() - 1);
+    const CloudAdaptor adaptor{pts};
+    const KdTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(kLeafSize));
+    std::vector<std::uint32_t> idx(kk + 1);
+    std::vector<float> distSq(kk + 1);
+    std::vector<float> meanDist(pts.size());
+    ProgressSteps steps(progress, pts.size());
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        if (!steps.At(i))
+            return false;
+        const float q[3] = {pts[i].x, pts[i].y, pts[i].z};
+        nanoflann::KNNResultSet<float, std::uint32_t> result(kk + 1);
+        result.init(idx.data(), distSq.data());
+        tree.findNeighbors(result, q, nanoflann::SearchParams());
+        // The point itself is among the results (distance 0); skip it once.
+        double sum = 0.0;
+        std::size_t used = 0;
+        bool selfSeen = false;
+        for (std::size_t r = 0; r < result.size(); ++r) {
+            if (!selfSeen && idx[r] == i) {
+                selfSeen = true;
+                continue;
+            }
+            if (used == kk)
+                break;
+            sum += std::sqrt(static_cast<double>(distSq[r]));
+            ++used;
+        }
+        meanDist[i] = used > 0 ? static_cast<float>(sum / static_cast<double>(used)) : 0.0f;
+    }
+    double mean = 0.0;
+    for (float d : meanDist)
+        mean += d;
+    mean /= static_cast<double>(meanDist.size());
+    double var = 0.0;
+    for (float d : meanDist)
+        var += (d - mean) * (d - mean);
+    const double sd = std::sqrt(var / static_cast<double>(meanDist.size() - 1));
+    const double limit = mean + static_cast<double>(factor) * sd;
+    for (std::size_t i = 0; i < pts.size(); ++i)
+        keep[i] = static_cast<double>(meanDist[i]) <= limit ? 1 : 0;
+    return !progress || progress(100.0);
+}

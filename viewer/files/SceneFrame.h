@@ -45,4 +45,10 @@ struct ModelViewState {
     std::array<std::int32_t, 11> displaySwitches{};
     // Origin x, y (model), size x, y, rotation angle.
     std::array<double, 5> texturePlacement{};
+
+    // Loading: how many group records each group section held (-1: no section).
+    int groupPointRecords = -1;
+    int groupTinRecords = -1;
+    // Loading: false when the file ended before the display switches.
+    bool hasTexturePlacement = false;
 };

@@ -1,5 +1,6 @@
 #include "platform/RuntimeFolder.h"
 #include "platform/SingleInstance.h"
+#include "RuntimeFolderScope.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -10,31 +11,7 @@
 namespace tessara {
 namespace {
 
-// Points the runtime folder at a fresh private folder for one test.
-class RuntimeFolderScope {
-public:
-    RuntimeFolderScope()
-    {
-        std::string pattern = "/tmp/tessara-run-test-XXXXXX";
-        m_folder = ::mkdtemp(pattern.data()) ? pattern : "";
-        const char* previous = std::getenv("TESSARA_PIPE_DIR");
-        if (previous) {
-            m_previous = previous;
-        }
-        ::setenv("TESSARA_PIPE_DIR", m_folder.c_str(), 1);
-    }
-    ~RuntimeFolderScope()
-    {
-        m_previous ? ::setenv("TESSARA_PIPE_DIR", m_previous->c_str(), 1) : ::unsetenv("TESSARA_PIPE_DIR");
-        const std::string command = "rm -rf '" + m_folder + "'";
-        [[maybe_unused]] const int ignored = std::system(command.c_str());
-    }
-    const std::string& Folder() const { return m_folder; }
-
-private:
-    std::string m_folder;
-    std::optional<std::string> m_previous;
-};
+using test::RuntimeFolderScope;
 
 TEST(SingleInstanceTest, RefusesASecondHolderUntilTheFirstEnds)
 {

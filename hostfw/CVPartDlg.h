@@ -13,6 +13,9 @@ class CTabParamDB;
 class CVPartVSheet;
 class CVSheet;
 class PartData;
+class QAction;
+class QCloseEvent;
+class QHBoxLayout;
 class QToolBar;
 class QVBoxLayout;
 class SizeControl;
@@ -88,8 +91,12 @@ protected:
     void OnOK();
     void OnCancel();
     void OnHelp();
-    // The area the subclass lays its controls into.
+    void closeEvent(QCloseEvent* event) override;
+    // The area the subclass lays its controls into, and the row of buttons.
     QVBoxLayout* BodyLayout() const { return m_body; }
+    QHBoxLayout* ButtonRow() const { return m_buttons; }
+    // Closes and schedules the deletion (the host deletes closed part dialogs).
+    void Finish();
 
 private:
     VCmdData* m_cmd;
@@ -102,6 +109,8 @@ private:
     int m_helpIndex = 0;
     QToolBar* m_toolBar = nullptr;
     QVBoxLayout* m_body = nullptr;
+    QHBoxLayout* m_buttons = nullptr;
+    bool m_finished = false;
     std::map<int, CVSheet*> m_sheets;
     std::map<int, QAction*> m_cmdButtons;
 };

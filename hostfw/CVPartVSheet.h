@@ -35,6 +35,10 @@ public:
     // Entries the cell's drop-down offers (runs the list hook).
     std::vector<std::string> CellListEntries(int row, int col);
 
+    std::vector<std::string> ListEntriesAt(int row, int col) override;
+    bool CommitEdit(int row, int col, const std::string& text) override;
+    bool CommitList(int row, int col, int entry) override;
+
     // Changes made together (imports): no per-cell checks of the plug-ins.
     void BeginMassChange() { ++m_massChange; }
     void EndMassChange() { --m_massChange; }

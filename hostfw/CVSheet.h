@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class CBcxGridCtrl;
 class SheetModel;
@@ -46,6 +47,13 @@ public:
     bool IsCellReadOnly(int row, int col);
     std::uint32_t BackgroundColour(int row, int col);
     std::uint32_t TextColour(int row, int col);
+    // The editor the template gives the cell (Label for the label column).
+    VstTemplate::Editor EditorAt(int row, int col) const;
+
+    // What the grid's editors call: a typed text, or a drop-down entry.
+    virtual std::vector<std::string> ListEntriesAt(int row, int col);
+    virtual bool CommitEdit(int row, int col, const std::string& text);
+    virtual bool CommitList(int row, int col, int entry);
 
 protected:
     virtual std::string CellText(int row, int col) const;

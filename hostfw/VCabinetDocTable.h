@@ -27,6 +27,12 @@ public:
     bool UpdateDocument(const FieldValue& id);
     // Path of the document's data file in the file store; false for an unknown id.
     bool GetDataFilePath(const FieldValue& id, std::string& out) const;
+    // Delivery attributes and flag of a document (VDocTable's calls).
+    bool SetAttributes(const FieldValue& id, const std::vector<std::string>& attributes);
+    std::vector<std::string> GetAttributes(const FieldValue& id) const;
+    bool SetCalsFlag(const FieldValue& id, int flag);
+    int GetCalsFlag(const FieldValue& id) const;
+    int DocumentCount() const;
 
 private:
     VCabinetDocExDLL& m_binder;

@@ -1,0 +1,174 @@
+#include "hostfw/CVSheet.h"
+
+#include "hostfw/CBcxGridCtrl.h"
+#include "hostfw/CVApp.h"
+#include "hostfw/SheetDelegate.h"
+#include "hostfw/SheetModel.h"
+
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+CVSheet::CVSheet(QWidget* parent)
+    : QWidget(parent), m_grid(new CBcxGridCtrl(this)), m_model(std::make_unique<SheetModel>(*this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_grid);
+    m_grid->setModel(m_model.get());
+    m_grid->setItemDelegate(new SheetDelegate(*this, m_grid));
+}
+
+CVSheet::~CVSheet()
+{
+    m_grid->setModel(nullptr);
+}
+
+bool CVSheet::LoadTemplate(const std::string& name)
+{
+    std::filesystem::path path(name);
+    if (!path.is_absolute())
+        path = CVApp::Instance().PluginDataDir() / path;
+    VstTemplate loaded;
+    if (!loaded.Load(path, m_error))
+        return false;
+    m_template = std::move(loaded);
+    m_grid->verticalHeader()->setVisible(m_template.IsList());
+    m_grid->horizontalHeader()->setVisible(m_template.IsList());
+    m_model->Reset();
+    return true;
+}
+
+void CVSheet::AdjustWindowSize(int)
+{
+    m_grid->resizeColumnsToContents();
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+}
+
+int CVSheet::RowCount() const
+{
+    return m_template.IsList() ? 0 : static_cast<int>(m_template.Cells().size());
+}
+
+int CVSheet::ColCount() const
+{
+    return m_template.IsList() ? static_cast<int>(m_template.Cells().size()) : 2;
+}
+
+int CVSheet::RowToRec(int row) const
+{
+    return m_template.IsList() ? row : 0;
+}
+
+GridCellInfo CVSheet::CellAt(int row, int col) const
+{
+    GridCellInfo cell;
+    cell.row = row;
+    cell.col = col;
+    const auto& cells = m_template.Cells();
+    const int index = m_template.IsList() ? col : (col == 1 ? row : -1);
+    if (index >= 0 && static_cast<std::size_t>(index) < cells.size())
+        cell.code = cells[static_cast<std::size_t>(index)].code;
+    return cell;
+}
+
+VstTemplate::Editor CVSheet::EditorAt(int row, int col) const
+{
+    const auto& cells = m_template.Cells();
+    const int index = m_template.IsList() ? col : (col == 1 ? row : -1);
+    if (index < 0 || static_cast<std::size_t>(index) >= cells.size())
+        return VstTemplate::Editor::Label;
+    return cells[static_cast<std::size_t>(index)].editor;
+}
+
+bool CVSheet::CodeToCell(DWORD code, int rec, int& row, int& col) const
+{
+    const int index = m_template.FindCode(code);
+    if (index < 0)
+        return false;
+    if (m_template.IsList()) {
+        row = rec;
+        col = index;
+    } else {
+        row = index;
+        col = 1;
+    }
+    return true;
+}
+
+void CVSheet::CellToRange(const GridCellInfo& cell)
+{
+    m_model->Changed(cell.row, cell.col, cell.row, cell.col);
+}
+
+void CVSheet::RedrawGrid()
+{
+    m_model->Refresh();
+    m_grid->RedrawAll();
+}
+
+std::string CVSheet::CellText(int row, int col) const
+{
+    if (!m_template.IsList() && col == 0 && static_cast<std::size_t>(row) < m_template.Cells().size())
+        return m_template.Cells()[static_cast<std::size_t>(row)].label;
+    return {};
+}
+
+std::string CVSheet::DisplayText(int row, int col)
+{
+    std::string text = CellText(row, col);
+    if (CellAt(row, col).code != 0)
+        OnGetFixText(CellAt(row, col), text);
+    return text;
+}
+
+bool CVSheet::IsCellReadOnly(int row, int col)
+{
+    GridDispInfo info;
+    info.cell = CellAt(row, col);
+    if (info.cell.code == 0 || EditorAt(row, col) == VstTemplate::Editor::Label)
+        return true;
+    OnGridGetDispInfo(info, 0);
+    return (info.state & GridDispInfo::kStateReadOnly) != 0;
+}
+
+std::uint32_t CVSheet::BackgroundColour(int row, int col)
+{
+    const GridCellInfo cell = CellAt(row, col);
+    if (cell.code == 0)
+        return m_grid->GetColor(7);
+    return OnGetTextBkColor(cell);
+}
+
+std::uint32_t CVSheet::TextColour(int row, int col)
+{
+    return OnGetTextColor(CellAt(row, col));
+}
+
+std::vector<std::string> CVSheet::ListEntriesAt(int, int)
+{
+    return {};
+}
+
+bool CVSheet::CommitEdit(int, int, const std::string&)
+{
+    return false;
+}
+
+bool CVSheet::CommitList(int, int, int)
+{
+    return false;
+}
+
+void CVSheet::OnGridGetDispInfo(GridDispInfo&, int) {}
+
+void CVSheet::OnGetFixText(const GridCellInfo&, std::string&) {}
+
+std::uint32_t CVSheet::OnGetTextBkColor(const GridCellInfo&)
+{
+    return m_grid->GetColor(0);
+}
+
+std::uint32_t CVSheet::OnGetTextColor(const GridCellInfo&)
+{
+    return kColorDefault;
+}

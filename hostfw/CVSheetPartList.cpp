@@ -1,0 +1,37 @@
+#include "hostfw/CVSheetPartList.h"
+
+#include "hostfw/PartData.h"
+
+CVSheetPartList::CVSheetPartList(int listMode, QWidget* parent) : CVPartVSheet(parent), m_listMode(listMode) {}
+
+bool CVSheetPartList::AddPart(DWORD address, DWORD code)
+{
+    if (address == 0 || !CheckFuncPart(address))
+        return false;
+    const int rows = RowCount();
+    int target = rows - 1;   // the empty row at the end adds a record row
+    for (int row = 0; row + 1 < rows; ++row) {
+        std::string text;
+        GetPartField(RowToRec(row), code, text);
+        if (text.empty() || text == "0") {
+            target = row;
+            break;
+        }
+    }
+    return SetPartField(RowToRec(target), code, std::to_string(address)) != 0;
+}
+
+BOOL CVSheetPartList::CheckFuncPart(DWORD address)
+{
+    return CheckFuncPartAddr(address);
+}
+
+BOOL CVSheetPartList::CheckFuncPartAddr(DWORD)
+{
+    return 1;
+}
+
+BOOL CVSheetPartList::CheckFuncZa(DWORD)
+{
+    return 0;
+}

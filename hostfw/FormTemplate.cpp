@@ -1,0 +1,73 @@
+#include "hostfw/FormTemplate.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+bool ReadBox(const QJsonObject& object, FormTemplate::Box& box)
+{
+    box.x = object.value("x_mm").toDouble(-1);
+    box.y = object.value("y_mm").toDouble(-1);
+    box.w = object.value("w_mm").toDouble(0);
+    box.h = object.value("h_mm").toDouble(0);
+    box.pt = object.value("pt").toDouble(10);
+    return box.x >= 0 && box.y >= 0 && box.pt > 0;
+}
+
+} // namespace
+
+bool FormTemplate::Load(const std::filesystem::path& file, std::string& error)
+{
+    QFile in(QString::fromStdString(file.string()));
+    if (!in.open(QIODevice::ReadOnly)) {
+        error = "帳票テンプレートがありません: " + file.string();
+        return false;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(in.readAll(), &parseError);
+    if (!doc.isObject()) {
+        error = "帳票テンプレートが不正です: " + file.string() + " (" +
+                parseError.errorString().toStdString() + ")";
+        return false;
+    }
+    const QJsonObject root = doc.object();
+    const QJsonObject page = root.value("page").toObject();
+    m_widthMm = page.value("width_mm").toDouble(210);
+    m_heightMm = page.value("height_mm").toDouble(297);
+    m_fields.clear();
+    m_labels.clear();
+    if (m_widthMm <= 0 || m_heightMm <= 0) {
+        error = "帳票テンプレートの用紙寸法が不正です: " + file.string();
+        return false;
+    }
+    for (const QJsonValue& entry : root.value("fields").toArray()) {
+        Field field;
+        field.no = entry.toObject().value("no").toInt(0);
+        if (field.no <= 0 || !ReadBox(entry.toObject(), field.box) || field.box.w <= 0 || field.box.h <= 0) {
+            error = "帳票テンプレートの欄が不正です: " + file.string();
+            return false;
+        }
+        m_fields.push_back(field);
+    }
+    for (const QJsonValue& entry : root.value("labels").toArray()) {
+        Label label;
+        label.text = entry.toObject().value("text").toString().toStdString();
+        if (!ReadBox(entry.toObject(), label.box)) {
+            error = "帳票テンプレートの見出しが不正です: " + file.string();
+            return false;
+        }
+        m_labels.push_back(label);
+    }
+    return true;
+}
+
+const FormTemplate::Field* FormTemplate::FindField(int no) const
+{
+    for (const Field& field : m_fields)
+        if (field.no == no)
+            return &field;
+    return nullptr;
+}

@@ -1,0 +1,42 @@
+#include "hostfw/Tab00519Data.h"
+
+#include "hostfw/RecordLayout.h"
+
+namespace {
+
+using K = FieldKind;
+
+RecordSet MakeRecords()
+{
+    std::vector<RecordLayout> records;
+    records.emplace_back("F1", 0,
+                         std::vector<FieldKind>{K::Text, K::Text, K::Text, K::Text, K::Short, K::Text,
+                                                K::Text, K::Text, K::Short, K::Text});
+    records.emplace_back("F2", 1, std::vector<FieldKind>{K::Short, K::Short});
+    records.emplace_back("F01", 2, RecordLayout::Texts(7));
+    records.emplace_back("F02", 3, RecordLayout::Texts(13));
+    records.emplace_back("F03", 4,
+                         std::vector<FieldKind>{K::Short, K::Text, K::Short, K::Text, K::Text,
+                                                K::Short, K::Text, K::Short, K::Text, K::Text,
+                                                K::Short, K::Text, K::Text, K::Text, K::Text});
+    records.emplace_back("F04", 5, RecordLayout::Texts(10));
+    records.emplace_back("F05", 6, RecordLayout::Texts(10));
+    records.emplace_back("FR1", 7, std::vector<FieldKind>{K::Dword, K::Dword});
+    records.emplace_back("FR2", 8, std::vector<FieldKind>{K::Dword});
+    records.emplace_back("FR3", 9, std::vector<FieldKind>{K::Dword});
+    records.emplace_back("R3", 10, std::vector<FieldKind>{K::Dword}, true);
+    records.emplace_back("R4", 11, std::vector<FieldKind>{K::Dword, K::Dword}, true);
+    return RecordSet(Tab00519Data::kProgramNo, std::move(records));
+}
+
+} // namespace
+
+const RecordSet& Tab00519Data::Records()
+{
+    static const RecordSet records = MakeRecords();
+    return records;
+}
+
+Tab00519Data::Tab00519Data() : TabParamData(PartData(kProgramNo, 0)) {}
+
+Tab00519Data::Tab00519Data(const PartData& data) : TabParamData(data) {}

@@ -1,0 +1,559 @@
+#include "viewer/buffers/PointCloudPass.h"
+
+#include "viewer/buffers/GlBufferOps.h"
+#include "viewer/buffers/GradationLookup.h"
+#include "viewer/buffers/GroupGpuData.h"
+#include "viewer/buffers/RenderBook.h"
+#include "viewer/buffers/RenderContext.h"
+#include "viewer/render/Materials.h"
+#include "viewer/render/SceneExtents.h"
+
+#include "outside/CModelDataMng.h"
+#include "outside/GeoFunc.h"
+#include "outside/StoreMarkers.h"
+
+#include <QDebug>
+
+#include <cmath>
+#include <new>
+#include <vector>
+
+namespace {
+
+constexpr int kChunks = GroupGpuData::kChunkCount;
+constexpr float kColourScale = 0.004f;  // colour bytes to floats, as everywhere in the viewer
+constexpr float kGradationFloor = 0.05f;
+
+float Red(COLORREF c) { return static_cast<float>(c & 0xFF) * kColourScale; }
+float Green(COLORREF c) { return static_cast<float>((c >> 8) & 0xFF) * kColourScale; }
+float Blue(COLORREF c) { return static_cast<float>((c >> 16) & 0xFF) * kColourScale; }
+
+// User to model coordinates as an affine map, read once from the store so the
+// per-point work is three multiply-adds per axis.
+struct Affine {
+    double m[3][4] = {};
+    static Affine Of(const CModelDataMng& store)
+    {
+        Affine a;
+        PT o(0, 0, 0);
+        store.UserToModel(o);
+        const double origin[3] = {o.x(), o.y(), o.z()};
+        for (int axis = 0; axis < 3; ++axis) {
+            PT u(axis == 0 ? 1 : 0, axis == 1 ? 1 : 0, axis == 2 ? 1 : 0);
+            store.UserToModel(u);
+            const double image[3] = {u.x(), u.y(), u.z()};
+            for (int r = 0; r < 3; ++r) a.m[r][axis] = image[r] - origin[r];
+        }
+        for (int r = 0; r < 3; ++r) a.m[r][3] = origin[r];
+        return a;
+    }
+    void Apply(double x, double y, double z, float* out) const
+    {
+        for (int r = 0; r < 3; ++r)
+            out[r] = static_cast<float>(m[r][0] * x + m[r][1] * y + m[r][2] * z + m[r][3]);
+    }
+};
+
+bool ChunkRange(const FrameState& frame, int& first, int& last)
+{
+    if (frame.pointsOnly != 0) {
+        if (frame.refinementCounter < 0 || frame.refinementCounter >= kChunks) return false;
+        first = last = frame.refinementCounter;
+        return true;
+    }
+    first = frame.detailLevel < 0 ? 0 : frame.detailLevel;
+    last = kChunks - 1;
+    return first < kChunks;
+}
+
+bool IsDrawn(const CModelDataMng& store, const CPCloudMng& g, bool built)
+{
+    return built && store.IsShowRootGroup() != 0 && g.IsShowGroup() != 0 && g.IsShowPCloud() != 0;
+}
+
+}  // namespace
+
+// How this build colours points: the colour mode with its ranges, read once.
+struct PointCloudPass::Colouring {
+    int mode = 0;
+    bool viewCloud = false;
+    bool heightKnown = false;
+    bool heightFlat = false;
+    double zmin = 1.0000000116860974e-07;
+    double zmax = 1.0000000116860974e-07;
+    bool intensityKnown = false;
+    double imin = 0.0;
+    double imax = 0.0;
+    int bright = 0;
+    bool shade = true;
+    float mono[3] = {0, 0, 0};
+    const std::vector<ColorConf>* stops = nullptr;
+    Affine affine;
+};
+
+PointCloudPass::Colouring PointCloudPass::PrepareColouring(RenderContext& ctx, bool viewCloud)
+{
+    Colouring c;
+    const RenderSettings& s = ctx.settings;
+    c.mode = s.colourMode;
+    c.viewCloud = viewCloud;
+    c.bright = s.brightPercent;
+    c.shade = s.correctionHint == 0;
+    c.mono[0] = Red(s.pointColour);
+    c.mono[1] = Green(s.pointColour);
+    c.mono[2] = Blue(s.pointColour);
+    c.stops = s.gradation;
+    c.affine = Affine::Of(ctx.store);
+
+    int kinds = s.colourMode == 1 ? SceneExtents::kCloudGroups : 0;
+    if (s.tinPictureMode == 4) kinds |= SceneExtents::kAllTinKinds;
+    const SceneExtents::Toggles toggles{s.colourMode, s.tinPictureMode, s.tinEdgeSwitch, s.tinVertexSwitch};
+    PT lo(kUnsetDouble, kUnsetDouble, kUnsetDouble);
+    PT hi(kUnsetDouble, kUnsetDouble, kUnsetDouble);
+    if (kinds != 0 && SceneExtents::GetVisibleExtent(ctx.store, toggles, kinds, 0, lo, hi) != 0 &&
+        !IsUnsetValue(lo.z()) && !IsUnsetValue(hi.z())) {
+        c.heightKnown = true;
+        c.zmin = lo.z();
+        c.zmax = hi.z();
+        c.heightFlat = _f_iszero(c.zmax - c.zmin);
+    }
+    if (c.mode == 4) c.intensityKnown = SceneExtents::GetVisibleIntensityRange(ctx.store, c.imin, c.imax) != 0;
+    return c;
+}
+
+bool PointCloudPass::BuildCloud(RenderContext& ctx, CPCloudMng& cloud, GroupGpuData& data,
+                                const Colouring& col)
+{
+    const std::size_t n = cloud.m_points.size();
+    if (n == 0) return false;
+
+    // Chunk c holds points c, c + 100, ...: lay the arrays out chunk after chunk
+    // and scatter while reading the store once, in order.
+    std::array<std::size_t, kChunks + 1> start{};
+    for (int c = 0; c < kChunks; ++c) {
+        const std::size_t count = n > static_cast<std::size_t>(c) ? (n - 1 - static_cast<std::size_t>(c)) / kChunks + 1 : 0;
+        start[static_cast<std::size_t>(c) + 1] = start[static_cast<std::size_t>(c)] + count;
+    }
+    const bool viewCloudWithoutColours = col.viewCloud && (col.mode == 3 || col.mode == 5);
+    std::vector<float> positions(n * 3);
+    std::vector<std::uint32_t> colours(viewCloudWithoutColours ? 0 : n);
+    std::vector<std::uint32_t> picks(n);
+    std::array<std::size_t, kChunks> cursor{};
+    for (int c = 0; c < kChunks; ++c) cursor[static_cast<std::size_t>(c)] = start[static_cast<std::size_t>(c)];
+
+    const float darkRed[3] = {ApplyBrightness(col.bright, 0.7f), ApplyBrightness(col.bright, 0.0f),
+                              ApplyBrightness(col.bright, 0.0f)};
+    const double heightScale = col.heightKnown && !col.heightFlat ? 255.0 / (col.zmax - col.zmin) : 0.0;
+    const double intensitySpan = std::abs(col.imax - col.imin);
+    const COLORREF groupColour = cloud.m_nColor;
+
+    std::size_t c = 0;
+    for (std::size_t p = 0; p < n; ++p) {
+        const CPCloudMng::CloudPoint& pt = cloud.m_points[p];
+        const std::size_t slot = cursor[c]++;
+        col.affine.Apply(pt.x, pt.y, pt.z, &positions[slot * 3]);
+        picks[slot] = GlBufferOps::PickColour(p);
+        if (!viewCloudWithoutColours) {
+            const COLORREF colour = pt.colour == 0 ? 0xFFFFFFu : pt.colour;
+            const float k = Red(colour);
+            const float m = col.shade && !col.viewCloud ? (k - 0.5f) * 0.9f : 0.0f;
+            const float o = col.shade ? k * 0.7f : 0.0f;
+            float rgb[3];
+            if (col.mode == 1 || col.mode == 4) {
+                float r = 0.0f, g = 0.0f, b = 0.0f;
+                bool flat = false;
+                if (col.mode == 4) {
+                    if (col.intensityKnown) {
+                        double i = pt.intensity;
+                        if (i > col.imax) i = col.imax;
+                        else if (i < col.imin) i = col.imin;
+                        const double t = col.imin == col.imax ? 127.0 : (i - col.imin) * 255.0 / intensitySpan;
+                        LookupGradationColor(static_cast<float>(t), r, g, b, col.stops);
+                    }
+                } else if (col.heightFlat) {
+                    flat = true;
+                } else if (col.heightKnown) {
+                    const double t = (static_cast<double>(pt.z) - col.zmin) * heightScale;
+                    if (t >= 0.0 && t <= 255.0) LookupGradationColor(static_cast<float>(t), r, g, b, col.stops);
+                }
+                if (flat) {
+                    rgb[0] = darkRed[0];
+                    rgb[1] = darkRed[1];
+                    rgb[2] = darkRed[2];
+                } else {
+                    rgb[0] = ApplyBrightness(col.bright, std::max(r - o, kGradationFloor));
+                    rgb[1] = ApplyBrightness(col.bright, std::max(g - o, kGradationFloor));
+                    rgb[2] = ApplyBrightness(col.bright, std::max(b - o, kGradationFloor));
+                }
+            } else if (col.viewCloud) {
+                rgb[0] = Red(colour);
+                rgb[1] = Green(colour);
+                rgb[2] = Blue(colour);
+            } else {
+                if (col.mode == 3) {
+                    rgb[0] = col.mono[0] + m;
+                    rgb[1] = col.mono[1] + m;
+                    rgb[2] = col.mono[2] + m;
+                } else if (col.mode == 5) {
+                    rgb[0] = Red(groupColour) + m;
+                    rgb[1] = Green(groupColour) + m;
+                    rgb[2] = Blue(groupColour) + m;
+                } else {
+                    rgb[0] = Red(colour);
+                    rgb[1] = Green(colour);
+                    rgb[2] = Blue(colour);
+                }
+                for (float& v : rgb) v = ApplyBrightness(col.bright, v);
+            }
+            colours[slot] = GlBufferOps::PackRgba(rgb[0], rgb[1], rgb[2]);
+        }
+        if (++c == kChunks) c = 0;
+    }
+
+    GlFunctions& gl = ctx.gl;
+    bool any = false;
+    for (int k = 0; k < kChunks; ++k) {
+        const auto kk = static_cast<std::size_t>(k);
+        const std::size_t first = start[kk];
+        const std::size_t count = start[kk + 1] - first;
+        if (count == 0) continue;
+        data.positionBuffers[kk] =
+            GlBufferOps::Upload(gl, ctx.book, GL_ARRAY_BUFFER, &positions[first * 3], count * 3 * sizeof(float));
+        if (!colours.empty())
+            data.colourBuffers[kk] =
+                GlBufferOps::Upload(gl, ctx.book, GL_ARRAY_BUFFER, &colours[first], count * sizeof(std::uint32_t));
+        data.pickColourBuffers[kk] =
+            GlBufferOps::Upload(gl, ctx.book, GL_ARRAY_BUFFER, &picks[first], count * sizeof(std::uint32_t));
+        data.pointCounts[kk] = static_cast<std::int64_t>(count);
+        any = true;
+    }
+    if (col.heightKnown) {
+        data.heightRange[0] = col.zmin;
+        data.heightRange[1] = col.zmax;
+    }
+    if (col.intensityKnown) {
+        data.intensityRange[0] = col.imin;
+        data.intensityRange[1] = col.imax;
+    }
+    return any;
+}
+
+void PointCloudPass::ReleaseCloud(RenderContext& ctx, GroupGpuData& data)
+{
+    for (int c = 0; c < kChunks; ++c) {
+        const auto k = static_cast<std::size_t>(c);
+        GlBufferOps::Delete(ctx.gl, data.positionBuffers[k]);
+        GlBufferOps::Delete(ctx.gl, data.colourBuffers[k]);
+        GlBufferOps::Delete(ctx.gl, data.pickColourBuffers[k]);
+        data.pointCounts[k] = 0;
+    }
+    data.pointsBuilt = 0;
+    data.rebuildRequested = 0;
+}
+
+void PointCloudPass::BuildGroupCloudPoints(RenderContext& ctx)
+{
+    RenderBook::KindState& kind = ctx.book.Kind(DrawableKind::GroupCloud);
+    if (kind.built != 0) return;
+    try {
+        const Colouring col = PrepareColouring(ctx, false);
+        GlBufferOps::ClearErrors(ctx.gl);
+        for (auto& group : ctx.store.m_groups) {
+            if (!group || group->m_nDataFlag == 0) continue;
+            GroupGpuData& data = GroupGpuData::Of(*group, ctx.book.NameQueue());
+            if (data.pointsBuilt == 1) continue;
+            if (BuildCloud(ctx, *group, data, col)) data.pointsBuilt = 1;
+        }
+        if (GlBufferOps::HadError(ctx.gl)) {
+            // Out of GPU memory most likely: drop what this build made and keep
+            // the kind built with nothing in it, so no frame retries it.
+            for (auto& group : ctx.store.m_groups)
+                if (group)
+                    if (GroupGpuData* d = GroupGpuData::Find(*group)) ReleaseCloud(ctx, *d);
+            if (ctx.book.FirstFailure(DrawableKind::GroupCloud)) qWarning("point buffers could not be uploaded");
+        }
+    } catch (const std::bad_alloc&) {
+        if (ctx.book.FirstFailure(DrawableKind::GroupCloud)) qWarning("not enough memory for the point buffers");
+    }
+    kind.built = 1;
+    kind.builtMode = ctx.settings.colourMode;
+}
+
+void PointCloudPass::BuildViewCloudPoints(RenderContext& ctx)
+{
+    RenderBook::KindState& kind = ctx.book.Kind(DrawableKind::ViewCloud);
+    if (kind.built != 0) return;
+    CPCloudMng& cloud = ctx.store.m_viewCloud;
+    GroupGpuData& data = GroupGpuData::Of(cloud, ctx.book.NameQueue());
+    if (data.pointsBuilt != 0 || cloud.m_nDataFlag == 0) return;
+    try {
+        const Colouring col = PrepareColouring(ctx, true);
+        GlBufferOps::ClearErrors(ctx.gl);
+        if (BuildCloud(ctx, cloud, data, col)) data.pointsBuilt = 1;
+        if (GlBufferOps::HadError(ctx.gl)) {
+            ReleaseCloud(ctx, data);
+            if (ctx.book.FirstFailure(DrawableKind::ViewCloud)) qWarning("view cloud buffers could not be uploaded");
+        }
+    } catch (const std::bad_alloc&) {
+        if (ctx.book.FirstFailure(DrawableKind::ViewCloud)) qWarning("not enough memory for the view cloud buffers");
+    }
+    kind.built = 1;
+    kind.builtMode = ctx.settings.colourMode;
+}
+
+void PointCloudPass::BuildSelectionBuffers(RenderContext& ctx)
+{
+    RenderBook::KindState& kind = ctx.book.Kind(DrawableKind::Selection);
+    if (kind.built != 0) return;
+    if (ctx.selection != nullptr) {
+        for (const SelPCloud& entry : *ctx.selection) {
+            CPCloudMng* group = ctx.store.GetGroup(entry.group);
+            if (group == nullptr) continue;
+            GroupGpuData* data = GroupGpuData::Find(*group);
+            if (data == nullptr || data->pointsBuilt == 0) continue;
+            std::array<std::vector<std::uint32_t>, kChunks> buckets;
+            for (std::uint64_t ref : entry.points) {
+                const std::uint32_t e = SelPCloud::PointIndex(ref);
+                const auto chunk = static_cast<std::size_t>(e % kChunks);
+                const std::uint32_t at = e / kChunks;
+                // Only points that are in the chunk's position buffer.
+                if (data->positionBuffers[chunk] != 0 && at < data->pointCounts[chunk]) buckets[chunk].push_back(at);
+            }
+            bool uploaded = false;
+            for (std::size_t i = 0; i < buckets.size(); ++i) {
+                if (buckets[i].empty()) continue;
+                // A second entry for one group replaces, never leaks, the first.
+                GlBufferOps::Delete(ctx.gl, data->selectionBuffers[i]);
+                data->selectionBuffers[i] = GlBufferOps::Upload(ctx.gl, ctx.book, GL_ELEMENT_ARRAY_BUFFER, buckets[i]);
+                data->selectionCounts[i] = static_cast<std::int64_t>(buckets[i].size());
+                uploaded = true;
+            }
+            if (uploaded) data->selectionBuilt = 1;
+        }
+    }
+    kind.built = 1;
+}
+
+void PointCloudPass::ReleaseSelectionBuffers(RenderContext& ctx)
+{
+    RenderBook::KindState& kind = ctx.book.Kind(DrawableKind::Selection);
+    if (kind.built == 0) return;
+    for (auto& group : ctx.store.m_groups) {
+        if (!group) continue;
+        GroupGpuData* data = GroupGpuData::Find(*group);
+        if (data == nullptr || data->selectionBuilt == 0) continue;
+        for (std::size_t i = 0; i < data->selectionBuffers.size(); ++i) {
+            GlBufferOps::Delete(ctx.gl, data->selectionBuffers[i]);
+            data->selectionCounts[i] = 0;
+        }
+        data->selectionBuilt = 0;
+    }
+    kind.built = 0;
+    kind.releasePending = 0;
+}
+
+void PointCloudPass::ReleaseGroupCloudPointBuffers(RenderContext& ctx)
+{
+    ReleaseSelectionBuffers(ctx);
+    for (auto& group : ctx.store.m_groups) {
+        if (!group) continue;
+        GroupGpuData* data = GroupGpuData::Find(*group);
+        if (data != nullptr && data->pointsBuilt == 1 && data->rebuildRequested == 1) ReleaseCloud(ctx, *data);
+    }
+    RenderBook::KindState& kind = ctx.book.Kind(DrawableKind::GroupCloud);
+    kind.built = 0;
+    kind.releasePending = 0;
+    kind.builtMode = -1;
+}
+
+void PointCloudPass::ReleaseViewCloudPointBuffers(RenderContext& ctx)
+{
+    if (GroupGpuData* data = GroupGpuData::Find(ctx.store.m_viewCloud))
+        if (data->pointsBuilt == 1 && data->rebuildRequested == 1) ReleaseCloud(ctx, *data);
+    RenderBook::KindState& kind = ctx.book.Kind(DrawableKind::ViewCloud);
+    kind.built = 0;
+    kind.releasePending = 0;
+    kind.builtMode = -1;
+}
+
+float PointCloudPass::PointSizePixels(int sizeIndex, std::uint16_t correctionHint)
+{
+    if (correctionHint == 0) return static_cast<float>(sizeIndex + 1);
+    static constexpr float kSmoothSizes[5] = {2, 3, 5, 7, 9};
+    return sizeIndex >= 0 && sizeIndex <= 4 ? kSmoothSizes[sizeIndex] : 3.0f;
+}
+
+std::int16_t PointCloudPass::FoldPointSizeIndex(std::int16_t index)
+{
+    if (index > 4) index = static_cast<std::int16_t>(index - 5);
+    if (index > 4) index = 0;
+    return index;
+}
+
+void PointCloudPass::SetDisplayPointSize(RenderContext& ctx, int sizeIndex)
+{
+    GlFunctions& gl = ctx.gl;
+    const std::uint16_t hint = ctx.settings.correctionHint;
+    if (hint != 0) {
+        gl.glEnable(GL_POINT_SMOOTH);
+        gl.glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
+        gl.glEnable(GL_BLEND);
+        gl.glBlendFunc(GL_SRC_ALPHA, BlendFactorToGL(hint));
+    }
+    gl.glPointSize(PointSizePixels(sizeIndex, hint));
+}
+
+void PointCloudPass::DrawChunks(RenderContext& ctx, GroupGpuData& data, bool withColour, bool pickColours)
+{
+    int first = 0, last = -1;
+    if (!ChunkRange(ctx.frame, first, last)) return;
+    GlFunctions& gl = ctx.gl;
+    for (int c = first; c <= last; ++c) {
+        const auto k = static_cast<std::size_t>(c);
+        if (data.positionBuffers[k] == 0 || data.pointCounts[k] <= 0) continue;
+        gl.glBindBuffer(GL_ARRAY_BUFFER, data.positionBuffers[k]);
+        gl.glVertexPointer(3, GL_FLOAT, 0, nullptr);
+        const GLuint colours = pickColours ? data.pickColourBuffers[k] : data.colourBuffers[k];
+        if (withColour) {
+            gl.glBindBuffer(GL_ARRAY_BUFFER, colours);
+            gl.glColorPointer(4, GL_UNSIGNED_BYTE, 0, nullptr);
+        }
+        gl.glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(data.pointCounts[k]));
+    }
+    gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void PointCloudPass::DrawPickedPoint(RenderContext& ctx)
+{
+    if (ctx.pickedGroup == -1 || ctx.pickedPoint == -1) return;
+    const CPCloudMng* group = ctx.store.GetGroup(ctx.pickedGroup);
+    if (group == nullptr || group->m_nDataFlag == 0 || ctx.pickedPoint < 0 ||
+        ctx.pickedPoint >= group->GetCloudPointSize())
+        return;
+    float x = 0, y = 0, z = 0;
+    COLORREF colour = 0;
+    double intensity = 0;
+    if (group->GetCloudPointVal(ctx.pickedPoint, x, y, z, colour, intensity) == 0) return;
+    PT p(x, y, z);
+    ctx.store.UserToModel(p);
+    GlFunctions& gl = ctx.gl;
+    gl.glPushAttrib(GL_CURRENT_BIT | GL_POINT_BIT | GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT);
+    gl.glDepthFunc(GL_ALWAYS);
+    gl.glPointSize(10.0f);
+    gl.glEnable(GL_POINT_SMOOTH);
+    gl.glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
+    gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    gl.glEnable(GL_BLEND);
+    gl.glColor3f(1.0f, 0.0f, 0.0f);
+    gl.glBegin(GL_POINTS);
+    gl.glVertex3d(p.x(), p.y(), p.z());
+    gl.glEnd();
+    gl.glDisable(GL_POINT_SMOOTH);
+    gl.glDisable(GL_BLEND);
+    gl.glPopAttrib();
+}
+
+void PointCloudPass::DrawGroupCloudPoints(RenderContext& ctx, unsigned char pass)
+{
+    RenderBook& book = ctx.book;
+    RenderBook::KindState& kind = book.Kind(DrawableKind::GroupCloud);
+    const int mode = ctx.settings.colourMode;
+    if (kind.built != 0 && mode != 0 && kind.builtMode != mode) {
+        // The colour buffers hold another mode's colours: rebuild every group.
+        for (auto& group : ctx.store.m_groups)
+            if (group)
+                if (GroupGpuData* d = GroupGpuData::Find(*group)) d->rebuildRequested = 1;
+        kind.releasePending = 1;
+    }
+    if (kind.releasePending != 0) ReleaseGroupCloudPointBuffers(ctx);
+    if (book.Kind(DrawableKind::Selection).releasePending != 0) ReleaseSelectionBuffers(ctx);
+    if (mode == 0 || book.Switch(DrawSwitch::GroupClouds) == 0) return;
+    if (pass != kPassDisplay && pass != kPassPointPick) return;
+
+    BuildGroupCloudPoints(ctx);
+    GlFunctions& gl = ctx.gl;
+    const auto drawn = [&](const CPCloudMng& g, int flag) { return IsDrawn(ctx.store, g, flag != 0); };
+
+    if (pass == kPassPointPick) {
+        GlBufferOps::DisablePickSpoilers(gl);
+        gl.glPointSize(5.0f);
+        gl.glEnableClientState(GL_VERTEX_ARRAY);
+        gl.glEnableClientState(GL_COLOR_ARRAY);
+        for (auto& group : ctx.store.m_groups) {
+            if (!group) continue;
+            GroupGpuData* data = GroupGpuData::Find(*group);
+            if (data != nullptr && drawn(*group, data->pointsBuilt)) DrawChunks(ctx, *data, true, true);
+        }
+        gl.glDisableClientState(GL_COLOR_ARRAY);
+        gl.glDisableClientState(GL_VERTEX_ARRAY);
+        return;
+    }
+
+    SetDisplayPointSize(ctx, ctx.settings.pointSizeIndex);
+    gl.glEnableClientState(GL_VERTEX_ARRAY);
+    gl.glEnableClientState(GL_COLOR_ARRAY);
+    for (auto& group : ctx.store.m_groups) {
+        if (!group) continue;
+        GroupGpuData* data = GroupGpuData::Find(*group);
+        if (data != nullptr && drawn(*group, data->pointsBuilt)) DrawChunks(ctx, *data, true, false);
+    }
+    gl.glDisableClientState(GL_COLOR_ARRAY);
+
+    BuildSelectionBuffers(ctx);
+    if (book.Kind(DrawableKind::Selection).built != 0 && ctx.selection != nullptr) {
+        ctx.settings.pointSizeIndex = FoldPointSizeIndex(ctx.settings.pointSizeIndex);
+        SetDisplayPointSize(ctx, ctx.settings.pointSizeIndex);
+        int first = 0, last = -1;
+        const bool anyChunk = ChunkRange(ctx.frame, first, last);
+        gl.glColor3f(1.02f, 0.804f, 0.056f);
+        for (const SelPCloud& entry : *ctx.selection) {
+            CPCloudMng* group = ctx.store.GetGroup(entry.group);
+            if (group == nullptr || !anyChunk) continue;
+            GroupGpuData* data = GroupGpuData::Find(*group);
+            if (data == nullptr || !drawn(*group, data->selectionBuilt)) continue;
+            for (int c = first; c <= last; ++c) {
+                const auto k = static_cast<std::size_t>(c);
+                if (data->selectionCounts[k] <= 0 || data->selectionBuffers[k] == 0 || data->positionBuffers[k] == 0)
+                    continue;
+                gl.glBindBuffer(GL_ARRAY_BUFFER, data->positionBuffers[k]);
+                gl.glVertexPointer(3, GL_FLOAT, 0, nullptr);
+                gl.glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, data->selectionBuffers[k]);
+                gl.glDrawElements(GL_POINTS, static_cast<GLsizei>(data->selectionCounts[k]), GL_UNSIGNED_INT, nullptr);
+            }
+        }
+        gl.glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+    gl.glDisableClientState(GL_VERTEX_ARRAY);
+    DrawPickedPoint(ctx);
+}
+
+void PointCloudPass::DrawViewCloudPoints(RenderContext& ctx, unsigned char pass)
+{
+    RenderBook::KindState& kind = ctx.book.Kind(DrawableKind::ViewCloud);
+    CPCloudMng& cloud = ctx.store.m_viewCloud;
+    const int mode = ctx.settings.colourMode;
+    if (kind.built != 0 && mode != 0 && kind.builtMode != mode) kind.releasePending = 1;
+    if (kind.releasePending != 0) {
+        GroupGpuData::Of(cloud, ctx.book.NameQueue()).rebuildRequested = 1;
+        ReleaseViewCloudPointBuffers(ctx);
+    }
+    if (mode == 0 || ctx.book.Switch(DrawSwitch::ViewCloudPoints) == 0 || pass != kPassDisplay) return;
+
+    BuildViewCloudPoints(ctx);
+    GroupGpuData* data = GroupGpuData::Find(cloud);
+    if (kind.built == 0 || data == nullptr || !IsDrawn(ctx.store, cloud, data->pointsBuilt != 0)) return;
+
+    GlFunctions& gl = ctx.gl;
+    ctx.settings.pointSizeIndex = FoldPointSizeIndex(ctx.settings.pointSizeIndex);
+    SetDisplayPointSize(ctx, ctx.settings.pointSizeIndex);
+    const bool colourArray = mode == 1 || mode == 2 || mode == 4;
+    gl.glEnableClientState(GL_VERTEX_ARRAY);
+    if (colourArray) gl.glEnableClientState(GL_COLOR_ARRAY);
+    // Mono takes the settings' point colour; group colour mode the view cloud's own.
+    const COLORREF constant = mode == 3 ? ctx.settings.pointColour : cloud.m_nColor;
+    if (!colourArray) gl.glColor3f(Red(constant), Green(constant), Blue(constant));
+    DrawChunks(ctx, *data, colourArray, false);
+    if (colourArray) gl.glDisableClientState(GL_COLOR_ARRAY);
+    gl.glDisableClientState(GL_VERTEX_ARRAY);
+}

@@ -6,6 +6,7 @@
 
 #include "outside/CModelDataMng.h"
 #include "platform/IProfile.h"
+#include "platform/UiMessageTarget.h"
 #include "viewer/render/PixelResources.h"
 #include "viewer/render/ShellHooks.h"
 
@@ -21,6 +22,10 @@ constexpr unsigned kEmptyCommands[] = {57600, 57603, 32771, 32773, 32802, 35208,
 CModelViewerView::CModelViewerView(QWidget* parent)
     : COpenGLBaseView(parent), m_modelStore(std::make_unique<CModelDataMng>())
 {
+    m_messageTarget = std::make_unique<tessara::UiMessageTarget>(
+        [this](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+            return HandleViewMessage(message, wParam, lParam);
+        });
     for (auto& slot : m_pointSlots) slot = {kUnsetCoordinate, kUnsetCoordinate, kUnsetCoordinate};
     InitBuffers();
     InitFiles();
@@ -42,7 +47,9 @@ CModelViewerView::CModelViewerView(QWidget* parent)
 
 CModelViewerView::~CModelViewerView()
 {
-    // The worker holds a pointer to this view: it stops before anything goes.
+    // The worker holds a pointer to this view: it stops before anything goes. A send
+    // it is blocked in returns once the message target is shut down.
+    m_messageTarget->Shutdown();
     StopPipeWorker();
     ReleaseCommands();
     ReleaseFiles();

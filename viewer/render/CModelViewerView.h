@@ -16,6 +16,10 @@
 class CModelDataMng;
 class QOpenGLTexture;
 
+namespace tessara {
+class UiMessageTarget;
+}
+
 // The program's only view. It owns the scene data (the model store), the settings
 // record, the GPU buffers, the selection and pick state, the undo lists, the
 // pipe-server worker and the measurement hints.
@@ -59,6 +63,9 @@ public:
     const CommandMap& Commands() const { return m_commands; }
     //! Runs a window message (WM_USER+100..108) on the UI thread; 0 without a handler.
     std::intptr_t HandleViewMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    //! Where other threads send the view's window messages (SendUiMessage/PostUiMessage);
+    //! it runs HandleViewMessage on the UI thread. Shut down first at destruction.
+    tessara::UiMessageTarget& MessageTarget() { return *m_messageTarget; }
 
     CModelDataMng& ModelStore() { return *m_modelStore; }
     ViewSettings& Settings() { return m_settings; }
@@ -115,6 +122,7 @@ private:
 
     // ---- Class frame, camera and base view concern (viewer/render) ----
     std::unique_ptr<CModelDataMng> m_modelStore;
+    std::unique_ptr<tessara::UiMessageTarget> m_messageTarget;
     ViewSettings m_settings;
     CommandMap m_commands;
     PipeWorker m_pipeWorker;

@@ -21,15 +21,24 @@ constexpr float kColourByteScale = 0.004f;
 
 }  // namespace
 
-COpenGLBaseView::COpenGLBaseView(QWidget* parent) : QOpenGLWidget(parent)
+QSurfaceFormat COpenGLBaseView::SurfaceFormat()
 {
-    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);
     format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setVersion(3, 0);
     format.setDepthBufferSize(24);
     format.setAlphaBufferSize(8);
-    setFormat(format);
+    return format;
+}
+
+void COpenGLBaseView::SetDefaultSurfaceFormat()
+{
+    QSurfaceFormat::setDefaultFormat(SurfaceFormat());
+}
+
+COpenGLBaseView::COpenGLBaseView(QWidget* parent) : QOpenGLWidget(parent)
+{
+    setFormat(SurfaceFormat());
     setFocusPolicy(Qt::ClickFocus);
     setMouseTracking(true);
 
@@ -74,7 +83,10 @@ void COpenGLBaseView::initializeGL()
     if (!LoadGLExtensions()) {
         m_gl = nullptr;
         m_glState = GlState::Failed;
-        qWarning("view: OpenGL 3.0 (compatibility profile) is not available; the view stays blank");
+        const QSurfaceFormat got = context()->format();
+        qWarning("view: OpenGL 3.0 (compatibility profile) is not available (context %d.%d, profile %d); "
+                 "the view stays blank",
+                 got.majorVersion(), got.minorVersion(), static_cast<int>(got.profile()));
         return;
     }
     m_glState = GlState::Ready;

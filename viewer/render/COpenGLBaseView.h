@@ -4,6 +4,7 @@
 #include <QMatrix4x4>
 #include <QOpenGLWidget>
 #include <QPoint>
+#include <QSurfaceFormat>
 #include <QVector3D>
 
 #include <array>
@@ -54,6 +55,12 @@ public:
         float linearAttenuation = 0.0f;
         float quadraticAttenuation = 0.0f;
     };
+
+    //! The view's context format: compatibility profile, depth 24, alpha 8.
+    static QSurfaceFormat SurfaceFormat();
+    //! Makes that format the process default; call before the application object is
+    //! made, so the window's own context shares the profile.
+    static void SetDefaultSurfaceFormat();
 
     explicit COpenGLBaseView(QWidget* parent = nullptr);
     ~COpenGLBaseView() override;

@@ -1,0 +1,50 @@
+#include "viewer/app/CommandRouter.h"
+
+#include <QtGlobal>
+
+#include <exception>
+
+bool CommandRouter::Handled(unsigned id) const
+{
+    for (const CommandMap* map : m_chain) {
+        if (map != nullptr && map->FindCommand(id) != nullptr) return true;
+    }
+    return false;
+}
+
+CommandUi CommandRouter::QueryUi(unsigned id) const
+{
+    CommandUi ui;
+    for (const CommandMap* map : m_chain) {
+        if (map == nullptr) continue;
+        if (const CommandMap::UpdateHandler* update = map->FindUpdate(id)) {
+            try {
+                (*update)(ui);
+            } catch (const std::exception& e) {
+                qWarning("command %u: update failed: %s", id, e.what());
+            }
+            return ui;
+        }
+    }
+    ui.enabled = Handled(id);
+    return ui;
+}
+
+bool CommandRouter::Route(unsigned id) const
+{
+    if (!QueryUi(id).enabled) return false;
+    for (const CommandMap* map : m_chain) {
+        if (map == nullptr) continue;
+        if (const CommandMap::Handler* handler = map->FindCommand(id)) {
+            try {
+                (*handler)();
+            } catch (const std::exception& e) {
+                qWarning("command %u failed: %s", id, e.what());
+            } catch (...) {
+                qWarning("command %u failed", id);
+            }
+            return true;
+        }
+    }
+    return false;
+}

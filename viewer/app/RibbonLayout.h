@@ -1,0 +1,24 @@
+#pragma once
+
+#include <vector>
+
+// The ribbon's buttons: the "ホーム" category with its six panels. A button with
+// menu items opens a menu and sends nothing itself; its items send their ids.
+struct RibbonButtonDef {
+    const char* text;
+    unsigned id;
+    std::vector<RibbonButtonDef> menu;   // items of a menu button
+};
+
+struct RibbonPanelDef {
+    const char* name;
+    std::vector<RibbonButtonDef> buttons;
+};
+
+class RibbonLayout {
+public:
+    static constexpr const char* kCategory = "ホーム";
+    static constexpr unsigned kAboutId = 57664;   // the one button of the tab row
+
+    static const std::vector<RibbonPanelDef>& Panels();
+};

@@ -26,6 +26,11 @@ int MessageBox(std::string_view text, std::string_view caption, unsigned flags, 
     return CurrentService()->Show(text, caption, flags, owner);
 }
 
+void CancelPendingMessageBoxes()
+{
+    CurrentService()->CancelPending();
+}
+
 std::shared_ptr<MessageBoxService> SetMessageBoxService(std::shared_ptr<MessageBoxService> service)
 {
     const std::lock_guard lock(g_serviceMutex);

@@ -39,6 +39,8 @@ public:
     virtual ~MessageBoxService() = default;
     // text and caption are UTF-8; owner may be null.
     virtual int Show(std::string_view text, std::string_view caption, unsigned flags, QWidget* owner) = 0;
+    // Releases threads waiting for a box to be answered (see QtMessageBoxService).
+    virtual void CancelPending() {}
 };
 
 // The answer of a box that nobody can see: the harmless choice (IDOK for an

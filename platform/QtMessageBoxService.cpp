@@ -1,8 +1,9 @@
 #include "platform/QtMessageBoxService.h"
 
+#include "platform/UiMessageTarget.h"
+
 #include <QApplication>
 #include <QMessageBox>
-#include <QMetaObject>
 #include <QPointer>
 #include <QThread>
 #include <cstdio>
@@ -56,7 +57,43 @@ int AnswerOf(int button, unsigned flags)
     }
 }
 
+// What a worker asks the UI thread to show; travels by pointer in wParam.
+struct BoxRequest {
+    QString text;
+    QString caption;
+    QPointer<QWidget> owner;
+};
+
 } // namespace
+
+QtMessageBoxService::QtMessageBoxService() = default;
+
+QtMessageBoxService::~QtMessageBoxService() = default;
+
+UiMessageTarget* QtMessageBoxService::WorkerTarget()
+{
+    const std::lock_guard lock(m_mutex);
+    if (m_cancelled) {
+        return nullptr;
+    }
+    if (!m_workerTarget) {
+        m_workerTarget = std::make_unique<UiMessageTarget>(
+            [](unsigned flags, std::uintptr_t wParam, std::intptr_t) -> std::intptr_t {
+                const auto* request = reinterpret_cast<const BoxRequest*>(wParam);
+                return ShowOnUiThread(request->text, request->caption, flags, request->owner.data());
+            });
+    }
+    return m_workerTarget.get();
+}
+
+void QtMessageBoxService::CancelPending()
+{
+    const std::lock_guard lock(m_mutex);
+    m_cancelled = true;
+    if (m_workerTarget) {
+        m_workerTarget->Shutdown();
+    }
+}
 
 int QtMessageBoxService::Show(std::string_view text, std::string_view caption, unsigned flags, QWidget* owner)
 {
@@ -70,12 +107,13 @@ int QtMessageBoxService::Show(std::string_view text, std::string_view caption, u
     if (QThread::currentThread() == app->thread()) {
         return ShowOnUiThread(qtext, qcaption, flags, owner);
     }
-    int answer = UnattendedAnswer(flags);
-    const QPointer<QWidget> guardedOwner(owner);
-    QMetaObject::invokeMethod(
-        app, [&] { answer = ShowOnUiThread(qtext, qcaption, flags, guardedOwner.data()); },
-        Qt::BlockingQueuedConnection);
-    return answer;
+    UiMessageTarget* target = WorkerTarget();
+    if (!target) {
+        return UnattendedAnswer(flags);
+    }
+    const BoxRequest request{qtext, qcaption, QPointer<QWidget>(owner)};
+    const auto answer = target->Send(flags, reinterpret_cast<std::uintptr_t>(&request), 0);
+    return answer ? static_cast<int>(*answer) : UnattendedAnswer(flags);
 }
 
 int QtMessageBoxService::ShowOnUiThread(const QString& text, const QString& caption, unsigned flags,

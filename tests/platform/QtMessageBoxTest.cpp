@@ -77,5 +77,21 @@ TEST(QtMessageBoxTest, WarningWithOkOnTheUiThread)
     EXPECT_EQ(answerer.buttons, QMessageBox::Ok);
 }
 
+TEST(QtMessageBoxTest, CancelReleasesAWorkerWaitingForAnAnswer)
+{
+    GlTestContext::EnsureApplication();
+    QtMessageBoxService service;
+    std::atomic<int> answer = 0;
+    std::thread worker([&] { answer = service.Show("q", "c", MB_YESNO, nullptr); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // The UI thread is not running events, as in a window's destructor joining a worker.
+    service.CancelPending();
+    worker.join();
+    EXPECT_EQ(answer, IDNO);
+    std::thread later([&] { answer = service.Show("q", "c", MB_OKCANCEL, nullptr); });
+    later.join();
+    EXPECT_EQ(answer, IDCANCEL);
+}
+
 } // namespace
 } // namespace tessara

@@ -1,6 +1,7 @@
 #include "plugins/gnss/GnssTextBuilder.h"
 
 #include "hostfw/gnss/GnssRounding.h"
+#include "plugins/common/PrintedValue.h"
 #include "platform/Numbers.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ std::string Int(int v)
 // Millimetres of a value in metres, printed without decimals.
 std::string Mm0(double metres)
 {
-    return tessara::FormatFixed(metres * 1000.0, 0);
+    return tessara::FormatFixed(plugcommon::ScaleByPowerOfTen(metres, 3), 0);
 }
 
 }  // namespace
@@ -111,14 +112,14 @@ void GnssTextBuilder::BuildControl(GnssTexts& out) const
             if (p.kind != 3 && !IsUnsetValue(p.height)) maxV = std::max(maxV, std::fabs(p.height));
         }
         out.absoluteResult = FillPattern("水平位置の標準偏差%scm、\r\n標高の標準偏差%scm",
-                                         {tessara::FormatFixed(maxH * 100.0, 1),
-                                          tessara::FormatFixed(maxV * 100.0, 1)});
+                                         {tessara::FormatFixed(plugcommon::ScaleByPowerOfTen(maxH, 2), 1),
+                                          tessara::FormatFixed(plugcommon::ScaleByPowerOfTen(maxV, 2), 1)});
     }
     if (!Manual(5)) {
         const auto add = [&out](std::string_view pattern, const NeuMaxima& m) {
             if (m.Count() <= 0) return;
-            const double h = CmpMaru(std::max(m.MaxN(), m.MaxE()) * 1000.0, 1, 0);
-            const double v = CmpMaru(m.MaxU() * 1000.0, 1, 0);
+            const double h = CmpMaru(plugcommon::ScaleByPowerOfTen(std::max(m.MaxN(), m.MaxE()), 3), 1, 0);
+            const double v = CmpMaru(plugcommon::ScaleByPowerOfTen(m.MaxU(), 3), 1, 0);
             out.relativeResults.push_back(
                 FillPattern(pattern, {tessara::FormatFixed(h, 0), tessara::FormatFixed(v, 0)}));
         };
@@ -157,7 +158,7 @@ void GnssTextBuilder::AddHalfAndKnownResults(GnssTexts& out) const
 void GnssTextBuilder::AddSlopeResult(GnssTexts& out) const
 {
     if (!m_q.slopeResidual.present || IsUnsetValue(m_q.slopeResidual.value)) return;
-    const double mm = Round(std::fabs(m_q.slopeResidual.value) * 1000.0, 0, 5);
+    const double mm = Round(plugcommon::ScaleByPowerOfTen(std::fabs(m_q.slopeResidual.value), 3), 0, 5);
     out.relativeResults.push_back(
         FillPattern("三次元網平均計算における斜距離の残差：%smm", {tessara::FormatFixed(mm, 0)}));
 }
@@ -242,7 +243,7 @@ void GnssTextBuilder::BuildLevelling(GnssTexts& out) const
                                                       {Mm0(std::fabs(closure.value))}));
         }
         if (m_q.assumedResidual.present && !IsUnsetValue(m_q.assumedResidual.value)) {
-            const double mm = Round(std::fabs(m_q.assumedResidual.value) * 1000.0, 0, 5);
+            const double mm = Round(plugcommon::ScaleByPowerOfTen(std::fabs(m_q.assumedResidual.value), 3), 0, 5);
             out.relativeResults.push_back(FillPattern("仮定三次元網平均計算における基線ベクトルの各成分の残差：%smm\r\n",
                                                       {tessara::FormatFixed(mm, 0)}));
         }

@@ -140,6 +140,15 @@ TEST(GnssTextBuilder, ElevationTexts)
     EXPECT_EQ(t.relativeResults[2], "三次元網平均計算における斜距離の残差：5mm");
 }
 
+TEST(GnssTextBuilder, HalfDifferencesPrintHalfUpInMillimetres)
+{
+    GnssQuantities q;
+    q.halves.push_back({true, true, 0.0145, 0.0, -0.0125});
+    const GnssTexts t = GnssTextBuilder(2, kAuto, HeightLimits(), q).Build();
+    ASSERT_EQ(t.relativeResults.size(), 1u);
+    EXPECT_EQ(t.relativeResults[0], "観測データ前後半の基線ベクトルの較差：\r\n水平：15mm\r\n高さ：13mm\r\n");
+}
+
 TEST(GnssTextBuilder, KnownPointClosureWithinHalfMillimetreIsZero)
 {
     GnssQuantities q;

@@ -154,7 +154,6 @@ void CCalcTIN::Init()
     m_rect = RECTX();
     m_points.clear();
     m_indices.clear();
-    m_attrs.clear();
     m_breakLines.clear();
     m_triangles.clear();
 }
@@ -190,7 +189,6 @@ void CCalcTIN::ReservePoints(std::size_t n)
 {
     m_points.reserve(n);
     m_indices.reserve(n);
-    m_attrs.reserve(n);
 }
 
 int CCalcTIN::SetCalcPtEx(const PT& pt, std::int64_t index, double attr)
@@ -207,9 +205,9 @@ int CCalcTIN::SetCalcPtEx(const PT& pt, std::int64_t index, double attr)
         return 0;
     if (m_points.size() >= kNewVertex)
         return 0;
+    (void)attr;
     m_points.push_back(p);
     m_indices.push_back(index);
-    m_attrs.push_back(attr);
     return 1;
 }
 
@@ -323,7 +321,6 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
                 v->info().id = static_cast<std::uint32_t>(m_points.size());
                 m_points.emplace_back(v->point().x(), v->point().y(), v->point().z());
                 m_indices.push_back(-1);
-                m_attrs.push_back(kUnsetDouble);
             }
             firstAtPosition(cdt);
             for (auto f = cdt.finite_faces_begin(); f != cdt.finite_faces_end(); ++f) {

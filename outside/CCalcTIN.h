@@ -46,8 +46,8 @@ public:
     void SetPUMtrx(const MTRX& m);
     // Only points inside this rectangle take part (not set: all).
     void SetCalcRect(const RECTX& r);
-    // Adds a point with the caller's index (returned with the mesh). `attr` is kept
-    // for the caller. Points with a non-finite x or y are ignored; a NaN z becomes
+    // Adds a point with the caller's index (returned with the mesh). `attr` (1e-16
+    // from every caller) is not used. Points with a non-finite x or y are ignored; a NaN z becomes
     // 1e-16. Returns 1 when taken.
     int SetCalcPtEx(const PT& pt, std::int64_t index, double attr);
     void ReservePoints(std::size_t n);
@@ -81,7 +81,6 @@ private:
     RECTX m_rect;
     std::vector<PT> m_points;            // accepted points, transformed
     std::vector<std::int64_t> m_indices; // caller's index per accepted point
-    std::vector<double> m_attrs;
     std::vector<BreakLine> m_breakLines;
     std::vector<std::array<std::uint32_t, 3>> m_triangles;
 };

@@ -18,19 +18,15 @@ int StoreMesh(CCalcTIN& calc, CVertexMng& target, const OutsideProgressFn& progr
     if (calc.DoCalc(nullptr, 1, progress) == 0)
         return 0;
     const auto& tris = calc.GetTriangles();
-    std::vector<std::uint32_t> vertexOf(static_cast<std::size_t>(calc.GetPointCount()), 0xFFFFFFFFu);
-    std::vector<std::uint32_t> order;
-    order.reserve(vertexOf.size());
+    // Vertices are the points the triangles use, numbered in the order given.
+    constexpr std::uint32_t kUnused = 0xFFFFFFFFu;
+    std::vector<std::uint32_t> vertexOf(static_cast<std::size_t>(calc.GetPointCount()), kUnused);
     for (const auto& t : tris)
-        for (std::uint32_t p : t)
-            if (vertexOf[p] == 0xFFFFFFFFu) {
-                vertexOf[p] = 0;
-                order.push_back(p);
-            }
-    // Number the vertices in the order of the given points.
-    std::sort(order.begin(), order.end());
-    target.ReserveVertex(order.size());
-    for (std::uint32_t p : order) {
+        vertexOf[t[0]] = vertexOf[t[1]] = vertexOf[t[2]] = 0;
+    target.ReserveVertex(vertexOf.size());
+    for (std::size_t p = 0; p < vertexOf.size(); ++p) {
+        if (vertexOf[p] == kUnused)
+            continue;
         vertexOf[p] = static_cast<std::uint32_t>(target.GetVertexSize());
         const PT& pt = calc.GetPoint(static_cast<int>(p));
         target.AddVertex(static_cast<float>(pt.x()), static_cast<float>(pt.y()), static_cast<float>(pt.z()));

@@ -29,16 +29,17 @@ std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::si
     const double sx = static_cast<double>(nx) / w;
     const double sy = static_cast<double>(ny) / h;
 
-    std::vector<std::uint32_t> cellOf(count);
-    std::vector<std::uint32_t> counts(nx * ny, 0);
-    for (std::size_t i = 0; i < count; ++i) {
+    // The cell of a point is worked out twice (count, then fill) rather than kept,
+    // so a grid costs no memory beyond its index lists.
+    const auto cellOf = [&](std::size_t i) {
         const float* p = xyz + i * stride;
         const std::size_t cx = std::min(nx - 1, static_cast<std::size_t>((p[0] - minX) * sx));
         const std::size_t cy = std::min(ny - 1, static_cast<std::size_t>((p[1] - minY) * sy));
-        const auto c = static_cast<std::uint32_t>(cy * nx + cx);
-        cellOf[i] = c;
-        ++counts[c];
-    }
+        return cy * nx + cx;
+    };
+    std::vector<std::uint32_t> counts(nx * ny, 0);
+    for (std::size_t i = 0; i < count; ++i)
+        ++counts[cellOf(i)];
     // Dense cell number -> position in the kept (non-empty) list.
     std::vector<std::uint32_t> slot(nx * ny, 0);
     std::size_t kept = 0;
@@ -55,7 +56,7 @@ std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::si
         cell.maxX = cell.maxY = cell.maxZ = std::numeric_limits<float>::lowest();
     }
     for (std::size_t i = 0; i < count; ++i) {
-        GridCell& cell = cells[slot[cellOf[i]]];
+        GridCell& cell = cells[slot[cellOf(i)]];
         const float* p = xyz + i * stride;
         cell.indices.push_back(static_cast<std::uint32_t>(i));
         cell.minX = std::min(cell.minX, p[0]);

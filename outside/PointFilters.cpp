@@ -71,10 +71,46 @@ private:
     std::size_t m_count = 0;
 };
 
+// A point's cell key with its index and z, so choosing the lowest or highest point
+// of a cell reads the sorted records in order only.
 struct CellKeyed {
     std::uint64_t key;
     std::uint32_t index;
+    float z;
 };
+
+// Stable LSD radix sort on the low `keyBits` bits of key(record): linear in the
+// number of records, so the grid filters stay linear in the number of points.
+template <class Rec, class KeyOf>
+void RadixSort(std::vector<Rec>& recs, int keyBits, KeyOf key)
+{
+    constexpr int kDigitBits = 11;
+    constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
+    std::vector<Rec> tmp(recs.size());
+    std::vector<std::size_t> start(kBuckets);
+    for (int shift = 0; shift < keyBits; shift += kDigitBits) {
+        std::fill(start.begin(), start.end(), 0);
+        for (const Rec& r : recs)
+            ++start[(key(r) >> shift) & (kBuckets - 1)];
+        std::size_t sum = 0;
+        for (std::size_t& s : start) {
+            const std::size_t c = s;
+            s = sum;
+            sum += c;
+        }
+        for (const Rec& r : recs)
+            tmp[start[(key(r) >> shift) & (kBuckets - 1)]++] = r;
+        recs.swap(tmp);
+    }
+}
+
+int BitsFor(std::uint64_t maxValue)
+{
+    int bits = 0;
+    while (bits < 64 && (maxValue >> bits) != 0)
+        ++bits;
+    return bits;
+}
 
 // Cell number along one axis, counted from the cell that holds the smallest value.
 // Cells lie on whole multiples of their size, so results do not depend on where the
@@ -129,37 +165,58 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
     if (progress && !progress(0.0))
         return false;
 
-    const auto better = [pick, &pts](std::uint32_t candidate, std::uint32_t current) {
+    // Strictly lower (higher) only: of equal z the earlier point stays, and a NaN
+    // z never wins.
+    const auto betterZ = [pick](float candidate, float current) {
         if (pick == GridPick::LowestZ)
-            return pts[candidate].z < pts[current].z;
+            return candidate < current || (std::isnan(current) && !std::isnan(candidate));
         if (pick == GridPick::HighestZ)
-            return pts[candidate].z > pts[current].z;
+            return candidate > current || (std::isnan(current) && !std::isnan(candidate));
         return false;
     };
 
-    if (packed) {
-        // One 64-bit key per point; sorted by key then index, the first of a run
-        // is the first point of its cell.
-        std::vector<CellKeyed> keyed(pts.size());
+    if (packed && pick == GridPick::First && BitsFor(xyz - 1) <= 32) {
+        // Cell key in the high half, point index in the low half: one 8-byte
+        // record a point, sorted stably by the key bits only.
+        std::vector<std::uint64_t> recs(pts.size());
         for (std::size_t i = 0; i < pts.size(); ++i) {
             const auto& p = pts[i];
-            const std::uint64_t key = (CellIndex(p.x, firstCell[0], size[0]) * count[1] + CellIndex(p.y, firstCell[1], size[1])) * count[2] +
+            const std::uint64_t key = (CellIndex(p.x, firstCell[0], size[0]) * count[1] + CellIndex(p.y, firstCell[1], size[1])) *
+                                          count[2] +
                                       CellIndex(p.z, firstCell[2], size[2]);
-            keyed[i] = {key, static_cast<std::uint32_t>(i)};
+            recs[i] = key << 32 | i;
         }
         if (progress && !progress(20.0))
             return false;
-        std::sort(keyed.begin(), keyed.end(),
-                  [](const CellKeyed& a, const CellKeyed& b) { return a.key != b.key ? a.key < b.key : a.index < b.index; });
+        RadixSort(recs, BitsFor(xyz - 1), [](std::uint64_t r) { return r >> 32; });
+        if (progress && !progress(80.0))
+            return false;
+        for (std::size_t i = 0; i < recs.size(); ++i)
+            if (i == 0 || (recs[i] >> 32) != (recs[i - 1] >> 32))
+                keep[static_cast<std::uint32_t>(recs[i])] = 1;
+    } else if (packed) {
+        // One 64-bit key per point; sorted stably by key, the first of a run is
+        // the first point of its cell.
+        std::vector<CellKeyed> keyed(pts.size());
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            const auto& p = pts[i];
+            const std::uint64_t key = (CellIndex(p.x, firstCell[0], size[0]) * count[1] + CellIndex(p.y, firstCell[1], size[1])) *
+                                          count[2] +
+                                      CellIndex(p.z, firstCell[2], size[2]);
+            keyed[i] = {key, static_cast<std::uint32_t>(i), p.z};
+        }
+        if (progress && !progress(20.0))
+            return false;
+        RadixSort(keyed, BitsFor(xyz - 1), [](const CellKeyed& r) { return r.key; });
         if (progress && !progress(80.0))
             return false;
         for (std::size_t i = 0; i < keyed.size();) {
-            std::uint32_t chosen = keyed[i].index;
+            std::size_t chosen = i;
             std::size_t j = i + 1;
             for (; j < keyed.size() && keyed[j].key == keyed[i].key; ++j)
-                if (better(keyed[j].index, chosen))
-                    chosen = keyed[j].index;
-            keep[chosen] = 1;
+                if (betterZ(keyed[j].z, keyed[chosen].z))
+                    chosen = j;
+            keep[keyed[chosen].index] = 1;
             i = j;
         }
     } else {
@@ -167,12 +224,13 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
         struct Triple {
             std::uint64_t c[3];
             std::uint32_t index;
+            float z;
         };
         std::vector<Triple> keyed(pts.size());
         for (std::size_t i = 0; i < pts.size(); ++i) {
             const auto& p = pts[i];
             keyed[i] = {{CellIndex(p.x, firstCell[0], size[0]), CellIndex(p.y, firstCell[1], size[1]), CellIndex(p.z, firstCell[2], size[2])},
-                        static_cast<std::uint32_t>(i)};
+                        static_cast<std::uint32_t>(i), p.z};
         }
         const auto sameCell = [](const Triple& a, const Triple& b) {
             return a.c[0] == b.c[0] && a.c[1] == b.c[1] && a.c[2] == b.c[2];
@@ -189,12 +247,12 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
         if (progress && !progress(80.0))
             return false;
         for (std::size_t i = 0; i < keyed.size();) {
-            std::uint32_t chosen = keyed[i].index;
+            std::size_t chosen = i;
             std::size_t j = i + 1;
             for (; j < keyed.size() && sameCell(keyed[j], keyed[i]); ++j)
-                if (better(keyed[j].index, chosen))
-                    chosen = keyed[j].index;
-            keep[chosen] = 1;
+                if (betterZ(keyed[j].z, keyed[chosen].z))
+                    chosen = j;
+            keep[keyed[chosen].index] = 1;
             i = j;
         }
     }

@@ -75,6 +75,15 @@ TEST(GridFilterTest, TinyCellsDoNotOverflowKeys)
     store.AddGroup(Group({{0, 0, 0, 1}, {2000, 2000, 2000, 2}, {0, 0, 0, 3}, {1000, 1000, 1000, 4}}));
     ASSERT_EQ(store.FilterPointGridFilter(1e-4f, 1e-4f, 1e-4f), 1);
     EXPECT_EQ(Colours(*store.GetGroup(0)), (std::vector<COLORREF>{1, 2, 4}));
+
+    // The lowest point per cell, with keys of more than 32 bits and with keys that
+    // do not fit 64 bits.
+    for (const float lz : {1e4f, 1e-5f}) {
+        CModelDataMng low;
+        low.AddGroup(Group({{0, 0, 1e-6f, 1}, {2000, 2000, 2000, 2}, {0, 0, 0, 3}}));
+        ASSERT_EQ(low.FilterPointGridFilter_GridMinZ(1e-5f, 1e-5f, lz), 1);
+        EXPECT_EQ(Colours(*low.GetGroup(0)), (std::vector<COLORREF>{2, 3})) << lz;
+    }
 }
 
 TEST(GridFilterTest, BadSizesAndCancelLeaveGroupsAsTheyWere)

@@ -1,0 +1,296 @@
+// Speed and memory of the model store, the TIN generator and the point filters,
+// each beside the bare library doing the same work on the same points.
+//
+// Points: uniform x, y in a 1,000 m square, z a gentle plane plus noise, fixed seed.
+// Memory figures are the process's peak resident size (VmHWM, reset through
+// /proc/self/clear_refs) less its resident size before the measured step, per point
+// or against the cloud's own size (24 bytes a point).
+
+#include "outside/CModelDataMng.h"
+#include "outside/CPCloudMng.h"
+#include "outside/XTinOption.h"
+
+#include <CGAL/Delaunay_triangulation_2.h>
+#include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+#include <CGAL/Projection_traits_xy_3.h>
+#include <CGAL/Triangulation_vertex_base_with_info_2.h>
+#include <benchmark/benchmark.h>
+#include <nanoflann.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kCloudBytesPerPoint = 24.0;
+
+struct RawPoint {
+    float x, y, z;
+};
+
+const std::vector<RawPoint>& Points(std::size_t n)
+{
+    static std::vector<RawPoint> cache;
+    if (cache.size() < n) {
+        std::mt19937_64 rng(20261210);
+        std::uniform_real_distribution<float> xy(0.0f, 1000.0f);
+        std::normal_distribution<float> noise(0.0f, 0.05f);
+        cache.clear();
+        cache.reserve(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const float x = xy(rng);
+            const float y = xy(rng);
+            cache.push_back({x, y, 50.0f + 0.01f * x + 0.02f * y + noise(rng)});
+        }
+    }
+    return cache;
+}
+
+std::unique_ptr<CPCloudMng> MakeGroup(std::size_t n)
+{
+    const auto& pts = Points(n);
+    auto g = std::make_unique<CPCloudMng>();
+    g->ReserveCloudPoint(n);
+    for (std::size_t i = 0; i < n; ++i)
+        g->AddCloudPoint(pts[i].x, pts[i].y, pts[i].z, static_cast<COLORREF>(i & 0xFFFFFF), 0.5);
+    g->m_nDataFlag = 1;
+    return g;
+}
+
+long ReadStatusKb(const char* field)
+{
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    const std::string key = std::string(field) + ":";
+    while (std::getline(in, line))
+        if (line.rfind(key, 0) == 0)
+            return std::stol(line.substr(key.size()));
+    return 0;
+}
+
+// Resets the peak (VmHWM) to the current resident size; returns that size in bytes.
+double ResetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+    return ReadStatusKb("VmRSS") * 1024.0;
+}
+
+double PeakBytes()
+{
+    return ReadStatusKb("VmHWM") * 1024.0;
+}
+
+// --- TIN ------------------------------------------------------------------------
+
+void BM_GenerateMesh(benchmark::State& state)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    CModelDataMng store;
+    auto g = MakeGroup(n);
+    XTinOption option;
+    option.m_nConsiderBreakLineSw = 0;
+    option.m_nRemoveExcessiveTriangleSw = 0;
+    int triangles = 0;
+    for (auto _ : state) {
+        triangles = g->GenerateMesh(&store, &option, 1);
+        benchmark::DoNotOptimize(triangles);
+    }
+    state.counters["triangles"] = triangles;
+}
+BENCHMARK(BM_GenerateMesh)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+void BM_CgalDelaunay(benchmark::State& state)
+{
+    using K = CGAL::Exact_predicates_inexact_constructions_kernel;
+    using Gt = CGAL::Projection_traits_xy_3<K>;
+    using Vb = CGAL::Triangulation_vertex_base_with_info_2<std::uint32_t, Gt>;
+    using Tds = CGAL::Triangulation_data_structure_2<Vb>;
+    using Dt = CGAL::Delaunay_triangulation_2<Gt, Tds>;
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const auto& pts = Points(n);
+    std::size_t triangles = 0;
+    for (auto _ : state) {
+        std::vector<std::pair<K::Point_3, std::uint32_t>> input;
+        input.reserve(n);
+        for (std::size_t i = 0; i < n; ++i)
+            input.emplace_back(K::Point_3(pts[i].x, pts[i].y, pts[i].z), static_cast<std::uint32_t>(i));
+        Dt dt(input.begin(), input.end());
+        std::vector<std::array<std::uint32_t, 3>> faces;
+        faces.reserve(dt.number_of_faces());
+        for (auto f = dt.finite_faces_begin(); f != dt.finite_faces_end(); ++f)
+            faces.push_back({f->vertex(0)->info(), f->vertex(1)->info(), f->vertex(2)->info()});
+        triangles = faces.size();
+        benchmark::DoNotOptimize(faces.data());
+    }
+    state.counters["triangles"] = static_cast<double>(triangles);
+}
+BENCHMARK(BM_CgalDelaunay)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// --- grid filters ------------------------------------------------------------------
+
+template <int Pick>
+void BM_GridFilter(benchmark::State& state)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    std::size_t kept = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CModelDataMng store;
+        store.AddGroup(MakeGroup(n));
+        state.ResumeTiming();
+        if (Pick == 0)
+            store.FilterPointGridFilter(1.0f, 1.0f, 1.0f);
+        else if (Pick == 1)
+            store.FilterPointGridFilter_GridMinZ(1.0f, 1.0f, 1.0f);
+        else
+            store.FilterPointGridFilter_GridMaxZ(1.0f, 1.0f, 1.0f);
+        kept = store.GetGroup(0)->m_points.size();
+        state.PauseTiming();
+        store.ClearGroups();
+        state.ResumeTiming();
+    }
+    state.counters["kept"] = static_cast<double>(kept);
+}
+BENCHMARK(BM_GridFilter<0>)->Name("BM_GridFilter")->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GridFilter<1>)->Name("BM_GridFilterMinZ")->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GridFilter<2>)->Name("BM_GridFilterMaxZ")->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One std::sort of the same points' 64-bit cell keys (1 m cells).
+void BM_SortCellKeys(benchmark::State& state)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const auto& pts = Points(n);
+    std::vector<std::uint64_t> keys(n);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto cx = static_cast<std::uint64_t>(std::floor(pts[i].x));
+            const auto cy = static_cast<std::uint64_t>(std::floor(pts[i].y));
+            const auto cz = static_cast<std::uint64_t>(std::floor(pts[i].z));
+            keys[i] = (cx * 1001 + cy) * 128 + cz;
+        }
+        state.ResumeTiming();
+        std::sort(keys.begin(), keys.end());
+        benchmark::DoNotOptimize(keys.data());
+    }
+}
+BENCHMARK(BM_SortCellKeys)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// --- neighbour filters -----------------------------------------------------------------
+
+struct RawAdaptor {
+    const std::vector<RawPoint>& pts;
+    std::size_t n;
+    std::size_t kdtree_get_point_count() const { return n; }
+    float kdtree_get_pt(std::uint32_t i, std::size_t d) const { return d == 0 ? pts[i].x : (d == 1 ? pts[i].y : pts[i].z); }
+    template <class B>
+    bool kdtree_get_bbox(B&) const { return false; }
+};
+using RawTree = nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<float, RawAdaptor, float, std::uint32_t>,
+                                                    RawAdaptor, 3, std::uint32_t>;
+
+template <bool Outlier>
+void BM_NeighbourFilter(benchmark::State& state)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    std::size_t kept = 0;
+    double peakOverCloud = 0.0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CModelDataMng store;
+        store.AddGroup(MakeGroup(n));
+        const double before = ResetPeak();
+        state.ResumeTiming();
+        if (Outlier)
+            store.FilterPointOutlierRemoval(50, 1.0f);
+        else
+            store.FilterPointRadius(2.0f, 5);
+        state.PauseTiming();
+        peakOverCloud = (PeakBytes() - before) / (kCloudBytesPerPoint * static_cast<double>(n));
+        kept = store.GetGroup(0)->m_points.size();
+        store.ClearGroups();
+        state.ResumeTiming();
+    }
+    state.counters["kept"] = static_cast<double>(kept);
+    state.counters["peak_over_cloud"] = peakOverCloud;
+}
+BENCHMARK(BM_NeighbourFilter<true>)->Name("BM_OutlierFilter")->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_NeighbourFilter<false>)->Name("BM_RadiusFilter")->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_NanoflannKnn(benchmark::State& state)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const auto& pts = Points(n);
+    for (auto _ : state) {
+        const RawAdaptor adaptor{pts, n};
+        RawTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(10));
+        std::vector<std::uint32_t> idx(51);
+        std::vector<float> dist(51);
+        double total = 0.0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const float q[3] = {pts[i].x, pts[i].y, pts[i].z};
+            tree.knnSearch(q, 51, idx.data(), dist.data());
+            total += dist[50];
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(BM_NanoflannKnn)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_NanoflannRadius(benchmark::State& state)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const auto& pts = Points(n);
+    for (auto _ : state) {
+        const RawAdaptor adaptor{pts, n};
+        RawTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(10));
+        std::vector<std::pair<std::uint32_t, float>> matches;
+        std::size_t total = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const float q[3] = {pts[i].x, pts[i].y, pts[i].z};
+            total += tree.radiusSearch(q, 4.0f, matches, nanoflann::SearchParams(32, 0.0f, false)) > 5 ? 1 : 0;
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(BM_NanoflannRadius)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// --- store memory -------------------------------------------------------------------
+
+void BM_StoreFill(benchmark::State& state)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    Points(n);
+    double perPoint = 0.0;
+    double heldPerPoint = 0.0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const double before = ResetPeak();
+        state.ResumeTiming();
+        CModelDataMng store;
+        store.AddGroup(MakeGroup(n));
+        store.GetGroup(0)->CreateGrid();
+        state.PauseTiming();
+        perPoint = (PeakBytes() - before) / static_cast<double>(n);
+        const CPCloudMng& g = *store.GetGroup(0);
+        double held = static_cast<double>(g.m_points.capacity() * sizeof(CPCloudMng::CloudPoint));
+        for (const GridCell& c : g.m_grid)
+            held += sizeof(GridCell) + c.indices.capacity() * sizeof(std::uint32_t);
+        heldPerPoint = held / static_cast<double>(n);
+        store.ClearGroups();
+        state.ResumeTiming();
+    }
+    state.counters["peak_bytes_per_point"] = perPoint;
+    state.counters["held_bytes_per_point"] = heldPerPoint;
+}
+BENCHMARK(BM_StoreFill)->Arg(10000000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -14,6 +14,7 @@ enum PositionalSwitch { kSwitchA = 0, kSwitchB, kSwitchC, kSwitchD, kSwitchE };
 struct CheckCalcRow {
     PartAddress horizontal = 0;
     PartAddress height = 0;
+    bool operator==(const CheckCalcRow&) const = default;
 };
 
 // What the evaluation reads of the part's own records: the grade of `F1`, `F2`, the

@@ -1,0 +1,3 @@
+#include "hostfw/ctrlpoint/CTab00622DB.h"
+
+CTab00622DB::CTab00622DB(PartSystem* handle) : CSiblingDB(handle, kProgramNo) {}

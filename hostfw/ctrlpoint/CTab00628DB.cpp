@@ -1,0 +1,3 @@
+#include "hostfw/ctrlpoint/CTab00628DB.h"
+
+CTab00628DB::CTab00628DB(PartSystem* handle) : CSiblingDB(handle, kProgramNo) {}

@@ -1,0 +1,3 @@
+#include "hostfw/ctrlpoint/CTab00687DB.h"
+
+CTab00687DB::CTab00687DB(PartSystem* handle) : CSiblingDB(handle, kProgramNo) {}

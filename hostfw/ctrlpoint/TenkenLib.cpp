@@ -1,0 +1,17 @@
+#include "hostfw/ctrlpoint/TenkenLib.h"
+
+#include "hostfw/CSiblingDB.h"
+#include "hostfw/ctrlpoint/ControlPointSiblingRecords.h"
+
+int TenkenLib::Get(const CSiblingDB& db, DWORD part, long pointNo, TENKEN_REC& out)
+{
+    for (const PartRecord& row : db.GetAnswers(part, ctrlsib::kAnsTenken)) {
+        if (row.Long(0) != pointNo)
+            continue;
+        out.pointNo = pointNo;
+        out.horizontalSd = row.Double(1);
+        out.heightSd = row.Double(2);
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,65 @@
+#include "plugins/ctrlpoint/Cal.h"
+
+#include "hostfw/CPartDB.h"
+#include "hostfw/CVApp.h"
+#include "hostfw/CmdMsgBox.h"
+#include "hostfw/PeldaSysData.h"
+#include "hostfw/Tab00519Data.h"
+#include "hostfw/gnss/KjnXyda_Nt.h"
+#include "plugins/ctrlpoint/ControlPointEvaluation.h"
+#include "plugins/ctrlpoint/ControlPointStatus.h"
+#include "plugins/ctrlpoint/HostControlPointSiblings.h"
+#include "plugins/ctrlpoint/TableReader.h"
+
+namespace mod00519 {
+
+Cal::Cal(const PartData& data, short noCalc)
+    : m_data(std::make_unique<Tab00519Data>(data)), m_coordinates(std::make_unique<KjnXyda_Nt>()), m_noCalc(noCalc)
+{
+    if (m_noCalc != 0)
+        return;
+    RunEvaluation();
+    Report();
+}
+
+Cal::~Cal() = default;
+
+bool Cal::RunEvaluation()
+{
+    m_itemIndex = -1;
+    m_itemKind.clear();
+    CVApp& app = PeldaGetApp();
+    const PeldaSysData* system = app.GetPartSysData(app.GetCurPartSysNo());
+    HostControlPointSiblings siblings(system != nullptr ? system->GetHandle() : nullptr, system, *m_coordinates);
+    ControlPointEvaluation evaluation;
+    evaluation.Evaluate(TableReader::Read(*m_data), siblings);
+    m_status = evaluation.status;
+    m_itemIndex = evaluation.itemIndex;
+    m_itemKind = evaluation.itemKind;
+    if (m_status == kStatusOk)
+        m_texts = evaluation.texts;
+    return m_status == kStatusOk;
+}
+
+std::string Cal::StatusMessage() const
+{
+    return EvaluationStatusMessage(m_status, m_itemIndex, m_itemKind);
+}
+
+void Cal::Report() const
+{
+    CmdMsgBox* box = PeldaGetApp().GetCmdMsgBox();
+    if (box == nullptr)
+        return;
+    std::string program;
+    PartDB_GetPrgName(GetCurrentPartSystem(), m_data->GetPrgNo(), program);
+    const std::string title = program + " " + m_data->GetReportNoName(3);
+    const DWORD key = m_data->GetPartKey();
+    box->XCmdNameMessage(key, title, 1);
+    if (m_status == kStatusOk)
+        box->XCmdStdMessage(key, kMessageDone, 0);
+    else
+        box->XCmdErrMessageBox(key, StatusMessage(), 0);
+}
+
+} // namespace mod00519

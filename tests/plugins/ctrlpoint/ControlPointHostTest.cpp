@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <unistd.h>
+
+#include "hostfw/CVApp.h"
+#include "hostfw/CmdMsgBox.h"
+#include "hostfw/FileChooser.h"
+#include "hostfw/HostMessages.h"
+#include "hostfw/PartData.h"
+#include "hostfw/PartSystem.h"
+#include "hostfw/PartSystemSeed.h"
+#include "hostfw/PeldaIni.h"
+#include "hostfw/Tab00519Data.h"
+#include "plugins/ctrlpoint/Cal.h"
+#include "plugins/ctrlpoint/ControlPointEvaluation.h"
+#include "plugins/ctrlpoint/Kjn_Send.h"
+
+namespace mod00519 {
+namespace {
+
+std::filesystem::path SourceDir()
+{
+    const char* dir = std::getenv("TESSARA_SOURCE_DIR");
+    return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::current_path();
+}
+
+std::string ReadBytes(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// One seeded part system as the host's current one, messages recorded.
+class ControlPointHostTest : public ::testing::Test {
+protected:
+    void Seed(const std::string& fixture)
+    {
+        m_root = std::filesystem::temp_directory_path() /
+                 ("ctrlpoint-host-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(m_root);
+        std::filesystem::create_directories(m_root);
+        ::setenv("PARTHOST_DATA_DIR", m_root.string().c_str(), 1);
+        CVApp::Instance().Reset();
+        PartSystemSeed seed;
+        std::string error;
+        ASSERT_TRUE(seed.Load(SourceDir() / "examples/ctrlpoint" / fixture, error)) << error;
+        std::unique_ptr<PartSystem> system = seed.Apply(m_root / "parts.db", error);
+        ASSERT_TRUE(system) << error;
+        CVApp& app = CVApp::Instance();
+        app.SetCurPartSysNo(app.AddPartSystem(std::move(system), "test"));
+        app.EnableCmdMsgBox(true);
+        SetHostMessageHandler([this](const std::string& text, const std::string& caption, unsigned) {
+            m_shown.push_back(caption + "|" + text);
+            return kIdOk;
+        });
+        ASSERT_TRUE(GetCurrentPartSystem()->LoadPart(1, m_part));
+    }
+    void TearDown() override
+    {
+        SetHostMessageHandler({});
+        SetFileChooserHook({});
+        CVApp::Instance().Reset();
+        std::filesystem::remove_all(m_root);
+    }
+
+    std::filesystem::path m_root;
+    PartData m_part;
+    std::vector<std::string> m_shown;
+};
+
+TEST_F(ControlPointHostTest, StrictNetworkEvaluatesAndReportsOnce)
+{
+    Seed("strict-network.json");
+    Cal cal(m_part, 0);
+    ASSERT_EQ(cal.ResultCode(), 0) << cal.StatusMessage();
+    using E = ControlPointEvaluation;
+    EXPECT_EQ(cal.Texts()[E::kAbsoluteResult],
+              "水平位置の標準偏差1.2cm、標高の標準偏差1.3cm、水平角の較差2″、鉛直角の較差0″、距離の較差4㎜");
+    EXPECT_EQ(cal.Texts()[E::kRelativeResult],
+              "結合多角の閉合差水平12mm、標高8mm、単位多角形の閉合差水平5mm、標高15mm、標高差の正反較差が3mm");
+    const auto& log = PeldaGetApp().GetCmdMsgBox()->Log();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].text, "基準点品質評価表 報告1");
+    EXPECT_EQ(log[1].text, "処理が正常に行われました。");
+}
+
+TEST_F(ControlPointHostTest, NoCalcBuildsWithoutEvaluatingOrReporting)
+{
+    Seed("strict-network.json");
+    Cal cal(m_part, 1);
+    EXPECT_EQ(cal.ResultCode(), 0);
+    EXPECT_EQ(cal.Texts()[ControlPointEvaluation::kAbsoluteResult], "");
+    EXPECT_TRUE(PeldaGetApp().GetCmdMsgBox()->Log().empty());
+}
+
+struct FixtureCase {
+    const char* fixture;
+    short status;
+    const char* absoluteResult;
+};
+
+class ControlPointFixtureTest : public ControlPointHostTest, public ::testing::WithParamInterface<FixtureCase> {};
+
+TEST_P(ControlPointFixtureTest, EvaluatesFixture)
+{
+    Seed(GetParam().fixture);
+    Cal cal(m_part, 0);
+    EXPECT_EQ(cal.ResultCode(), GetParam().status) << cal.StatusMessage();
+    EXPECT_EQ(cal.Texts()[ControlPointEvaluation::kAbsoluteResult], GetParam().absoluteResult);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, ControlPointFixtureTest, ::testing::Values(
+    FixtureCase{"arbitrary-network.json", 0, "方向角の残差4秒、座標の残差1.3cm、標高の残差2.1cm"},
+    FixtureCase{"single-route.json", 0, "方向角の残差3秒、座標の残差0.9cm、標高の残差1.2cm"},
+    FixtureCase{"wrong-grade.json", 6, ""}));
+
+TEST_F(ControlPointHostTest, WrongGradeRowNamesRowAndKinds)
+{
+    Seed("wrong-grade.json");
+    Cal cal(m_part, 0);
+    EXPECT_EQ(cal.StatusMessage(), "等級区分が適合しない点検計算パートが指示されています。\n項番[2][水平路線・高低路線]");
+    const auto& log = PeldaGetApp().GetCmdMsgBox()->Log();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[1].kind, CmdMsgBox::Kind::Err);
+    EXPECT_EQ(log[1].text, cal.StatusMessage());
+}
+
+TEST_F(ControlPointHostTest, CsvMatchesHandCheckedFileByteForByte)
+{
+    Seed("strict-network.json");
+    SetFileChooserHook([](const std::string&) { return std::optional<std::string>("KJNHYO.CSV"); });
+    ASSERT_TRUE(ExportControlPointCsv(m_part));
+    ASSERT_FALSE(m_shown.empty());
+    EXPECT_EQ(m_shown.back(), "基準点品質評価表|基準点品質評価表CSVファイル出力が終了しました");
+    std::string temp;
+    ASSERT_TRUE(PeldaIni::GetBinderTempPath(temp));
+    const std::string written = ReadBytes(std::filesystem::path(temp) / "KJNHYO.CSV");
+    const std::string expected = ReadBytes(SourceDir() / "examples/ctrlpoint/expected/KJNHYO.CSV");
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(written, expected);
+    std::size_t lines = 0;
+    for (std::size_t at = written.find("\r\n"); at != std::string::npos; at = written.find("\r\n", at + 2))
+        ++lines;
+    EXPECT_EQ(lines, 111u);
+}
+
+TEST_F(ControlPointHostTest, CsvAfterFailedEvaluationShowsItsMessageAndWritesNothing)
+{
+    Seed("wrong-grade.json");
+    SetFileChooserHook([](const std::string&) { return std::optional<std::string>("KJNHYO.CSV"); });
+    EXPECT_FALSE(ExportControlPointCsv(m_part));
+    ASSERT_FALSE(m_shown.empty());
+    EXPECT_EQ(m_shown.back(),
+              "基準点品質評価表|等級区分が適合しない点検計算パートが指示されています。\n項番[2][水平路線・高低路線]");
+    std::string temp;
+    ASSERT_TRUE(PeldaIni::GetBinderTempPath(temp));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(temp) / "KJNHYO.CSV"));
+}
+
+TEST_F(ControlPointHostTest, CsvCancelledChoiceShowsCancelMessage)
+{
+    Seed("strict-network.json");
+    SetFileChooserHook([](const std::string&) { return std::optional<std::string>(); });
+    EXPECT_FALSE(ExportControlPointCsv(m_part));
+    ASSERT_FALSE(m_shown.empty());
+    EXPECT_EQ(m_shown.back(), "基準点品質評価表|出力を中止しました。");
+}
+
+} // namespace
+} // namespace mod00519

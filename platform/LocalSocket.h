@@ -5,6 +5,7 @@
 #include "platform/LocalSocketServer.h"
 #include "platform/LocalSocketStream.h"
 #include "platform/SocketInterrupter.h"
+#include "platform/SocketWait.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,5 @@
 #include "platform/LocalSocketServer.h"
 
-#include "platform/SocketInterrupter.h"
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -82,23 +80,10 @@ SocketStatus LocalSocketServer::Accept(LocalSocketStream& client, int timeoutMs,
     if (!m_listen.Valid()) {
         return SocketStatus::Closed;
     }
-    pollfd fds[2] = {{m_listen.Get(), POLLIN, 0}, {interrupter ? interrupter->Fd() : -1, POLLIN, 0}};
     for (;;) {
-        if (interrupter && interrupter->IsInterrupted()) {
-            return SocketStatus::Interrupted;
-        }
-        const int ready = ::poll(fds, 2, timeoutMs);
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready < 0) {
-            return SocketStatus::Failed;
-        }
-        if (ready == 0) {
-            return SocketStatus::TimedOut;
-        }
-        if (fds[1].revents != 0) {
-            return SocketStatus::Interrupted;
+        const SocketStatus ready = WaitForSocket(m_listen.Get(), POLLIN, timeoutMs, interrupter);
+        if (ready != SocketStatus::Ok) {
+            return ready;
         }
         UniqueFd fd(::accept4(m_listen.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
         if (fd.Valid()) {

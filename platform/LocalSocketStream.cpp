@@ -1,7 +1,5 @@
 #include "platform/LocalSocketStream.h"
 
-#include "platform/SocketInterrupter.h"
-
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -64,30 +62,6 @@ SocketStatus LocalSocketStream::Connect(const std::string& socketPath)
     return SocketStatus::Ok;
 }
 
-SocketStatus LocalSocketStream::WaitReady(short events, int timeoutMs, const SocketInterrupter* interrupter) const
-{
-    pollfd fds[2] = {{m_fd.Get(), events, 0}, {interrupter ? interrupter->Fd() : -1, POLLIN, 0}};
-    for (;;) {
-        if (interrupter && interrupter->IsInterrupted()) {
-            return SocketStatus::Interrupted;
-        }
-        const int ready = ::poll(fds, 2, timeoutMs);
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready < 0) {
-            return SocketStatus::Failed;
-        }
-        if (ready == 0) {
-            return SocketStatus::TimedOut;
-        }
-        if (fds[1].revents != 0) {
-            return SocketStatus::Interrupted;
-        }
-        return SocketStatus::Ok;    // readable, writable, or hung up: the transfer tells
-    }
-}
-
 SocketStatus LocalSocketStream::ReadAll(void* buffer, std::size_t size, std::size_t* done, int timeoutMs,
                                         const SocketInterrupter* interrupter)
 {
@@ -95,7 +69,7 @@ SocketStatus LocalSocketStream::ReadAll(void* buffer, std::size_t size, std::siz
     SocketStatus status = m_fd.Valid() ? SocketStatus::Ok : SocketStatus::Closed;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
     while (status == SocketStatus::Ok && got < size) {
-        status = WaitReady(POLLIN, RemainingMs(timeoutMs, deadline), interrupter);
+        status = WaitForSocket(m_fd.Get(), POLLIN, RemainingMs(timeoutMs, deadline), interrupter);
         if (status != SocketStatus::Ok) {
             break;
         }
@@ -121,7 +95,7 @@ SocketStatus LocalSocketStream::WriteAll(const void* buffer, std::size_t size, s
     SocketStatus status = m_fd.Valid() ? SocketStatus::Ok : SocketStatus::Closed;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
     while (status == SocketStatus::Ok && sent < size) {
-        status = WaitReady(POLLOUT, RemainingMs(timeoutMs, deadline), interrupter);
+        status = WaitForSocket(m_fd.Get(), POLLOUT, RemainingMs(timeoutMs, deadline), interrupter);
         if (status != SocketStatus::Ok) {
             break;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/SocketWait.h"
 #include "platform/UniqueFd.h"
 
 #include <cstddef>
@@ -8,18 +9,6 @@
 namespace tessara {
 
 class SocketInterrupter;
-
-// How a socket operation ended.
-enum class SocketStatus {
-    Ok,
-    NotFound,       // no server socket at that path (or only a stale one)
-    Busy,           // the server's queue is full
-    Denied,         // the folder or socket is not ours
-    TimedOut,
-    Interrupted,    // SocketInterrupter::Interrupt() was called
-    Closed,         // the peer closed the connection before the whole record moved
-    Failed,         // any other system error
-};
 
 // One connected AF_UNIX stream socket. Reads and writes move a whole record or
 // report failure; a wait ends early on a time-out or an interrupt.
@@ -43,9 +32,6 @@ public:
     void Close() { m_fd.Reset(); }
 
 private:
-    // Waits until fd is ready for events; Ok, TimedOut, Interrupted or Failed.
-    SocketStatus WaitReady(short events, int timeoutMs, const SocketInterrupter* interrupter) const;
-
     UniqueFd m_fd;
 };
 

@@ -85,8 +85,9 @@ std::string ScaledRoundedDigits(double v, int decimals, RoundMode mode)
     return firstNonZero == std::string::npos ? std::string() : kept.substr(firstNonZero);
 }
 
-template <typename Int>
-std::optional<Int> ParseInteger(std::string_view text)
+// The number text without surrounding blanks and without a leading '+' (which
+// from_chars does not take); nullopt when nothing is left or "+-" follows.
+std::optional<std::string_view> NumberText(std::string_view text)
 {
     const std::size_t first = text.find_first_not_of(" \t\r\n");
     if (first == std::string_view::npos) {
@@ -99,9 +100,19 @@ std::optional<Int> ParseInteger(std::string_view text)
             return std::nullopt;
         }
     }
+    return text;
+}
+
+template <typename Int>
+std::optional<Int> ParseInteger(std::string_view raw)
+{
+    const auto text = NumberText(raw);
+    if (!text) {
+        return std::nullopt;
+    }
     Int value{};
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+    const auto result = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (result.ec != std::errc() || result.ptr != text->data() + text->size()) {
         return std::nullopt;
     }
     return value;
@@ -156,22 +167,15 @@ std::string ShortestText(double v)
     return std::string(buffer, result.ptr);
 }
 
-std::optional<double> ParseDouble(std::string_view text)
+std::optional<double> ParseDouble(std::string_view raw)
 {
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) {
+    const auto text = NumberText(raw);
+    if (!text) {
         return std::nullopt;
     }
-    text = text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-    if (text.front() == '+') {
-        text.remove_prefix(1);
-        if (text.empty() || text.front() == '-') {
-            return std::nullopt;
-        }
-    }
     double value = 0.0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size() ||
+    const auto result = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (result.ec != std::errc() || result.ptr != text->data() + text->size() ||
         !std::isfinite(value)) {
         return std::nullopt;
     }

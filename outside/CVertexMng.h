@@ -52,6 +52,15 @@ public:
     float GetVertexMaxX() const { return m_vMax[0]; }
     float GetVertexMaxY() const { return m_vMax[1]; }
     float GetVertexMaxZ() const { return m_vMax[2]; }
+    // The same vertex bounds under the names a vertex set is read by. CPCloudMng
+    // hides these with its point bounds: through a CVertexMng reference (or
+    // group->CVertexMng::GetPCloudMinX()) a group gives its TIN's box.
+    float GetPCloudMinX() const { return m_vMin[0]; }
+    float GetPCloudMinY() const { return m_vMin[1]; }
+    float GetPCloudMinZ() const { return m_vMin[2]; }
+    float GetPCloudMaxX() const { return m_vMax[0]; }
+    float GetPCloudMaxY() const { return m_vMax[1]; }
+    float GetPCloudMaxZ() const { return m_vMax[2]; }
 
     std::vector<Vertex> m_vertices;
     std::vector<CIndexedTriangle> m_triangles;

@@ -16,8 +16,10 @@ std::unique_ptr<CPCloudMng> GroupOf(std::initializer_list<std::array<float, 3>> 
 {
     auto g = std::make_unique<CPCloudMng>();
     COLORREF c = 1;
-    for (const auto& p : pts)
-        g->AddCloudPoint(p[0], p[1], p[2], c++, 0.5 * c);
+    for (const auto& p : pts) {
+        g->AddCloudPoint(p[0], p[1], p[2], c, 0.5 * c);
+        ++c;
+    }
     g->m_nDataFlag = 1;
     g->CreateGrid();
     return g;
@@ -189,6 +191,9 @@ TEST(TinStoreTest, ReMapTinDataAfterVertexRemoval)
         for (std::uint32_t v : t.m_idx)
             EXPECT_LT(v, 4u);
     EXPECT_FALSE(after.m_vertexChunks.empty());
+    // Read as a vertex set, the group gives its TIN's box; as a group, its points'.
+    EXPECT_EQ(after.GetPCloudMaxX(), 2.0f);
+    EXPECT_EQ(store.GetGroup(0)->GetPCloudMaxX(), 0.0f);
     float x, y, z;
     ASSERT_EQ(after.GetVertexVal(after.m_triangles[0].m_idx[0], x, y, z), 1);
     EXPECT_EQ(x, 0.0f);

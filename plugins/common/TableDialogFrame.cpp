@@ -1,0 +1,116 @@
+#include "plugins/common/TableDialogFrame.h"
+
+#include "hostfw/CTabParamDB.h"
+#include "hostfw/CVSheet.h"
+#include "hostfw/HostMessages.h"
+#include "hostfw/PartData.h"
+#include "plugins/common/PluginTable.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace plugcommon {
+
+namespace {
+
+constexpr int kDialogResource = 26000;
+constexpr DWORD kDialogStyle = 0x301;
+
+} // namespace
+
+TableDialogFrame::TableDialogFrame(const PluginTable& table, VCmdData* cmd, std::unique_ptr<CTabParamDB> db,
+                                   QWidget* parent, int mode, int flag)
+    : CSvyPartDlg(cmd, std::move(db), kDialogResource, parent, mode, kDialogStyle, flag), m_table(table)
+{
+    setWindowTitle(QString::fromUtf8(table.caption));
+    m_top = new QVBoxLayout();
+    m_header = new QVBoxLayout();
+    m_tabs = new QTabBar(this);
+    m_tabs->setObjectName("tab9000");
+    m_page = new QVBoxLayout();
+    BodyLayout()->addLayout(m_top);
+    BodyLayout()->addLayout(m_header, 2);
+    BodyLayout()->addWidget(m_tabs);
+    BodyLayout()->addLayout(m_page, 3);
+    m_csv = new QPushButton(QString::fromUtf8("CSVファイル出力"), this);
+    m_csv->setObjectName("button12000");
+    ButtonRow()->insertWidget(0, m_csv);
+    connect(m_csv, &QPushButton::clicked, this, [this] { OnCsvOutput(); });
+    connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) { OnTabSelChange(index); });
+    resize(760, 860);
+}
+
+TableDialogFrame::~TableDialogFrame() = default;
+
+void TableDialogFrame::PlaceSheet(int controlId, CVSheet& sheet, Area area)
+{
+    QVBoxLayout* layout = area == Area::Top ? m_top : area == Area::Header ? m_header : m_page;
+    layout->addWidget(&sheet);
+    DDX_VSheet(controlId, sheet);
+}
+
+void TableDialogFrame::AddTab(const std::string& label)
+{
+    const QSignalBlocker blocker(m_tabs);
+    m_tabs->addTab(QString::fromStdString(label));
+}
+
+int TableDialogFrame::CurrentTab() const
+{
+    return m_tabs->currentIndex();
+}
+
+int TableDialogFrame::TabCount() const
+{
+    return m_tabs->count();
+}
+
+bool TableDialogFrame::SelectTab(int index)
+{
+    if (index < 0 || index >= m_tabs->count())
+        return false;
+    if (m_tabs->currentIndex() == index)
+        OnTabSelChange(index);
+    else
+        m_tabs->setCurrentIndex(index);
+    return true;
+}
+
+bool TableDialogFrame::PressButton(int id)
+{
+    if (id == kIdCsv) {
+        if (!m_csv->isEnabled())
+            return false;
+        OnCsvOutput();
+        return true;
+    }
+    return CSvyPartDlg::PressButton(id);
+}
+
+void TableDialogFrame::EnableCsvButton(bool enable)
+{
+    m_csv->setEnabled(enable);
+}
+
+bool TableDialogFrame::IsCsvButtonEnabled() const
+{
+    return m_csv->isEnabled();
+}
+
+void TableDialogFrame::OnCsvOutput()
+{
+    try {
+        const PartData copy = GetPartData();
+        RunCsvCommand(copy);
+    } catch (const std::exception& e) {
+        HostMessageBox(std::string("CSVファイルを出力できません。\n") + e.what(), m_table.caption,
+                       kMbOk | kMbIconHand);
+    }
+}
+
+} // namespace plugcommon

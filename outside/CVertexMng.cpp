@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <map>
 #include <tuple>
 
 namespace {
@@ -111,14 +110,25 @@ int CVertexMng::CompactTin()
     // Merge vertices at the same position onto the first of them.
     std::vector<std::uint32_t> target(n);
     {
-        // Keyed by bit patterns, which order totally whatever the values.
-        std::map<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>, std::uint32_t> seen;
+        // Sorted by bit patterns, which order totally whatever the values; equal
+        // patterns form runs whose first (smallest) index they all map to.
+        struct Keyed {
+            std::uint32_t x, y, z, index;
+        };
+        std::vector<Keyed> keyed(n);
         for (std::size_t i = 0; i < n; ++i) {
             const Vertex& v = m_vertices[i];
-            const auto key = std::make_tuple(std::bit_cast<std::uint32_t>(v.x), std::bit_cast<std::uint32_t>(v.y),
-                                             std::bit_cast<std::uint32_t>(v.z));
-            const auto [it, inserted] = seen.emplace(key, static_cast<std::uint32_t>(i));
-            target[i] = inserted ? static_cast<std::uint32_t>(i) : it->second;
+            keyed[i] = {std::bit_cast<std::uint32_t>(v.x), std::bit_cast<std::uint32_t>(v.y),
+                        std::bit_cast<std::uint32_t>(v.z), static_cast<std::uint32_t>(i)};
+        }
+        std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+            return std::tie(a.x, a.y, a.z, a.index) < std::tie(b.x, b.y, b.z, b.index);
+        });
+        for (std::size_t i = 0; i < n;) {
+            std::size_t j = i;
+            for (; j < n && keyed[j].x == keyed[i].x && keyed[j].y == keyed[i].y && keyed[j].z == keyed[i].z; ++j)
+                target[keyed[j].index] = keyed[i].index;
+            i = j;
         }
     }
     // Keep triangles whose corners are valid and distinct after merging.

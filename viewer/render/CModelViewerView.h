@@ -149,6 +149,7 @@ private:
     bool m_axisBuilt = false;
     bool m_paperBuilt = false;
     bool m_gridBuilt = false;
+    friend class ModelViewerViewTestPeer;   // tests read the buffers' state
 
 public:
     // Sheet rectangle supplied by the host's data or polygon file (user coordinates).

@@ -102,6 +102,13 @@ TEST(IniProfileTest, ReadsAHandWrittenFile)
     ::unlink(path.c_str());
 }
 
+TEST(IniProfileTest, UnwritableFileReportsFailedWrites)
+{
+    const auto profile = IniProfile::AtPath("/proc/tessara-profile-test/QuonEditorView.ini");
+    EXPECT_FALSE(profile->WriteProfileInt("SectionGlView", "psKeyBackColor", 1));
+    EXPECT_EQ(profile->GetProfileInt("SectionGlView", "Missing", 5), 5);
+}
+
 TEST(RecentFileListTest, KeepsFourNewestFirstWithoutDuplicates)
 {
     MemoryProfile profile;

@@ -83,7 +83,17 @@ bool IniFile::Load(const std::filesystem::path& path, std::string& error)
         line.raw = raw;
         const std::string trimmed = Trim(raw);
         if (!trimmed.empty() && trimmed.front() == '[') {
-            const std::size_t close = trimmed.find(']');
+            // The closing bracket is found character by character: CP932 trail bytes
+            // include ']' (the 評 of "基準点品質評価表" is 95 5D).
+            std::size_t close = std::string::npos;
+            for (std::size_t i = 1; i < trimmed.size(); ++i) {
+                if (trimmed[i] == ']') {
+                    close = i;
+                    break;
+                }
+                if (tessara::IsCp932LeadByte(static_cast<unsigned char>(trimmed[i])))
+                    ++i;
+            }
             const std::string name = Trim(trimmed.substr(1, close == std::string::npos ? std::string::npos
                                                                                        : close - 1));
             m_sections.push_back(Decode(name).value_or(kUndecodable));

@@ -65,16 +65,21 @@ bool EndsWithExtension(const std::string& name, std::string_view ext)
                       });
 }
 
+std::string PrivateFolderIn(const std::string& base)
+{
+    const std::string folder = base + "/tessara-" + std::to_string(::getuid());
+    const bool made = ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+    return made && IsPrivateFolder(folder) ? folder : FallbackFolder(base);
+}
+
 } // namespace
 
 std::string TempFolder()
 {
     const std::string base = TempBase();
-    std::string folder = base + "/tessara-" + std::to_string(::getuid());
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        folder = FallbackFolder(base);
-    } else if (!IsPrivateFolder(folder)) {
-        folder = FallbackFolder(base);
+    std::string folder = PrivateFolderIn(base);
+    if (folder.empty() && base != "/tmp") {
+        folder = PrivateFolderIn("/tmp");    // TMPDIR names a folder we cannot use
     }
     return folder.empty() ? folder : folder + '/';
 }

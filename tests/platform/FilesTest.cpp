@@ -63,6 +63,16 @@ TEST(TempFolderTest, RefusesAFolderOpenToOthers)
     ::rmdir(base.c_str());
 }
 
+TEST(TempFolderTest, MissingTmpdirFallsBackToTmp)
+{
+    const char* previous = std::getenv("TMPDIR");
+    const std::string saved = previous ? previous : "";
+    ::setenv("TMPDIR", "/nonexistent/tessara-tmpdir", 1);
+    const std::string folder = TempFolder();
+    previous ? ::setenv("TMPDIR", saved.c_str(), 1) : ::unsetenv("TMPDIR");
+    EXPECT_EQ(folder.rfind("/tmp/tessara-", 0), 0u) << folder;
+}
+
 TEST_F(FilesTest, AtomicWriteReplacesAndLeavesNoTemporaryFile)
 {
     const std::string path = m_dir + "model.tpf";

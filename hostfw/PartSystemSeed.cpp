@@ -117,6 +117,12 @@ bool FolderOf(const std::string& name, std::string& out)
         return PeldaIni::GetPeldaPath(PeldaIni::kHostFolder, out);
     if (name == "system")
         return PeldaIni::GetPeldaPath(PeldaIni::kSystemFolder, out);
+    if (name == "sysvur") {   // the host system folder's "SysVur" (the work-kind list)
+        if (!PeldaIni::GetPeldaPath(PeldaIni::kSystemFolder, out))
+            return false;
+        out = JoinHostPath(out, "SysVur");
+        return true;
+    }
     if (name == "work")
         return PeldaIni::GetPeldaPath(PeldaIni::kWorkFolder, out);
     if (name == "binder-common")

@@ -2,6 +2,8 @@
 
 #include "hostfw/HostTypes.h"
 
+#include <vector>
+
 class CSiblingDB;
 
 // Accuracy of one point of a strict-network adjustment (metres).
@@ -16,4 +18,6 @@ class HOSTFW_API TenkenLib {
 public:
     // The accuracy of pointNo in the part; non-zero when the part stored one.
     static int Get(const CSiblingDB& db, DWORD part, long pointNo, TENKEN_REC& out);
+    // Every point accuracy the part stored; non-zero when it stored any.
+    static int GetAll(const CSiblingDB& db, DWORD part, std::vector<TENKEN_REC>& out);
 };

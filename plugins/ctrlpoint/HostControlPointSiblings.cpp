@@ -19,7 +19,6 @@
 #include "hostfw/ctrlpoint/ShuboCalc.h"
 #include "hostfw/ctrlpoint/Tab00452Data.h"
 #include "hostfw/ctrlpoint/TenkenLib.h"
-#include "hostfw/ctrlpoint/Yatyo_Nt.h"
 
 namespace mod00519 {
 
@@ -108,29 +107,46 @@ int HostControlPointSiblings::ProgramOf(PartAddress part)
     return program ? *program : 0;
 }
 
-bool HostControlPointSiblings::ReadPartGrade(int program, PartAddress part, short& grade)
+const HostControlPointSiblings::PartFacts& HostControlPointSiblings::Facts(int program, PartAddress part)
 {
+    const auto key = std::make_pair(program, part);
+    const auto found = m_facts.find(key);
+    if (found != m_facts.end())
+        return found->second;
+    PartFacts facts;
     CSiblingDB* db = Database(program);
     PartData data;
     PartRecord f;
-    if (db == nullptr || part == 0 || !db->Get(part, data, 0))
+    if (db != nullptr && part != 0 && db->Get(part, data, 0)) {
+        facts.readable = true;
+        const char* record = program == kProgSingleRoute625 ? ctrlsib::kRecF1 : ctrlsib::kRecF;
+        if (data.GetRecord(record, 0, f)) {
+            if (IsStored(f, ctrlsib::kFieldGrade))
+                facts.grade = f.Short(ctrlsib::kFieldGrade);
+            if (IsStored(f, ctrlsib::kFieldRouteKey))
+                facts.routeKey = f.Long(ctrlsib::kFieldRouteKey);
+        }
+    }
+    return m_facts.emplace(key, facts).first->second;
+}
+
+bool HostControlPointSiblings::ReadPartGrade(int program, PartAddress part, short& grade)
+{
+    const PartFacts& facts = Facts(program, part);
+    if (!facts.grade)
         return false;
-    const char* record = program == kProgSingleRoute625 ? ctrlsib::kRecF1 : ctrlsib::kRecF;
-    if (!data.GetRecord(record, 0, f) || !IsStored(f, ctrlsib::kFieldGrade))
-        return false;
-    grade = f.Short(ctrlsib::kFieldGrade);
+    grade = *facts.grade;
     return true;
 }
 
 bool HostControlPointSiblings::ReadRouteKey(int program, PartAddress part, std::int64_t& key)
 {
-    CSiblingDB* db = Database(program);
-    PartData data;
-    PartRecord f;
-    if (db == nullptr || part == 0 || !db->Get(part, data, 0) || !data.GetRecord(ctrlsib::kRecF, 0, f) ||
-        !IsStored(f, ctrlsib::kFieldRouteKey))
+    if (program != kProgHeightRoute684 && program != kProgHorizontalRoute687)
         return false;
-    key = f.Long(ctrlsib::kFieldRouteKey);
+    const PartFacts& facts = Facts(program, part);
+    if (!facts.routeKey)
+        return false;
+    key = *facts.routeKey;
     return true;
 }
 
@@ -166,14 +182,30 @@ bool HostControlPointSiblings::ReadNetworkRows(PartAddress part, std::vector<Par
     return true;
 }
 
+const std::map<std::int32_t, PointAccuracy>& HostControlPointSiblings::Accuracies(int program, PartAddress part)
+{
+    const auto key = std::make_pair(program, part);
+    auto found = m_accuracies.find(key);
+    if (found != m_accuracies.end())
+        return found->second;
+    std::map<std::int32_t, PointAccuracy> points;
+    if (CSiblingDB* db = Database(program)) {
+        std::vector<TENKEN_REC> records;
+        TenkenLib::GetAll(*db, part, records);
+        for (const TENKEN_REC& r : records)
+            points.emplace(static_cast<std::int32_t>(r.pointNo), PointAccuracy{r.horizontalSd, r.heightSd});
+    }
+    return m_accuracies.emplace(key, std::move(points)).first->second;
+}
+
 bool HostControlPointSiblings::GetPointAccuracy(int program, PartAddress part, std::int32_t pointNo,
                                                 PointAccuracy& out)
 {
-    CSiblingDB* db = Database(program);
-    TENKEN_REC record;
-    if (db == nullptr || !TenkenLib::Get(*db, part, pointNo, record))
+    const std::map<std::int32_t, PointAccuracy>& points = Accuracies(program, part);
+    const auto it = points.find(pointNo);
+    if (it == points.end())
         return false;
-    out = {record.horizontalSd, record.heightSd};
+    out = it->second;
     return true;
 }
 
@@ -234,8 +266,21 @@ std::unique_ptr<HandbookAverager> HostControlPointSiblings::CreateAverager(PartA
 bool HostControlPointSiblings::SearchMeasurements(std::int32_t stationPoint, PartAddress,
                                                   std::vector<std::optional<MeasurementRecord>>& out)
 {
+    if (m_handle == nullptr || stationPoint == 0)
+        return false;
+    if (!m_stations) {
+        // The stations of all field books, read once: the first part of a station wins,
+        // as the host's search takes it.
+        m_stations.emplace();
+        for (const DWORD address : m_handle->PartAddresses(Tab00452Data::kProgramNo)) {
+            Tab00452Data book;
+            if (m_handle->LoadPart(address, book) && m_stations->count(static_cast<std::int32_t>(book.GetStation())) == 0)
+                m_stations->emplace(static_cast<std::int32_t>(book.GetStation()), address);
+        }
+    }
+    const auto found = m_stations->find(stationPoint);
     Tab00452Data measurements;
-    if (!Yatyo_Nt::SearchPart(stationPoint, m_handle, measurements))
+    if (found == m_stations->end() || !m_handle->LoadPart(found->second, measurements))
         return false;
     out.clear();
     const int count = measurements.GetCnt();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <memory>
 
 #include "plugins/ctrlpoint/ControlPointSiblings.h"
@@ -38,7 +39,20 @@ public:
     bool ReadRouteKey(int program, PartAddress part, std::int64_t& key);
 
 private:
+    struct PartFacts {
+        bool readable = false;
+        std::optional<short> grade;
+        std::optional<std::int64_t> routeKey;
+    };
     CSiblingDB* Database(int program);
+    const PartFacts& Facts(int program, PartAddress part);
+    const std::map<std::int32_t, PointAccuracy>& Accuracies(int program, PartAddress part);
+
+    // Reads are cached for the life of this object (one evaluation or one dialog
+    // list): a large network asks for thousands of points of the same part.
+    std::map<std::pair<int, PartAddress>, PartFacts> m_facts;
+    std::map<std::pair<int, PartAddress>, std::map<std::int32_t, PointAccuracy>> m_accuracies;
+    std::optional<std::multimap<std::int32_t, PartAddress>> m_stations;
 
     PartSystem* m_handle;
     const PeldaSysData* m_systemData;

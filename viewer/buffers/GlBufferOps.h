@@ -3,6 +3,7 @@
 #include "viewer/render/GlFunctions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -31,11 +32,12 @@ public:
         const auto v = static_cast<std::uint32_t>(number % 0xFFFFFFu);
         return v | 0xFF000000u;
     }
-    //! A colour channel as GL stores it on an RGBA8 layer.
+    //! A colour channel as GL stores it on an RGBA8 layer: scaled in single
+    //! precision and rounded to nearest, ties to even.
     static std::uint8_t ToByte(float c)
     {
         c = std::clamp(c, 0.0f, 1.0f);
-        return static_cast<std::uint8_t>(c * 255.0f + 0.5f);
+        return static_cast<std::uint8_t>(std::nearbyint(c * 255.0f));
     }
     static std::uint32_t PackRgba(float r, float g, float b)
     {

@@ -70,7 +70,7 @@ TEST_F(SceneTest, FlatHeightRangeGivesDarkRed)
     AddGroup({{5.5f, 5.5f, 3.0f}, {9.5f, 5.5f, 3.0f}});
     m_settings.correctionHint = 1;  // no shade correction: the colour stays as looked up
     Render(kPassDisplay);
-    EXPECT_EQ(m_layers->Pixel(SceneLayers::kCloud, 5, 5), 0xFF0000B3u);  // 0.7 -> 179
+    EXPECT_EQ(m_layers->Pixel(SceneLayers::kCloud, 5, 5), 0xFF0000B2u);  // 0.7 -> 178.5, to even
 }
 
 TEST_F(SceneTest, ColourModeChangeRebuildsWithoutARelease)

@@ -47,6 +47,8 @@ CVPartDlg::CVPartDlg(VCmdData* cmd, std::unique_ptr<CTabParamDB> db, int resourc
     layout->addLayout(m_buttons);
 }
 
+SizeControl::~SizeControl() = default;
+
 CVPartDlg::~CVPartDlg()
 {
     CVApp::Instance().UnregisterPartDialog(this);

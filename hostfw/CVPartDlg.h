@@ -126,5 +126,5 @@ public:
 // none, so plug-ins take the path without one.
 class HOSTFW_API SizeControl {
 public:
-    virtual ~SizeControl() = default;
+    virtual ~SizeControl();
 };

@@ -2,9 +2,7 @@
 
 #include "hostfw/HostTypes.h"
 
-#include <deque>
 #include <string>
-#include <vector>
 
 class CVPartDlg;
 
@@ -32,5 +30,6 @@ public:
     bool HasDialogSteps() const { return !m_dialogSteps.empty(); }
 
 private:
+    std::string m_json;
     std::string m_dialogSteps;   // JSON text of the steps array
 };

@@ -40,3 +40,5 @@ const RecordSet& Tab00519Data::Records()
 Tab00519Data::Tab00519Data() : TabParamData(PartData(kProgramNo, 0)) {}
 
 Tab00519Data::Tab00519Data(const PartData& data) : TabParamData(data) {}
+
+Tab00519Data::~Tab00519Data() = default;

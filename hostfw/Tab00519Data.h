@@ -20,6 +20,9 @@ public:
 
     Tab00519Data();
     explicit Tab00519Data(const PartData& data);
+    ~Tab00519Data() override;
+    Tab00519Data(const Tab00519Data&) = default;
+    Tab00519Data& operator=(const Tab00519Data&) = default;
 
     HOSTFW_PLAIN_RECORD(F1)
     HOSTFW_PLAIN_RECORD(F2)

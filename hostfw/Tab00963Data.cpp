@@ -38,3 +38,5 @@ const RecordSet& Tab00963Data::Records()
 Tab00963Data::Tab00963Data() : TabParamData(PartData(kProgramNo, 0)) {}
 
 Tab00963Data::Tab00963Data(const PartData& data) : TabParamData(data) {}
+
+Tab00963Data::~Tab00963Data() = default;

@@ -19,6 +19,9 @@ public:
 
     Tab00963Data();
     explicit Tab00963Data(const PartData& data);
+    ~Tab00963Data() override;
+    Tab00963Data(const Tab00963Data&) = default;
+    Tab00963Data& operator=(const Tab00963Data&) = default;
 
     HOSTFW_PLAIN_RECORD(F1)
     HOSTFW_PLAIN_RECORD(F2)

@@ -52,3 +52,5 @@ const RecordSet& Tab04827Data::Records()
 Tab04827Data::Tab04827Data() : TabParamData(PartData(kProgramNo, 0)) {}
 
 Tab04827Data::Tab04827Data(const PartData& data) : TabParamData(data) {}
+
+Tab04827Data::~Tab04827Data() = default;

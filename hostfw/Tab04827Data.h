@@ -20,6 +20,9 @@ public:
 
     Tab04827Data();
     explicit Tab04827Data(const PartData& data);
+    ~Tab04827Data() override;
+    Tab04827Data(const Tab04827Data&) = default;
+    Tab04827Data& operator=(const Tab04827Data&) = default;
 
     HOSTFW_PLAIN_RECORD(F1)
     HOSTFW_PLAIN_RECORD(F01)

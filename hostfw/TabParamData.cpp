@@ -1,5 +1,7 @@
 #include "hostfw/TabParamData.h"
 
+TabParamData::~TabParamData() = default;
+
 int TabParamData::GetRec(const char* name, PartRecord& out) const
 {
     return GetRecord(name, 0, out) ? 1 : 0;

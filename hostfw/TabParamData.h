@@ -11,6 +11,9 @@ class HOSTFW_API TabParamData : public PartData {
 public:
     TabParamData() = default;
     explicit TabParamData(const PartData& data) : PartData(data) {}
+    ~TabParamData() override;
+    TabParamData(const TabParamData&) = default;
+    TabParamData& operator=(const TabParamData&) = default;
 
     int GetRec(const char* name, PartRecord& out) const;
     int PutRec(const char* name, const PartRecord& record);

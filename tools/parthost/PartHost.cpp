@@ -1,0 +1,243 @@
+#include "PartHost.h"
+
+#include "PartHostOptions.h"
+
+#include "hostfw/CPartDB.h"
+#include "hostfw/CVApp.h"
+#include "hostfw/CVPartDlg.h"
+#include "hostfw/CVPartDocument.h"
+#include "hostfw/FormServices.h"
+#include "hostfw/HostScript.h"
+#include "hostfw/PartData.h"
+#include "hostfw/PartSystem.h"
+#include "hostfw/PartSystemSeed.h"
+#include "hostfw/PeldaIni.h"
+#include "hostfw/PeldaSysData.h"
+#include "hostfw/TPeldaHelpContext.h"
+#include "hostfw/VCmdData.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPixmap>
+#include <QPointer>
+
+#include <cstdio>
+#include <dlfcn.h>
+#include <memory>
+#include <system_error>
+
+namespace {
+
+void Print(const std::string& line)
+{
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+std::string Hex(DWORD value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
+    return text;
+}
+
+} // namespace
+
+int PartHost::Run(const PartHostOptions& options)
+{
+    const std::filesystem::path out = std::filesystem::absolute(options.out);
+    std::error_code ec;
+    std::filesystem::create_directories(out, ec);
+    if (ec) {
+        Print("ERROR cannot create " + out.string() + ": " + ec.message());
+        return 2;
+    }
+    SetFormOutputFolder(out);
+    HostScript script;
+    if (!Seed(options, script) || !LoadPlugin(options.plugin))
+        return 2;
+    PrintHelp();
+
+    bool ok = true;
+    if (options.docalc)
+        ok = RunDoCalc(*options.docalc) && ok;
+    if (options.form)
+        ok = RunDoCalc(kDoCalcForm | kDoCalcCalculate) && ok;
+    if (options.edit)
+        ok = RunEdit(script, out) && ok;
+    if (options.csv)
+        ok = RunCsv(out) && ok;
+
+    UnloadPlugin();
+    HostScript::RemoveHooks();
+    PeldaGetApp().Reset();
+    return ok ? 0 : 1;
+}
+
+bool PartHost::Seed(const PartHostOptions& options, HostScript& script)
+{
+    PartSystemSeed seed;
+    std::string error;
+    if (!seed.Load(options.seed, error)) {
+        Print("ERROR " + error);
+        return false;
+    }
+    std::string scriptJson = seed.ScriptJson();
+    if (!options.script.empty()) {
+        QFile in(QString::fromStdString(options.script));
+        if (!in.open(QIODevice::ReadOnly)) {
+            Print("ERROR cannot read the script " + options.script);
+            return false;
+        }
+        scriptJson = in.readAll().toStdString();
+    }
+    if (!script.Parse(scriptJson, error)) {
+        Print("ERROR " + error);
+        return false;
+    }
+    script.InstallHooks(&Print);
+
+    std::unique_ptr<PartSystem> system = seed.Apply(PeldaIni::DataRoot() / "partsystem.db", error);
+    if (!system) {
+        Print("ERROR " + error);
+        return false;
+    }
+    const QJsonObject edit =
+        QJsonDocument::fromJson(QByteArray::fromStdString(seed.SeedJson())).object().value("edit").toObject();
+    m_program = static_cast<WORD>(edit.value("program").toInt(0));
+    m_part = static_cast<DWORD>(edit.value("part").toInteger(0));
+    CVApp& app = PeldaGetApp();
+    app.SetCurPartSysNo(app.AddPartSystem(std::move(system), "parthost"));
+    Print("SEED " + options.seed + " program " + std::to_string(m_program) + " part " + std::to_string(m_part));
+    return true;
+}
+
+bool PartHost::LoadPlugin(const std::string& path)
+{
+    const std::filesystem::path file = std::filesystem::absolute(path);
+    // RTLD_LOCAL: a plug-in's own classes never bind to another plug-in's.
+    m_library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!m_library) {
+        Print(std::string("ERROR cannot load the plug-in: ") + dlerror());
+        return false;
+    }
+    m_create = reinterpret_cast<CreatePartPrgFn>(dlsym(m_library, kExportCreatePartPrg));
+    m_windowEdit = reinterpret_cast<WindowEditFn>(dlsym(m_library, kExportWindowEdit));
+    m_helpContext = reinterpret_cast<PeldaHelpContextFn>(dlsym(m_library, kExportHelpContext));
+    m_helpNum = reinterpret_cast<PeldaHelpNumFn>(dlsym(m_library, kExportHelpNum));
+    if (!m_create || !m_windowEdit || !m_helpContext || !m_helpNum) {
+        Print("ERROR the plug-in lacks one of its four exports");
+        UnloadPlugin();
+        return false;
+    }
+    PeldaGetApp().SetPluginDataDir(file.parent_path());
+    Print("LOADED " + file.string());
+    return true;
+}
+
+void PartHost::UnloadPlugin()
+{
+    // Dialogs and objects made by the plug-in go before its code does.
+    PeldaGetApp().CloseAllPartDialogs();
+    if (m_library)
+        dlclose(m_library);
+    m_library = nullptr;
+    m_create = nullptr;
+    m_windowEdit = nullptr;
+}
+
+void PartHost::PrintHelp()
+{
+    const int count = m_helpNum();
+    for (int i = 0; i < count; ++i) {
+        TPeldaHelpContext context;
+        m_helpContext(i, &context);
+        Print("HELP " + std::to_string(context.index) + " " + context.module + " " + context.topic);
+    }
+}
+
+bool PartHost::LoadEditPart(PartData& out) const
+{
+    CPartDB db(GetCurrentPartSystem(), m_program);
+    return m_part != 0 && db.Get(m_part, &out, 0) != 0;
+}
+
+bool PartHost::RunDoCalc(DWORD flags)
+{
+    PartData data;
+    if (!LoadEditPart(data)) {
+        Print("ERROR the seed's edit part " + std::to_string(m_part) + " of program " +
+              std::to_string(m_program) + " cannot be read");
+        return false;
+    }
+    CVApp& app = PeldaGetApp();
+    std::unique_ptr<CVSvyPartPrg> program(m_create(app.GetDocument()));
+    if (!program) {
+        Print("ERROR CREATEPARTPRG answered null");
+        return false;
+    }
+    program->SetHostContext(app.GetDocument(), app.GetPartSysData(app.GetCurPartSysNo()));
+    program->PreCalc(data, flags);
+    const WORD result = program->DoCalc(data, flags, "");
+    program->EndCalc(data, flags);
+    Print("DOCALC " + Hex(flags) + " = " + Hex(result));
+    return result == kPartResultDone;
+}
+
+CVPartDlg* PartHost::OpenEditor()
+{
+    static VCmdData cmd;
+    cmd = VCmdData(m_program, m_part);
+    const int created = m_windowEdit(&cmd);
+    Print("WINDOWEDIT = " + std::to_string(created));
+    const std::vector<QDialog*> dialogs = PeldaGetApp().PartDialogs();
+    if (!created || dialogs.empty())
+        return nullptr;
+    QCoreApplication::processEvents();
+    return dynamic_cast<CVPartDlg*>(dialogs.back());
+}
+
+bool PartHost::RunEdit(const HostScript& script, const std::filesystem::path& out)
+{
+    CVPartDlg* dialog = OpenEditor();
+    if (!dialog)
+        return false;
+    dialog->adjustSize();
+    QCoreApplication::processEvents();
+    const std::filesystem::path shot = out / "edit.png";
+    if (dialog->grab().save(QString::fromStdString(shot.string())))
+        Print("SCREENSHOT " + shot.string());
+    std::string error;
+    const bool ok = script.RunDialog(*dialog, error);
+    if (!ok)
+        Print("ERROR " + error);
+    QCoreApplication::processEvents();
+    return ok;
+}
+
+bool PartHost::RunCsv(const std::filesystem::path& out)
+{
+    QPointer<CVPartDlg> dialog;
+    const std::vector<QDialog*> open = PeldaGetApp().PartDialogs();
+    dialog = open.empty() ? OpenEditor() : dynamic_cast<CVPartDlg*>(open.back());
+    if (!dialog)
+        return false;
+    std::string temp;
+    PeldaIni::GetBinderTempPath(temp);
+    std::error_code ec;
+    std::filesystem::remove_all(temp, ec);
+    const bool pressed = dialog->PressButton(12000);
+    QCoreApplication::processEvents();
+    bool written = false;
+    for (const auto& entry : std::filesystem::directory_iterator(temp, ec)) {
+        const std::filesystem::path copy = out / entry.path().filename();
+        std::filesystem::copy_file(entry.path(), copy, std::filesystem::copy_options::overwrite_existing, ec);
+        if (!ec) {
+            Print("CSV " + copy.string());
+            written = true;
+        }
+    }
+    return pressed && written;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "hostfw/CVSvyPartPrg.h"
+#include "hostfw/HostTypes.h"
+
+#include <filesystem>
+#include <string>
+
+class CVPartDlg;
+class HostScript;
+class PartData;
+struct PartHostOptions;
+
+// The host stand-in's run: seed, load the plug-in, the calls asked for, unload.
+// Every message shown is printed on a line of its own.
+class PartHost {
+public:
+    // 0 when every call succeeded, 1 when one failed, 2 when the run could not start.
+    int Run(const PartHostOptions& options);
+
+private:
+    bool Seed(const PartHostOptions& options, HostScript& script);
+    bool LoadPlugin(const std::string& path);
+    void UnloadPlugin();
+    bool LoadEditPart(PartData& out) const;
+    bool RunDoCalc(DWORD flags);
+    CVPartDlg* OpenEditor();
+    bool RunEdit(const HostScript& script, const std::filesystem::path& out);
+    bool RunCsv(const std::filesystem::path& out);
+    void PrintHelp();
+
+    void* m_library = nullptr;
+    CreatePartPrgFn m_create = nullptr;
+    WindowEditFn m_windowEdit = nullptr;
+    PeldaHelpContextFn m_helpContext = nullptr;
+    PeldaHelpNumFn m_helpNum = nullptr;
+    WORD m_program = 0;
+    DWORD m_part = 0;
+};

@@ -177,6 +177,69 @@ public:
     void RegisterFileCommands(CommandMap& map);
     //! File-open command (also run at the first update).
     void OnFileOpen();
+    //! Reads a host data file into the store (pipe command 1; command 0's reply on the
+    //! UI thread): 1 when something was loaded. A damaged file changes nothing.
+    int LoadHostDataFile(const std::string& path, int colourPicture, int texturePicture);
+    //! Model file or undo snapshot with the content flags: 1 when written whole.
+    int SaveModelArchive(const std::string& path, std::uint16_t contentFlags);
+    //! 1 when a file of an accepted version was read whole; otherwise the scene is unchanged.
+    int LoadModelArchive(const std::string& path);
+    void PushUndoSnapshot(std::uint16_t contentFlags);
+    void Undo() override;
+    //! Deletes the 20 snapshot files of list 0 or 1 and empties it.
+    void ClearUndoFiles(int list);
+    bool CanUndo() const;
+    //! Marks every drawable kind for rebuilding; the render passes rebuild them.
+    void InvalidateAllBuffers();
+    //! Asks for the screen pick cache to be rebuilt with the next frame.
+    void RebuildPickCache();
+    //! Pipe commands 4, 18, 19, 20, 21 (the exchange writer and the host polygon file
+    //! fill these; until then they answer failure).
+    int WriteExchangeFile(const std::string& path, int contentFlags, int pointLimit, int tinType);
+    int ExportPointsInPolygons(const std::string& path);
+    int WriteShownTins(const std::string& path);
+    int ReadHostPolygonFile(const std::string& path);
+    int ClearHostPolygons();
+    //! WM_USER+100..104, +108 handlers (UI thread).
+    std::intptr_t OnSetStatusText(std::uintptr_t wParam, std::intptr_t lParam);
+    std::intptr_t OnProgress(std::uintptr_t position, std::intptr_t maximum);
+    std::intptr_t OnProgressEnd(std::uintptr_t wParam, std::intptr_t lParam);
+    std::intptr_t OnLoadProgress(std::uintptr_t done, std::intptr_t total);
+    std::intptr_t OnLoadFinished(std::uintptr_t code, std::intptr_t lParam);
+    std::intptr_t OnLandXmlLoadFinished(std::uintptr_t code, std::intptr_t lParam);
+    //! Progress helpers for work on the UI thread.
+    void SetMainFrameStatusText(std::string text);
+    int SetMainFrameProgress(int maximum, int position);
+    void EndMainFrameProgress();
+    //! Shows a status text from any thread (WM_USER+100 with the text by value).
+    void SendStatusText(const std::string& text);
+    //! The last status text shown (the run checks read it).
+    std::string LastStatusText() const;
+    //! Opens the host's pipe, waiting at most 5 s in all.
+    static bool ConnectHostPipe(class CNamedPipe& pipe, const char* pipeName);
+    //! One request to the host: write, flush, read the reply into the same record,
+    //! pumping events meanwhile (the abort button ends the wait). False: no reply.
+    bool ExchangeWithHost(class CNamedPipe& pipe, class PipeMessage& message);
+    void OnGetHostCad();
+    void OnRegisterTinToHost();
+    void OnFetchHostCad();
+    void OnFetchHostTexture();
+    void OnGetHostPointClouds();
+    //! Everything this concern keeps (undo lists, frame block, flags); see ViewFilesState.h.
+    struct ViewFilesState& FilesState() { return *m_files; }
+
+private:
+    // The save and snapshot with the view mutex already held; failure gets the text to show.
+    int SaveModelArchiveLocked(const std::string& path, std::uint16_t contentFlags, std::string& failure);
+    bool PushUndoSnapshotLocked(std::uint16_t contentFlags, std::string& failure);
+    void InstallHostData(struct HostDataContent& content, int colourPicture, int texturePicture);
+    void CollectSceneState();
+    void ApplySceneState(std::uint16_t contentFlags, std::uint16_t version);
+    //! Shows a message box on the UI thread: directly there, posted from the worker.
+    void ShowFilesMessage(const std::string& text, unsigned flags);
+    std::unique_ptr<struct ViewFilesState, void (*)(ViewFilesState*)> m_files{nullptr, nullptr};
+
+public:
 
     // ---- Commands (viewer/commands) ----
     // Defined in viewer/commands/CModelViewerView<Concern>.cpp.

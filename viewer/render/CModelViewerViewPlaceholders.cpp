@@ -3,20 +3,12 @@
 // here in the same commit that adds its own definitions:
 //
 //   viewer/buffers:  InitBuffers, ReleaseBuffersGl
-//   viewer/files:    InitFiles, ReleaseFiles, PipeServerLoop, RegisterFileCommands, OnFileOpen
 //   viewer/commands: InitCommands, ReleaseCommands, RegisterEditCommands
 
 #include "viewer/render/CModelViewerView.h"
 
 void CModelViewerView::InitBuffers() {}
 void CModelViewerView::ReleaseBuffersGl() {}
-
-void CModelViewerView::InitFiles() {}
-void CModelViewerView::ReleaseFiles() {}
-// Until the pipe server exists the worker only waits for its stop request.
-void CModelViewerView::PipeServerLoop(WorkerStopToken& stop) { stop.WaitForStop(); }
-void CModelViewerView::RegisterFileCommands(CommandMap&) {}
-void CModelViewerView::OnFileOpen() {}
 
 void CModelViewerView::InitCommands() {}
 void CModelViewerView::ReleaseCommands() {}

@@ -1,0 +1,180 @@
+#include "viewer/render/CModelViewerView.h"
+
+#include "outside/CModelDataMng.h"
+#include "outside/CNamedPipe.h"
+#include "platform/ScriptedMessageBoxes.h"
+#include "viewer/files/PipeMessage.h"
+#include "viewer/files/PipePaths.h"
+#include "viewer/files/ViewFilesState.h"
+
+#include "../render/ViewTestApp.h"
+#include "HostFileFixture.h"
+#include "HostFileWriter.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+class ViewFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureViewTestApp();
+        m_view = std::make_unique<CModelViewerView>();
+        m_view->Create();  // binds the view's messages and starts the pipe worker
+    }
+    void TearDown() override { m_view.reset(); }
+
+    std::string HostFile(const std::string& name, const hostfile::ExampleCounts& counts)
+    {
+        return m_dir.WriteSpec(name, hostfile::MakeExample(counts));
+    }
+    int Groups() { return m_view->ModelStore().GetGroupCount(); }
+
+    HostFileFolder m_dir;
+    std::unique_ptr<CModelViewerView> m_view;
+};
+
+bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+}  // namespace
+
+TEST_F(ViewFilesTest, HostFileLoadsIntoTheStoreAndIsConsumed)
+{
+    const std::string path = HostFile("a.dat", {100, 25, 4, 3});
+    EXPECT_EQ(m_view->LoadHostDataFile(path, 0, 0), 1);
+    CModelDataMng& store = m_view->ModelStore();
+    ASSERT_EQ(Groups(), 1);
+    EXPECT_EQ(store.GetGroup(0)->GetCloudPointSize(), 100);
+    EXPECT_EQ(store.GetGroup(0)->m_name, "点群");
+    EXPECT_GT(store.m_viewCloud.GetTriangleCount(), 0);
+    EXPECT_EQ(store.m_elmList.size(), 4u);
+    EXPECT_EQ(m_view->LastStatusText(), "処理を終了しました（データの読み込み)");
+    EXPECT_FALSE(Exists(path));
+    EXPECT_EQ(m_view->FilesState().scene.frame.transformSet, 1);
+    EXPECT_FALSE(m_view->CanUndo()) << "a first load writes no snapshot";
+}
+
+struct BrokenViewCase {
+    const char* kind;
+    bool kept;
+};
+
+class ViewBrokenHostFileTest : public ViewFilesTest, public ::testing::WithParamInterface<BrokenViewCase> {};
+
+TEST_P(ViewBrokenHostFileTest, BrokenFilesLeaveTheSceneAndTheFileAsTheyWere)
+{
+    ASSERT_EQ(m_view->LoadHostDataFile(HostFile("first.dat", {10, 0, 2, 0}), 0, 0), 1);
+    const auto figures = m_view->ModelStore().m_elmList.size();
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(hostfile::MakeBroken(GetParam().kind, {20, 4, 3, 3}, bytes));
+    const std::string path = m_dir.Write("broken.dat", bytes);
+    EXPECT_EQ(m_view->LoadHostDataFile(path, 0, 0), 0);
+    EXPECT_EQ(Groups(), 1);
+    EXPECT_EQ(m_view->ModelStore().GetGroup(0)->GetCloudPointSize(), 10);
+    EXPECT_EQ(m_view->ModelStore().m_elmList.size(), figures);
+    EXPECT_EQ(m_view->LastStatusText(), "データの読み込みに失敗しました。");
+    EXPECT_EQ(Exists(path), GetParam().kept);
+    EXPECT_FALSE(m_view->CanUndo()) << "nothing was changed, so nothing to undo";
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ViewBrokenHostFileTest,
+    ::testing::Values(BrokenViewCase{"magic", true}, BrokenViewCase{"version", true},
+                      BrokenViewCase{"huge-count", true}, BrokenViewCase{"bad-index", true},
+                      BrokenViewCase{"cut:200", true}, BrokenViewCase{"unterminated-string", true}),
+    [](const auto& info) {
+        std::string n = info.param.kind;
+        for (char& c : n) if (c == '-' || c == ':') c = '_';
+        return n;
+    });
+
+TEST_F(ViewFilesTest, SecondHostFileCanBeUndone)
+{
+    ASSERT_EQ(m_view->LoadHostDataFile(HostFile("a.dat", {10, 0, 0, 0}), 0, 0), 1);
+    ASSERT_EQ(m_view->LoadHostDataFile(HostFile("b.dat", {7, 0, 0, 0}), 0, 0), 1);
+    ASSERT_EQ(Groups(), 2);
+    EXPECT_EQ(m_view->ModelStore().GetGroup(1)->m_nNameNumber, 1) << "same name: the second is \"点群 2\"";
+    ASSERT_TRUE(m_view->CanUndo());
+    m_view->Undo();
+    EXPECT_EQ(m_view->LastStatusText(), "処理完了（元に戻す）");
+    // The snapshot held group points (a group-only file): the new group's points are gone.
+    EXPECT_EQ(m_view->ModelStore().GetGroup(0)->GetCloudPointSize(), 10);
+    EXPECT_FALSE(m_view->CanUndo());
+}
+
+TEST_F(ViewFilesTest, UnreadableSnapshotIsReportedAndFreesItsSlot)
+{
+    ASSERT_EQ(m_view->LoadHostDataFile(HostFile("a.dat", {10, 0, 0, 0}), 0, 0), 1);
+    ASSERT_EQ(m_view->LoadHostDataFile(HostFile("b.dat", {7, 0, 0, 0}), 0, 0), 1);
+    const std::string snapshot = m_view->FilesState().undo0.SlotName(0);
+    ASSERT_TRUE(Exists(snapshot));
+    std::ofstream(snapshot, std::ios::trunc) << "damaged";
+    ScriptedBoxes().Clear();
+    m_view->Undo();
+    EXPECT_NE(m_view->LastStatusText(), "処理完了（元に戻す）");
+    ASSERT_FALSE(ScriptedBoxes().ShownBoxes().empty());
+    EXPECT_EQ(ScriptedBoxes().ShownBoxes().back().text, "ファイルを開くことができませんでした\nデータが破損している可能性があります");
+    EXPECT_FALSE(Exists(snapshot));
+    EXPECT_EQ(Groups(), 2) << "the scene stays as it was";
+}
+
+TEST_F(ViewFilesTest, ModelFileRoundTripThroughTheView)
+{
+    ASSERT_EQ(m_view->LoadHostDataFile(HostFile("a.dat", {50, 16, 4, 3}), 0, 0), 1);
+    const std::string model = m_dir.Path("scene.tpf");
+    ASSERT_EQ(m_view->SaveModelArchive(model, 0xFFFF), 1);
+    CModelViewerView other;
+    other.Create();
+    ASSERT_EQ(other.LoadModelArchive(model), 1);
+    EXPECT_EQ(other.ModelStore().GetGroupCount(), 1);
+    EXPECT_EQ(other.ModelStore().GetGroup(0)->GetCloudPointSize(), 50);
+    EXPECT_EQ(other.ModelStore().m_elmList.size(), 4u);
+    EXPECT_EQ(other.FilesState().scene.frame.transformSet, 1);
+    EXPECT_EQ(other.LoadModelArchive(m_dir.Write("bad.tpf", {1, 2, 3})), 0);
+    EXPECT_EQ(other.ModelStore().GetGroupCount(), 1);
+}
+
+TEST_F(ViewFilesTest, HostLoadsOverThePipeAndCommandElevenEndsTheServer)
+{
+    const std::string path = HostFile("pipe.dat", {30, 0, 0, 0});
+    std::atomic<bool> done{false};
+    PipeMessage reply;
+    std::thread host([&] {
+        CNamedPipe pipe;
+        for (int i = 0; i < 200 && !pipe.Open("\\\\.\\PIPE\\ORVANE_SendMessage2"); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        reply.SetCode(1);
+        SetPipePathAt(reply, PipeMessage::kPathOffset, path);
+        if (pipe.Write(reply.Data(), PipeMessage::kSize)) pipe.Read(reply.Data(), PipeMessage::kSize);
+        done = true;
+    });
+    // The worker's load-finished message needs the UI thread.
+    EXPECT_TRUE(ProcessEventsUntil([&] { return done.load(); }, 10000));
+    host.join();
+    EXPECT_EQ(reply.Result(), 1);
+    EXPECT_EQ(Groups(), 1);
+    EXPECT_EQ(m_view->LastStatusText(), "処理を終了しました（データの読み込み)");
+
+    CNamedPipe pipe;
+    ASSERT_TRUE(pipe.Open("\\\\.\\PIPE\\ORVANE_SendMessage2"));
+    PipeMessage stop;
+    stop.SetCode(11);
+    ASSERT_TRUE(pipe.Write(stop.Data(), PipeMessage::kSize));
+    ASSERT_TRUE(pipe.Read(stop.Data(), PipeMessage::kSize));
+    EXPECT_EQ(stop.Result(), 1);
+}
+
+TEST_F(ViewFilesTest, ViewDestroyedWhileTheWorkerWaitsForTheHost)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto start = std::chrono::steady_clock::now();
+    m_view.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}

@@ -1,0 +1,258 @@
+// Requests the viewer sends to the host's pipe.
+#include "viewer/render/CModelViewerView.h"
+
+#include "outside/CModelDataMng.h"
+#include "outside/CNamedPipe.h"
+#include "platform/Files.h"
+#include "platform/IProfile.h"
+#include "platform/MessageBox.h"
+#include "platform/UiMessages.h"
+#include "viewer/app/CMainFrame.h"
+#include "viewer/files/FileFormatConstants.h"
+#include "viewer/files/HostClientTexts.h"
+#include "viewer/files/PipeCommandCodes.h"
+#include "viewer/files/PipeMessage.h"
+#include "viewer/files/PipePaths.h"
+#include "viewer/files/ViewFilesState.h"
+#include "viewer/files/ViewProgress.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using namespace hosttexts;
+
+constexpr auto kConnectLimit = std::chrono::milliseconds(5000);
+constexpr auto kRetryPause = std::chrono::milliseconds(10);
+constexpr auto kPumpPause = std::chrono::milliseconds(5);
+constexpr int kTinPictureTexture = 3;
+
+int Ask(const char* text, unsigned icon)
+{
+    return tessara::MessageBox(text, filetexts::kCaption, tessara::MB_YESNO | icon);
+}
+
+void Tell(const char* text)
+{
+    tessara::MessageBox(text, filetexts::kCaption, tessara::MB_OK | tessara::MB_ICONWARNING);
+}
+
+// Marks a client exchange for its whole run; a second one cannot start meanwhile
+// (events are pumped while the host answers).
+class HostExchangeScope {
+public:
+    explicit HostExchangeScope(std::atomic<bool>& running) : m_running(running)
+    {
+        m_owner = !m_running.exchange(true, std::memory_order_acq_rel);
+    }
+    ~HostExchangeScope()
+    {
+        if (m_owner) m_running.store(false, std::memory_order_release);
+    }
+    bool Owner() const { return m_owner; }
+
+private:
+    std::atomic<bool>& m_running;
+    bool m_owner = false;
+};
+
+}  // namespace
+
+bool CModelViewerView::ConnectHostPipe(CNamedPipe& pipe, const char* pipeName)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kConnectLimit;
+    do {
+        if (pipe.Open(pipeName)) return true;
+        if (pipe.GetLastError() == CNamedPipe::kErrorPipeBusy) {
+            // A busy wait is bounded like the rest: the UI thread must not hang.
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0 || !CNamedPipe::Wait(pipeName, std::uint32_t(left.count()))) return pipe.IsOpen();
+        } else {
+            std::this_thread::sleep_for(kRetryPause);
+        }
+    } while (std::chrono::steady_clock::now() < deadline);
+    return pipe.IsOpen();
+}
+
+bool CModelViewerView::ExchangeWithHost(CNamedPipe& pipe, PipeMessage& message)
+{
+    // The host may send its own command on the viewer's pipe before it answers;
+    // that load ends with a message to this thread, so the wait pumps events. The
+    // abort button ends the wait.
+    std::atomic<bool> done{false};
+    bool replied = false;
+    std::thread exchange([&] {
+        if (pipe.Write(message.Data(), PipeMessage::kSize)) {
+            pipe.Flush();
+            replied = pipe.Read(message.Data(), PipeMessage::kSize);
+        }
+        done.store(true, std::memory_order_release);
+    });
+    bool interrupted = false;
+    while (!done.load(std::memory_order_acquire)) {
+        tessara::PumpPendingEvents();
+        CMainFrame* frame = CMainFrame::MainWindow();
+        if (!interrupted && frame != nullptr && frame->PollAbort() == ViewProgress::kStop) {
+            pipe.Interrupt();
+            interrupted = true;
+        }
+        std::this_thread::sleep_for(kPumpPause);
+    }
+    exchange.join();
+    return replied && !interrupted;
+}
+
+void CModelViewerView::OnGetHostCad()
+{
+    HostExchangeScope scope(m_files->hostExchangeRunning);
+    if (!scope.Owner()) return;
+    if (Ask(kAskGetCad, tessara::MB_ICONQUESTION) != tessara::IDYES) return;
+    bool hasFigures = false;
+    {
+        std::lock_guard lock(ViewMutex());
+        hasFigures = !m_modelStore->m_elmList.empty();
+    }
+    if (hasFigures && Ask(kAskDiscardCad, tessara::MB_ICONHAND) == tessara::IDNO) return;
+    CNamedPipe pipe;
+    if (!ConnectHostPipe(pipe, pipecmd::kHostPipeName)) {
+        Tell(kNoAnswer);
+        return;
+    }
+    SetMainFrameStatusText(kMakingData);
+    PipeMessage message;
+    message.SetCode(pipecmd::kGetHostCad);
+    message.SetInt32At(PipeMessage::kPathOffset, -1);
+    message.SetInt32At(PipeMessage::kCadTextureSwitchesOffset, m_settings.drawHostCad);
+    message.SetInt32At(PipeMessage::kCadTextureSwitchesOffset + 4, m_settings.drawHostPart);
+    message.SetInt32At(PipeMessage::kCadTextureSwitchesOffset + 8, m_settings.hostMapTexture);
+    if (ExchangeWithHost(pipe, message)) {
+        // A reply path without its terminator is not followed.
+        if (const auto path = PipePathAt(message, PipeMessage::kCadDataPathOffset)) {
+            LoadHostDataFile(*path, message.Int32At(PipeMessage::kCadColourPictureOffset),
+                             message.Int32At(PipeMessage::kCadTexturePictureOffset));
+        }
+    }
+    SetMainFrameStatusText(kMadeData);
+}
+
+void CModelViewerView::OnRegisterTinToHost()
+{
+    HostExchangeScope scope(m_files->hostExchangeRunning);
+    if (!scope.Owner()) return;
+    SetMainFrameStatusText(kRegisterTin);
+    CNamedPipe pipe;
+    if (!ConnectHostPipe(pipe, pipecmd::kHostPipeName)) {
+        SetMainFrameStatusText(kRegisterNeedsHost);
+        Tell(kRegisterNeedsHost);
+        return;
+    }
+    tessara::IProfile* profile = tessara::AppProfile();
+    const int type = profile ? profile->GetProfileInt("Tin2Cad", "Type", 0) : 0;
+    const std::string folder = tessara::TempFolder();
+    if (folder.empty()) return;
+    const std::string exchange = folder + "~TIN2CAD.DAT";
+    SetMainFrameStatusText(kMakingExchange);
+    int items = 0;
+    {
+        std::lock_guard lock(ViewMutex());
+        items = WriteExchangeFile(exchange, 1, 0, type);
+    }
+    if (items < 1) {
+        SetMainFrameStatusText("");
+        Tell(kNoTin);
+    } else {
+        SetMainFrameStatusText(kRegistering);
+        PipeMessage message;
+        message.SetCode(pipecmd::kRegisterTin);
+        if (SetPipePathAt(message, PipeMessage::kPathOffset, exchange)) {
+            message.SetInt32At(PipeMessage::kExchangeFlagsOffset, 1);
+            message.SetInt32At(PipeMessage::kItemCountOffset, items);
+            message.SetInt32At(PipeMessage::kPointLimitOffset, 0);
+            if (ExchangeWithHost(pipe, message))
+                SetMainFrameStatusText(message.Result() != 0 ? kRegistered : kRegisterFailed);
+        } else {
+            // A temp path the record cannot carry whole is refused, never cut.
+            SetMainFrameStatusText(kRegisterFailed);
+        }
+    }
+    if (tessara::FileExists(exchange)) tessara::DeleteFile(exchange);
+}
+
+void CModelViewerView::OnFetchHostCad()
+{
+    HostExchangeScope scope(m_files->hostExchangeRunning);
+    if (!scope.Owner()) return;
+    if (Ask(kAskRefetchCad, tessara::MB_ICONINFORMATION) != tessara::IDYES) return;
+    CNamedPipe pipe;
+    PipeMessage message;
+    message.SetCode(pipecmd::kFetchHostCad);
+    if (ConnectHostPipe(pipe, pipecmd::kHostPipeName) && ExchangeWithHost(pipe, message) && message.Result() != 0) {
+        SetMainFrameStatusText(kCadUpdated);
+        return;
+    }
+    Tell(kUpdateFailed);
+}
+
+void CModelViewerView::OnFetchHostTexture()
+{
+    HostExchangeScope scope(m_files->hostExchangeRunning);
+    if (!scope.Owner()) return;
+    if (Ask(kAskTexture, tessara::MB_ICONINFORMATION) != tessara::IDYES) return;
+    SetMainFrameStatusText(kTextureUpdating);
+    PushUndoSnapshot(fileformat::kGroupTins | fileformat::kViewCloud | fileformat::kCadTin);
+    CNamedPipe pipe;
+    PipeMessage message;
+    message.SetCode(pipecmd::kFetchTexture);
+    message.SetInt32At(PipeMessage::kTextureSwitchesOffset, m_settings.drawHostCad);
+    message.SetInt32At(PipeMessage::kTextureSwitchesOffset + 4, m_settings.drawHostPart);
+    message.SetInt32At(PipeMessage::kTextureSwitchesOffset + 8, m_settings.hostMapTexture);
+    const bool answered =
+        ConnectHostPipe(pipe, pipecmd::kHostPipeName) && ExchangeWithHost(pipe, message) && message.Result() != 0;
+    const auto image = answered ? PipePathAt(message, PipeMessage::kPathOffset) : std::nullopt;
+    if (image) {
+        ModelViewState& st = m_files->scene;
+        st.texturePlacement = {message.DoubleAt(PipeMessage::kTextureXOffset),
+                               message.DoubleAt(PipeMessage::kTextureYOffset),
+                               message.DoubleAt(PipeMessage::kTextureWidthOffset),
+                               message.DoubleAt(PipeMessage::kTextureHeightOffset),
+                               message.DoubleAt(PipeMessage::kTextureAngleOffset)};
+        m_files->textureImagePath = *image;
+        SetMainFrameStatusText(kTextureUpdated);
+    } else {
+        Tell(kUpdateFailed);
+    }
+    SetMainFrameStatusText(kTinDone);
+    if (m_settings.tinPictureMode != kTinPictureTexture) {
+        m_settings.tinPictureMode = kTinPictureTexture;
+        InvalidateScene();
+    }
+}
+
+void CModelViewerView::OnGetHostPointClouds()
+{
+    HostExchangeScope scope(m_files->hostExchangeRunning);
+    if (!scope.Owner()) return;
+    bool hasPoints = false;
+    {
+        std::lock_guard lock(ViewMutex());
+        for (int i = 0; i < m_modelStore->GetGroupCount() && !hasPoints; ++i) {
+            const CPCloudMng* g = m_modelStore->GetGroup(i);
+            hasPoints = g != nullptr && g->GetCloudPointSize() > 0;
+        }
+    }
+    int answer = 0;
+    if (!hasPoints) {
+        answer = Ask(kAskPointClouds, tessara::MB_ICONQUESTION);
+    } else {
+        if (Ask(kAskPointCloudsAdd, tessara::MB_ICONQUESTION) == tessara::IDNO) return;
+        answer = Ask(kAskDuplicates, tessara::MB_ICONHAND);
+    }
+    if (answer == tessara::IDNO) return;
+    CNamedPipe pipe;
+    if (!ConnectHostPipe(pipe, pipecmd::kHostPipeName)) return;
+    PipeMessage message;
+    message.SetCode(pipecmd::kGetPointClouds);
+    ExchangeWithHost(pipe, message);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "viewer/files/SceneFrame.h"
+#include "viewer/files/UndoList.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+
+class PipeServer;
+class PipeCommandTarget;
+
+// What the main view keeps for its files and host link: the frame block and the
+// other view state model files carry, the two undo lists and the flags the pipe
+// worker and the UI thread share.
+struct ViewFilesState {
+    ViewFilesState();
+    ~ViewFilesState();
+
+    ModelViewState scene;                   // guarded by the view mutex
+    UndoList undo0;
+    UndoList undo1;
+
+    // Set while the view runs work that pipe commands 1, 18, 19, 20 and 21 must not
+    // interrupt; cleared by the load-finished handlers.
+    std::atomic<int> busy{0};
+    // Set while a client command waits for the host's reply (events are pumped then,
+    // and a second client command must not start).
+    std::atomic<bool> hostExchangeRunning{false};
+    // Marks for the render passes (the buffers work consumes them).
+    std::atomic<int> allBuffersInvalidated{0};
+    std::atomic<int> pickCacheRequested{0};
+    std::atomic<int> pickBucketsCleared{0};
+    // Scene-changed flags of a load.
+    std::atomic<int> sceneChanged{0};
+    // The lowest elevation the view knows, 1e-16 for none (the base-height colouring).
+    double lowestElevation = 1e-16;
+    // Axis and grid origin in model coordinates, set by host loads.
+    bool axisOriginSet = false;
+
+    // The image the host named for the TIN texture (command 13); the texture work loads it.
+    std::string textureImagePath;
+
+    mutable std::mutex statusMutex;
+    std::string lastStatusText;
+
+    // The worker's server while it runs (for the stop request).
+    std::unique_ptr<PipeCommandTarget> pipeTarget;
+};

@@ -88,6 +88,13 @@ void XSvyPartVSheet::OnGridSelListItem(GridDispInfo& info, const GridCellInfo& c
         RunGradeCheck(cell);
     if (GetPageType() == kPagePositional && cell.code == kCellAbsoluteResultSwitch)
         RedrawGrid();
+    // A drop-down list cell stores the chosen entry's text.
+    if (EditorAt(cell.row, cell.col) == VstTemplate::Editor::List && GetGrid() != nullptr) {
+        GridListBox* list = GetGrid()->GetDropDownListBox();
+        const int selected = list->GetCurSel();
+        if (selected >= 0 && SetPartField(RowToRec(cell.row), cell.code, list->GetText(selected)))
+            CellToRange(cell);
+    }
     if (GetPageType() == 5 && cell.code == kCellNetworkKind) {
         if (CVPartDlg* dialog = Dialog())
             dialog->PostUserMessage(kMsgShowNetworkList);

@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+#include "hostfw/CTab00519DB.h"
+#include "hostfw/CVApp.h"
+#include "hostfw/CVPartDocument.h"
+#include "hostfw/HostMessages.h"
+#include "hostfw/PartData.h"
+#include "hostfw/PartSystem.h"
+#include "hostfw/PartSystemSeed.h"
+#include "hostfw/Tab00519Data.h"
+#include "hostfw/VCmdData.h"
+#include "plugins/ctrlpoint/CPartDlg.h"
+#include "plugins/ctrlpoint/ControlPointPartList.h"
+#include "plugins/ctrlpoint/ControlPointRecords.h"
+#include "plugins/ctrlpoint/PositionalLock.h"
+#include "plugins/ctrlpoint/TableSettings.h"
+#include "plugins/ctrlpoint/XSvyPartVSheet.h"
+
+namespace mod00519 {
+namespace {
+
+std::filesystem::path SourceDir()
+{
+    const char* dir = std::getenv("TESSARA_SOURCE_DIR");
+    return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::current_path();
+}
+
+// One Qt application for the whole program (offscreen: no display needed).
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (QApplication::instance() == nullptr) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            m_app = std::make_unique<QApplication>(m_argc, m_argv);
+        }
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    int m_argc = 1;
+    char m_name[16] = "dialog_test";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QApplication> m_app;
+};
+const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+class ControlPointDialogTest : public ::testing::Test {
+protected:
+    void Open(const std::string& fixture, DWORD part = 1)
+    {
+        m_root = std::filesystem::temp_directory_path() /
+                 ("ctrlpoint-dialog-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(m_root);
+        std::filesystem::create_directories(m_root);
+        ::setenv("PARTHOST_DATA_DIR", m_root.string().c_str(), 1);
+        CVApp& app = CVApp::Instance();
+        app.Reset();
+        app.SetPluginDataDir(SourceDir() / "plugins/ctrlpoint/data");
+        PartSystemSeed seed;
+        std::string error;
+        ASSERT_TRUE(seed.Load(SourceDir() / "examples/ctrlpoint" / fixture, error)) << error;
+        std::unique_ptr<PartSystem> system = seed.Apply(m_root / "parts.db", error);
+        ASSERT_TRUE(system) << error;
+        app.SetCurPartSysNo(app.AddPartSystem(std::move(system), "test"));
+        SetHostMessageHandler([this](const std::string& text, const std::string&, unsigned) {
+            m_shown.push_back(text);
+            if (m_answers.empty())
+                return kIdOk;
+            const int answer = m_answers.front();
+            m_answers.erase(m_answers.begin());
+            return answer;
+        });
+        m_cmd = std::make_unique<VCmdData>(519, part);
+        m_dialog = new CPartDlg(m_cmd.get(), std::make_unique<CTab00519DB>(GetCurrentPartSystem()), nullptr, 33);
+        ASSERT_EQ(m_dialog->Create(), 1);
+    }
+    void TearDown() override
+    {
+        CVApp::Instance().CloseAllPartDialogs();
+        m_dialog = nullptr;
+        SetHostMessageHandler({});
+        CVApp::Instance().Reset();
+        std::filesystem::remove_all(m_root);
+    }
+    PartRecord Record(const char* name, std::size_t row = 0)
+    {
+        PartRecord r;
+        m_dialog->GetPartData().GetRecord(name, row, r);
+        return r;
+    }
+    bool Edit(int control, DWORD code, const std::string& text)
+    {
+        auto* sheet = dynamic_cast<CVPartVSheet*>(m_dialog->FindSheet(control));
+        int row = 0;
+        int col = 0;
+        return sheet != nullptr && sheet->CodeToCell(code, 0, row, col) && sheet->EditCellText(row, col, text);
+    }
+    static void Pump() { QCoreApplication::processEvents(); }
+
+    std::filesystem::path m_root;
+    std::unique_ptr<VCmdData> m_cmd;
+    CPartDlg* m_dialog = nullptr;
+    std::vector<std::string> m_shown;
+    std::vector<int> m_answers;
+};
+
+TEST_F(ControlPointDialogTest, NetworkKindChangeSwapsTheListAtOnce)
+{
+    Open("strict-network.json");
+    ASSERT_TRUE(m_dialog->SelectTab(5));
+    ASSERT_NE(m_dialog->CurrentList(), nullptr);
+    EXPECT_EQ(m_dialog->CurrentList()->Kind(), PartListKind::Strict);
+    ASSERT_TRUE(Edit(9003, kCellNetworkKind, "1"));
+    Pump();
+    ASSERT_NE(m_dialog->CurrentList(), nullptr);
+    EXPECT_EQ(m_dialog->CurrentList()->Kind(), PartListKind::Arbitrary);
+    EXPECT_TRUE(m_dialog->CurrentList()->isVisibleTo(m_dialog));
+    ASSERT_TRUE(m_dialog->SelectTab(0));
+    EXPECT_EQ(m_dialog->CurrentList(), nullptr);
+}
+
+TEST_F(ControlPointDialogTest, UntickingCheckSurveyGreysListAndStoresZero)
+{
+    Open("strict-network.json");
+    ASSERT_TRUE(m_dialog->SelectTab(7));
+    EXPECT_TRUE(m_dialog->IsCheckSurveyEnabled());
+    ASSERT_TRUE(m_dialog->PressButton(CPartDlg::kIdCheckSurvey));
+    EXPECT_EQ(Record("F2").Short(rec::kF2CheckOutput), 0);
+    EXPECT_FALSE(m_dialog->IsCheckSurveyEnabled());
+}
+
+TEST_F(ControlPointDialogTest, GradeChangeAsksOnlyWithChosenPartsAndRestoresThePartsGrade)
+{
+    Open("strict-network.json");
+    ASSERT_EQ(Record("F1").Short(rec::kF1Grade), 2);
+    EXPECT_TRUE(Edit(9002, kCellGrade, "2"));   // the same grade: silent
+    EXPECT_TRUE(m_shown.empty());
+
+    m_answers = {kIdNo};
+    Edit(9002, kCellGrade, "3");
+    ASSERT_EQ(m_shown.size(), 1u);
+    EXPECT_EQ(m_shown[0], "等級区分を変更すると観測網及び点検計算の選択データが破棄されます。\nよろしいですか？");
+    EXPECT_EQ(Record("F1").Short(rec::kF1Grade), 2);   // the part's grade, not 1
+    EXPECT_NE(Record("FR1").Dword(rec::kFR1Strict628), 0u);
+
+    m_answers = {kIdYes};
+    Edit(9002, kCellGrade, "3");
+    EXPECT_EQ(Record("F1").Short(rec::kF1Grade), 3);
+    EXPECT_EQ(Record("FR1").Dword(rec::kFR1Strict628), 0u);
+    EXPECT_EQ(m_dialog->GetPartData().RowCount("R4"), 0u);
+    EXPECT_EQ(m_dialog->GetPartData().RowCount("R3"), 2u);   // check surveys stay
+
+    m_shown.clear();
+    Edit(9002, kCellGrade, "1");   // nothing chosen any more: silent
+    EXPECT_TRUE(m_shown.empty());
+    EXPECT_EQ(Record("F1").Short(rec::kF1Grade), 1);
+}
+
+TEST_F(ControlPointDialogTest, PairsCheckCalculationRowsOnceAndStably)
+{
+    Open("strict-network.json");
+    ASSERT_TRUE(m_dialog->PairCheckCalcRows());
+    EXPECT_EQ(Record("R4", 0).Dword(rec::kR4Height), 60u);
+    EXPECT_EQ(Record("R4", 1).Dword(rec::kR4Height), 61u);
+    ASSERT_TRUE(m_dialog->PairCheckCalcRows());
+    EXPECT_EQ(Record("R4", 0).Dword(rec::kR4Height), 60u);
+    EXPECT_EQ(Record("R4", 1).Dword(rec::kR4Height), 61u);
+}
+
+TEST_F(ControlPointDialogTest, ListsAdmitOnlyTheirProgramsOfTheGrade)
+{
+    Open("wrong-grade.json");
+    auto* checks = dynamic_cast<ControlPointPartList*>(m_dialog->FindSheet(9013));
+    auto* handbooks = dynamic_cast<ControlPointPartList*>(m_dialog->FindSheet(9010));
+    auto* strict = dynamic_cast<ControlPointPartList*>(m_dialog->FindSheet(9008));
+    ASSERT_TRUE(checks && handbooks && strict);
+    EXPECT_TRUE(checks->CheckFuncPartAddr(50));
+    EXPECT_FALSE(checks->CheckFuncPartAddr(52));    // grade 1
+    EXPECT_FALSE(checks->CheckFuncPartAddr(10));    // a strict network
+    EXPECT_FALSE(checks->CheckFuncPartAddr(999));   // no such part
+    EXPECT_TRUE(strict->CheckFuncPartAddr(11));
+    EXPECT_FALSE(handbooks->CheckFuncPartAddr(31));  // already listed
+    EXPECT_FALSE(handbooks->CheckFuncPartAddr(40));  // a field book, not a handbook
+}
+
+TEST_F(ControlPointDialogTest, BoardImportTakesEachNewPartOnceAndGrowsTheList)
+{
+    Open("strict-network.json");
+    ASSERT_TRUE(m_dialog->SelectTab(6));
+    ASSERT_TRUE(m_dialog->PressButton(CPartDlg::kCmdClearList));
+    ASSERT_EQ(m_dialog->GetPartData().RowCount("R4"), 0u);
+    PeldaGetApp().GetDocument()->SetBoards(CVPartDocument::kBoardPart, {50, 61, 50, 10, 51, 60});
+    ASSERT_TRUE(m_dialog->PressButton(CPartDlg::kCmdBoardUpdate));
+    ASSERT_EQ(m_dialog->GetPartData().RowCount("R4"), 4u);
+    EXPECT_EQ(Record("R4", 0).Dword(0), 50u);
+    EXPECT_EQ(Record("R4", 3).Dword(0), 60u);
+    ASSERT_TRUE(m_dialog->PressButton(CPartDlg::kCmdBoardUpdate));   // again: nothing new
+    EXPECT_EQ(m_dialog->GetPartData().RowCount("R4"), 4u);
+}
+
+TEST_F(ControlPointDialogTest, OkStoresThePartAndBothSettingsFiles)
+{
+    Open("strict-network.json");
+    ASSERT_TRUE(Edit(9002, 0x0FFF0D0Cu, "新しい製品名"));   // 総製品名
+    ASSERT_TRUE(m_dialog->PressButton(1));
+    PartData stored;
+    ASSERT_TRUE(GetCurrentPartSystem()->LoadPart(1, stored));
+    PartRecord f1;
+    ASSERT_TRUE(stored.GetRecord("F1", 0, f1));
+    EXPECT_EQ(f1.Text(rec::kF1Product), "新しい製品名");
+    EXPECT_TRUE(std::filesystem::exists(TableSettings::CommonDataFile()));
+    EXPECT_TRUE(std::filesystem::exists(TableSettings::UserRootFile()));
+}
+
+TEST_F(ControlPointDialogTest, NewPartTakesListDefaultsGradeOneAndHostZone)
+{
+    Open("strict-network.json", 0);
+    const PartRecord f1 = Record("F1");
+    EXPECT_EQ(f1.Short(rec::kF1Grade), 1);
+    EXPECT_EQ(f1.Text(rec::kF1Verdict), "合格");
+    EXPECT_FALSE(f1.Text(rec::kF1Created).empty());
+    EXPECT_EQ(Record("F03").Text(rec::kF03Summary), "位置正確度を満たす");
+}
+
+TEST_F(ControlPointDialogTest, ManualSwitchUnlocksTheAbsoluteResult)
+{
+    Open("strict-network.json");
+    auto* page = dynamic_cast<XSvyPartVSheet*>(m_dialog->FindSheet(9006));
+    ASSERT_NE(page, nullptr);
+    int row = 0;
+    int col = 0;
+    ASSERT_TRUE(page->CodeToCell(0x3FFF0D0Cu, 0, row, col));
+    EXPECT_TRUE(page->IsCellReadOnly(row, col));
+    int srow = 0;
+    int scol = 0;
+    ASSERT_TRUE(page->CodeToCell(kCellAbsoluteResultSwitch, 0, srow, scol));
+    ASSERT_TRUE(page->EditCellList(srow, scol, 1));
+    EXPECT_FALSE(page->IsCellReadOnly(row, col));
+    ASSERT_TRUE(page->EditCellText(row, col, "手入力の結果"));
+    EXPECT_EQ(Record("F03").Text(rec::kF03AbsResult), "手入力の結果");
+}
+
+} // namespace
+} // namespace mod00519

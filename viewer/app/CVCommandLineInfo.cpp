@@ -25,6 +25,9 @@ void CVCommandLineInfo::ParseParam(const std::string& param, bool isSwitch, bool
         } else {
             m_error = 1;
         }
+    } else if (param.empty()) {
+        // An empty argument names no folder (with the separator it would be the root).
+        m_error = 1;
     } else if (m_args.folder.size() <= 1) {
         // The separator is appended even when the argument ends in one already.
         m_args.folder = param + "/";

@@ -8,7 +8,10 @@
 #include <QSurfaceFormat>
 #include <QTimer>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <utility>
 #include <exception>
 
 namespace {
@@ -18,6 +21,70 @@ constexpr int kLockedFrameRetryMs = 50;
 
 // Clear colour bytes become floats by 0.004 throughout the viewer.
 constexpr float kColourByteScale = 0.004f;
+
+// Column-major 4 x 4 in doubles: projecting and un-projecting on the CPU keep the
+// precision of the GLU functions they stand for.
+using Matrix4d = std::array<double, 16>;
+
+Matrix4d ToDouble(const QMatrix4x4& m)
+{
+    Matrix4d out{};
+    for (int i = 0; i < 16; ++i) out[i] = m.constData()[i];
+    return out;
+}
+
+Matrix4d Multiply(const Matrix4d& a, const Matrix4d& b)
+{
+    Matrix4d out{};
+    for (int col = 0; col < 4; ++col) {
+        for (int row = 0; row < 4; ++row) {
+            double sum = 0.0;
+            for (int k = 0; k < 4; ++k) sum += a[k * 4 + row] * b[col * 4 + k];
+            out[col * 4 + row] = sum;
+        }
+    }
+    return out;
+}
+
+std::array<double, 4> Transform(const Matrix4d& m, const std::array<double, 4>& v)
+{
+    std::array<double, 4> out{};
+    for (int row = 0; row < 4; ++row) {
+        out[row] = m[row] * v[0] + m[4 + row] * v[1] + m[8 + row] * v[2] + m[12 + row] * v[3];
+    }
+    return out;
+}
+
+// Gauss-Jordan with partial pivoting; false for a singular matrix.
+bool Invert(const Matrix4d& m, Matrix4d& inverse)
+{
+    double a[4][8];
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 4; ++col) {
+            a[row][col] = m[col * 4 + row];
+            a[row][col + 4] = row == col ? 1.0 : 0.0;
+        }
+    }
+    for (int col = 0; col < 4; ++col) {
+        int pivot = col;
+        for (int row = col + 1; row < 4; ++row) {
+            if (std::fabs(a[row][col]) > std::fabs(a[pivot][col])) pivot = row;
+        }
+        if (std::fabs(a[pivot][col]) < 1e-300) return false;
+        if (pivot != col) std::swap(a[pivot], a[col]);
+        const double scale = 1.0 / a[col][col];
+        for (double& value : a[col]) value *= scale;
+        for (int row = 0; row < 4; ++row) {
+            if (row == col) continue;
+            const double factor = a[row][col];
+            for (int k = 0; k < 8; ++k) a[row][k] -= factor * a[col][k];
+        }
+    }
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 4; ++col) inverse[col * 4 + row] = a[row][col + 4];
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -307,27 +374,31 @@ bool COpenGLBaseView::SetModelView()
 
 bool COpenGLBaseView::ProjectToWindow(const QVector3D& model, QVector3D& window) const
 {
-    const QVector4D clip = m_projection * ModelViewMatrix() * QVector4D(model, 1.0f);
-    if (clip.w() == 0.0f || !std::isfinite(clip.w())) return false;
-    const QVector3D ndc = clip.toVector3D() / clip.w();
-    window = QVector3D((ndc.x() + 1.0f) * 0.5f * m_clientWidth, (ndc.y() + 1.0f) * 0.5f * m_clientHeight,
-                       (ndc.z() + 1.0f) * 0.5f);
-    return std::isfinite(window.x()) && std::isfinite(window.y()) && std::isfinite(window.z());
+    const Matrix4d m = Multiply(ToDouble(m_projection), ToDouble(ModelViewMatrix()));
+    const std::array<double, 4> clip = Transform(m, {model.x(), model.y(), model.z(), 1.0});
+    if (clip[3] == 0.0 || !std::isfinite(clip[3])) return false;
+    const double x = (clip[0] / clip[3] + 1.0) * 0.5 * m_clientWidth;
+    const double y = (clip[1] / clip[3] + 1.0) * 0.5 * m_clientHeight;
+    const double depth = (clip[2] / clip[3] + 1.0) * 0.5;
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(depth)) return false;
+    window = QVector3D(static_cast<float>(x), static_cast<float>(y), static_cast<float>(depth));
+    return true;
 }
 
 bool COpenGLBaseView::UnprojectFromWindow(double x, double y, double depth, QVector3D& model) const
 {
     if (m_clientWidth <= 0 || m_clientHeight <= 0) return false;
-    bool invertible = false;
-    const QMatrix4x4 inverse = (m_projection * ModelViewMatrix()).inverted(&invertible);
-    if (!invertible) return false;
-    const QVector4D ndc(static_cast<float>(2.0 * x / m_clientWidth - 1.0),
-                        static_cast<float>(2.0 * y / m_clientHeight - 1.0),
-                        static_cast<float>(2.0 * depth - 1.0), 1.0f);
-    const QVector4D result = inverse * ndc;
-    if (result.w() == 0.0f || !std::isfinite(result.w())) return false;
-    model = result.toVector3D() / result.w();
-    return std::isfinite(model.x()) && std::isfinite(model.y()) && std::isfinite(model.z());
+    Matrix4d inverse;
+    if (!Invert(Multiply(ToDouble(m_projection), ToDouble(ModelViewMatrix())), inverse)) return false;
+    const std::array<double, 4> result = Transform(
+        inverse, {2.0 * x / m_clientWidth - 1.0, 2.0 * y / m_clientHeight - 1.0, 2.0 * depth - 1.0, 1.0});
+    if (result[3] == 0.0 || !std::isfinite(result[3])) return false;
+    const double mx = result[0] / result[3];
+    const double my = result[1] / result[3];
+    const double mz = result[2] / result[3];
+    if (!std::isfinite(mx) || !std::isfinite(my) || !std::isfinite(mz)) return false;
+    model = QVector3D(static_cast<float>(mx), static_cast<float>(my), static_cast<float>(mz));
+    return true;
 }
 
 QVector3D COpenGLBaseView::TrackballVector(QPoint point) const

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QOpenGLBuffer>
+
+#include <atomic>
+#include <cstdint>
+
+#include "viewer/render/CModelViewerView.h"
+
+// The main view with its scene and menu hooks counted and the navigation state
+// open for checks.
+class TestView : public CModelViewerView {
+public:
+    using COpenGLBaseView::BeginDrag;
+    using COpenGLBaseView::kDragPan;
+    using COpenGLBaseView::kDragRotate;
+    using COpenGLBaseView::kDragZoom;
+
+    int sceneFrames = 0;        // RenderScene pass 1 calls
+    int contextMenus = 0;
+    int axisGridDraws = 0;
+    int extensionLoads = 0;
+    bool failExtensions = false;
+
+    void RenderScene(std::uint8_t pass, int reserved) override
+    {
+        if (pass == 1) ++sceneFrames;
+        CModelViewerView::RenderScene(pass, reserved);
+    }
+    void ShowContextMenu(QPoint) override { ++contextMenus; }
+    void DrawAxisAndGrid() override
+    {
+        ++axisGridDraws;
+        CModelViewerView::DrawAxisAndGrid();
+    }
+    bool LoadGLExtensions() override
+    {
+        ++extensionLoads;
+        return failExtensions ? false : CModelViewerView::LoadGLExtensions();
+    }
+
+    float& Zoom() { return m_zoom; }
+    QVector3D& LookAt() { return m_lookAt; }
+    const QMatrix4x4& ModelMatrix() const { return m_modelMatrix; }
+    std::uint8_t DragMode() const { return m_dragMode; }
+    void SetClientSize(int w, int h)
+    {
+        m_clientWidth = w;
+        m_clientHeight = h;
+    }
+};
+
+// Reads the main view's private buffer state.
+class ModelViewerViewTestPeer {
+public:
+    explicit ModelViewerViewTestPeer(CModelViewerView& view) : m_view(view) {}
+    bool AxisBuilt() const { return m_view.m_axisBuilt; }
+    bool GridBuilt() const { return m_view.m_gridBuilt; }
+    bool PaperBuilt() const { return m_view.m_paperBuilt; }
+    GLuint AxisBufferId() const { return m_view.m_axisVertices.bufferId(); }
+    int BufferBytes(QOpenGLBuffer& buffer) const
+    {
+        if (!buffer.bind()) return -1;
+        const int bytes = buffer.size();
+        buffer.release();
+        return bytes;
+    }
+    int AxisVertexBytes() { return BufferBytes(m_view.m_axisVertices); }
+    int AxisColourBytes() { return BufferBytes(m_view.m_axisColours); }
+    int GridBytes() { return BufferBytes(m_view.m_gridBuffer); }
+
+private:
+    CModelViewerView& m_view;
+};

@@ -1,0 +1,73 @@
+#include "ViewTestApp.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/MemoryProfile.h"
+#include "platform/MessageBox.h"
+#include "platform/ScriptedMessageBoxes.h"
+#include "viewer/render/COpenGLBaseView.h"
+
+namespace {
+
+std::shared_ptr<tessara::ScriptedMessageBoxes> g_boxes;
+
+class ViewAppEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { m_app.reset(); }
+    std::unique_ptr<QApplication> m_app;
+};
+
+ViewAppEnvironment* g_environment = nullptr;
+
+std::string MakePrivateFolder(const char* name)
+{
+    std::string pattern = std::string("/tmp/tessara-viewtest-") + name + "-XXXXXX";
+    char* made = mkdtemp(pattern.data());
+    return made == nullptr ? std::string("/tmp") : std::string(made);
+}
+
+}  // namespace
+
+QApplication& EnsureViewTestApp()
+{
+    if (g_environment == nullptr) {
+        setenv("XDG_CONFIG_HOME", MakePrivateFolder("config").c_str(), 1);
+        setenv("TESSARA_PIPE_DIR", MakePrivateFolder("run").c_str(), 1);
+        setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+        tessara::SetAppProfile(std::make_shared<tessara::MemoryProfile>());
+        g_boxes = std::make_shared<tessara::ScriptedMessageBoxes>();
+        tessara::SetMessageBoxService(g_boxes);
+        COpenGLBaseView::SetDefaultSurfaceFormat();
+        static int argc = 1;
+        static char name[] = "viewer-test";
+        static char* argv[] = {name, nullptr};
+        g_environment = new ViewAppEnvironment;   // GoogleTest owns it
+        g_environment->m_app = std::make_unique<QApplication>(argc, argv);
+        ::testing::AddGlobalTestEnvironment(g_environment);
+    }
+    return *g_environment->m_app;
+}
+
+tessara::ScriptedMessageBoxes& ScriptedBoxes()
+{
+    EnsureViewTestApp();
+    return *g_boxes;
+}
+
+bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return done();
+}

@@ -2,6 +2,13 @@
 
 TabParamData::~TabParamData() = default;
 
+PartRecord TabParamData::NewRecord(const char* name) const
+{
+    const RecordSet* set = GetRecordSet();
+    const RecordLayout* layout = set ? set->ByName(name) : nullptr;
+    return layout ? PartRecord(*layout) : PartRecord();
+}
+
 int TabParamData::GetRec(const char* name, PartRecord& out) const
 {
     return GetRecord(name, 0, out) ? 1 : 0;

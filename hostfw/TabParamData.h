@@ -3,6 +3,7 @@
 #include "hostfw/HostTypes.h"
 #include "hostfw/PartData.h"
 #include "hostfw/PartRecord.h"
+#include "hostfw/RecordLayout.h"
 
 // Record access of a program's part data by record name: plain records (row 0) and
 // list records (rows). Every Get answers non-zero on success; a record never stored
@@ -14,6 +15,9 @@ public:
     ~TabParamData() override;
     TabParamData(const TabParamData&) = default;
     TabParamData& operator=(const TabParamData&) = default;
+
+    // An empty record of the program's layout (every field 0 or "").
+    PartRecord NewRecord(const char* name) const;
 
     int GetRec(const char* name, PartRecord& out) const;
     int PutRec(const char* name, const PartRecord& record);

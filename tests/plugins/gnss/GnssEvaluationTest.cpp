@@ -3,9 +3,14 @@
 #include "plugins/gnss/Cal.h"
 #include "plugins/gnss/GnssEvaluation.h"
 #include "plugins/gnss/GnssResultMessages.h"
+#include "plugins/gnss/Kjn_Send.h"
+#include "plugins/gnss/Mod04827.h"
 
 #include "hostfw/CTab04827DB.h"
+#include "hostfw/CVPartDocument.h"
 #include "hostfw/CmdMsgBox.h"
+#include "hostfw/FileChooser.h"
+#include "hostfw/HostMessages.h"
 #include "hostfw/Tab04827Data.h"
 
 #include <gtest/gtest.h>
@@ -262,6 +267,101 @@ TEST(GnssEvaluation, CalReportsThroughTheCommandMessageBox)
     EXPECT_EQ(log[0].text, "報告1 品質評価表");
     EXPECT_EQ(log[1].kind, CmdMsgBox::Kind::Err);
     EXPECT_NE(log[1].text.find("作業区分[基準点測量] 測量区分[水準測量]"), std::string::npos);
+}
+
+TEST(GnssResultMessages, EveryCodeHasItsText)
+{
+    const std::pair<short, const char*> cases[] = {
+        {0, "処理が正常に行われました。"},
+        {1, "等級区分が適合する厳密網が指示されていません。"},
+        {2, "等級区分が適合する任意網が指示されていません。"},
+        {4, "基準点点検手簿のパートが開けません。"},
+        {5, "基準点点検手簿のパートから取得できないデータがあります。"},
+        {7, "作業管理:作業区分と測量区分が一致しない為、計算できませんでした。\n作業区分[A] 測量区分[B]"},
+        {10, "「既知点座標確認」 が未だ実行されていません。"},
+        {21, "等級区分が適合する単路線が指示されていません。"},
+        {3, "計算データの取得に失敗しました。"},
+        {99, "計算データの取得に失敗しました。"},
+    };
+    for (const auto& [code, text] : cases) EXPECT_EQ(ResultMessage(code, "A", "B"), text) << code;
+}
+
+struct CommandCase {
+    const char* name;
+    int variant;             // 0 control survey of a levelling part, 1 code 10, 2 missing work, 3 fine
+    WORD docalc;
+    const char* message;     // what both DoCalc and the CSV command report
+};
+class FailingCommands : public ::testing::TestWithParam<CommandCase> {};
+
+GnssSeed CommandSeed(int variant)
+{
+    if (variant == 1) {
+        GnssSeed s = LevellingSurvey();
+        s.AddFile("binder-conditions", "KZDTCHK1.DAT", {});
+        return s;
+    }
+    GnssSeed s = ControlSurvey();
+    if (variant == 0) s.SurveyPart(1, {0, 0, 0, 0, 0});
+    if (variant == 2) s.SurveyPart(0, {0, 0, 0, 0, 0}, 9);
+    return s;
+}
+
+// DoCalc answers 4 after the error text; the CSV command shows the same text and
+// writes nothing (codes 7 and 10 used to end it without a word).
+TEST_P(FailingCommands, DoCalcAndCsvReportTheCodesText)
+{
+    std::string error;
+    PartSystem* system = CommandSeed(GetParam().variant).Apply(error);
+    ASSERT_TRUE(system) << error;
+    CVApp::Instance().EnableCmdMsgBox(true);
+    const Tab04827Data data = LoadPart(system);
+
+    CVPartDocument document;
+    Mod04827 program(&document);
+    program.SetHostContext(&document, PeldaGetApp().GetPartSysData(PeldaGetApp().GetCurPartSysNo()));
+    EXPECT_EQ(program.DoCalc(data, 0x02, nullptr), GetParam().docalc);
+    const auto& log = PeldaGetApp().GetCmdMsgBox()->Log();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back().text, GetParam().message);
+
+    std::vector<std::string> messages;
+    SetHostMessageHandler([&](const std::string& text, const std::string&, unsigned) {
+        messages.push_back(text);
+        return kIdOk;
+    });
+    SetFileChooserHook([](const std::string&) { return std::optional<std::string>("GPSHYO.CSV"); });
+    const int sent = ExportEvaluationCsv(data);
+    SetFileChooserHook({});
+    SetHostMessageHandler({});
+    EXPECT_EQ(sent != 0, GetParam().docalc == 0);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), GetParam().docalc == 0 ? "品質評価表CSVファイル出力が終了しました" : GetParam().message);
+}
+INSTANTIATE_TEST_SUITE_P(Cases, FailingCommands, ::testing::Values(
+    CommandCase{"code7", 0, 4,
+                "作業管理:作業区分と測量区分が一致しない為、計算できませんでした。\n作業区分[基準点測量] 測量区分[水準測量]"},
+    CommandCase{"code10", 1, 4, "「既知点座標確認」 が未だ実行されていません。"},
+    CommandCase{"general", 2, 4, "計算データの取得に失敗しました。"},
+    CommandCase{"fine", 3, 0, "処理が正常に行われました。"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GnssCsvCommand, CancelledChooserShowsTheStopText)
+{
+    std::string error;
+    PartSystem* system = ControlSurvey().Apply(error);
+    ASSERT_TRUE(system) << error;
+    std::vector<std::string> messages;
+    SetHostMessageHandler([&](const std::string& text, const std::string&, unsigned) {
+        messages.push_back(text);
+        return kIdOk;
+    });
+    SetFileChooserHook([](const std::string&) { return std::optional<std::string>(); });
+    EXPECT_EQ(ExportEvaluationCsv(LoadPart(system)), 0);
+    SetFileChooserHook({});
+    SetHostMessageHandler({});
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "出力を中止しました。");
 }
 
 }  // namespace

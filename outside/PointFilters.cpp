@@ -84,22 +84,32 @@ struct CellKeyed {
 template <class Rec, class KeyOf>
 void RadixSort(std::vector<Rec>& recs, int keyBits, KeyOf key)
 {
-    constexpr int kDigitBits = 11;
-    constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
+    // As few passes as digits of at most 13 bits allow, the digits evened out.
+    constexpr int kMaxDigitBits = 13;
+    const int passes = (keyBits + kMaxDigitBits - 1) / kMaxDigitBits;
+    if (passes == 0 || recs.size() < 2)
+        return;
+    const int digitBits = (keyBits + passes - 1) / passes;
+    const std::size_t buckets = std::size_t{1} << digitBits;
+    // All digit histograms in one read of the records.
+    std::vector<std::size_t> start(buckets * static_cast<std::size_t>(passes), 0);
+    for (const Rec& r : recs) {
+        const std::uint64_t k = key(r);
+        for (int p = 0; p < passes; ++p)
+            ++start[static_cast<std::size_t>(p) * buckets + ((k >> (p * digitBits)) & (buckets - 1))];
+    }
     std::vector<Rec> tmp(recs.size());
-    std::vector<std::size_t> start(kBuckets);
-    for (int shift = 0; shift < keyBits; shift += kDigitBits) {
-        std::fill(start.begin(), start.end(), 0);
-        for (const Rec& r : recs)
-            ++start[(key(r) >> shift) & (kBuckets - 1)];
+    for (int p = 0; p < passes; ++p) {
+        std::size_t* offsets = start.data() + static_cast<std::size_t>(p) * buckets;
         std::size_t sum = 0;
-        for (std::size_t& s : start) {
-            const std::size_t c = s;
-            s = sum;
+        for (std::size_t b = 0; b < buckets; ++b) {
+            const std::size_t c = offsets[b];
+            offsets[b] = sum;
             sum += c;
         }
+        const int shift = p * digitBits;
         for (const Rec& r : recs)
-            tmp[start[(key(r) >> shift) & (kBuckets - 1)]++] = r;
+            tmp[offsets[(key(r) >> shift) & (buckets - 1)]++] = r;
         recs.swap(tmp);
     }
 }
@@ -112,12 +122,20 @@ int BitsFor(std::uint64_t maxValue)
     return bits;
 }
 
+#pragma pack(push, 4)
+struct KeyIndexZ {
+    std::uint64_t keyIndex; // cell key << 32 | point index
+    float z;
+};
+#pragma pack(pop)
+static_assert(sizeof(KeyIndexZ) == 12);
+
 // Cell number along one axis, counted from the cell that holds the smallest value.
 // Cells lie on whole multiples of their size, so results do not depend on where the
 // cloud starts. Saturates far outside the integer range.
-std::uint64_t CellIndex(float v, double firstCell, double size)
+std::uint64_t CellIndex(float v, double firstCell, double perSize)
 {
-    const double c = std::floor(static_cast<double>(v) / size) - firstCell;
+    const double c = std::floor(static_cast<double>(v) * perSize) - firstCell;
     if (!(c > 0.0))
         return 0; // also NaN (points marked deleted)
     if (c >= 9.0e18)
@@ -152,11 +170,14 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
     for (int a = 0; a < 3; ++a)
         if (minV[a] > maxV[a])
             minV[a] = maxV[a] = 0.0;
-    const double size[3] = {lx, ly, lz};
+    // Cells per metre: a multiplication per coordinate instead of a division.
+    const double size[3] = {1.0 / static_cast<double>(lx), 1.0 / static_cast<double>(ly), 1.0 / static_cast<double>(lz)};
     double firstCell[3];
     std::uint64_t count[3];
     for (int a = 0; a < 3; ++a) {
-        firstCell[a] = std::floor(minV[a] / size[a]);
+        if (!std::isfinite(size[a]))
+            return false;
+        firstCell[a] = std::floor(minV[a] * size[a]);
         count[a] = CellIndex(static_cast<float>(maxV[a]), firstCell[a], size[a]) + 1;
     }
     std::uint64_t xy = 0;
@@ -194,6 +215,32 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
         for (std::size_t i = 0; i < recs.size(); ++i)
             if (i == 0 || (recs[i] >> 32) != (recs[i - 1] >> 32))
                 keep[static_cast<std::uint32_t>(recs[i])] = 1;
+    } else if (packed && BitsFor(xyz - 1) <= 32) {
+        // Lowest or highest: the 8-byte key-and-index record with the point's z
+        // beside it (12 bytes, packed), so the choice reads the records in order.
+        std::vector<KeyIndexZ> recs(pts.size());
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            const auto& p = pts[i];
+            const std::uint64_t key = (CellIndex(p.x, firstCell[0], size[0]) * count[1] + CellIndex(p.y, firstCell[1], size[1])) *
+                                          count[2] +
+                                      CellIndex(p.z, firstCell[2], size[2]);
+            recs[i].keyIndex = key << 32 | i;
+            recs[i].z = p.z;
+        }
+        if (progress && !progress(20.0))
+            return false;
+        RadixSort(recs, BitsFor(xyz - 1), [](const KeyIndexZ& r) { return r.keyIndex >> 32; });
+        if (progress && !progress(80.0))
+            return false;
+        for (std::size_t i = 0; i < recs.size();) {
+            std::size_t chosen = i;
+            std::size_t j = i + 1;
+            for (; j < recs.size() && (recs[j].keyIndex >> 32) == (recs[i].keyIndex >> 32); ++j)
+                if (betterZ(recs[j].z, recs[chosen].z))
+                    chosen = j;
+            keep[static_cast<std::uint32_t>(recs[chosen].keyIndex)] = 1;
+            i = j;
+        }
     } else if (packed) {
         // One 64-bit key per point; sorted stably by key, the first of a run is
         // the first point of its cell.

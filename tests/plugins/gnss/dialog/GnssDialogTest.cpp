@@ -1,0 +1,175 @@
+// The table dialog on a display: shown sets by survey kind, the survey-kind sheet, the
+// positional page's locks and the CSV button after part changes.
+#include "../GnssSeed.h"
+
+#include "plugins/gnss/CPartDlg.h"
+#include "plugins/gnss/GnssDialogLayout.h"
+#include "plugins/gnss/GnssTableAccess.h"
+#include "plugins/gnss/XSvyPartVSheet.h"
+
+#include "hostfw/CTab04827DB.h"
+#include "hostfw/HostMessages.h"
+#include "hostfw/Tab04827Data.h"
+#include "hostfw/VCmdData.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+namespace mod04827 {
+namespace {
+
+using test::GnssSeed;
+using test::Row;
+using test::Rows;
+
+QApplication& App()
+{
+    static int argc = 1;
+    static char name[] = "gnss_dialog_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+class GnssDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        App();
+        SetHostMessageHandler([](const std::string&, const std::string&, unsigned) { return kIdOk; });
+    }
+    void TearDown() override
+    {
+        CVApp::Instance().CloseAllPartDialogs();
+        SetHostMessageHandler({});
+    }
+
+    CPartDlg* Open(const GnssSeed& seed, DWORD part = 1)
+    {
+        std::string error;
+        PartSystem* system = seed.Apply(error);
+        EXPECT_TRUE(system) << error;
+        if (!system) return nullptr;
+        CVApp::Instance().SetPluginDataDir(TESSARA_PLUGIN_DATA);
+        m_cmd = VCmdData(4827, part);
+        auto* dialog = new CPartDlg(&m_cmd, std::make_unique<CTab04827DB>(system), nullptr, 33);
+        if (!dialog->Create()) {
+            delete dialog;
+            ADD_FAILURE() << "dialog not created";
+            return nullptr;
+        }
+        return dialog;
+    }
+
+    static bool Shown(CPartDlg& d, int place) { return !d.Sheet(place)->isHidden(); }
+
+    VCmdData m_cmd;
+};
+
+class ShownSetByKind : public GnssDialogTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(ShownSetByKind, HeaderAndFirstPageOfTheKindsSet)
+{
+    GnssSeed seed;
+    seed.SurveyPart(GetParam().first, {0, 0, 0, 0, 0});
+    CPartDlg* d = Open(seed);
+    ASSERT_TRUE(d);
+    const int header = GetParam().second;
+    for (int h : {1, 8, 15, 21}) EXPECT_EQ(Shown(*d, h), h == header) << h;
+    int shownPages = 0;
+    for (int place = 3; place <= 26; ++place) {
+        const SheetPlace* p = FindSheetPlace(place);
+        if (p && p->pageType != 0 && p->pageType != 7 && Shown(*d, place)) ++shownPages;
+    }
+    EXPECT_EQ(shownPages, 1);
+}
+INSTANTIATE_TEST_SUITE_P(Cases, ShownSetByKind,
+                         ::testing::Values(std::pair{0, 1}, std::pair{1, 8}, std::pair{2, 15}, std::pair{3, 21},
+                                           std::pair{4, 1}));
+
+TEST_F(GnssDialogTest, LevellingTabsShowSheetsNineToThirteen)
+{
+    GnssSeed seed;
+    seed.SurveyPart(1, {0, 0, 0, 0, 0});
+    CPartDlg* d = Open(seed);
+    ASSERT_TRUE(d);
+    for (int tab = 0; tab < 5; ++tab) {
+        ASSERT_TRUE(d->SelectTab(tab));
+        EXPECT_TRUE(Shown(*d, 9 + tab)) << tab;
+        EXPECT_FALSE(Shown(*d, 3 + tab)) << tab;
+    }
+}
+
+TEST_F(GnssDialogTest, KindChangeOnTheKindSheetSwitchesTheSetAtOnce)
+{
+    GnssSeed seed;
+    seed.SurveyPart(1, {0, 0, 0, 0, 0});   // a levelling part on a control-point work: kind sheet editable
+    CPartDlg* d = Open(seed);
+    ASSERT_TRUE(d);
+    EXPECT_FALSE(d->IsKindFixed());
+    XSvyPartVSheet* kind = d->Sheet(kSurveyKindSheet);
+    EXPECT_TRUE(kind->isEnabled());
+    int row = 0;
+    int col = 0;
+    ASSERT_TRUE(kind->CodeToCell(0x0FFF0D0C, 0, row, col));
+    ASSERT_TRUE(kind->EditCellText(row, col, "2"));
+    EXPECT_TRUE(Shown(*d, 15));
+    EXPECT_FALSE(Shown(*d, 8));
+    EXPECT_TRUE(Shown(*d, 16));
+}
+
+TEST_F(GnssDialogTest, KindFittingTheConditionsDisablesTheKindSheet)
+{
+    GnssSeed seed;
+    CPartDlg* d = Open(seed);
+    ASSERT_TRUE(d);
+    EXPECT_TRUE(d->IsKindFixed());
+    EXPECT_FALSE(d->Sheet(kSurveyKindSheet)->isEnabled());
+}
+
+TEST_F(GnssDialogTest, PositionalLockFollowsSwitchThree)
+{
+    GnssSeed seed;
+    CPartDlg* d = Open(seed);
+    ASSERT_TRUE(d);
+    Tab04827Data& data = *d->PartDataAs<Tab04827Data>();
+    PartRecord f03;
+    ASSERT_TRUE(data.GetRec("F03", f03));
+    f03.SetText(6, "stored result");
+    data.PutRec("F03", f03);
+    XSvyPartVSheet* page = d->Sheet(5);
+    page->ReloadPartData();
+    int row = 0;
+    int col = 0;
+    ASSERT_TRUE(page->CodeToCell(0x3FFF0D0C, 0, row, col));
+    EXPECT_TRUE(page->IsCellReadOnly(row, col));
+    EXPECT_EQ(page->DisplayText(row, col), "");
+    EXPECT_EQ(page->BackgroundColour(row, col), 0xF0F0F0u);
+    EXPECT_TRUE(page->CellListEntries(row, col).empty());   // a locked cell opens no list
+    EXPECT_FALSE(page->EditCellText(row, col, "typed"));
+
+    int swRow = 0;
+    int swCol = 0;
+    ASSERT_TRUE(page->CodeToCell(0x31C4046E, 0, swRow, swCol));
+    ASSERT_TRUE(page->EditCellList(swRow, swCol, 1));   // manual
+    EXPECT_FALSE(page->IsCellReadOnly(row, col));
+    EXPECT_EQ(page->DisplayText(row, col), "stored result");
+}
+
+TEST_F(GnssDialogTest, CsvButtonFollowsEveryPartChange)
+{
+    GnssSeed seed;
+    QJsonObject records{{"F2", Rows({Row({9})})}, {"F3", Rows({Row({0})})}};
+    seed.Part(4827, 2, records);   // work 9 has no work-table entry
+    CPartDlg* d = Open(seed);
+    ASSERT_TRUE(d);
+    EXPECT_TRUE(d->IsCsvButtonEnabled());
+    ASSERT_TRUE(d->ChangePart(2));
+    EXPECT_FALSE(d->IsCsvButtonEnabled());
+    ASSERT_TRUE(d->ChangePart(1));
+    EXPECT_TRUE(d->IsCsvButtonEnabled());
+}
+
+}  // namespace
+}  // namespace mod04827

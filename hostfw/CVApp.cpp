@@ -5,6 +5,7 @@
 #include "hostfw/PartSystem.h"
 #include "hostfw/PeldaSysData.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 
 #include <algorithm>
@@ -69,6 +70,10 @@ void CVApp::CloseAllPartDialogs()
     m_dialogs.clear();
     for (QDialog* dialog : dialogs)
         delete dialog;
+    // Dialogs closed with OK or Cancel delete themselves later; run those deletions now,
+    // before the host unloads the plug-in whose code they need.
+    if (QCoreApplication::instance() != nullptr)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void CVApp::Reset()

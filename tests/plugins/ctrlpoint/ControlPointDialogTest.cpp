@@ -30,13 +30,14 @@ std::filesystem::path SourceDir()
     return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::current_path();
 }
 
-// One Qt application for the whole program (offscreen: no display needed).
+// One Qt application for the whole program (offscreen without a display).
 class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
         if (QApplication::instance() == nullptr) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+            if (qEnvironmentVariableIsEmpty("DISPLAY"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
             m_app = std::make_unique<QApplication>(m_argc, m_argv);
         }
     }
@@ -124,6 +125,19 @@ TEST_F(ControlPointDialogTest, NetworkKindChangeSwapsTheListAtOnce)
     EXPECT_TRUE(m_dialog->CurrentList()->isVisibleTo(m_dialog));
     ASSERT_TRUE(m_dialog->SelectTab(0));
     EXPECT_EQ(m_dialog->CurrentList(), nullptr);
+}
+
+TEST_F(ControlPointDialogTest, NetworkTabScreenshot)
+{
+    Open("strict-network.json");
+    ASSERT_TRUE(m_dialog->SelectTab(5));
+    m_dialog->adjustSize();
+    Pump();
+    const char* binary = std::getenv("TESSARA_BINARY_DIR");
+    const std::filesystem::path shot =
+        std::filesystem::path(binary != nullptr ? binary : ".") / "ctrlpoint-network-tab.png";
+    ASSERT_TRUE(m_dialog->grab().save(QString::fromStdString(shot.string())));
+    EXPECT_GT(std::filesystem::file_size(shot), 1000u);
 }
 
 TEST_F(ControlPointDialogTest, UntickingCheckSurveyGreysListAndStoresZero)

@@ -3,7 +3,6 @@
 #include "viewer/render/GlFunctions.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -37,7 +36,10 @@ public:
     static std::uint8_t ToByte(float c)
     {
         c = std::clamp(c, 0.0f, 1.0f);
-        return static_cast<std::uint8_t>(std::nearbyint(c * 255.0f));
+        // Adding and taking away 1.5 * 2^23 rounds a float in 0..255 to a whole
+        // number the IEEE way (ties to even), without a library call.
+        constexpr float kRounder = 12582912.0f;
+        return static_cast<std::uint8_t>((c * 255.0f + kRounder) - kRounder);
     }
     static std::uint32_t PackRgba(float r, float g, float b)
     {

@@ -2,6 +2,7 @@
 
 #include "viewer/buffers/GlBufferOps.h"
 #include "viewer/buffers/GradationLookup.h"
+#include "viewer/buffers/GradationTable.h"
 #include "viewer/buffers/GroupGpuData.h"
 #include "viewer/buffers/RenderBook.h"
 #include "viewer/buffers/RenderContext.h"
@@ -121,69 +122,193 @@ PointCloudPass::Colouring PointCloudPass::PrepareColouring(RenderContext& ctx, b
     return c;
 }
 
+namespace {
+
+// Where one build writes each chunk's arrays: straight into mapped GL buffers,
+// or (when the driver will not map) into host arrays uploaded afterwards.
+class ChunkSinks {
+public:
+    ChunkSinks(GlFunctions& gl, RenderBook& book, const std::array<std::size_t, kChunks + 1>& start, bool colours)
+        : m_gl(gl), m_book(book), m_start(start), m_colours(colours)
+    {
+    }
+
+    bool Map(GroupGpuData& data)
+    {
+        for (int c = 0; c < kChunks; ++c) {
+            const std::size_t count = Count(c);
+            if (count == 0) continue;
+            const auto k = static_cast<std::size_t>(c);
+            m_positions[k] = static_cast<float*>(MapNew(data.positionBuffers[k], count * 3 * sizeof(float)));
+            if (m_colours)
+                m_colourWords[k] =
+                    static_cast<std::uint32_t*>(MapNew(data.colourBuffers[k], count * sizeof(std::uint32_t)));
+            m_picks[k] = static_cast<std::uint32_t*>(MapNew(data.pickColourBuffers[k], count * sizeof(std::uint32_t)));
+            if (m_positions[k] == nullptr || m_picks[k] == nullptr || (m_colours && m_colourWords[k] == nullptr))
+                return false;
+        }
+        m_mapped = true;
+        return true;
+    }
+
+    void UseHostArrays()
+    {
+        const std::size_t n = m_start[kChunks];
+        m_hostPositions.resize(n * 3);
+        m_hostPicks.resize(n);
+        if (m_colours) m_hostColours.resize(n);
+        for (int c = 0; c < kChunks; ++c) {
+            const auto k = static_cast<std::size_t>(c);
+            m_positions[k] = m_hostPositions.data() + m_start[k] * 3;
+            m_picks[k] = m_hostPicks.data() + m_start[k];
+            m_colourWords[k] = m_colours ? m_hostColours.data() + m_start[k] : nullptr;
+        }
+        m_mapped = false;
+    }
+
+    //! Unmaps, or uploads the host arrays; false when GL lost the data.
+    bool Finish(GroupGpuData& data)
+    {
+        bool ok = true;
+        for (int c = 0; c < kChunks; ++c) {
+            const std::size_t count = Count(c);
+            if (count == 0) continue;
+            const auto k = static_cast<std::size_t>(c);
+            if (m_mapped) {
+                ok = Unmap(data.positionBuffers[k]) && ok;
+                if (m_colours) ok = Unmap(data.colourBuffers[k]) && ok;
+                ok = Unmap(data.pickColourBuffers[k]) && ok;
+            } else {
+                data.positionBuffers[k] = GlBufferOps::Upload(m_gl, m_book, GL_ARRAY_BUFFER, m_positions[k],
+                                                              count * 3 * sizeof(float));
+                if (m_colours)
+                    data.colourBuffers[k] = GlBufferOps::Upload(m_gl, m_book, GL_ARRAY_BUFFER, m_colourWords[k],
+                                                                count * sizeof(std::uint32_t));
+                data.pickColourBuffers[k] = GlBufferOps::Upload(m_gl, m_book, GL_ARRAY_BUFFER, m_picks[k],
+                                                                count * sizeof(std::uint32_t));
+            }
+            data.pointCounts[k] = static_cast<std::int64_t>(count);
+        }
+        m_gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
+        return ok;
+    }
+
+    //! Unmaps what was mapped after a failed Map, leaving names to the release.
+    void Abandon(GroupGpuData& data)
+    {
+        for (GLuint* list : {data.positionBuffers.data(), data.colourBuffers.data(), data.pickColourBuffers.data()})
+            for (int c = 0; c < kChunks; ++c)
+                if (list[c] != 0) {
+                    Unmap(list[c]);
+                    GlBufferOps::Delete(m_gl, list[c]);
+                }
+        m_gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+
+    std::array<float*, kChunks> m_positions{};
+    std::array<std::uint32_t*, kChunks> m_colourWords{};
+    std::array<std::uint32_t*, kChunks> m_picks{};
+
+private:
+    std::size_t Count(int c) const
+    {
+        return m_start[static_cast<std::size_t>(c) + 1] - m_start[static_cast<std::size_t>(c)];
+    }
+    void* MapNew(GLuint& name, std::size_t bytes)
+    {
+        m_gl.glGenBuffers(1, &name);
+        m_gl.glBindBuffer(GL_ARRAY_BUFFER, name);
+        m_gl.glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), nullptr, GL_STATIC_DRAW);
+        m_book.CountUpload(bytes);
+        return m_gl.glMapBufferRange(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes),
+                                     GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT);
+    }
+    bool Unmap(GLuint name)
+    {
+        GLint mapped = 0;
+        m_gl.glBindBuffer(GL_ARRAY_BUFFER, name);
+        m_gl.glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_MAPPED, &mapped);
+        return mapped == 0 || m_gl.glUnmapBuffer(GL_ARRAY_BUFFER) == GL_TRUE;
+    }
+
+    GlFunctions& m_gl;
+    RenderBook& m_book;
+    const std::array<std::size_t, kChunks + 1>& m_start;
+    bool m_colours;
+    bool m_mapped = false;
+    std::vector<float> m_hostPositions;
+    std::vector<std::uint32_t> m_hostColours;
+    std::vector<std::uint32_t> m_hostPicks;
+};
+
+}  // namespace
+
 bool PointCloudPass::BuildCloud(RenderContext& ctx, CPCloudMng& cloud, GroupGpuData& data,
                                 const Colouring& col)
 {
     const std::size_t n = cloud.m_points.size();
     if (n == 0) return false;
 
-    // Chunk c holds points c, c + 100, ...: lay the arrays out chunk after chunk
-    // and scatter while reading the store once, in order.
+    // Chunk c holds points c, c + 100, ...: each chunk's arrays are written in
+    // order while the store is read once, in order.
     std::array<std::size_t, kChunks + 1> start{};
     for (int c = 0; c < kChunks; ++c) {
-        const std::size_t count = n > static_cast<std::size_t>(c) ? (n - 1 - static_cast<std::size_t>(c)) / kChunks + 1 : 0;
-        start[static_cast<std::size_t>(c) + 1] = start[static_cast<std::size_t>(c)] + count;
+        const auto k = static_cast<std::size_t>(c);
+        const std::size_t count = n > k ? (n - 1 - k) / kChunks + 1 : 0;
+        start[k + 1] = start[k] + count;
     }
-    const bool viewCloudWithoutColours = col.viewCloud && (col.mode == 3 || col.mode == 5);
-    std::vector<float> positions(n * 3);
-    std::vector<std::uint32_t> colours(viewCloudWithoutColours ? 0 : n);
-    std::vector<std::uint32_t> picks(n);
-    std::array<std::size_t, kChunks> cursor{};
-    for (int c = 0; c < kChunks; ++c) cursor[static_cast<std::size_t>(c)] = start[static_cast<std::size_t>(c)];
+    const bool withColours = !(col.viewCloud && (col.mode == 3 || col.mode == 5));
+    ChunkSinks sinks(ctx.gl, ctx.book, start, withColours);
+    if (!sinks.Map(data)) {
+        sinks.Abandon(data);
+        sinks.UseHostArrays();
+    }
 
-    const float darkRed[3] = {ApplyBrightness(col.bright, 0.7f), ApplyBrightness(col.bright, 0.0f),
-                              ApplyBrightness(col.bright, 0.0f)};
+    const GradationTable table(col.stops);
+    const bool brighten = col.bright != 0;
+    const auto bright = [&](float v) { return brighten ? ApplyBrightness(col.bright, v) : v; };
+    const float darkRed[3] = {bright(0.7f), bright(0.0f), bright(0.0f)};
+    const bool gradation = col.mode == 1 || col.mode == 4;
     const double heightScale = col.heightKnown && !col.heightFlat ? 255.0 / (col.zmax - col.zmin) : 0.0;
     const double intensitySpan = std::abs(col.imax - col.imin);
     const COLORREF groupColour = cloud.m_nColor;
 
+    std::uint32_t pickNumber = 0;  // the point number modulo 0xFFFFFF
     std::size_t c = 0;
     for (std::size_t p = 0; p < n; ++p) {
         const CPCloudMng::CloudPoint& pt = cloud.m_points[p];
-        const std::size_t slot = cursor[c]++;
-        col.affine.Apply(pt.x, pt.y, pt.z, &positions[slot * 3]);
-        picks[slot] = GlBufferOps::PickColour(p);
-        if (!viewCloudWithoutColours) {
+        col.affine.Apply(pt.x, pt.y, pt.z, sinks.m_positions[c]);
+        sinks.m_positions[c] += 3;
+        *sinks.m_picks[c]++ = pickNumber | 0xFF000000u;
+        if (++pickNumber == 0xFFFFFFu) pickNumber = 0;
+        if (withColours) {
             const COLORREF colour = pt.colour == 0 ? 0xFFFFFFu : pt.colour;
             const float k = Red(colour);
             const float m = col.shade && !col.viewCloud ? (k - 0.5f) * 0.9f : 0.0f;
             const float o = col.shade ? k * 0.7f : 0.0f;
             float rgb[3];
-            if (col.mode == 1 || col.mode == 4) {
+            if (gradation) {
                 float r = 0.0f, g = 0.0f, b = 0.0f;
-                bool flat = false;
                 if (col.mode == 4) {
                     if (col.intensityKnown) {
                         double i = pt.intensity;
                         if (i > col.imax) i = col.imax;
                         else if (i < col.imin) i = col.imin;
                         const double t = col.imin == col.imax ? 127.0 : (i - col.imin) * 255.0 / intensitySpan;
-                        LookupGradationColor(static_cast<float>(t), r, g, b, col.stops);
+                        table.Lookup(static_cast<float>(t), r, g, b);
                     }
-                } else if (col.heightFlat) {
-                    flat = true;
-                } else if (col.heightKnown) {
+                } else if (col.heightKnown && !col.heightFlat) {
                     const double t = (static_cast<double>(pt.z) - col.zmin) * heightScale;
-                    if (t >= 0.0 && t <= 255.0) LookupGradationColor(static_cast<float>(t), r, g, b, col.stops);
+                    if (t >= 0.0 && t <= 255.0) table.Lookup(static_cast<float>(t), r, g, b);
                 }
-                if (flat) {
+                if (col.mode == 1 && col.heightFlat) {
                     rgb[0] = darkRed[0];
                     rgb[1] = darkRed[1];
                     rgb[2] = darkRed[2];
                 } else {
-                    rgb[0] = ApplyBrightness(col.bright, std::max(r - o, kGradationFloor));
-                    rgb[1] = ApplyBrightness(col.bright, std::max(g - o, kGradationFloor));
-                    rgb[2] = ApplyBrightness(col.bright, std::max(b - o, kGradationFloor));
+                    rgb[0] = bright(std::max(r - o, kGradationFloor));
+                    rgb[1] = bright(std::max(g - o, kGradationFloor));
+                    rgb[2] = bright(std::max(b - o, kGradationFloor));
                 }
             } else if (col.viewCloud) {
                 rgb[0] = Red(colour);
@@ -203,30 +328,14 @@ bool PointCloudPass::BuildCloud(RenderContext& ctx, CPCloudMng& cloud, GroupGpuD
                     rgb[1] = Green(colour);
                     rgb[2] = Blue(colour);
                 }
-                for (float& v : rgb) v = ApplyBrightness(col.bright, v);
+                for (float& v : rgb) v = bright(v);
             }
-            colours[slot] = GlBufferOps::PackRgba(rgb[0], rgb[1], rgb[2]);
+            *sinks.m_colourWords[c]++ = GlBufferOps::PackRgba(rgb[0], rgb[1], rgb[2]);
         }
         if (++c == kChunks) c = 0;
     }
 
-    GlFunctions& gl = ctx.gl;
-    bool any = false;
-    for (int k = 0; k < kChunks; ++k) {
-        const auto kk = static_cast<std::size_t>(k);
-        const std::size_t first = start[kk];
-        const std::size_t count = start[kk + 1] - first;
-        if (count == 0) continue;
-        data.positionBuffers[kk] =
-            GlBufferOps::Upload(gl, ctx.book, GL_ARRAY_BUFFER, &positions[first * 3], count * 3 * sizeof(float));
-        if (!colours.empty())
-            data.colourBuffers[kk] =
-                GlBufferOps::Upload(gl, ctx.book, GL_ARRAY_BUFFER, &colours[first], count * sizeof(std::uint32_t));
-        data.pickColourBuffers[kk] =
-            GlBufferOps::Upload(gl, ctx.book, GL_ARRAY_BUFFER, &picks[first], count * sizeof(std::uint32_t));
-        data.pointCounts[kk] = static_cast<std::int64_t>(count);
-        any = true;
-    }
+    const bool kept = sinks.Finish(data);
     if (col.heightKnown) {
         data.heightRange[0] = col.zmin;
         data.heightRange[1] = col.zmax;
@@ -235,7 +344,11 @@ bool PointCloudPass::BuildCloud(RenderContext& ctx, CPCloudMng& cloud, GroupGpuD
         data.intensityRange[0] = col.imin;
         data.intensityRange[1] = col.imax;
     }
-    return any;
+    if (!kept) {
+        ReleaseCloud(ctx, data);
+        return false;
+    }
+    return true;
 }
 
 void PointCloudPass::ReleaseCloud(RenderContext& ctx, GroupGpuData& data)

@@ -1,4 +1,5 @@
 #include "viewer/buffers/GradationLookup.h"
+#include "viewer/buffers/GradationTable.h"
 
 #include "outside/CGradationSetting.h"
 
@@ -67,4 +68,25 @@ TEST(ApplyBrightness, TowardsWhiteOrBlack)
     EXPECT_FLOAT_EQ(ApplyBrightness(0, 0.3f), 0.3f);
     EXPECT_FLOAT_EQ(ApplyBrightness(50, 0.5f), 0.75f);
     EXPECT_FLOAT_EQ(ApplyBrightness(-50, 0.5f), 0.25f);
+}
+
+TEST(GradationTable, SameBitsAsTheLookup)
+{
+    const std::vector<std::vector<ColorConf>> lists = {
+        kStops,
+        {{255, 0x0000FF}, {200, 0x12ABCD}, {199, 0x00FFFF}, {17, 0x808080}, {1, 0x010203}, {0, 0xFF0000}},
+        {{0, 0xFF0000}, {255, 0x0000FF}},  // out of order: falls back
+        {{90, 0x336699}}};
+    for (const auto& stops : lists) {
+        const GradationTable table(&stops);
+        for (int i = -40; i <= 255 * 16 + 40; ++i) {
+            const float t = static_cast<float>(i) / 16.0f;
+            float r1 = 0, g1 = 0, b1 = 0, r2 = 0, g2 = 0, b2 = 0;
+            LookupGradationColor(t, r1, g1, b1, &stops);
+            table.Lookup(t, r2, g2, b2);
+            ASSERT_EQ(r1, r2) << t;
+            ASSERT_EQ(g1, g2) << t;
+            ASSERT_EQ(b1, b2) << t;
+        }
+    }
 }

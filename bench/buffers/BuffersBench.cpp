@@ -1,0 +1,249 @@
+// Point buffers of 10,000,000 points on the software renderer: the build against
+// memcpy of the same bytes, and a frame of the point passes against bare
+// glDrawArrays of the same buffers. Every GL timing ends with glFinish.
+#include "viewer/buffers/BufferNameQueue.h"
+#include "viewer/buffers/GroupGpuData.h"
+#include "viewer/buffers/PointCloudPass.h"
+#include "viewer/buffers/RenderBook.h"
+#include "viewer/buffers/RenderContext.h"
+#include "viewer/buffers/SceneLayers.h"
+#include "viewer/buffers/SceneRenderer.h"
+
+#include "outside/CGradationSetting.h"
+#include "outside/CModelDataMng.h"
+
+#include "platform/gltest/GlTestContext.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 800;
+constexpr int kPoints = 10'000'000;
+
+class BenchLayers : public SceneLayers {
+public:
+    explicit BenchLayers(GlFunctions& gl) : m_gl(gl)
+    {
+        for (int i = 0; i < kLayerCount; ++i) {
+            m_gl.glGenTextures(1, &m_colour[i]);
+            m_gl.glGenRenderbuffers(1, &m_depth[i]);
+            m_gl.glGenFramebuffers(1, &m_fbo[i]);
+            Prepare(static_cast<Layer>(i));
+        }
+    }
+    void Bind(Layer layer) override
+    {
+        m_gl.glBindFramebuffer(GL_FRAMEBUFFER, m_fbo[layer]);
+        m_gl.glViewport(0, 0, kWidth, kHeight);
+    }
+    void BindDefault() override { m_gl.glBindFramebuffer(GL_FRAMEBUFFER, 0); }
+    void Prepare(Layer layer) override
+    {
+        m_gl.glBindTexture(GL_TEXTURE_2D, m_colour[layer]);
+        m_gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kWidth, kHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        m_gl.glBindTexture(GL_TEXTURE_2D, 0);
+        m_gl.glBindRenderbuffer(GL_RENDERBUFFER, m_depth[layer]);
+        m_gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kWidth, kHeight);
+        m_gl.glBindFramebuffer(GL_FRAMEBUFFER, m_fbo[layer]);
+        m_gl.glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_colour[layer], 0);
+        m_gl.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, m_depth[layer]);
+        m_gl.glClearColor(0, 0, 0, 0);
+        m_gl.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        m_gl.glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    }
+    GLuint Framebuffer(Layer layer) const override { return m_fbo[layer]; }
+    int Width() const override { return kWidth; }
+    int Height() const override { return kHeight; }
+
+private:
+    GlFunctions& m_gl;
+    std::array<GLuint, kLayerCount> m_fbo{};
+    std::array<GLuint, kLayerCount> m_colour{};
+    std::array<GLuint, kLayerCount> m_depth{};
+};
+
+// One scene for every benchmark: a context, a store of 10,000,000 points on a
+// slope over the frame, the book and settings as the view keeps them.
+struct World {
+    tessara::GlTestContext context;
+    GlFunctions* gl = nullptr;
+    CModelDataMng store;
+    RenderBook book;
+    RenderSettings settings;
+    std::vector<ColorConf> stops{{255, 0x0000FF}, {128, 0x00FFFF}, {0, 0xFF0000}};
+    std::unique_ptr<RenderContext> ctx;
+    std::unique_ptr<BenchLayers> layers;
+    std::mutex viewMutex;
+
+    World()
+    {
+        gl = CurrentGlFunctions();
+        if (gl == nullptr) return;
+        auto group = std::make_unique<CPCloudMng>();
+        group->ReserveCloudPoint(kPoints);
+        std::mt19937 random(7);
+        std::uniform_real_distribution<float> x(0.0f, kWidth), y(0.0f, kHeight);
+        for (int i = 0; i < kPoints; ++i) {
+            const float px = x(random), py = y(random);
+            group->AddCloudPoint(px, py, px * 0.05f + py * 0.02f, 0x336699, i % 1000);
+        }
+        group->m_nDataFlag = 1;
+        store.AddGroup(std::move(group));
+        settings.colourMode = 1;
+        settings.gradation = &stops;
+        settings.tinPictureMode = 0;
+        ctx = std::make_unique<RenderContext>(RenderContext{*gl, store, book, settings});
+        layers = std::make_unique<BenchLayers>(*gl);
+        gl->glMatrixMode(GL_PROJECTION);
+        gl->glLoadIdentity();
+        gl->glOrtho(0, kWidth, 0, kHeight, -1000, 1000);
+        gl->glMatrixMode(GL_MODELVIEW);
+        gl->glLoadIdentity();
+        gl->glEnable(GL_DEPTH_TEST);
+    }
+
+    void Release()
+    {
+        GroupGpuData* data = GroupGpuData::Find(*store.m_groups[0]);
+        if (data != nullptr) data->rebuildRequested = 1;
+        PointCloudPass::ReleaseGroupCloudPointBuffers(*ctx);
+        gl->glFinish();
+    }
+    GroupGpuData& Data()
+    {
+        PointCloudPass::BuildGroupCloudPoints(*ctx);
+        return *GroupGpuData::Find(*store.m_groups[0]);
+    }
+};
+
+std::unique_ptr<World> g_world;
+
+World& TheWorld()
+{
+    if (!g_world) g_world = std::make_unique<World>();
+    return *g_world;
+}
+
+std::uint64_t g_uploadedBytes = 0;
+
+void BM_BuildPointBuffers(benchmark::State& state)
+{
+    World& w = TheWorld();
+    if (w.gl == nullptr) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.Release();
+        const std::uint64_t before = w.book.UploadedBytes();
+        state.ResumeTiming();
+        PointCloudPass::BuildGroupCloudPoints(*w.ctx);
+        w.gl->glFinish();
+        state.PauseTiming();
+        g_uploadedBytes = w.book.UploadedBytes() - before;
+        state.ResumeTiming();
+    }
+    state.counters["uploaded_MB"] = static_cast<double>(g_uploadedBytes) / 1e6;
+    state.counters["gpu_bytes_per_point"] = static_cast<double>(g_uploadedBytes) / kPoints;
+    state.SetBytesProcessed(static_cast<std::int64_t>(g_uploadedBytes) * state.iterations());
+}
+
+// memcpy of the bytes the build uploads, into warm memory.
+void BM_MemcpyUploadedBytes(benchmark::State& state)
+{
+    const std::size_t bytes = g_uploadedBytes != 0 ? g_uploadedBytes : std::size_t{kPoints} * 20;
+    std::vector<std::uint8_t> source(bytes, 1), target(bytes, 0);
+    std::memcpy(target.data(), source.data(), bytes);
+    for (auto _ : state) {
+        std::memcpy(target.data(), source.data(), bytes);
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
+}
+
+// Passes 1 and 9 of RenderScene at detail level 0.
+void BM_FramePointPasses(benchmark::State& state)
+{
+    World& w = TheWorld();
+    if (w.gl == nullptr) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    {
+        std::lock_guard lock(w.viewMutex);
+        SceneRenderer::RenderScene(*w.ctx, *w.layers, kPassDisplay, w.viewMutex);
+        w.gl->glFinish();
+    }
+    for (auto _ : state) {
+        std::lock_guard lock(w.viewMutex);
+        SceneRenderer::RenderScene(*w.ctx, *w.layers, kPassDisplay, w.viewMutex);
+        SceneRenderer::RenderScene(*w.ctx, *w.layers, kPassPointPick, w.viewMutex);
+        w.gl->glFinish();
+    }
+}
+
+// The same buffers drawn bare into one framebuffer, once per point pass.
+void BM_BareDrawArrays(benchmark::State& state)
+{
+    World& w = TheWorld();
+    if (w.gl == nullptr) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    GlFunctions& gl = *w.gl;
+    GroupGpuData& data = w.Data();
+    for (auto _ : state) {
+        w.layers->Bind(SceneLayers::kCloud);
+        gl.glEnableClientState(GL_VERTEX_ARRAY);
+        gl.glEnableClientState(GL_COLOR_ARRAY);
+        for (bool pick : {false, true}) {
+            gl.glPointSize(pick ? 5.0f : 1.0f);
+            for (int c = 0; c < GroupGpuData::kChunkCount; ++c) {
+                gl.glBindBuffer(GL_ARRAY_BUFFER, data.positionBuffers[c]);
+                gl.glVertexPointer(3, GL_FLOAT, 0, nullptr);
+                gl.glBindBuffer(GL_ARRAY_BUFFER, pick ? data.pickColourBuffers[c] : data.colourBuffers[c]);
+                gl.glColorPointer(4, GL_UNSIGNED_BYTE, 0, nullptr);
+                gl.glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(data.pointCounts[c]));
+            }
+        }
+        gl.glDisableClientState(GL_COLOR_ARRAY);
+        gl.glDisableClientState(GL_VERTEX_ARRAY);
+        gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
+        w.layers->BindDefault();
+        gl.glFinish();
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_BuildPointBuffers)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MemcpyUploadedBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FramePointPasses)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_BareDrawArrays)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    // The buffers go while their context is still current.
+    g_world.reset();
+    // The GL test support ends its application from a test-framework hook that
+    // only runs safely inside a test program: leave without static teardown.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}

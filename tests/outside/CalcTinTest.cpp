@@ -121,6 +121,24 @@ TEST(CalcTinTest, BreakLineAppearsAsEdge)
     EXPECT_FALSE(HasEdge(off, 0, 2));
 }
 
+TEST(CalcTinTest, CrossingBreakLinesAddVerticesWithoutIndex)
+{
+    CCalcTIN calc;
+    calc.Init();
+    calc.SetConsiderBreakLineSw(1);
+    calc.SetPolyRdcsplMode(0);
+    calc.AddBreakLine({PT(1, 1, 5), PT(9, 9, 5)});
+    calc.AddBreakLine({PT(1, 9, 5), PT(9, 1, 5)}); // crosses the first at (5, 5)
+    calc.AddBreakLine({PT(std::nan(""), 0, 0), PT(2, 2, 0)}); // too short once cleaned
+    ASSERT_EQ(Triangulate(calc, {PT(0, 0, 0), PT(10, 0, 0), PT(10, 10, 0), PT(0, 10, 0)}), 1);
+    EXPECT_EQ(calc.GetPointCount(), 9); // 4 points, 4 break-line ends, 1 crossing
+    int withoutIndex = 0;
+    for (int i = 0; i < calc.GetPointCount(); ++i)
+        withoutIndex += calc.GetPointIndex(i) == -1 ? 1 : 0;
+    EXPECT_EQ(withoutIndex, 5);
+    ExpectCounterClockwise(calc);
+}
+
 TEST(CalcTinTest, LongEdgeCut)
 {
     const std::vector<PT> pts = {PT(0, 0), PT(1, 0), PT(0, 1), PT(100, 0)};

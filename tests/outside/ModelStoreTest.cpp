@@ -157,6 +157,19 @@ TEST(PointCloudTest, StoreCostsAtMost32BytesAPoint)
     EXPECT_LE(static_cast<double>(bytes) / n, 32.0);
 }
 
+TEST(TinStoreTest, AddVertexRefusesNaNPlanPosition)
+{
+    CVertexMng tin;
+    EXPECT_EQ(tin.AddVertex(kNaNf, 0, 0), 0);
+    EXPECT_EQ(tin.AddVertex(1, 2, kNaNf), 1);
+    ASSERT_EQ(tin.GetVertexSize(), 1);
+    float x, y, z;
+    ASSERT_EQ(tin.GetVertexVal(0, x, y, z), 1);
+    EXPECT_TRUE(IsNoElevation(z));
+    EXPECT_EQ(tin.GetVertexVal(1, x, y, z), 0);
+    EXPECT_EQ(tin.GetVertexMinZ(), 0.0f); // no elevation takes no part in the bounds
+}
+
 TEST(TinStoreTest, ReMapTinDataAfterVertexRemoval)
 {
     CModelDataMng store;

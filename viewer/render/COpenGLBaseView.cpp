@@ -212,6 +212,7 @@ bool COpenGLBaseView::AllocateLayers()
         m_gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     }
     m_gl->glBindTexture(GL_TEXTURE_2D, 0);
+    m_layerMayHoldDrawing.fill(true);   // new textures hold undefined pixels
     m_cacheValid = false;
     return true;
 }
@@ -245,6 +246,8 @@ bool COpenGLBaseView::BindLayer(Layer layer)
 {
     const auto& target = m_layers[static_cast<int>(layer)];
     if (!target) return false;
+    // Whoever binds a layer may draw into it.
+    m_layerMayHoldDrawing[static_cast<int>(layer)] = true;
     return target->bind();
 }
 
@@ -261,9 +264,13 @@ unsigned COpenGLBaseView::LayerTexture(Layer layer) const
 
 void COpenGLBaseView::PrepareOffscreenTarget(Layer layer)
 {
-    if (!BindLayer(layer)) return;
+    const int index = static_cast<int>(layer);
+    // A layer nobody bound since its last clear is clear still.
+    if (!m_layers[index] || !m_layerMayHoldDrawing[index]) return;
+    m_layers[index]->bind();
     SetBackgroundColor();
     m_gl->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    m_layerMayHoldDrawing[index] = false;
     BindWindowFramebuffer();
 }
 
@@ -579,7 +586,10 @@ void COpenGLBaseView::CompositeIntoCache()
     gl.glEnable(GL_BLEND);
     static constexpr Layer kCompositeOrder[] = {Layer::Grid, Layer::Tin, Layer::Cloud, Layer::Figure,
                                                 Layer::Part, Layer::HostPolygon, Layer::Overlay};
-    for (Layer layer : kCompositeOrder) DrawTextureFullscreen(LayerTexture(layer));
+    for (Layer layer : kCompositeOrder) {
+        // A clear layer is transparent: compositing it changes nothing.
+        if (m_layerMayHoldDrawing[static_cast<int>(layer)]) DrawTextureFullscreen(LayerTexture(layer));
+    }
     gl.glDisable(GL_ALPHA_TEST);
     gl.glDisable(GL_BLEND);
     // The layers clear with alpha 0; the window picture itself stays opaque.

@@ -298,6 +298,7 @@ private:
     GlFunctions* m_gl = nullptr;
     std::array<std::unique_ptr<QOpenGLFramebufferObject>, kLayerCount> m_layers;
     std::unique_ptr<QOpenGLFramebufferObject> m_compositeCache;
+    std::array<bool, kLayerCount> m_layerMayHoldDrawing{};
     bool m_cacheValid = false;
     bool m_sceneRequested = true;
     int m_pendingFeedbackFlag = 0;

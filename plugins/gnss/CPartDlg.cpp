@@ -9,6 +9,7 @@
 #include "plugins/gnss/Kjn_Send.h"
 #include "plugins/gnss/XSvyPartVSheet.h"
 
+#include "hostfw/CBcxGridCtrl.h"
 #include "hostfw/CTabParamDB.h"
 #include "hostfw/CVPartVSheet.h"
 #include "hostfw/Tab04827Data.h"
@@ -17,6 +18,8 @@
 #include "hostfw/gnss/JGpsSuiVur.h"
 #include "hostfw/gnss/KjnXyda_Nt.h"
 
+#include <QHeaderView>
+
 namespace mod04827 {
 
 namespace {
@@ -24,6 +27,15 @@ namespace {
 constexpr int kPartLineControl = 9001;
 constexpr int kRemovedCommand = 33796;
 constexpr const char* kTabLabels[] = {"完全", "論理", "位置", "時間", "主題"};
+
+// The one-row sheets at the top take only the height of their row.
+void FitToOneRow(CVSheet& sheet)
+{
+    CBcxGridCtrl* grid = sheet.GetGrid();
+    if (!grid) return;
+    const int height = grid->verticalHeader()->defaultSectionSize() + 2 * grid->frameWidth() + 4;
+    sheet.setMaximumHeight(height);
+}
 
 }  // namespace
 
@@ -70,6 +82,7 @@ BOOL CPartDlg::OnInitDialog()
     m_partLine->LoadTemplate("tab04827.vst");
     m_partLine->Init(GetCmdData(), &GetPartData(), 0);
     m_partLine->AdjustWindowSize(3);
+    FitToOneRow(*m_partLine);
     for (const SheetPlace& place : SheetPlacesInInitOrder()) {
         XSvyPartVSheet* sheet = Sheet(place.place);
         sheet->SetPageType(place.pageType);
@@ -78,6 +91,7 @@ BOOL CPartDlg::OnInitDialog()
         sheet->LoadTemplate(std::string(place.templateName));
         sheet->Init(GetCmdData(), &GetPartData(), place.sheetNumber);
         sheet->AdjustWindowSize(3);
+        if (place.place == kSurveyKindSheet) FitToOneRow(*sheet);
     }
     for (const char* label : kTabLabels) AddTab(label);
     ShowTabPage(0);

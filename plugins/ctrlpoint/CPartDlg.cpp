@@ -270,9 +270,16 @@ BOOL CPartDlg::OnCommand(int id)
             id == kCmdSearchExtract
                 ? SvySrchExtract(this, &plugcommon::IsCodeInList, programs, 4096, nullptr, nullptr)
                 : SvySrchSelectList(this, &plugcommon::IsCodeInList, programs, 4096, nullptr, nullptr);
-        const DWORD column = m_current->Template().Cells().empty() ? 0 : m_current->Template().Cells()[second ? 1 : 0].code;
-        for (const DWORD part : found)
-            m_current->AddPart(part, column);
+        const auto& cells = m_current->Template().Cells();
+        const PeldaSysData* system = PeldaGetApp().GetPartSysData(PeldaGetApp().GetCurPartSysNo());
+        for (const DWORD part : found) {
+            // Check calculations: a height route (684) goes to the height column.
+            std::size_t column = second ? 1 : 0;
+            if (m_current == m_checkCalcs.get())
+                column = system != nullptr && system->ToPrgNo(part) == kProgHeightRoute684 ? 1 : 0;
+            if (column < cells.size())
+                m_current->AddPart(part, cells[column].code);
+        }
         if (m_current == m_checkCalcs.get())
             PairCheckCalcRows();
         m_current->ReloadPartData();
@@ -403,7 +410,7 @@ void CPartDlg::ImportDocumentBoards()
 
     // What the list holds now, by column (FR1 is one record of two addresses).
     std::vector<std::uint32_t> held;
-    std::vector<std::uint32_t> columnValues;
+    std::vector<std::uint32_t> columnValues;   // the strict list's current slot
     const std::size_t rows = list == m_strict.get() ? 1 : data.RowCount(record);
     for (std::size_t r = 0; r < rows; ++r) {
         PartRecord row;
@@ -442,11 +449,30 @@ void CPartDlg::ImportDocumentBoards()
             data.PutRecord(record, 0, row);
         }
     } else {
-        BoardImport::Place(columnValues, static_cast<std::size_t>(startRow), added);
-        for (std::size_t r = 0; r < columnValues.size(); ++r) {
+        // Each route goes to its own column (687 horizontal, 684 height); figure
+        // elements to the current one.
+        std::vector<std::uint32_t> columns[2];
+        std::vector<std::uint32_t> addedTo[2];
+        for (std::size_t r = 0; r < rows; ++r) {
             PartRecord row;
             data.GetRecord(record, r, row);
-            row.SetDword(static_cast<std::size_t>(column), columnValues[r]);
+            columns[0].push_back(row.Dword(0));
+            columns[1].push_back(row.Dword(1));
+        }
+        for (const std::uint32_t address : added) {
+            const bool figure = (address & BoardImport::kFigureFlag) != 0;
+            const int program = !figure && system != nullptr ? system->ToPrgNo(address) : 0;
+            const int target = figure ? column : program == kProgHeightRoute684 ? 1 : 0;
+            addedTo[target].push_back(address);
+        }
+        for (int c = 0; c < 2; ++c)
+            BoardImport::Place(columns[c], static_cast<std::size_t>(startRow), addedTo[c]);
+        const std::size_t total = std::max(columns[0].size(), columns[1].size());
+        for (std::size_t r = 0; r < total; ++r) {
+            PartRecord row;
+            data.GetRecord(record, r, row);
+            row.SetDword(0, r < columns[0].size() ? columns[0][r] : 0);
+            row.SetDword(1, r < columns[1].size() ? columns[1][r] : 0);
             data.PutRecord(record, r, row);
             progress.StepIt();
         }

@@ -14,6 +14,7 @@
 #include "hostfw/PartSystemSeed.h"
 #include "hostfw/Tab00519Data.h"
 #include "hostfw/VCmdData.h"
+#include "hostfw/ctrlpoint/QueryRyoiki.h"
 #include "plugins/ctrlpoint/CPartDlg.h"
 #include "plugins/ctrlpoint/ControlPointPartList.h"
 #include "plugins/ctrlpoint/ControlPointRecords.h"
@@ -212,11 +213,33 @@ TEST_F(ControlPointDialogTest, BoardImportTakesEachNewPartOnceAndGrowsTheList)
     ASSERT_EQ(m_dialog->GetPartData().RowCount("R4"), 0u);
     PeldaGetApp().GetDocument()->SetBoards(CVPartDocument::kBoardPart, {50, 61, 50, 10, 51, 60});
     ASSERT_TRUE(m_dialog->PressButton(CPartDlg::kCmdBoardUpdate));
-    ASSERT_EQ(m_dialog->GetPartData().RowCount("R4"), 4u);
+    // 10 is a strict network and 50 is named twice: two rows, each route in its column,
+    // paired by route key.
+    ASSERT_EQ(m_dialog->GetPartData().RowCount("R4"), 2u);
     EXPECT_EQ(Record("R4", 0).Dword(0), 50u);
-    EXPECT_EQ(Record("R4", 3).Dword(0), 60u);
+    EXPECT_EQ(Record("R4", 0).Dword(1), 60u);
+    EXPECT_EQ(Record("R4", 1).Dword(0), 51u);
+    EXPECT_EQ(Record("R4", 1).Dword(1), 61u);
     ASSERT_TRUE(m_dialog->PressButton(CPartDlg::kCmdBoardUpdate));   // again: nothing new
-    EXPECT_EQ(m_dialog->GetPartData().RowCount("R4"), 4u);
+    EXPECT_EQ(m_dialog->GetPartData().RowCount("R4"), 2u);
+}
+
+TEST_F(ControlPointDialogTest, PartSearchAddsAdmittedPartsAndAreaQueryIsMade)
+{
+    Open("wrong-grade.json");
+    ASSERT_TRUE(m_dialog->SelectTab(6));
+    ASSERT_TRUE(m_dialog->PressButton(CPartDlg::kCmdClearList));
+    ASSERT_TRUE(m_dialog->PressButton(CPartDlg::kCmdSearchExtract));
+    // The grade-2 routes 50, 51 (687) and 60, 61 (684) enter, each in its column, paired
+    // by route; 52 and 62 are of other grades.
+    std::vector<std::pair<DWORD, DWORD>> listed;
+    for (std::size_t r = 0; r < m_dialog->GetPartData().RowCount("R4"); ++r)
+        listed.emplace_back(Record("R4", r).Dword(0), Record("R4", r).Dword(1));
+    EXPECT_EQ(listed, (std::vector<std::pair<DWORD, DWORD>>{{50, 60}, {51, 61}}));
+    const int before = QueryRyoikiCallCount();
+    ASSERT_TRUE(m_dialog->PressButton(CPartDlg::kCmdQueryArea));
+    EXPECT_EQ(QueryRyoikiCallCount(), before + 1);
+    EXPECT_EQ(QueryRyoikiLastMode(), 1);
 }
 
 TEST_F(ControlPointDialogTest, OkStoresThePartAndBothSettingsFiles)

@@ -172,5 +172,46 @@ TEST_F(ControlPointHostTest, CsvCancelledChoiceShowsCancelMessage)
     EXPECT_EQ(m_shown.back(), "基準点品質評価表|出力を中止しました。");
 }
 
+TEST_F(ControlPointHostTest, FailedHeaderLineAbortsTheOutput)
+{
+    Seed("strict-network.json");
+    PartRecord f1;
+    ASSERT_TRUE(m_part.GetRecord("F1", 0, f1));
+    f1.SetText(0, "表題\U0001F600");   // not representable in CP932: the first header line fails
+    m_part.PutRecord("F1", 0, f1);
+    bool chooserOpened = false;
+    SetFileChooserHook([&chooserOpened](const std::string&) {
+        chooserOpened = true;
+        return std::optional<std::string>("KJNHYO.CSV");
+    });
+    EXPECT_FALSE(ExportControlPointCsv(m_part));
+    EXPECT_FALSE(chooserOpened);
+    ASSERT_FALSE(m_shown.empty());
+    EXPECT_EQ(m_shown.back(), "エラーメッセージ|ライトエラーが発生しました");
+    std::string temp;
+    ASSERT_TRUE(PeldaIni::GetBinderTempPath(temp));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(temp) / "KJNHYO.CSV"));
+}
+
+TEST_F(ControlPointHostTest, StateMessagesOfTheCsvCommand)
+{
+    Seed("strict-network.json");
+    Kjn_Send carrier(m_part);
+    const std::pair<short, const char*> cases[] = {
+        {0, ""},
+        {1, "等級区分が適合する厳密網が指示されていません。"},
+        {2, "等級区分が適合する任意網が指示されていません。"},
+        {3, "出力を中止しました。"},
+        {4, "基準点点検手簿のパートが開けません。"},
+        {5, "基準点点検手簿のパートから取得できないデータがあります。"},
+        {9, "計算データの取得に失敗しました。"},   // a sibling database that would not open
+        {21, "等級区分が適合する単路線が指示されていません。"},
+    };
+    for (const auto& [state, text] : cases) {
+        carrier.SetState(state);
+        EXPECT_EQ(carrier.GetStateMessage(), text) << state;
+    }
+}
+
 } // namespace
 } // namespace mod00519

@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <malloc.h>
 #include <random>
 #include <string>
 #include <vector>
@@ -77,6 +78,7 @@ long ReadStatusKb(const char* field)
 // Resets the peak (VmHWM) to the current resident size; returns that size in bytes.
 double ResetPeak()
 {
+    malloc_trim(0); // freed blocks go back, so reuse of old heap does not hide new use
     std::ofstream("/proc/self/clear_refs") << "5";
     return ReadStatusKb("VmRSS") * 1024.0;
 }

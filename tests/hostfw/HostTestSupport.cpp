@@ -21,14 +21,16 @@ std::vector<std::string> g_messages;
 
 void EnsureQtApplication()
 {
-    static std::unique_ptr<QApplication> app;
+    // Kept to the end of the process: tests load and unload plug-ins, and the
+    // application object must not be torn down by exit handlers after them.
+    static QApplication* app = nullptr;
     if (app)
         return;
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
     static char name[] = "hostfw_tests";
     static char* argv[] = {name, nullptr};
-    app = std::make_unique<QApplication>(argc, argv);
+    app = new QApplication(argc, argv);
 }
 
 void HostTest::SetUp()

@@ -21,40 +21,47 @@ protected:
         SheetTest::SetUp();
         WriteFile("plugins/h.vst", kHeader);
         PeldaGetApp().SetPluginDataDir(Root() / "plugins");
-        ASSERT_TRUE(m_sheet.LoadTemplate("h.vst")) << m_sheet.LastError();
-        m_sheet.Init(nullptr, &m_data, 0);
+        m_owned = std::make_unique<CSvyPartVSheet>();   // needs the application made in SetUp
+        ASSERT_TRUE(m_sheet().LoadTemplate("h.vst")) << m_sheet().LastError();
+        m_sheet().Init(nullptr, &m_data, 0);
     }
+    void TearDown() override
+    {
+        m_owned.reset();
+        SheetTest::TearDown();
+    }
+    CSvyPartVSheet& m_sheet() { return *m_owned; }
     Tab04827Data m_data;
-    CSvyPartVSheet m_sheet;
+    std::unique_ptr<CSvyPartVSheet> m_owned;
 };
 
 TEST_F(Sheet, RefusesTextsOver254Cp932BytesOrOutsideCp932WithAMessage)
 {
     const std::string fits = std::string(252, 'a') + "亜";           // 254 bytes in CP932
-    EXPECT_TRUE(m_sheet.EditCellText(0, 1, fits));
-    EXPECT_EQ(m_sheet.DisplayText(0, 1), fits);
+    EXPECT_TRUE(m_sheet().EditCellText(0, 1, fits));
+    EXPECT_EQ(m_sheet().DisplayText(0, 1), fits);
     const auto before = Messages().size();
-    EXPECT_FALSE(m_sheet.EditCellText(0, 1, fits + "a"));
-    EXPECT_FALSE(m_sheet.EditCellText(0, 1, "\xF0\x9F\x98\x80"));   // not in CP932
+    EXPECT_FALSE(m_sheet().EditCellText(0, 1, fits + "a"));
+    EXPECT_FALSE(m_sheet().EditCellText(0, 1, "\xF0\x9F\x98\x80"));   // not in CP932
     EXPECT_EQ(Messages().size(), before + 2);
-    EXPECT_EQ(m_sheet.DisplayText(0, 1), fits) << "never cut, never turned into ?";
+    EXPECT_EQ(m_sheet().DisplayText(0, 1), fits) << "never cut, never turned into ?";
 }
 
 TEST_F(Sheet, NumbersAndSwitchesGoIntoTheirFields)
 {
-    EXPECT_TRUE(m_sheet.EditCellText(1, 1, "9"));
-    EXPECT_FALSE(m_sheet.EditCellText(1, 1, "x9"));
-    EXPECT_FALSE(m_sheet.EditCellText(1, 1, "70000"));
+    EXPECT_TRUE(m_sheet().EditCellText(1, 1, "9"));
+    EXPECT_FALSE(m_sheet().EditCellText(1, 1, "x9"));
+    EXPECT_FALSE(m_sheet().EditCellText(1, 1, "70000"));
     PartRecord f1;
     ASSERT_TRUE(m_data.Get_F1(f1));
     EXPECT_EQ(f1.Short(4), 9);
-    EXPECT_EQ(m_sheet.CellListEntries(2, 1), (std::vector<std::string>{"自動", "手入力"}));
-    EXPECT_TRUE(m_sheet.EditCellList(2, 1, 1));
+    EXPECT_EQ(m_sheet().CellListEntries(2, 1), (std::vector<std::string>{"自動", "手入力"}));
+    EXPECT_TRUE(m_sheet().EditCellList(2, 1, 1));
     PartRecord f03;
     ASSERT_TRUE(m_data.Get_F03(f03));
     EXPECT_EQ(f03.Short(0), 1);
-    EXPECT_EQ(m_sheet.DisplayText(2, 1), "手入力");
-    EXPECT_TRUE(m_sheet.IsCellReadOnly(0, 0)) << "the label column";
+    EXPECT_EQ(m_sheet().DisplayText(2, 1), "手入力");
+    EXPECT_TRUE(m_sheet().IsCellReadOnly(0, 0)) << "the label column";
 }
 
 struct BadTemplate {

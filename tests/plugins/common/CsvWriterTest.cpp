@@ -1,0 +1,50 @@
+#include "HostTestSupport.h"
+
+#include "plugins/common/CsvWriter.h"
+
+namespace {
+
+using plugcommon::CsvWriter;
+using CsvWriterTest = HostTest;
+
+TEST_F(CsvWriterTest, LinesAreCp932WithCrlfQuotesDoubledAndBreaksRemoved)
+{
+    const std::string path = (Root() / "out.csv").string();
+    CsvWriter out;
+    ASSERT_EQ(out.Open(path), CsvWriter::kNoError);
+    EXPECT_EQ(out.WriteValueLine("P/", "tag,ラベル,", "a\"b\r\nc\rd\ne"), CsvWriter::kNoError);
+    EXPECT_EQ(out.WriteFieldLine("F,", ""), CsvWriter::kNoError);
+    EXPECT_EQ(out.WriteElementLine("E[", 12, "]/x,", "値"), CsvWriter::kNoError);
+    const std::string longValue(2000, 'v');
+    EXPECT_EQ(out.WriteValueLine("P/", "long,", longValue), CsvWriter::kNoError);
+    EXPECT_FALSE(std::filesystem::exists(path)) << "nothing appears before Close";
+    ASSERT_TRUE(out.Close());
+    const std::string expected = "P/tag,\x83\x89\x83\x78\x83\x8b,\"a\"\"bcde\"\r\n"
+                                 "F,\"\"\r\n"
+                                 "E[12]/x,\"\x92\x6c\"\r\n"
+                                 "P/long,\"" + longValue + "\"\r\n";
+    EXPECT_EQ(ReadFile(path), expected);
+}
+
+TEST_F(CsvWriterTest, UnencodableOrEmptyLinesAreWriteErrors)
+{
+    CsvWriter out;
+    ASSERT_EQ(out.Open((Root() / "out.csv").string()), CsvWriter::kNoError);
+    EXPECT_EQ(out.WriteValueLine("P/", "t,", "\xF0\x9F\x98\x80"), CsvWriter::kWriteError);
+    EXPECT_EQ(out.WriteLine(""), CsvWriter::kWriteError);
+}
+
+TEST_F(CsvWriterTest, OpenFailsWithoutAFolderAndAbortDeletesWithItsMessage)
+{
+    CsvWriter out;
+    EXPECT_EQ(out.Open((Root() / "missing" / "out.csv").string()), CsvWriter::kOpenError);
+    const auto path = WriteFile("old.csv", "previous");
+    ASSERT_EQ(out.Open(path.string()), CsvWriter::kNoError);
+    out.WriteLine("x");
+    out.Abort(CsvWriter::kWriteError);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], "エラーメッセージ|ライトエラーが発生しました");
+}
+
+} // namespace

@@ -16,6 +16,7 @@
 #include "hostfw/PartSystemSeed.h"
 #include "hostfw/PeldaIni.h"
 #include "hostfw/Tab00519Data.h"
+#include "hostfw/ctrlpoint/ShuboCalc.h"
 #include "plugins/ctrlpoint/Cal.h"
 #include "plugins/ctrlpoint/ControlPointEvaluation.h"
 #include "plugins/ctrlpoint/Kjn_Send.h"
@@ -191,6 +192,23 @@ TEST_F(ControlPointHostTest, FailedHeaderLineAbortsTheOutput)
     std::string temp;
     ASSERT_TRUE(PeldaIni::GetBinderTempPath(temp));
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(temp) / "KJNHYO.CSV"));
+}
+
+TEST_F(ControlPointHostTest, AveragesOnlyForTheHandbooksOwnSets)
+{
+    Seed("strict-network.json");
+    const auto run = [](int secondSet) {
+        ShuboCalc calc(GetCurrentPartSystem(), 31, ShboCalVur{});
+        calc.SetHeadData(100, 1.5);
+        calc.SetData(0, 101, 0, 0, 0, 0);
+        calc.SetData(0, 102, 0, 0, 0, 0);
+        calc.SetData(secondSet, 101, 0, 0, 0, 0);
+        calc.SetData(secondSet, 102, 0, 0, 0, 0);
+        const int result = calc.Calc();
+        return std::make_pair(result, calc.GetNumHeikin());
+    };
+    EXPECT_EQ(run(1), std::make_pair(0, 2));   // 1r and 1l as stored
+    EXPECT_NE(run(2).first, 0);                // the 1l rows handed as set 2l
 }
 
 TEST_F(ControlPointHostTest, StateMessagesOfTheCsvCommand)

@@ -127,6 +127,18 @@ TEST_F(KjnSendTest, CancelledChoiceIsState3AndFailedEvaluationWritesNothing)
     EXPECT_EQ(noPath.Send(), 0);
 }
 
+TEST_F(KjnSendTest, AnOpenFailureShowsItsMessageAndLeavesTheStateAtZero)
+{
+    FakeCarrier carrier;
+    EXPECT_EQ(carrier.GetState(), 0);
+    carrier.SetOutputPath((Root() / "no-such-folder" / "GPSHYO.CSV").string());
+    EXPECT_EQ(carrier.Send(), 0);
+    EXPECT_EQ(m_chooserCalls, 0);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], "エラーメッセージ|オープンエラーが発生しました");
+    EXPECT_EQ(carrier.GetStateMessage(), "") << "no state text follows the open error";
+}
+
 TEST_F(KjnSendTest, CopyOntoAReadOnlyTargetSucceedsAndLeavesItWritable)
 {
     const auto source = WriteFile("s.csv", "new");

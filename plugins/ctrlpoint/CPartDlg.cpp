@@ -99,10 +99,12 @@ BOOL CPartDlg::OnInitDialog()
         sheet.Init(cmd, data, page);
         sheet.AdjustWindowSize(3);
     }
-    const std::pair<CVSheet*, int> lists[] = {{m_strict.get(), 7}, {m_arbitrary.get(), 8}, {m_singleRoute.get(), 9},
-                                              {m_handbooks.get(), 10}, {m_checkCalcs.get(), 11}};
-    for (const auto& [sheet, number] : lists) {
-        auto* list = static_cast<CVPartVSheet*>(sheet);
+    const std::pair<ControlPointPartList*, int> lists[] = {{m_strict.get(), 7},
+                                                           {m_arbitrary.get(), 8},
+                                                           {m_singleRoute.get(), 9},
+                                                           {m_handbooks.get(), 10},
+                                                           {m_checkCalcs.get(), 11}};
+    for (const auto& [list, number] : lists) {
         loaded = list->LoadTemplate("tab00519_" + std::to_string(number) + ".vst") && loaded;
         list->Init(cmd, data, number);
         list->AdjustWindowSize(number >= 10 ? 1 : 3);

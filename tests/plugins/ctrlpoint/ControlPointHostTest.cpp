@@ -16,7 +16,12 @@
 #include "hostfw/PartSystemSeed.h"
 #include "hostfw/PeldaIni.h"
 #include "hostfw/Tab00519Data.h"
+#include "hostfw/ctrlpoint/CSvyZaDB.h"
 #include "hostfw/ctrlpoint/ShuboCalc.h"
+#include "hostfw/CVSvyPartPrg.h"
+#include "plugins/common/FigureStage.h"
+#include "plugins/common/PluginExports.h"
+#include "plugins/ctrlpoint/Mod00519Table.h"
 #include "plugins/ctrlpoint/Cal.h"
 #include "plugins/ctrlpoint/ControlPointEvaluation.h"
 #include "plugins/ctrlpoint/Kjn_Send.h"
@@ -192,6 +197,45 @@ TEST_F(ControlPointHostTest, FailedHeaderLineAbortsTheOutput)
     std::string temp;
     ASSERT_TRUE(PeldaIni::GetBinderTempPath(temp));
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(temp) / "KJNHYO.CSV"));
+}
+
+struct DoCalcCase {
+    const char* fixture;
+    DWORD flags;
+    WORD result;
+    std::size_t messages;
+};
+
+class ControlPointDoCalcTest : public ControlPointHostTest, public ::testing::WithParamInterface<DoCalcCase> {};
+
+TEST_P(ControlPointDoCalcTest, RunsStagesAndReports)
+{
+    Seed(GetParam().fixture);
+    CVApp& app = PeldaGetApp();
+    std::unique_ptr<CVSvyPartPrg> program(ControlPointPluginEntry().createProgram(app.GetDocument()));
+    ASSERT_TRUE(program);
+    program->SetHostContext(app.GetDocument(), app.GetPartSysData(app.GetCurPartSysNo()));
+    EXPECT_EQ(program->DoCalc(m_part, GetParam().flags, ""), GetParam().result);
+    EXPECT_EQ(app.GetCmdMsgBox()->Log().size(), GetParam().messages);
+}
+
+INSTANTIATE_TEST_SUITE_P(Flags, ControlPointDoCalcTest, ::testing::Values(
+    DoCalcCase{"strict-network.json", 0x00, 0, 0},        // no calculate bit: nothing evaluated or said
+    DoCalcCase{"strict-network.json", 0x03, 0, 2},
+    DoCalcCase{"strict-network.json", 0x04, 0, 0},        // figure only
+    DoCalcCase{"wrong-grade.json", 0x02, 4, 2},           // the error box, then failure
+    DoCalcCase{"wrong-grade.json", 0x06, 4, 2}));          // no figure after a failed evaluation
+
+TEST_F(ControlPointHostTest, FigureStageRecordsOneFigurePartPerPart)
+{
+    Seed("strict-network.json");
+    CVApp& app = PeldaGetApp();
+    std::unique_ptr<CVSvyPartPrg> program(ControlPointPluginEntry().createProgram(app.GetDocument()));
+    program->SetHostContext(app.GetDocument(), app.GetPartSysData(app.GetCurPartSysNo()));
+    ASSERT_EQ(program->DoCalc(m_part, 0x04, ""), 0);
+    ASSERT_EQ(program->DoCalc(m_part, 0x04, ""), 0);
+    EXPECT_EQ(CSvyZaDB(GetCurrentPartSystem()).GetFigurePartCount(1), 1);
+    EXPECT_EQ(plugcommon::FigureStage::Run(nullptr, nullptr, 1, false), 0);   // no host document
 }
 
 TEST_F(ControlPointHostTest, AveragesOnlyForTheHandbooksOwnSets)

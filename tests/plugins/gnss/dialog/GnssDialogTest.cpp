@@ -2,17 +2,23 @@
 // positional page's locks and the CSV button after part changes.
 #include "../GnssSeed.h"
 
+#include "plugins/common/EraDate.h"
 #include "plugins/gnss/CPartDlg.h"
 #include "plugins/gnss/GnssDialogLayout.h"
 #include "plugins/gnss/GnssTableAccess.h"
+#include "plugins/gnss/GnssTableSet.h"
 #include "plugins/gnss/XSvyPartVSheet.h"
 
 #include "hostfw/CTab04827DB.h"
 #include "hostfw/HostMessages.h"
+#include "hostfw/PeldaIni.h"
 #include "hostfw/Tab04827Data.h"
 #include "hostfw/VCmdData.h"
+#include "hostfw/gnss/KjnXyda_Nt.h"
 
 #include <QApplication>
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -169,6 +175,58 @@ TEST_F(GnssDialogTest, CsvButtonFollowsEveryPartChange)
     EXPECT_FALSE(d->IsCsvButtonEnabled());
     ASSERT_TRUE(d->ChangePart(1));
     EXPECT_TRUE(d->IsCsvButtonEnabled());
+}
+
+TEST_F(GnssDialogTest, CalcRegisterLeavesAReadOnlyPartUnchanged)
+{
+    GnssSeed seed;
+    CPartDlg* d = Open(seed);
+    ASSERT_TRUE(d);
+    std::string common;
+    ASSERT_TRUE(PeldaIni::GetBinderCommonDataPath(common));
+    const std::string ini = JoinHostPath(common, "GPSHYOUKA.ini");
+    d->SetChanged(false);
+    d->SetReadOnly(true);
+    EXPECT_FALSE(d->OnCommand(CVPartDlg::kCmdCalcReg));
+    EXPECT_FALSE(d->IsChanged());
+    EXPECT_FALSE(std::filesystem::exists(ini));
+    d->SetReadOnly(false);
+    EXPECT_TRUE(d->OnCommand(CVPartDlg::kCmdCalcReg));   // registered: saved with its eight INI files
+    EXPECT_FALSE(d->IsChanged());
+    EXPECT_TRUE(std::filesystem::exists(ini));
+}
+
+TEST_F(GnssDialogTest, NewPartTakesWorkKindZoneAndDate)
+{
+    GnssSeed seed;
+    seed.Condition("JGpsHyoVur", 1, QJsonObject{{"use4", 1}});
+    plugcommon::SetEraClock([] {
+        std::tm t{};
+        t.tm_year = 2026 - 1900;
+        t.tm_mon = 11;
+        t.tm_mday = 10;
+        return std::optional<std::tm>(t);
+    });
+    const int zone = KjnXyda_Nt::CurrentZone();
+    KjnXyda_Nt::SetCurrentZone(12);
+    CPartDlg* d = Open(seed, 0);
+    KjnXyda_Nt::SetCurrentZone(zone);
+    plugcommon::SetEraClock({});
+    ASSERT_TRUE(d);
+    const Tab04827Data& data = *d->PartDataAs<Tab04827Data>();
+    EXPECT_EQ(ReadWorkNo(data), 1);
+    EXPECT_EQ(ReadSurveyKind(data), 3);
+    EXPECT_TRUE(d->IsKindFixed());
+    EXPECT_TRUE(d->IsCsvButtonEnabled());
+    EXPECT_TRUE(Shown(*d, 21));
+    GnssTableSet control;
+    GnssTableSet elevation;
+    ASSERT_TRUE(ReadTableSet(data, SurveyVariant::Control, control));
+    ASSERT_TRUE(ReadTableSet(data, SurveyVariant::Elevation4, elevation));
+    EXPECT_EQ(control.Zone(), 12);
+    EXPECT_EQ(elevation.Zone(), 1);
+    EXPECT_EQ(control.Text(GnssRecord::F1, 2), "令和8年12月10日");
+    EXPECT_EQ(elevation.Text(GnssRecord::F1, 2), "令和8年12月10日");
 }
 
 }  // namespace

@@ -44,11 +44,12 @@ bool ReadTableSet(const Tab04827Data& data, SurveyVariant variant, GnssTableSet&
 {
     out.Clear();
     const auto& keys = GnssTableKeys();
+    bool all = true;
     for (GnssRecord record : kRecords) {
         PartRecord r;
         if (!data.GetRec(RecordName(record, variant).c_str(), r)) {
-            out.Clear();
-            return false;
+            all = false;
+            continue;
         }
         const std::size_t first = FirstFieldOf(record);
         const std::size_t count = FieldCountOf(record);
@@ -59,7 +60,7 @@ bool ReadTableSet(const Tab04827Data& data, SurveyVariant variant, GnssTableSet&
                 out.texts[first + i] = r.Text(i);
         }
     }
-    return true;
+    return all;
 }
 
 bool WriteTableSet(Tab04827Data& data, SurveyVariant variant, const GnssTableSet& set)

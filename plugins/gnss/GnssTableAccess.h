@@ -14,8 +14,8 @@ namespace mod04827 {
 // Record name of a set's record ("F1", "F03S", "F05H4").
 std::string RecordName(GnssRecord record, SurveyVariant variant);
 
-// Reads the six records of a set; false (and the set cleared) when any of them could
-// not be read.
+// Reads the six records of a set; a record that cannot be read leaves its fields empty
+// and the answer false (callers that write the set elsewhere then leave it alone).
 bool ReadTableSet(const Tab04827Data& data, SurveyVariant variant, GnssTableSet& out);
 // Puts the six records of a set; false when a put failed.
 bool WriteTableSet(Tab04827Data& data, SurveyVariant variant, const GnssTableSet& set);

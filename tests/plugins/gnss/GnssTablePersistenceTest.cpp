@@ -144,6 +144,20 @@ TEST_F(GnssTablePersistenceTest, ASetWithAnUnreadableRecordKeepsItsFiles)
     EXPECT_FALSE(fs::exists(persistence.IniPath(m_folders.userRoot, SurveyVariant::Elevation3)));
 }
 
+TEST_F(GnssTablePersistenceTest, AnUnreadableRecordLeavesOnlyItsFieldsEmpty)
+{
+    Tab04827Data data;
+    GnssTableSet set;
+    set.SetText(GnssRecord::F1, 0, "product");
+    set.SetText(GnssRecord::F04, 3, "temporal");
+    WriteTableSet(data, SurveyVariant::Control, set);
+    data.ClearRecord("F04");
+    GnssTableSet read;
+    EXPECT_FALSE(ReadTableSet(data, SurveyVariant::Control, read));
+    EXPECT_EQ(read.Text(GnssRecord::F1, 0), "product");
+    EXPECT_EQ(read.Text(GnssRecord::F04, 3), "");
+}
+
 TEST_F(GnssTablePersistenceTest, ReloadFlagsThreeReloadBothSetsOnce)
 {
     WriteCp932(m_root / "common/GPSHYOUKA_SUI.ini", "水準:総製品名=levelling ini");

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+
+#include "hostfw/CVSheetPartList.h"
+#include "plugins/levelling/LevellingAdmission.h"
+
+class PeldaSysData;
+
+namespace mod00963 {
+
+class HostLevellingSiblings;
+
+// A part list of the levelling dialog (network adjustment, observation notes or
+// check routes): admits parts of its program and of the table's grade, reading them
+// through the sibling databases it owns.
+class CVSheetPartListX : public CVSheetPartList {
+    Q_OBJECT
+public:
+    explicit CVSheetPartListX(LevellingListKind kind, QWidget* parent = nullptr);
+    ~CVSheetPartListX() override;
+
+    LevellingListKind Kind() const { return m_kind; }
+    BOOL CheckFuncPartAddr(DWORD address) override;
+    // The two further hooks of the host's list sheet: nothing to add.
+    BOOL CheckFuncZa(DWORD element) override;
+    virtual int OnListExtra() { return 0; }
+
+private:
+    LevellingListKind m_kind;
+    const PeldaSysData* m_systemData;
+    std::unique_ptr<HostLevellingSiblings> m_siblings;
+};
+
+} // namespace mod00963

@@ -1,0 +1,55 @@
+#include "plugins/levelling/Cal.h"
+
+#include "hostfw/CPartDB.h"
+#include "hostfw/CVApp.h"
+#include "hostfw/CmdMsgBox.h"
+#include "hostfw/Tab00963Data.h"
+#include "hostfw/gnss/KjnXyda_Nt.h"
+#include "plugins/levelling/LevellingEvaluation.h"
+#include "plugins/levelling/LevellingStatus.h"
+
+namespace mod00963 {
+
+Cal::Cal(const PartData& data, short noCalc)
+    : m_data(std::make_unique<Tab00963Data>(data)), m_coordinates(std::make_unique<KjnXyda_Nt>()), m_noCalc(noCalc)
+{
+    if (m_noCalc != 0)
+        return;
+    RunEvaluation();
+    Report();
+}
+
+Cal::~Cal() = default;
+
+bool Cal::RunEvaluation()
+{
+    const LevellingEvaluation evaluation(*m_data);
+    m_status = evaluation.Status();
+    if (m_status == kStatusOk)
+        m_texts = evaluation.Texts();
+    return m_status == kStatusOk;
+}
+
+std::string Cal::StatusMessage() const
+{
+    return EvaluationStatusMessage(m_status);
+}
+
+// The levelling title puts the report name first.
+void Cal::Report() const
+{
+    CmdMsgBox* box = PeldaGetApp().GetCmdMsgBox();
+    if (box == nullptr)
+        return;
+    std::string program;
+    PartDB_GetPrgName(GetCurrentPartSystem(), m_data->GetPrgNo(), program);
+    const std::string title = m_data->GetReportNoName(3) + " " + program;
+    const DWORD key = m_data->GetPartKey();
+    box->XCmdNameMessage(key, title, 1);
+    if (m_status == kStatusOk)
+        box->XCmdStdMessage(key, kMessageDone, 0);
+    else
+        box->XCmdErrMessageBox(key, StatusMessage(), 0);
+}
+
+} // namespace mod00963

@@ -87,6 +87,28 @@ TEST_F(GnssTablePersistenceTest, DefaultsComeFromTheListEntries)
     EXPECT_EQ(set.Zone(), 1);
 }
 
+TEST_F(GnssTablePersistenceTest, LongListEntriesAndIniValuesAreCutOnACharacterBoundary)
+{
+    // "ン" is 0x83 0x93: its trail byte lies in the lead-byte range.
+    std::string longText;
+    for (int i = 0; i < 150; ++i) longText += "ン";
+    longText = "a" + longText;   // 301 bytes: the 255th byte would split a character
+    fs::create_directories(m_root / "settings");
+    IniFile list;
+    std::string error;
+    ASSERT_TRUE(list.Load(m_root / "settings/GpsHyoCmbKjn.ini", error));
+    list.Set("GPSHYOCMB", "完全総括_max", "1");
+    list.Set("GPSHYOCMB", "完全総括_0", longText);
+    ASSERT_TRUE(list.Save(m_root / "settings/GpsHyoCmbKjn.ini", error));
+    GnssTableSet set;
+    GnssTablePersistence(m_folders).ReadSet(SurveyVariant::Control, set);
+    EXPECT_EQ(set.Text(GnssRecord::F01, 0), longText.substr(0, 1 + 3 * 126));   // 253 CP932 bytes
+
+    WriteCp932(m_root / "user/GPSHYOUKA.ini", "総製品名=" + longText);
+    GnssTablePersistence(m_folders).ReadSet(SurveyVariant::Control, set);
+    EXPECT_EQ(set.Text(GnssRecord::F1, 0), longText.substr(0, 1 + 3 * 126));
+}
+
 TEST_F(GnssTablePersistenceTest, UserRootOnlyAndBothFolders)
 {
     WriteCp932(m_root / "user/GPSHYOUKA.ini", "総製品名=from user\n総座標系=65536");

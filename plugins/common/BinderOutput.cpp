@@ -35,15 +35,7 @@ std::string Format(const char* format, const std::string& a, const std::string& 
 
 void ReportCopyFailure(int error, const std::string& source, const std::string& target)
 {
-    std::string text;
-    if (error == EROFS || error == EACCES || error == EPERM)
-        text = Format("出力先が書き込み禁止になっています。\n[%s]", target);
-    else if (error == ENOSPC || error == EDQUOT)
-        text = Format("出力先に空き容量がありません。\n[%s]", target);
-    else
-        text = Format("出力ファイルのテンポラリからのコピーに失敗しました。(%s)\nコピー元：[%s]\nコピー先：[%s]",
-                      std::to_string(error), source, target);
-    HostMessageBox(text, "確認", kMbOk | kMbIconHand);
+    HostMessageBox(CopyFailureMessage(error, source, target), "確認", kMbOk | kMbIconHand);
 }
 
 // Asks the binder's library whether the data file is a list-file document. A missing
@@ -69,6 +61,16 @@ bool IsListFileDocument(const std::string& dataFile)
 }
 
 } // namespace
+
+std::string CopyFailureMessage(int error, const std::string& source, const std::string& target)
+{
+    if (error == EROFS || error == EACCES || error == EPERM)
+        return Format("出力先が書き込み禁止になっています。\n[%s]", target);
+    if (error == ENOSPC || error == EDQUOT)
+        return Format("出力先に空き容量がありません。\n[%s]", target);
+    return Format("出力ファイルのテンポラリからのコピーに失敗しました。(%s)\nコピー元：[%s]\nコピー先：[%s]",
+                  std::to_string(error), source, target);
+}
 
 int CopyOutputFromTemp(const std::string& source, const std::string& target)
 {

@@ -11,6 +11,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include <cstdlib>
 
 namespace {
@@ -170,6 +172,27 @@ TEST_F(KjnSendTest, AnExistingBackupMeansNoCopyAndSuccess)
     EXPECT_EQ(plugcommon::BackupDataFile(table, std::int64_t{999}), 0) << "an unknown document";
     EXPECT_EQ(Messages().back(), "確認|ドキュメントの管理情報が不正です。");
 }
+
+struct CopyErrorCase {
+    int error;
+    const char* text;
+};
+
+class CopyFailureTest : public ::testing::TestWithParam<CopyErrorCase> {};
+
+TEST_P(CopyFailureTest, NamesTheCauseBySystemError)
+{
+    EXPECT_EQ(plugcommon::CopyFailureMessage(GetParam().error, "/t/GPSHYO.CSV", "/b/GPSHYO.CSV"), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CopyFailureTest,
+    ::testing::Values(CopyErrorCase{EROFS, "出力先が書き込み禁止になっています。\n[/b/GPSHYO.CSV]"},
+                      CopyErrorCase{EACCES, "出力先が書き込み禁止になっています。\n[/b/GPSHYO.CSV]"},
+                      CopyErrorCase{ENOSPC, "出力先に空き容量がありません。\n[/b/GPSHYO.CSV]"},
+                      CopyErrorCase{EDQUOT, "出力先に空き容量がありません。\n[/b/GPSHYO.CSV]"},
+                      CopyErrorCase{EIO, "出力ファイルのテンポラリからのコピーに失敗しました。(5)\n"
+                                         "コピー元：[/t/GPSHYO.CSV]\nコピー先：[/b/GPSHYO.CSV]"}));
 
 TEST(IsVariantBlankTest, EmptyAndLongZero)
 {

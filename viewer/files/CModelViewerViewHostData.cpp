@@ -35,6 +35,14 @@ std::uint16_t SnapshotFlags(std::int32_t hostFlags)
     return (hostFlags & kHostGroup) ? 0x3D : 0x3C;
 }
 
+int TotalGroupPoints(const CModelDataMng& store)
+{
+    int total = 0;
+    for (int i = 0; i < store.GetGroupCount(); ++i)
+        if (const CPCloudMng* g = store.GetGroup(i)) total += g->GetCloudPointSize();
+    return total;
+}
+
 void LowerZMin(double& zMin, double z)
 {
     if (IsUnsetValue(z)) return;
@@ -46,14 +54,14 @@ void LowerZMin(double& zMin, double z)
 int CModelViewerView::LoadHostDataFile(const std::string& path, int colourPicture, int texturePicture)
 {
     LongWorkGuard loading(LongWorkGuard::Kind::Other);
-    if (m_pointColourMode == 0) m_pointColourMode = kPointColourRgb;
-    m_settings.cadSwitch = 1;
-    m_settings.partSwitch = 1;
-
     MTRX transform;
     bool transformSet = false;
     {
+        // The paint reads these under the mutex too.
         std::lock_guard lock(ViewMutex());
+        if (m_pointColourMode == 0) m_pointColourMode = kPointColourRgb;
+        m_settings.cadSwitch = 1;
+        m_settings.partSwitch = 1;
         transform = m_files->scene.frame.surveyTransform;
         transformSet = m_files->scene.frame.transformSet != 0;
     }
@@ -77,6 +85,9 @@ int CModelViewerView::LoadHostDataFile(const std::string& path, int colourPictur
         std::lock_guard lock(ViewMutex());
         if (transformSet) PushUndoSnapshotLocked(SnapshotFlags(content.flags), failure);
         InstallHostData(content, colourPicture, texturePicture);
+        std::fprintf(stderr, "host data file %s loaded: %d groups, %d points, %d view-cloud triangles, %zu figures\n",
+                     path.c_str(), m_modelStore->GetGroupCount(), TotalGroupPoints(*m_modelStore),
+                     m_modelStore->m_viewCloud.GetTriangleCount(), m_modelStore->m_elmList.size());
     } else {
         std::fprintf(stderr, "host data file %s not loaded: %s\n", path.c_str(), reader.Error().c_str());
     }

@@ -10,6 +10,8 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -29,6 +31,9 @@ void CModelViewerView::SetMainFrameStatusText(std::string text)
         std::lock_guard lock(m_files->statusMutex);
         m_files->lastStatusText = text;
     }
+    // Run checks follow the status texts on stderr.
+    static const bool trace = std::getenv("TESSARA_TRACE_STATUS") != nullptr;
+    if (trace) std::fprintf(stderr, "status: %s\n", text.c_str());
     if (CMainFrame* frame = Frame()) frame->SetStatusText(QString::fromStdString(text));
 }
 

@@ -5,7 +5,9 @@
 #include "viewer/files/HostDataContent.h"
 #include "viewer/files/ModelArchive.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -301,16 +303,36 @@ bool HostDataFileReader::ReadGroup(ModelArchive& ar, HostDataContent& out)
     out.groupCentre = PT(xg, yg, zg);
 
     auto group = std::make_unique<CPCloudMng>();
-    group->ReserveCloudPoint(std::size_t(count));
-    for (std::int32_t i = 0; i < count; ++i) {
-        double x, y, z;
-        if (!ReadHostPoint(ar, out, x, y, z)) return false;
-        std::uint32_t colour = 0;
-        double intensity = 0;
-        ar.U32(colour);
-        ar.F64(intensity);
-        group->AddCloudPoint(float(x), float(y), IsUnsetValue(z) ? float(kUnsetDouble) : float(z), colour,
-                             intensity);
+    // Points are decoded in blocks straight from the read buffer; the bounds and the
+    // grid are built once at the end (CreateGrid).
+    group->m_points.reserve(std::size_t(count));
+    constexpr std::int32_t kBlock = 4096;
+    for (std::int32_t done = 0; done < count;) {
+        const std::int32_t n = std::min(kBlock, count - done);
+        const std::uint8_t* p = ar.ReadSpan(std::size_t(n) * kGroupPointBytes);
+        if (p == nullptr) return false;
+        for (std::int32_t k = 0; k < n; ++k, p += kGroupPointBytes) {
+            double x, y, z, intensity;
+            std::uint32_t colour;
+            std::memcpy(&x, p, 8);
+            std::memcpy(&y, p + 8, 8);
+            std::memcpy(&z, p + 16, 8);
+            std::memcpy(&colour, p + 24, 4);
+            std::memcpy(&intensity, p + 28, 8);
+            if (!std::isfinite(x) || !std::isfinite(y)) {
+                ar.Fail("a coordinate is not a number");
+                return false;
+            }
+            out.surveyTransform.XY(&x, &y);
+            const float xf = float(x), yf = float(y);
+            if (!std::isfinite(xf) || !std::isfinite(yf)) {
+                ar.Fail("a coordinate is out of range");
+                return false;
+            }
+            const float zf = std::isnan(z) || IsUnsetValue(z) ? float(kUnsetDouble) : float(z);
+            group->m_points.push_back({xf, yf, zf, colour, std::isfinite(intensity) ? intensity : 0.0});
+        }
+        done += n;
     }
     if (!ar.Ok()) return false;
     group->m_nDataFlag = 1;

@@ -197,6 +197,18 @@ void ModelArchive::Bytes(void* data, std::size_t size)
     }
 }
 
+const std::uint8_t* ModelArchive::ReadSpan(std::size_t size)
+{
+    if (m_storing || !m_ok) return nullptr;
+    if (!Ensure(size)) {
+        Fail("the file ends early");
+        return nullptr;
+    }
+    const std::uint8_t* data = m_buffer.data() + m_pos;
+    m_pos += size;
+    return data;
+}
+
 std::uint64_t ModelArchive::Remaining() const
 {
     return m_storing ? 0 : (m_end - m_pos) + m_fileRest;

@@ -69,6 +69,9 @@ public:
     bool CountFits(std::int64_t count, std::uint64_t bytesEach, const char* what);
     // Loading: steps over bytes.
     void Skip(std::uint64_t size);
+    // Loading: the next size bytes in place (valid until the next call), for
+    // sections of many fixed records; null (archive failed) when the file ends.
+    const std::uint8_t* ReadSpan(std::size_t size);
 
     // Storing: writes what is buffered; false when any write failed.
     bool Flush();

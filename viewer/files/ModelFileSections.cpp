@@ -8,7 +8,9 @@
 #include "viewer/files/ModelArchive.h"
 #include "viewer/files/SceneFrame.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -170,20 +172,41 @@ void ModelFileSections::GroupPoints(ModelArchive& ar, CModelDataMng& store, Mode
             }
         } else if (ar.CountFits(points, kGroupPointBytes, "a group's point count is larger than the file")) {
             group->DeleteCloudPointAll();
-            group->ReserveCloudPoint(std::size_t(points));
-            for (std::int32_t k = 0; k < points; ++k) {
-                double x, y, z, intensity;
-                std::uint32_t colour;
-                Point3(ar, x, y, z);
-                ar.U32(colour);
-                ar.F64(intensity);
-                if (!Finite(ar, x, y)) return;
-                group->AddCloudPoint(float(x), float(y), std::isnan(z) ? float(kUnset) : float(z), colour, intensity);
-            }
-            if (points > 0 && ar.Ok()) group->CreateGrid();
+            if (!ReadGroupPointRecords(ar, *group, points)) return;
+            if (points > 0) group->CreateGrid();
         }
         ++record;
     }
+}
+
+bool ModelFileSections::ReadGroupPointRecords(ModelArchive& ar, CPCloudMng& group, std::int32_t count)
+{
+    // Decoded in blocks straight from the read buffer; CreateGrid then sets the bounds.
+    group.m_points.reserve(std::size_t(count));
+    constexpr std::int32_t kBlock = 4096;
+    for (std::int32_t done = 0; done < count;) {
+        const std::int32_t n = std::min(kBlock, count - done);
+        const std::uint8_t* p = ar.ReadSpan(std::size_t(n) * kGroupPointBytes);
+        if (p == nullptr) return false;
+        for (std::int32_t k = 0; k < n; ++k, p += kGroupPointBytes) {
+            double x, y, z, intensity;
+            std::uint32_t colour;
+            std::memcpy(&x, p, 8);
+            std::memcpy(&y, p + 8, 8);
+            std::memcpy(&z, p + 16, 8);
+            std::memcpy(&colour, p + 24, 4);
+            std::memcpy(&intensity, p + 28, 8);
+            const float xf = float(x), yf = float(y);
+            if (!std::isfinite(xf) || !std::isfinite(yf)) {
+                ar.Fail("a coordinate is not a number");
+                return false;
+            }
+            group.m_points.push_back(
+                {xf, yf, std::isnan(z) ? float(kUnset) : float(z), colour, std::isfinite(intensity) ? intensity : 0.0});
+        }
+        done += n;
+    }
+    return ar.Ok();
 }
 
 void ModelFileSections::TinBody(ModelArchive& ar, CVertexMng& tin)

@@ -44,5 +44,6 @@ private:
                             int index);
     static void Point3(ModelArchive& ar, double& x, double& y, double& z);
     static void Vertices(ModelArchive& ar, CVertexMng& store);
+    static bool ReadGroupPointRecords(ModelArchive& ar, CPCloudMng& group, std::int32_t count);
     static void StoredFloatPoint(ModelArchive& ar, float& x, float& y, float& z);
 };

@@ -19,6 +19,9 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -177,4 +180,68 @@ TEST_F(ViewFilesTest, ViewDestroyedWhileTheWorkerWaitsForTheHost)
     const auto start = std::chrono::steady_clock::now();
     m_view.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+namespace {
+
+// fake-host serving the host's pipe in a child process.
+class FakeHost {
+public:
+    FakeHost(const std::string& fixture, int requests)
+    {
+        // Test programs live in <build>/tests, programs in <build>/bin.
+        const std::string exe =
+            (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "bin" / "fake-host").string();
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            const std::string count = std::to_string(requests);
+            ::execl(exe.c_str(), exe.c_str(), "serve", fixture.c_str(), "--send-first", "--count", count.c_str(),
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        // Ready once its pipe exists.
+        for (int i = 0; i < 200 && !CNamedPipe::Wait("\\\\.\\PIPE\\ORVANE_SendMessage1", 50); ++i) {
+        }
+    }
+    ~FakeHost()
+    {
+        ::kill(m_pid, SIGTERM);
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+    }
+
+private:
+    pid_t m_pid = -1;
+};
+
+}  // namespace
+
+TEST_F(ViewFilesTest, HostThatSendsItsDataBeforeAnsweringTwelveAndSixteenDoesNotDeadlock)
+{
+    m_dir.WriteSpec("data.dat", hostfile::MakeExample({40, 0, 0, 0}));
+    FakeHost host(m_dir.Path(""), 2);
+    ScriptedBoxes().Clear();
+    ScriptedBoxes().QueueAnswer(tessara::IDYES);
+    const auto start = std::chrono::steady_clock::now();
+    m_view->OnFetchHostCad();
+    EXPECT_EQ(m_view->LastStatusText(), "CAD図形を更新しました");
+    ASSERT_EQ(Groups(), 1) << "the data the host sent first was loaded";
+
+    ScriptedBoxes().QueueAnswer(tessara::IDYES);
+    ScriptedBoxes().QueueAnswer(tessara::IDYES);
+    m_view->OnGetHostPointClouds();
+    EXPECT_EQ(Groups(), 2);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+TEST_F(ViewFilesTest, NoHostMeansTheUpdateFailedBoxWithinFiveSeconds)
+{
+    ScriptedBoxes().Clear();
+    ScriptedBoxes().QueueAnswer(tessara::IDYES);
+    const auto start = std::chrono::steady_clock::now();
+    m_view->OnFetchHostCad();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(5500));
+    const auto shown = ScriptedBoxes().ShownBoxes();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].text, "更新ができませんでした\n\nORVANEが起動しているかご確認下さい。");
 }

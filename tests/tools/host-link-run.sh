@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Run check of the host link: the viewer on a copy of examples/viewer/, the host played
+# by fake-host. Needs a display (run under xvfb-run).
+#   host-link-run.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build=$1
+source=$2
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/tessara-hostlink.XXXXXX")
+trap 'kill "$viewer" 2>/dev/null || true; rm -rf "$scratch"' EXIT
+mkdir -p "$scratch/work" "$scratch/config" "$scratch/run"
+chmod 700 "$scratch/run"
+cp -r "$source/examples/viewer/." "$scratch/work/"
+export XDG_CONFIG_HOME="$scratch/config" TESSARA_PIPE_DIR="$scratch/run" TESSARA_TRACE_STATUS=1
+mkdir -p "$XDG_CONFIG_HOME/Bralden"
+printf '[SectionGlView]\npsKeyLicenseView=0\n' > "$XDG_CONFIG_HOME/Bralden/Tessara.ini"
+
+"$build/bin/tessara" /V "$scratch/work/" 2> "$scratch/viewer.log" &
+viewer=$!
+for _ in $(seq 1 100); do
+  "$build/bin/fake-host" send 22 > /dev/null 2>&1 && break
+  sleep 0.1
+done
+
+cp "$source/examples/viewer/slope-group.dat" "$scratch/load.dat"
+"$build/bin/fake-host" send 1 "$scratch/load.dat"
+sleep 0.5
+grep -q "loaded: 1 groups, 400 points" "$scratch/viewer.log"
+grep -q "status: 処理を終了しました（データの読み込み)" "$scratch/viewer.log"
+test ! -e "$scratch/load.dat"
+
+"$build/bin/make-hostfile" --points 50 --broken cut:300 "$scratch/broken.dat" > /dev/null
+if "$build/bin/fake-host" send 1 "$scratch/broken.dat"; then
+  echo "a broken file was answered with success" >&2
+  exit 1
+fi
+test -e "$scratch/broken.dat"
+sleep 0.5
+grep -q "status: データの読み込みに失敗しました。" "$scratch/viewer.log"
+
+"$build/bin/fake-host" send 11
+if "$build/bin/fake-host" send 22 2> /dev/null; then
+  echo "the server still answers after command 11" >&2
+  exit 1
+fi
+cat "$scratch/viewer.log" | grep -E "loaded|status" || true
+echo "host link run: ok"

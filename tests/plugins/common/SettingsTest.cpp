@@ -139,6 +139,16 @@ TEST_F(SettingsTest, ListEntriesOver254BytesAreCutOnACharacterBoundary)
     EXPECT_EQ(ComboIniPath("L.ini"), file.string());
 }
 
+TEST_F(SettingsTest, ListFilePathsHaveNoLengthLimit)
+{
+    const std::string folder = "settings/" + std::string(120, 'd') + "/" + std::string(120, 'e');
+    const auto file = WriteFile(folder + "/L.ini", Cp932("[L]\r\nk_max=1\r\nk_0=長い道の先\r\n"));
+    ASSERT_GT(file.string().size(), 260u);
+    GridListBox list;
+    EXPECT_EQ(FillListFromComboIni(file.string(), "L", &list, "k"), 1);
+    EXPECT_EQ(list.GetText(0), "長い道の先");
+}
+
 struct EraCase {
     int year, month, day;
     bool gannen;

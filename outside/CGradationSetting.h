@@ -10,14 +10,13 @@ namespace tessara {
 class IProfile;
 }
 
-// One gradation stop: a level 0..255 and its colour; 5 bytes when stored.
-#pragma pack(push, 1)
+// One gradation stop: a level 0..255 and its colour. Its stored form is 5 bytes
+// (the level, then the COLORREF); in memory it is kept aligned, so references to
+// its colour are safe.
 struct ColorConf {
     std::uint8_t level = 0;
     COLORREF color = 0;
 };
-#pragma pack(pop)
-static_assert(sizeof(ColorConf) == 5, "a gradation stop is 5 bytes");
 
 // The named height-colour gradations: three built-in settings (ids 1 to 3, first in
 // the list, read-only) and the user's (ids from 4), the current choice, and their

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <map>
+#include <random>
 #include <cmath>
 #include <vector>
 
@@ -149,6 +152,96 @@ TEST(OutlierFilterTest, FewPointsAndDuplicatesAreKept)
     same.AddGroup(Group({{1, 1, 1, 1}, {1, 1, 1, 2}, {1, 1, 1, 3}, {1, 1, 1, 4}}));
     ASSERT_EQ(same.FilterPointOutlierRemoval(2, 0.0f), 1);
     EXPECT_EQ(same.GetGroup(0)->GetCloudPointSize(), 4);
+}
+
+} // namespace
+
+namespace {
+
+std::vector<P> RandomCloud(std::size_t n, unsigned seed, float extent)
+{
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<float> u(-extent, extent);
+    std::vector<P> pts;
+    for (std::size_t i = 0; i < n; ++i)
+        pts.push_back({u(rng), u(rng), u(rng) * 0.2f, static_cast<COLORREF>(i + 1)});
+    return pts;
+}
+
+// The same answers worked out the slow way, on the same clouds.
+TEST(FilterAgainstBruteForceTest, GridRadiusOutlier)
+{
+    const std::vector<P> pts = RandomCloud(1500, 7, 10.0f);
+
+    // Grid, lowest point: per cell (floor of coordinate x cells per metre) the
+    // lowest z, the earliest of equals.
+    std::map<std::array<long long, 3>, std::size_t> best;
+    const double per = 1.0 / static_cast<double>(0.7f);
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        const std::array<long long, 3> cell = {static_cast<long long>(std::floor(pts[i].x * per)),
+                                               static_cast<long long>(std::floor(pts[i].y * per)),
+                                               static_cast<long long>(std::floor(pts[i].z * per))};
+        const auto it = best.find(cell);
+        if (it == best.end() || pts[i].z < pts[it->second].z)
+            best[cell] = i;
+    }
+    std::vector<COLORREF> expected;
+    for (std::size_t i = 0; i < pts.size(); ++i)
+        for (const auto& [cell, index] : best)
+            if (index == i)
+                expected.push_back(pts[i].colour);
+    CModelDataMng grid;
+    grid.AddGroup(Group(pts));
+    ASSERT_EQ(grid.FilterPointGridFilter_GridMinZ(0.7f, 0.7f, 0.7f), 1);
+    EXPECT_EQ(Colours(*grid.GetGroup(0)), expected);
+
+    // Radius: at least 4 others within 0.9 m.
+    auto dist = [&](std::size_t a, std::size_t b) {
+        const double dx = pts[a].x - pts[b].x, dy = pts[a].y - pts[b].y, dz = pts[a].z - pts[b].z;
+        return std::sqrt(dx * dx + dy * dy + dz * dz);
+    };
+    expected.clear();
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        int near = 0;
+        for (std::size_t j = 0; j < pts.size(); ++j)
+            near += j != i && dist(i, j) <= 0.9 ? 1 : 0;
+        if (near >= 4)
+            expected.push_back(pts[i].colour);
+    }
+    CModelDataMng radius;
+    radius.AddGroup(Group(pts));
+    ASSERT_EQ(radius.FilterPointRadius(0.9f, 4), 1);
+    EXPECT_EQ(Colours(*radius.GetGroup(0)), expected);
+
+    // Outlier: mean distance to the 6 nearest others, kept within mean + 0.5 sd.
+    std::vector<double> means;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        std::vector<double> d;
+        for (std::size_t j = 0; j < pts.size(); ++j)
+            if (j != i)
+                d.push_back(dist(i, j));
+        std::partial_sort(d.begin(), d.begin() + 6, d.end());
+        means.push_back((d[0] + d[1] + d[2] + d[3] + d[4] + d[5]) / 6.0);
+    }
+    double mean = 0.0, var = 0.0;
+    for (double m : means)
+        mean += m;
+    mean /= static_cast<double>(means.size());
+    for (double m : means)
+        var += (m - mean) * (m - mean);
+    const double limit = mean + 0.5 * std::sqrt(var / static_cast<double>(means.size() - 1));
+    std::size_t expectedKept = 0, nearLimit = 0;
+    for (double m : means) {
+        expectedKept += m <= limit ? 1 : 0;
+        nearLimit += std::fabs(m - limit) < 1e-4 ? 1 : 0; // float distances inside the filter
+    }
+    CModelDataMng outlier;
+    outlier.AddGroup(Group(pts));
+    ASSERT_EQ(outlier.FilterPointOutlierRemoval(6, 0.5f), 1);
+    const auto kept = static_cast<std::size_t>(outlier.GetGroup(0)->GetCloudPointSize());
+    EXPECT_LE(kept, expectedKept + nearLimit);
+    EXPECT_GE(kept + nearLimit, expectedKept);
+    EXPECT_LT(kept, pts.size());
 }
 
 } // namespace

@@ -100,6 +100,35 @@ void CVSheet::CellToRange(const GridCellInfo& cell)
     m_model->Changed(cell.row, cell.col, cell.row, cell.col);
 }
 
+GridCellInfo CVSheet::CurrentCell() const
+{
+    const QModelIndex index = m_grid->currentIndex();
+    return index.isValid() ? CellAt(index.row(), index.column()) : GridCellInfo{};
+}
+
+void CVSheet::MoveRepCell(int row, int col)
+{
+    m_grid->setCurrentIndex(m_model->index(row, col));
+}
+
+bool CVSheet::GetNextEditCell(int& row, int& col)
+{
+    const int rows = RowCount();
+    const int cols = ColCount();
+    int r = row;
+    int c = col + 1;
+    for (; r < rows; ++r, c = 0) {
+        for (; c < cols; ++c) {
+            if (!IsCellReadOnly(r, c)) {
+                row = r;
+                col = c;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void CVSheet::RedrawGrid()
 {
     m_model->Refresh();

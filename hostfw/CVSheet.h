@@ -40,6 +40,11 @@ public:
     // Grid position of a cell code in a record row; false when the template lacks it.
     bool CodeToCell(DWORD code, int rec, int& row, int& col) const;
     void CellToRange(const GridCellInfo& cell);   // redraws that cell
+    // The current cell of the grid, and moving it.
+    GridCellInfo CurrentCell() const;
+    void MoveRepCell(int row, int col);
+    // The next editable cell after (row, col), row by row; false at the end of the grid.
+    bool GetNextEditCell(int& row, int& col);
     void RedrawGrid();
 
     // The cell's shown text and state after the hooks (what the grid displays).

@@ -64,6 +64,23 @@ TEST_F(Sheet, NumbersAndSwitchesGoIntoTheirFields)
     EXPECT_TRUE(m_sheet().IsCellReadOnly(0, 0)) << "the label column";
 }
 
+TEST_F(Sheet, NextEditableCellSkipsLabelsAndEndsAtTheGridsEnd)
+{
+    int row = 0;
+    int col = 0;
+    ASSERT_TRUE(m_sheet().GetNextEditCell(row, col));
+    EXPECT_EQ(row, 0);
+    EXPECT_EQ(col, 1);
+    ASSERT_TRUE(m_sheet().GetNextEditCell(row, col));
+    EXPECT_EQ(row, 1);
+    EXPECT_EQ(col, 1);
+    row = 2;
+    col = 1;
+    EXPECT_FALSE(m_sheet().GetNextEditCell(row, col));
+    m_sheet().MoveRepCell(1, 1);
+    EXPECT_EQ(m_sheet().CurrentCell().code, 0x01C40362u);
+}
+
 struct BadTemplate {
     const char* name;
     const char* text;

@@ -245,3 +245,88 @@ TEST_F(ViewFilesTest, NoHostMeansTheUpdateFailedBoxWithinFiveSeconds)
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1].text, "更新ができませんでした\n\nORVANEが起動しているかご確認下さい。");
 }
+
+TEST_F(ViewFilesTest, FailedSnapshotSaveIsToldAndFreesItsName)
+{
+    ASSERT_EQ(m_view->LoadHostDataFile(HostFile("a.dat", {10, 0, 0, 0}), 0, 0), 1);
+    // A folder where the first snapshot file would go: the save cannot replace it.
+    const std::string slot = m_view->FilesState().undo0.SlotName(0);
+    std::filesystem::create_directories(slot);
+    ScriptedBoxes().Clear();
+    ASSERT_EQ(m_view->LoadHostDataFile(HostFile("b.dat", {7, 0, 0, 0}), 0, 0), 1);
+    ProcessEventsUntil([] { return ScriptedBoxes().Count() > 0; }, 2000);
+    const auto shown = ScriptedBoxes().ShownBoxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "ファイルの保存に失敗しました。");
+    EXPECT_FALSE(m_view->CanUndo()) << "the unwritten name is not kept";
+    EXPECT_EQ(Groups(), 2) << "the load itself goes on";
+    std::filesystem::remove_all(slot);
+}
+
+TEST_F(ViewFilesTest, LoadFinishedCodesAndProgressMessages)
+{
+    m_view->FilesState().busy = 1;
+    m_view->HandleViewMessage(CModelViewerView::kMsgSetStatusText, 0,
+                              reinterpret_cast<std::intptr_t>(new std::string("before")));
+    EXPECT_EQ(m_view->LastStatusText(), "before");
+    m_view->HandleViewMessage(CModelViewerView::kMsgLoadFinished, static_cast<std::uintptr_t>(-2), 0);
+    EXPECT_EQ(m_view->FilesState().busy.load(), 0);
+    EXPECT_EQ(m_view->LastStatusText(), "before") << "a cancelled load shows no text";
+    m_view->HandleViewMessage(CModelViewerView::kMsgLandXmlLoadFinished, static_cast<std::uintptr_t>(-1), 0);
+    EXPECT_EQ(m_view->LastStatusText(), "LandXMLファイルの読み込みに失敗しました。");
+    // Without a main frame the progress messages change nothing and answer 0.
+    EXPECT_EQ(m_view->HandleViewMessage(CModelViewerView::kMsgLoadProgress, 5, 10), 0);
+    EXPECT_EQ(m_view->HandleViewMessage(CModelViewerView::kMsgProgress, 5, 10), 0);
+}
+
+TEST_F(ViewFilesTest, BusyViewRefusesHostCommandsOverThePipe)
+{
+    m_view->FilesState().busy = 1;
+    const std::string path = HostFile("busy.dat", {5, 0, 0, 0});
+    std::atomic<bool> done{false};
+    PipeMessage reply;
+    std::thread host([&] {
+        CNamedPipe pipe;
+        for (int i = 0; i < 200 && !pipe.Open("\\\\.\\PIPE\\ORVANE_SendMessage2"); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        reply.SetCode(1);
+        SetPipePathAt(reply, PipeMessage::kPathOffset, path);
+        if (pipe.Write(reply.Data(), PipeMessage::kSize)) pipe.Read(reply.Data(), PipeMessage::kSize);
+        done = true;
+    });
+    ScriptedBoxes().Clear();
+    EXPECT_TRUE(ProcessEventsUntil([&] { return done.load() && ScriptedBoxes().Count() > 0; }, 5000));
+    host.join();
+    EXPECT_EQ(reply.Result(), 0);
+    EXPECT_EQ(Groups(), 0);
+    EXPECT_TRUE(Exists(path)) << "a refused file is not consumed";
+    ASSERT_GT(ScriptedBoxes().Count(), 0u);
+    EXPECT_EQ(ScriptedBoxes().ShownBoxes()[0].text, "データの適正処理を行っています\nしばらく待って処理を実行してください。");
+}
+
+TEST_F(ViewFilesTest, TextureRequestWithoutAHostStillEndsInTextureMode)
+{
+    m_view->Settings().tinPictureMode = 1;
+    ScriptedBoxes().Clear();
+    ScriptedBoxes().QueueAnswer(tessara::IDYES);
+    m_view->OnFetchHostTexture();
+    EXPECT_EQ(m_view->LastStatusText(), "処理を終了しました（TIN生成）");
+    EXPECT_EQ(m_view->Settings().tinPictureMode, 3);
+    const auto shown = ScriptedBoxes().ShownBoxes();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].text, "更新ができませんでした\n\nORVANEが起動しているかご確認下さい。");
+}
+
+TEST_F(ViewFilesTest, PointCloudRequestAsksOnceWithoutPointsAndTwiceWithThem)
+{
+    ScriptedBoxes().Clear();
+    ScriptedBoxes().QueueAnswer(tessara::IDNO);
+    m_view->OnGetHostPointClouds();
+    EXPECT_EQ(ScriptedBoxes().Count(), 1u);
+    ASSERT_EQ(m_view->LoadHostDataFile(HostFile("a.dat", {10, 0, 0, 0}), 0, 0), 1);
+    ScriptedBoxes().Clear();
+    ScriptedBoxes().QueueAnswer(tessara::IDYES);
+    ScriptedBoxes().QueueAnswer(tessara::IDNO);
+    m_view->OnGetHostPointClouds();
+    EXPECT_EQ(ScriptedBoxes().Count(), 2u);
+}

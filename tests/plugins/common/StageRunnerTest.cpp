@@ -113,28 +113,33 @@ INSTANTIATE_TEST_SUITE_P(
                       StageCase{"no_host_pointers", 0x03, 0, 0, false, 0x8000, "", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-using FormPathTest = HostTest;
+// A program with both host context pointers set.
+class FormPathTest : public HostTest {
+protected:
+    FakeProgram& Program(short evaluation = 0)
+    {
+        m_program = std::make_unique<FakeProgram>(&m_document, m_trace, evaluation, 0);
+        m_program->SetHostContext(&m_document, &m_data);
+        return *m_program;
+    }
+    Trace m_trace;
+    CVPartDocument m_document;
+    PeldaSysData m_data{1, "s", nullptr};
+    std::unique_ptr<FakeProgram> m_program;
+};
 
 TEST_F(FormPathTest, CancelledChooserAnswers4AndBuildsNothing)
 {
-    Trace trace;
-    CVPartDocument document;
-    PeldaSysData data(1, "s", nullptr);
-    FakeProgram program(&document, trace, 0, 0);
-    program.SetHostContext(&document, &data);
+    FakeProgram& program = Program();
     SetFormSelectHook([](WORD) { return 0; });
     EXPECT_EQ(program.DoCalc(PartData(4827, 1), 0x12, nullptr), 4);
-    EXPECT_EQ(trace.contexts, 0);
+    EXPECT_EQ(m_trace.contexts, 0);
     EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(FormPathTest, NoDocumentMadeAnswers4WithAMessage)
 {
-    Trace trace;
-    CVPartDocument document;
-    PeldaSysData data(1, "s", nullptr);
-    FakeProgram program(&document, trace, 0, 0);
-    program.SetHostContext(&document, &data);
+    FakeProgram& program = Program();
     WriteFile("forms/form04827.frm", "{ broken");
     SetFormsFolder(Root() / "forms");
     EXPECT_EQ(program.DoCalc(PartData(4827, 1), 0x12, nullptr), 4);
@@ -148,11 +153,7 @@ TEST_F(FormPathTest, NoDocumentMadeAnswers4WithAMessage)
 
 TEST_F(FormPathTest, FailedEvaluationWritesNoForm)
 {
-    Trace trace;
-    CVPartDocument document;
-    PeldaSysData data(1, "s", nullptr);
-    FakeProgram program(&document, trace, 5, 0);
-    program.SetHostContext(&document, &data);
+    FakeProgram& program = Program(5);
     WriteFile("forms/form04827.frm", R"({ "fields": [ { "no": 1, "x_mm": 1, "y_mm": 1, "w_mm": 50, "h_mm": 9 } ] })");
     SetFormsFolder(Root() / "forms");
     SetFormOutputFolder(Root() / "out");
@@ -162,11 +163,7 @@ TEST_F(FormPathTest, FailedEvaluationWritesNoForm)
 
 TEST_F(FormPathTest, WritesOneDocumentPerFormFile)
 {
-    Trace trace;
-    CVPartDocument document;
-    PeldaSysData data(1, "s", nullptr);
-    FakeProgram program(&document, trace, 0, 0);
-    program.SetHostContext(&document, &data);
+    FakeProgram& program = Program();
     const char* form = R"({ "fields": [ { "no": 1, "x_mm": 1, "y_mm": 1, "w_mm": 50, "h_mm": 9 } ] })";
     WriteFile("forms/form04827.frm", form);
     WriteFile("forms/form04827_2.frm", form);
@@ -181,11 +178,7 @@ TEST_F(FormPathTest, WritesOneDocumentPerFormFile)
 
 TEST_F(FormPathTest, AnExceptionInsideDoCalcAnswers4WithAMessage)
 {
-    Trace trace;
-    CVPartDocument document;
-    PeldaSysData data(1, "s", nullptr);
-    FakeProgram program(&document, trace, 0, 0);
-    program.SetHostContext(&document, &data);
+    FakeProgram& program = Program();
     program.throwInMake = true;
     EXPECT_EQ(program.DoCalc(PartData(4827, 1), 0x02, nullptr), 4);
     ASSERT_EQ(Messages().size(), 1u);

@@ -16,6 +16,7 @@
 
 #include <dlfcn.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -104,6 +105,31 @@ TEST_F(PluginExportsTest, TwoPluginsInOneProcessKeepTheirOwnCode)
     EXPECT_EQ(topic.module, "MODTESTB.SO");
     EXPECT_EQ(topic.index, 1);
     EXPECT_EQ(topic.topic, "テスト評価表");
+}
+
+// Every plug-in built into the plug-in folder exports its four entries and nothing else.
+TEST(PluginSymbolsTest, EachPluginExportsOnlyItsFourEntries)
+{
+    if (std::system("nm --version >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "nm is not installed";
+    int checked = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(PluginDir())) {
+        const std::string name = entry.path().filename().string();
+        if (entry.path().extension() != ".so" || name == "docshelf.so")
+            continue;
+        std::string symbols;
+        const std::string command = "nm -D --defined-only '" + entry.path().string() + "' | awk '{print $3}' | LC_ALL=C sort";
+        if (FILE* pipe = popen(command.c_str(), "r")) {
+            char buffer[4096];
+            std::size_t n;
+            while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+                symbols.append(buffer, n);
+            pclose(pipe);
+        }
+        EXPECT_EQ(symbols, "CREATEPARTPRG\nWINDOWEDIT\n___PELDAHELP_CONTEXT\n___PELDAHELP_NUM\n") << name;
+        ++checked;
+    }
+    EXPECT_GE(checked, 2);
 }
 
 TEST_F(PluginExportsTest, AFailedEvaluationAnswers4AfterItsErrorBox)

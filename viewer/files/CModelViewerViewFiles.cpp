@@ -62,11 +62,13 @@ void CModelViewerView::OnFileOpen() {}
 
 void CModelViewerView::InvalidateAllBuffers()
 {
+    if (!m_files) return;  // after ReleaseFiles nothing is drawn any more
     m_files->allBuffersInvalidated.fetch_add(1, std::memory_order_relaxed);
 }
 
 void CModelViewerView::RebuildPickCache()
 {
+    if (!m_files) return;
     m_files->pickCacheRequested.fetch_add(1, std::memory_order_relaxed);
 }
 

@@ -256,3 +256,18 @@ void CModelViewerView::OnGetHostPointClouds()
     message.SetCode(pipecmd::kGetPointClouds);
     ExchangeWithHost(pipe, message);
 }
+
+bool CModelViewerView::FetchHostWindowPlacement(int alignmentMode, std::array<int, 4>& rect)
+{
+    HostExchangeScope scope(m_files->hostExchangeRunning);
+    if (!scope.Owner()) return false;
+    CNamedPipe pipe;
+    if (!ConnectHostPipe(pipe, pipecmd::kHostPipeName)) return false;
+    PipeMessage message;
+    message.SetCode(pipecmd::kWindowPlacement);
+    message.SetInt32At(PipeMessage::kAlignmentModeOffset, alignmentMode);
+    if (!ExchangeWithHost(pipe, message) || message.Result() == 0) return false;
+    for (std::size_t i = 0; i < rect.size(); ++i)
+        rect[i] = message.Int32At(PipeMessage::kWindowRectOffset + 4 * i);
+    return true;
+}

@@ -330,3 +330,11 @@ TEST_F(ViewFilesTest, PointCloudRequestAsksOnceWithoutPointsAndTwiceWithThem)
     m_view->OnGetHostPointClouds();
     EXPECT_EQ(ScriptedBoxes().Count(), 2u);
 }
+
+TEST_F(ViewFilesTest, WindowPlacementComesFromTheHost)
+{
+    FakeHost host(m_dir.Path(""), 1);
+    std::array<int, 4> rect{};
+    ASSERT_TRUE(m_view->FetchHostWindowPlacement(1, rect));
+    EXPECT_EQ(rect, (std::array<int, 4>{0, 0, 1024, 768}));
+}

@@ -50,11 +50,19 @@ void CModelViewerView::Undo()
         // The user's display settings survive the undo; the snapshot's switches do not.
         const ViewSettings keptSettings = m_settings;
         const short keptRenderMode = m_pointColourMode;
-        const double keptBase = m_files->scene.frame.baseElevation;
+        double keptBase = 0;
+        {
+            std::lock_guard lock(ViewMutex());
+            keptBase = m_files->scene.frame.baseElevation;
+        }
         if (LoadModelArchive(*name) == 1) {
-            m_settings = keptSettings;
-            m_pointColourMode = keptRenderMode;
-            const double base = m_files->scene.frame.baseElevation;
+            double base = 0;
+            {
+                std::lock_guard lock(ViewMutex());
+                m_settings = keptSettings;
+                m_pointColourMode = keptRenderMode;
+                base = m_files->scene.frame.baseElevation;
+            }
             if (base != keptBase || std::isnan(base) || std::isnan(keptBase)) InvalidateAllBuffers();
             InvalidateLegends();
         } else {

@@ -215,6 +215,12 @@ void CPartDlg::OnCheckSurveyClicked()
 // network list of the part's network kind.
 void CPartDlg::RefreshFromPart()
 {
+    for (ControlPointPartList* list : {static_cast<ControlPointPartList*>(m_strict.get()),
+                                       static_cast<ControlPointPartList*>(m_arbitrary.get()),
+                                       static_cast<ControlPointPartList*>(m_singleRoute.get()),
+                                       static_cast<ControlPointPartList*>(m_handbooks.get()),
+                                       static_cast<ControlPointPartList*>(m_checkCalcs.get())})
+        list->ForgetSiblingReads();
     PartRecord f2;
     const bool ticked = GetPartData().GetRecord("F2", 0, f2) && f2.Short(rec::kF2CheckOutput) == 1;
     if (m_checkSurvey != nullptr)
@@ -262,6 +268,7 @@ int CPartDlg::OnSavePart()
 BOOL CPartDlg::OnCommand(int id)
 {
     if ((id == kCmdSearchExtract || id == kCmdSearchSelect) && m_current != nullptr) {
+        m_current->ForgetSiblingReads();
         bool second = false;
         if (m_current == m_strict.get()) {
             const QModelIndex at = m_strict->GetGrid()->currentIndex();
@@ -403,6 +410,7 @@ void CPartDlg::ImportDocumentBoards()
     }
     if (boards.empty())
         return;
+    list->ForgetSiblingReads();
 
     const QModelIndex at = list->GetGrid()->currentIndex();
     const int column = at.isValid() && at.column() > 0 ? 1 : 0;

@@ -23,6 +23,11 @@ const PeldaSysData* CurrentSystem()
 ControlPointPartList::ControlPointPartList(PartListKind kind, QWidget* parent)
     : CVSheetPartList(2, parent), m_kind(kind), m_coordinates(std::make_unique<KjnXyda_Nt>())
 {
+    ForgetSiblingReads();
+}
+
+void ControlPointPartList::ForgetSiblingReads()
+{
     const PeldaSysData* system = CurrentSystem();
     m_siblings = std::make_unique<HostControlPointSiblings>(system != nullptr ? system->GetHandle() : nullptr, system,
                                                             *m_coordinates);

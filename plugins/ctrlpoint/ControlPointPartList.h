@@ -26,6 +26,9 @@ public:
     virtual int OnListExtra1() { return 0; }
     virtual int OnListExtra2() { return 0; }
 
+    // Drops what was read of sibling parts (they may have changed since): the dialog
+    // calls it at each load, part change, search and import.
+    void ForgetSiblingReads();
     // The route key of a check-calculation part (nullopt when unreadable).
     std::optional<std::int64_t> RouteKey(int program, PartAddress part);
 

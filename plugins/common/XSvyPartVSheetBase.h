@@ -3,6 +3,10 @@
 #include "hostfw/CVPartVSheet.h"
 #include "hostfw/HostTypes.h"
 
+#include <string>
+
+class CVPartDlg;
+
 namespace plugcommon {
 
 // Shared part of the plug-ins' XSvyPartVSheet: the page type, locked cells (grey,
@@ -27,6 +31,15 @@ protected:
     void OnGetFixText(const GridCellInfo& cell, std::string& text) override;
     std::uint32_t OnGetTextBkColor(const GridCellInfo& cell) override;
     int OnGridInitList(const GridCellInfo& cell) override;
+
+    // A drop-down list cell stores the chosen entry's text in its field and is redrawn;
+    // false when the cell takes no list or no entry is chosen.
+    bool StoreChosenListEntry(const GridCellInfo& cell);
+    // A fixed-length cell stores the text cut to its size and the grid takes the focus;
+    // false, nothing stored, for other cells.
+    bool StoreFixedLengthText(const GridCellInfo& cell, const std::string& text);
+    // The table dialog that holds the sheet; null when none.
+    CVPartDlg* OwningDialog() const;
 
 private:
     short m_pageType = 0;

@@ -1,12 +1,7 @@
 #include "plugins/levelling/Kjn_Send.h"
 
-#include <filesystem>
-
-#include "hostfw/HostMessages.h"
-#include "hostfw/PeldaIni.h"
 #include "hostfw/Tab00963Data.h"
-#include "plugins/common/CsvWriter.h"
-#include "plugins/common/PluginTable.h"
+#include "plugins/common/CsvCommand.h"
 #include "plugins/levelling/LevellingCsv.h"
 #include "plugins/levelling/LevellingEvaluation.h"
 #include "plugins/levelling/LevellingStatus.h"
@@ -32,23 +27,12 @@ bool Kjn_Send::RunEvaluation()
     return evaluation.Status() == kStatusOk;
 }
 
-// A failed header line aborts the output like a failed element line: the file is
-// discarded and the write error shown, never left half written.
 int Kjn_Send::WriteCsv(plugcommon::CsvWriter& out)
 {
     const LevellingCsv::Header header = LevellingCsv::BuildHeader(*m_data);
-    if (!WriteHeader(out, header.title, header.date, header.levelDescription)) {
-        if (out.IsOpen())
-            out.Abort(plugcommon::CsvWriter::kWriteError);
-        return 0;
-    }
-    int element = 1;
-    for (const LevellingCsv::Element& values :
-         LevellingCsv::BuildElements(*m_data, LevellingCsv::ResultOnOneLine(m_resultPieces))) {
-        if (!WriteQualityElement(out, element++, values))
-            return 0;
-    }
-    return 1;
+    return plugcommon::WriteQualityTable(
+        *this, out, header.title, header.date, header.levelDescription,
+        LevellingCsv::BuildElements(*m_data, LevellingCsv::ResultOnOneLine(m_resultPieces)));
 }
 
 std::string Kjn_Send::GetStateMessage() const
@@ -65,22 +49,8 @@ std::string Kjn_Send::GetStateMessage() const
 
 bool ExportLevellingCsv(const PartData& data)
 {
-    const plugcommon::PluginTable& table = LevellingPluginTable();
     Kjn_Send carrier(data);
-    std::string folder;
-    if (!PeldaIni::GetBinderTempPath(folder) || !PeldaIni::CreateDir(folder)) {
-        HostMessageBox("オープンエラーが発生しました", "エラーメッセージ", kMbOk | kMbIconHand | kMbTaskModal);
-        return false;
-    }
-    carrier.SetOutputPath((std::filesystem::path(folder) / table.csvFileName).string());
-    if (carrier.Send() != 0) {
-        HostMessageBox(table.csvDoneMessage, table.caption, kMbOk | kMbIconExclamation);
-        return true;
-    }
-    const std::string message = carrier.GetStateMessage();
-    if (!message.empty())
-        HostMessageBox(message, table.caption, kMbOk | kMbIconExclamation);
-    return false;
+    return plugcommon::RunCsvCommand(carrier);
 }
 
 } // namespace mod00963

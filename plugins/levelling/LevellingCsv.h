@@ -1,8 +1,9 @@
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
+
+#include "plugins/common/QualityElements.h"
 
 class Tab00963Data;
 
@@ -17,7 +18,7 @@ public:
         std::string date;
         std::string levelDescription;
     };
-    using Element = std::array<std::string, 7>;
+    using Element = plugcommon::QualityElement;
 
     static Header BuildHeader(const Tab00963Data& data);
     // relativeResult: the evaluation's relative result as one line (element 8 takes

@@ -1,22 +1,8 @@
 #include "plugins/levelling/LevellingKeys.h"
 
+#include "plugins/common/QualityElements.h"
+
 namespace mod00963 {
-
-namespace {
-
-// 要求/方法/結果 of each named item after a summary key.
-std::vector<std::string> ListTriples(const std::string& summary, const std::string& prefix,
-                                     std::initializer_list<const char*> items)
-{
-    std::vector<std::string> keys{summary};
-    for (const char* item : items) {
-        for (const char* part : {"要求", "方法", "結果"})
-            keys.push_back(prefix + item + part);
-    }
-    return keys;
-}
-
-} // namespace
 
 const std::array<const char*, LevellingKeys::kKeyCount>& LevellingKeys::IniKeys()
 {
@@ -58,15 +44,7 @@ const std::vector<LevellingKeys::StoredRecord>& LevellingKeys::Records()
 
 const plugcommon::PartListFiller::KeyTable& LevellingKeys::ListKeys()
 {
-    static const plugcommon::PartListFiller::KeyTable keys = {
-        {0, {"", "", "", "", "", "", "適用範囲", "評価結果"}},
-        {2, ListTriples("完全総括", "完全", {"過剰", "漏れ"})},
-        {3, ListTriples("論理総括", "論理", {"書式", "概念", "定義", "位相"})},
-        {4, ListTriples("位置総括", "位置", {"絶対", "相対", "グリ"})},
-        {5, ListTriples("時間総括", "時間", {"測定", "一貫", "妥当"})},
-        {6, ListTriples("主題総括", "主題", {"分類", "非定", "定量"})},
-    };
-    return keys;
+    return plugcommon::QualityListKeys();
 }
 
 const plugcommon::PartListFiller& LevellingKeys::Lists()

@@ -4,7 +4,6 @@
 #include "hostfw/CVPartDlg.h"
 #include "hostfw/HostMessages.h"
 #include "hostfw/PartData.h"
-#include "plugins/common/FixedLengthCut.h"
 #include "plugins/levelling/LevellingKeys.h"
 #include "plugins/levelling/LevellingLock.h"
 #include "plugins/levelling/LevellingRecords.h"
@@ -38,15 +37,6 @@ bool HasChosenParts(const PartData& data)
 
 XSvyPartVSheet::XSvyPartVSheet(QWidget* parent) : XSvyPartVSheetBase(parent) {}
 
-CVPartDlg* XSvyPartVSheet::Dialog() const
-{
-    for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
-        if (auto* dialog = dynamic_cast<CVPartDlg*>(w))
-            return dialog;
-    }
-    return nullptr;
-}
-
 bool XSvyPartVSheet::IsCellLocked(int, DWORD code)
 {
     if (GetPageType() != kPagePositional || GetPartData() == nullptr)
@@ -78,13 +68,7 @@ void XSvyPartVSheet::OnGridSelListItem(GridDispInfo& info, const GridCellInfo& c
         RunGradeCheck(cell);
     if (GetPageType() == kPagePositional && LevellingLock::IsSwitchCell(cell.code))
         RedrawGrid();
-    // A drop-down list cell stores the chosen entry's text.
-    if (EditorAt(cell.row, cell.col) == VstTemplate::Editor::List && GetGrid() != nullptr) {
-        GridListBox* list = GetGrid()->GetDropDownListBox();
-        const int selected = list->GetCurSel();
-        if (selected >= 0 && SetPartField(RowToRec(cell.row), cell.code, list->GetText(selected)))
-            CellToRange(cell);
-    }
+    StoreChosenListEntry(cell);
 }
 
 // A typed grade runs the same check as one chosen from the list.
@@ -97,14 +81,8 @@ void XSvyPartVSheet::OnSetText(int flag, const GridCellInfo& cell, const std::st
 
 void XSvyPartVSheet::OnSetFixText(const GridCellInfo& cell, const std::string& text)
 {
-    const std::optional<std::size_t> limit = plugcommon::FixedLengthCut::LimitOfCode(cell.code);
-    if (!limit) {
+    if (!StoreFixedLengthText(cell, text))
         XSvyPartVSheetBase::OnSetFixText(cell, text);
-        return;
-    }
-    SetPartField(RowToRec(cell.row), cell.code, plugcommon::FixedLengthCut::Cut(text, *limit));
-    if (GetGrid() != nullptr)
-        GetGrid()->setFocus();
 }
 
 void XSvyPartVSheet::RunGradeCheck(const GridCellInfo& cell)
@@ -126,7 +104,7 @@ void XSvyPartVSheet::RunGradeCheck(const GridCellInfo& cell)
         fr1.SetDword(rec::kFR1Network, 0);
         data.PutRecord("FR1", 0, fr1);
         data.ClearTypeData(rec::kTypeRoutes);
-        if (CVPartDlg* dialog = Dialog())
+        if (CVPartDlg* dialog = OwningDialog())
             dialog->SendUserMessage(kMsgReloadPartLists);
         break;
     }

@@ -3,8 +3,6 @@
 #include "plugins/common/GradeCheck.h"
 #include "plugins/common/XSvyPartVSheetBase.h"
 
-class CVPartDlg;
-
 namespace mod00963 {
 
 // A page of the levelling table dialog: drop-down lists from "SuiHyoCmb.ini", the
@@ -29,7 +27,6 @@ protected:
 
 private:
     void RunGradeCheck(const GridCellInfo& cell);
-    CVPartDlg* Dialog() const;
 
     plugcommon::GradeCheck m_grade;
 };

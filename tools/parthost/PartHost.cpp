@@ -210,10 +210,15 @@ bool PartHost::RunEdit(const HostScript& script, const std::filesystem::path& ou
     if (dialog->grab().save(QString::fromStdString(shot.string())))
         Print("SCREENSHOT " + shot.string());
     std::string error;
+    const QPointer<CVPartDlg> open(dialog);
     const bool ok = script.RunDialog(*dialog, error);
     if (!ok)
         Print("ERROR " + error);
     QCoreApplication::processEvents();
+    // The dialog as the steps left it, while it is still open (a step may choose a tab).
+    const std::filesystem::path after = out / "edit-steps.png";
+    if (open && open->isVisible() && open->grab().save(QString::fromStdString(after.string())))
+        Print("SCREENSHOT " + after.string());
     return ok;
 }
 

@@ -10,7 +10,8 @@ trap 'kill "$viewer" 2>/dev/null || true; rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/work" "$scratch/config" "$scratch/run"
 chmod 700 "$scratch/run"
 cp -r "$source/examples/viewer/." "$scratch/work/"
-export XDG_CONFIG_HOME="$scratch/config" TESSARA_PIPE_DIR="$scratch/run" TESSARA_TRACE_STATUS=1
+mkdir -p "$scratch/tmp"
+export XDG_CONFIG_HOME="$scratch/config" TESSARA_PIPE_DIR="$scratch/run" TMPDIR="$scratch/tmp" TESSARA_TRACE_STATUS=1
 mkdir -p "$XDG_CONFIG_HOME/Bralden"
 printf '[SectionGlView]\npsKeyLicenseView=0\n' > "$XDG_CONFIG_HOME/Bralden/Tessara.ini"
 

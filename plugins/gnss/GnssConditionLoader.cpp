@@ -212,7 +212,9 @@ short GnssConditionLoader::Load()
     PresentValue slope;
     for (const NetDataMng::Baseline& b : net0.Baselines()) {
         if (IsUnsetValue(b.distance)) continue;
-        const double residual = AdjustedLength(b) - CmpMaru(b.distance, 4, 0);
+        // Both terms have 4 decimals; rounding the difference keeps it a 4-decimal value
+        // (a binary difference such as 0.0044999... would print as 4 mm, not 5 mm).
+        const double residual = CmpMaru(AdjustedLength(b) - CmpMaru(b.distance, 4, 0), 4, 0);
         if (!slope.present || std::fabs(residual) > std::fabs(slope.value)) slope = {true, residual};
     }
 

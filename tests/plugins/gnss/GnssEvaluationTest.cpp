@@ -223,6 +223,26 @@ TEST(GnssEvaluation, LevellingSurveyTexts)
     EXPECT_EQ(e.Texts().requirements.size(), 6u);
 }
 
+// 100.0045 - 100.0 is 0.0044999... in binary; the residual still prints 5 mm.
+TEST(GnssEvaluation, SlopeResidualIsDecimalSafe)
+{
+    GnssSeed s = ControlSurvey();
+    s.SetWork(1, 2);
+    s.SurveyPart(2, {0, 0, 0, 0, 0});
+    s.Condition("JGpsHyoVur", 1, QJsonObject{{"use3", 1}, {"class3", QJsonObject{{"d", 20}}}});
+    QJsonArray base0;
+    base0.append(QJsonObject{{"from", "K1"}, {"to", "K2"}, {"components", Row({100.0045, 0.0, 0.0})},
+                             {"corrections", Row({0.0, 0.0, 0.0})}, {"distance", 100.0}});
+    s.Condition("GnssNetwork0", 1, QJsonObject{{"points", QJsonArray{}}, {"baselines", base0}});
+    std::string error;
+    PartSystem* system = s.Apply(error);
+    ASSERT_TRUE(system) << error;
+    const GnssEvaluation e(LoadPart(system), system);
+    ASSERT_EQ(e.ResultCode(), kResultOk);
+    ASSERT_FALSE(e.Texts().relativeResults.empty());
+    EXPECT_EQ(e.Texts().relativeResults.back(), "三次元網平均計算における斜距離の残差：5mm");
+}
+
 TEST(GnssEvaluation, LevellingWithoutCheckRecordsButAnAssumedNetworkIsCodeTen)
 {
     GnssSeed s = LevellingSurvey();

@@ -164,6 +164,46 @@ public:
     void InitBuffers();
     //! Releases the buffers' GL objects; called with the context current.
     void ReleaseBuffersGl();
+    //! Draws the scene into the layers: pass 1 display, 4 pick re-render, 9 point
+    //! pick. The caller holds the view lock with the context current.
+    void RenderScene(std::uint8_t pass, int reserved) override;
+    //! The pick entry: re-renders the pick layers (pass 4) when the store is free;
+    //! false, and nothing drawn, while another thread holds it.
+    bool RenderPickLayers();
+    void DrawScaleCaption() override;
+    void InvalidateScaleCaption() override;
+    short GetPointSizeIndex() override;
+    //! Box of the shown content of the kinds (0x01 clouds, 0x02 group TINs, 0x08 view
+    //! cloud, 0x20 CAD TIN, 0x40 structures); 1 when anything counted.
+    int GetVisibleExtent(int kinds, int allFlag, PT& min, PT& max);
+    int GetVisibleIntensityRange(double& min, double& max);
+    //! Puts a bitmap file on the TIN texture; a failure keeps the previous one.
+    void CreateTextureFromBitmap(std::string path);
+    //! A host picture with its placement in survey coordinates; 1 when a texture is held.
+    int LoadGeoTexture(const char* path, double x, double y, double width, double height, double angle);
+    //! The release family: each deletes one kind's buffers (context current).
+    void ReleaseGroupCloudPointBuffers();
+    void ReleaseSelectionBuffers();
+    void ReleaseViewCloudPointBuffers();
+    void ReleaseGroupTinFaceBuffers();
+    void ReleaseGroupTinEdgeBuffers();
+    void ReleaseGroupTinVertexBuffers();
+    void ReleaseViewCloudTinFaceBuffers();
+    void ReleaseViewCloudTinTextureBuffers();
+    void ReleaseViewCloudTinEdgeBuffers();
+    void ReleaseViewCloudTinVertexBuffers();
+    void ReleaseCadTinFaceBuffers();
+    void ReleaseCadTinTextureBuffers();
+    void ReleaseCadTinEdgeBuffers();
+    void ReleaseCadTinVertexBuffers();
+    //! Kind flags, draw switches and pick buckets (see viewer/buffers/ViewBuffersState.h).
+    struct ViewBuffersState& BuffersState() { return *m_buffers; }
+
+private:
+    struct RenderContext MakeRenderContext();
+    std::unique_ptr<struct ViewBuffersState, void (*)(ViewBuffersState*)> m_buffers{nullptr, nullptr};
+
+public:
 
     // ---- Scene files and host link (viewer/files) ----
     // Defined in viewer/files/CModelViewerView<Concern>.cpp.

@@ -2,13 +2,9 @@
 // program links until those folders define them. Each owner deletes its lines
 // here in the same commit that adds its own definitions:
 //
-//   viewer/buffers:  InitBuffers, ReleaseBuffersGl
 //   viewer/commands: InitCommands, ReleaseCommands, RegisterEditCommands
 
 #include "viewer/render/CModelViewerView.h"
-
-void CModelViewerView::InitBuffers() {}
-void CModelViewerView::ReleaseBuffersGl() {}
 
 void CModelViewerView::InitCommands() {}
 void CModelViewerView::ReleaseCommands() {}

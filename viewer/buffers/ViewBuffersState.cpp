@@ -1,0 +1,6 @@
+#include "viewer/buffers/ViewBuffersState.h"
+
+#include "viewer/render/skGLTexture.h"
+
+ViewBuffersState::ViewBuffersState() = default;
+ViewBuffersState::~ViewBuffersState() = default;

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Command lines of make-hostfile and fake-host: answers and exit codes.
+#   tools-cli.sh BUILD_DIR
+set -euo pipefail
+bin=$1/bin
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/tessara-tools.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$scratch/run" && chmod 700 "$scratch/run"
+export TESSARA_PIPE_DIR="$scratch/run"
+
+expect_exit() {
+  local want=$1; shift
+  set +e; "$@" > /dev/null 2>&1; local got=$?; set -e
+  if [ "$got" != "$want" ]; then echo "exit $got, expected $want: $*" >&2; exit 1; fi
+}
+
+expect_exit 2 "$bin/make-hostfile"
+expect_exit 2 "$bin/make-hostfile" --points -1 "$scratch/x.dat"
+expect_exit 2 "$bin/make-hostfile" --broken nonsense "$scratch/x.dat"
+expect_exit 1 "$bin/make-hostfile" --points 3 "$scratch/no/such/folder.dat"
+"$bin/make-hostfile" --points 10 --tin 4 --cad 4 --part 3 "$scratch/ok.dat" > /dev/null
+# Header: magic 56 4C 47 40, version 00 01, content word 0x0F.
+test "$(head -c 10 "$scratch/ok.dat" | od -An -tx1 | tr -d ' \n')" = "564c474000010f000000"
+for kind in magic version huge-count bad-index unterminated-string cut:40; do
+  "$bin/make-hostfile" --points 10 --broken "$kind" "$scratch/$kind.dat" > /dev/null
+  test -s "$scratch/$kind.dat"
+done
+test "$(stat -c %s "$scratch/cut:40.dat")" = 40
+"$bin/make-hostfile" --polygons 2 "$scratch/poly.dat" > /dev/null
+# magic, version, count 2, then 2 x (uint16 4 + 4 x 24 bytes)
+test "$(stat -c %s "$scratch/poly.dat")" = $((4 + 2 + 4 + 2 * (2 + 4 * 24)))
+
+expect_exit 2 "$bin/fake-host"
+expect_exit 2 "$bin/fake-host" send
+# No viewer: no reply, non-zero.
+expect_exit 1 "$bin/fake-host" send 22
+echo "tools command lines: ok"

@@ -143,6 +143,12 @@ int VCabinetDocTable::DocumentCount() const
     return get.Step() ? static_cast<int>(get.Int(0)) : 0;
 }
 
+long long VCabinetDocTable::UpdateCount() const
+{
+    SqlStatement get(m_binder.Db(), "SELECT COALESCE(SUM(updated), 0) FROM documents");
+    return get.Step() ? get.Int(0) : 0;
+}
+
 bool VDocTable::SetSname(VCabinetDocTable& table, const FieldValue& id,
                          const std::vector<std::string>& attributes)
 {

@@ -33,6 +33,8 @@ public:
     bool SetCalsFlag(const FieldValue& id, int flag);
     int GetCalsFlag(const FieldValue& id) const;
     int DocumentCount() const;
+    // Grows with every document update (the host stand-in tells a stored output by it).
+    long long UpdateCount() const;
 
 private:
     VCabinetDocExDLL& m_binder;

@@ -14,6 +14,8 @@
 #include "hostfw/PeldaIni.h"
 #include "hostfw/PeldaSysData.h"
 #include "hostfw/TPeldaHelpContext.h"
+#include "hostfw/VCabinetDocExDLL.h"
+#include "hostfw/VCabinetDocTable.h"
 #include "hostfw/VCmdData.h"
 
 #include <QApplication>
@@ -233,8 +235,16 @@ bool PartHost::RunCsv(const std::filesystem::path& out)
     PeldaIni::GetBinderTempPath(temp);
     std::error_code ec;
     std::filesystem::remove_all(temp, ec);
+    auto binderUpdates = [] {
+        VCabinetDocExDLL binder(VCabinetDocExDLL::kBinderSystem);
+        return binder.Create(VCabinetDocExDLL::kBinderSystem) ? binder.GetDocTable()->UpdateCount() : -1;
+    };
+    const long long before = binderUpdates();
     const bool pressed = dialog->PressButton(12000);
     QCoreApplication::processEvents();
+    const bool stored = binderUpdates() > before;
+    if (!stored)
+        Print("ERROR the CSV output was not stored in the binder");
     bool written = false;
     for (const auto& entry : std::filesystem::directory_iterator(temp, ec)) {
         const std::filesystem::path copy = out / entry.path().filename();
@@ -244,5 +254,5 @@ bool PartHost::RunCsv(const std::filesystem::path& out)
             written = true;
         }
     }
-    return pressed && written;
+    return pressed && written && stored;
 }

@@ -78,6 +78,16 @@ TEST_F(ParthostRunTest, AFailedCallMakesTheExitCodeNonZero)
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_NE(missing.output.find("ERROR cannot load the plug-in"), std::string::npos);
     EXPECT_EQ(RunParthost("--seed x").exitCode, 2) << "usage";
+
+    // A cancelled file choice stores nothing: the CSV call failed.
+    std::string cancelled = ReadFile(SeedPath());
+    const std::string chooser = "\"chooser\": [\"TESTHYO.CSV\", \"TESTHYO.CSV\"]";
+    cancelled.replace(cancelled.find(chooser), chooser.size(), "\"chooser\": [null]");
+    const auto cancelledSeed = WriteFile("cancelled.json", cancelled);
+    const RunResult csv = RunParthost("--seed '" + cancelledSeed.string() + "' --plugin '" + Plugin("ModTestA.so") +
+                                      "' --out '" + out + "' --csv");
+    EXPECT_EQ(csv.exitCode, 1) << csv.output;
+    EXPECT_NE(csv.output.find("MSG[テスト評価表] 出力を中止しました。"), std::string::npos) << csv.output;
 }
 
 } // namespace

@@ -3,8 +3,10 @@
 #include <nanoflann.hpp>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 namespace {
 
@@ -27,24 +29,61 @@ using KdTree = nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<
 
 constexpr std::size_t kLeafSize = 16;
 
-// Calls the progress function about a hundred times over n steps.
-class ProgressSteps {
-public:
-    ProgressSteps(const OutsideProgressFn& fn, std::size_t total)
-        : m_fn(fn), m_total(total), m_every(std::max<std::size_t>(total / 100, 1)) {}
-    // False once the caller should stop.
-    bool At(std::size_t i)
-    {
-        if (!m_fn || i % m_every != 0)
-            return true;
-        return m_fn(100.0 * static_cast<double>(i) / static_cast<double>(std::max<std::size_t>(m_total, 1)));
+// Runs body(begin, end) over [0, n) in blocks on up to kMaxThreads threads. The
+// calling thread works on blocks too and is the only one that reports progress, at
+// most once per percent. Returns false when progress asked to stop or a block
+// failed; the helper threads then end after their current block and are joined
+// before this returns.
+template <class Body>
+bool ParallelBlocks(std::size_t n, const OutsideProgressFn& progress, Body&& body)
+{
+    constexpr std::size_t kBlock = 4096;
+    constexpr unsigned kMaxThreads = 8;
+    const std::size_t blocks = (n + kBlock - 1) / kBlock;
+    const auto threads = static_cast<unsigned>(
+        std::min<std::size_t>(std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads), blocks));
+    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> done{0};
+    std::atomic<bool> stop{false};
+    const auto runBlock = [&]() {
+        const std::size_t b = next.fetch_add(1);
+        if (b >= blocks)
+            return false;
+        const std::size_t begin = b * kBlock;
+        const std::size_t end = std::min(n, begin + kBlock);
+        body(begin, end);
+        done.fetch_add(end - begin);
+        return true;
+    };
+    const auto helper = [&]() {
+        try {
+            while (!stop.load() && runBlock()) {
+            }
+        } catch (...) {
+            stop.store(true);
+        }
+    };
+    std::vector<std::jthread> helpers;
+    for (unsigned t = 1; t < threads; ++t)
+        helpers.emplace_back(helper);
+    int lastPercent = -1;
+    try {
+        while (!stop.load() && runBlock()) {
+            if (!progress)
+                continue;
+            const int percent = static_cast<int>(100.0 * static_cast<double>(done.load()) / static_cast<double>(n));
+            if (percent != lastPercent) {
+                lastPercent = percent;
+                if (!progress(percent))
+                    stop.store(true);
+            }
+        }
+    } catch (...) {
+        stop.store(true);
     }
-
-private:
-    const OutsideProgressFn& m_fn;
-    std::size_t m_total;
-    std::size_t m_every;
-};
+    helpers.clear(); // joins
+    return !stop.load() && done.load() == n;
+}
 
 // Counts neighbours within the radius and stops the search once enough are found.
 class CountWithin {
@@ -323,16 +362,15 @@ bool PointFilters::Radius(const CPCloudMng& group, float radius, int minPoints, 
     const KdTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(kLeafSize));
     const float radiusSq = radius * radius;
     const nanoflann::SearchParams params(32, 0.0f, false);
-    ProgressSteps steps(progress, pts.size());
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-        if (!steps.At(i))
-            return false;
-        const float q[3] = {pts[i].x, pts[i].y, pts[i].z};
-        CountWithin counter(radiusSq, static_cast<std::uint32_t>(i), static_cast<std::size_t>(minPoints));
-        tree.findNeighbors(counter, q, params);
-        keep[i] = counter.size() >= static_cast<std::size_t>(minPoints) ? 1 : 0;
-    }
-    return !progress || progress(100.0);
+    const bool finished = ParallelBlocks(pts.size(), progress, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            const float q[3] = {pts[i].x, pts[i].y, pts[i].z};
+            CountWithin counter(radiusSq, static_cast<std::uint32_t>(i), static_cast<std::size_t>(minPoints));
+            tree.findNeighbors(counter, q, params);
+            keep[i] = counter.size() >= static_cast<std::size_t>(minPoints) ? 1 : 0;
+        }
+    });
+    return finished && (!progress || progress(100.0));
 }
 
 bool PointFilters::Outlier(const CPCloudMng& group, int k, float factor, std::vector<std::uint8_t>& keep,
@@ -347,33 +385,34 @@ bool PointFilters::Outlier(const CPCloudMng& group, int k, float factor, std::ve
     const std::size_t kk = std::min<std::size_t>(static_cast<std::size_t>(k), pts.size() - 1);
     const CloudAdaptor adaptor{pts};
     const KdTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(kLeafSize));
-    std::vector<std::uint32_t> idx(kk + 1);
-    std::vector<float> distSq(kk + 1);
     std::vector<float> meanDist(pts.size());
-    ProgressSteps steps(progress, pts.size());
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-        if (!steps.At(i))
-            return false;
-        const float q[3] = {pts[i].x, pts[i].y, pts[i].z};
-        nanoflann::KNNResultSet<float, std::uint32_t> result(kk + 1);
-        result.init(idx.data(), distSq.data());
-        tree.findNeighbors(result, q, nanoflann::SearchParams());
-        // The point itself is among the results (distance 0); skip it once.
-        double sum = 0.0;
-        std::size_t used = 0;
-        bool selfSeen = false;
-        for (std::size_t r = 0; r < result.size(); ++r) {
-            if (!selfSeen && idx[r] == i) {
-                selfSeen = true;
-                continue;
+    const bool finished = ParallelBlocks(pts.size(), progress, [&](std::size_t begin, std::size_t end) {
+        std::vector<std::uint32_t> idx(kk + 1);
+        std::vector<float> distSq(kk + 1);
+        for (std::size_t i = begin; i < end; ++i) {
+            const float q[3] = {pts[i].x, pts[i].y, pts[i].z};
+            nanoflann::KNNResultSet<float, std::uint32_t> result(kk + 1);
+            result.init(idx.data(), distSq.data());
+            tree.findNeighbors(result, q, nanoflann::SearchParams());
+            // The point itself is among the results (distance 0); skip it once.
+            double sum = 0.0;
+            std::size_t used = 0;
+            bool selfSeen = false;
+            for (std::size_t r = 0; r < result.size(); ++r) {
+                if (!selfSeen && idx[r] == i) {
+                    selfSeen = true;
+                    continue;
+                }
+                if (used == kk)
+                    break;
+                sum += std::sqrt(static_cast<double>(distSq[r]));
+                ++used;
             }
-            if (used == kk)
-                break;
-            sum += std::sqrt(static_cast<double>(distSq[r]));
-            ++used;
+            meanDist[i] = used > 0 ? static_cast<float>(sum / static_cast<double>(used)) : 0.0f;
         }
-        meanDist[i] = used > 0 ? static_cast<float>(sum / static_cast<double>(used)) : 0.0f;
-    }
+    });
+    if (!finished)
+        return false;
     double mean = 0.0;
     for (float d : meanDist)
         mean += d;

@@ -1,0 +1,64 @@
+// The neighbour filters split their queries over threads; these runs meet in our
+// own code, so they also run under ThreadSanitizer.
+#include "outside/CModelDataMng.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+namespace {
+
+std::unique_ptr<CPCloudMng> RandomGroup(std::size_t n, unsigned seed, float extent)
+{
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<float> u(-extent, extent);
+    auto g = std::make_unique<CPCloudMng>();
+    for (std::size_t i = 0; i < n; ++i)
+        g->AddCloudPoint(u(rng), u(rng), u(rng) * 0.2f, static_cast<COLORREF>(i + 1), 0.0);
+    g->m_nDataFlag = 1;
+    return g;
+}
+
+TEST(NeighbourFilterTest, ProgressIsBoundedAndCancelKeepsTheCloud)
+{
+    for (const bool outlier : {false, true}) {
+        CModelDataMng store;
+        store.AddGroup(RandomGroup(50000, 3, 50.0f));
+        std::vector<double> seen;
+        const auto record = [&seen](double p) {
+            seen.push_back(p);
+            return true;
+        };
+        ASSERT_EQ(outlier ? store.FilterPointOutlierRemoval(8, 2.0f, record) : store.FilterPointRadius(1.0f, 1, record), 1);
+        EXPECT_LE(seen.size(), 110u);
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+        EXPECT_EQ(seen.back(), 100.0);
+
+        CModelDataMng cancelled;
+        cancelled.AddGroup(RandomGroup(50000, 3, 50.0f));
+        // Helper threads may finish most of the work before the caller reports;
+        // the first report already asks to stop.
+        const auto stopSoon = [](double) { return false; };
+        EXPECT_EQ(outlier ? cancelled.FilterPointOutlierRemoval(8, 2.0f, stopSoon)
+                          : cancelled.FilterPointRadius(1.0f, 1, stopSoon),
+                  0);
+        EXPECT_EQ(cancelled.GetGroup(0)->GetCloudPointSize(), 50000);
+    }
+}
+
+TEST(NeighbourFilterTest, SameAnswerAsOneThreadWould)
+{
+    // Two runs on the same cloud keep the same points: the split does not matter.
+    CModelDataMng a, b;
+    a.AddGroup(RandomGroup(30000, 11, 30.0f));
+    b.AddGroup(RandomGroup(30000, 11, 30.0f));
+    ASSERT_EQ(a.FilterPointOutlierRemoval(10, 1.0f), 1);
+    ASSERT_EQ(b.FilterPointOutlierRemoval(10, 1.0f), 1);
+    ASSERT_EQ(a.GetGroup(0)->GetCloudPointSize(), b.GetGroup(0)->GetCloudPointSize());
+    for (int i = 0; i < a.GetGroup(0)->GetCloudPointSize(); ++i)
+        ASSERT_EQ(a.GetGroup(0)->m_points[i].colour, b.GetGroup(0)->m_points[i].colour);
+}
+
+} // namespace

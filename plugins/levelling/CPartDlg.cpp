@@ -181,8 +181,7 @@ BOOL CPartDlg::OnCommand(int id)
             id == kCmdSearchExtract ? SvySrchExtract(this, &plugcommon::IsCodeInList, programs, 4096, nullptr, nullptr)
                                     : SvySrchSelectList(this, &plugcommon::IsCodeInList, programs, 4096, nullptr, nullptr);
         const DWORD column = list->Template().Cells().empty() ? 0 : list->Template().Cells()[0].code;
-        for (const DWORD part : found)
-            list->AddPart(part, column);
+        list->AddParts(found, column);
         list->ReloadPartData();
         SetChanged(true);
         return 1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "hostfw/CVSheetPartList.h"
 #include "plugins/levelling/LevellingAdmission.h"
@@ -22,11 +23,19 @@ public:
 
     LevellingListKind Kind() const { return m_kind; }
     BOOL CheckFuncPartAddr(DWORD address) override;
+    // Adds the admitted parts of a part search in order: the network list takes the
+    // first, the note and route lists fill their empty rows and then append. The held
+    // parts are read once, so a search of 4,096 parts stays linear. Answers how many
+    // were added.
+    int AddParts(const std::vector<DWORD>& parts, DWORD column);
     // The two further hooks of the host's list sheet: nothing to add.
     BOOL CheckFuncZa(DWORD element) override;
     virtual int OnListExtra() { return 0; }
 
 private:
+    LevellingAdmissionFacts Facts();
+    const char* ListRecord() const { return m_kind == LevellingListKind::Notes ? "R2" : "R3"; }
+
     LevellingListKind m_kind;
     const PeldaSysData* m_systemData;
     std::unique_ptr<HostLevellingSiblings> m_siblings;

@@ -214,6 +214,21 @@ TEST_F(LevellingDialogTest, RouteOfTheGradeIsAdmitted)
     EXPECT_EQ(List(9010).CheckFuncPartAddr(300), 1);
 }
 
+// A search's parts fill the list in order: held parts, repeats and parts of another
+// program or grade stay out.
+TEST_F(LevellingDialogTest, SearchAddsAdmittedPartsOnce)
+{
+    Open("grade1.json");
+    m_dialog->GetPartData().ClearTypeData(rec::kTypeRoutes);
+    PartRecord held;
+    held.SetDword(0, 301);
+    m_dialog->GetPartData().PutRecord("R3", 0, held);
+    EXPECT_EQ(List(9010).AddParts({300, 301, 300, 200, 555, 302}, 0x0236010Cu), 2);
+    ASSERT_EQ(m_dialog->GetPartData().RowCount("R3"), 3u);
+    EXPECT_EQ(Record("R3", 1).Dword(0), 300u);
+    EXPECT_EQ(Record("R3", 2).Dword(0), 302u);
+}
+
 TEST_F(LevellingDialogTest, ManualSwitchUnlocksItsText)
 {
     Open("grade1.json");

@@ -3,6 +3,7 @@
 #include "hostfw/CPartDB.h"
 #include "hostfw/CmdMsgBox.h"
 #include "hostfw/PeldaIni.h"
+#include "hostfw/ctrlpoint/CSvyZaDB.h"
 #include "hostfw/Tab00963Data.h"
 #include "plugins/levelling/Cal.h"
 #include "plugins/levelling/Kjn_Send.h"
@@ -91,6 +92,32 @@ TEST_F(LevellingHostTest, DoCalcWithoutCalculateBitIsSilent)
     EXPECT_TRUE(app.GetCmdMsgBox()->Log().empty());
     EXPECT_TRUE(m_shown.empty());
 }
+
+struct FigureCase {
+    const char* fixture;
+    DWORD flags;
+    WORD result;
+    int figureParts;
+};
+
+class LevellingFigureTest : public LevellingHostTest, public ::testing::WithParamInterface<FigureCase> {};
+
+// The figure stage records one figure part per part, and none after a failed evaluation.
+TEST_P(LevellingFigureTest, FigureStage)
+{
+    Seed(GetParam().fixture);
+    CVApp& app = PeldaGetApp();
+    Mod00963 program(app.GetDocument());
+    program.SetHostContext(app.GetDocument(), app.GetPartSysData(app.GetCurPartSysNo()));
+    EXPECT_EQ(program.DoCalc(m_part, GetParam().flags, ""), GetParam().result);
+    EXPECT_EQ(program.DoCalc(m_part, GetParam().flags, ""), GetParam().result);
+    EXPECT_EQ(CSvyZaDB(GetCurrentPartSystem()).GetFigurePartCount(1), GetParam().figureParts);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stages, LevellingFigureTest, ::testing::Values(
+    FigureCase{"grade1.json", 0x04, 0, 1},
+    FigureCase{"grade1.json", 0x06, 0, 1},
+    FigureCase{"status1-network-other-grade.json", 0x06, 4, 0}));
 
 TEST_F(LevellingHostTest, UnopenedPartSystemIsAGeneralFailure)
 {

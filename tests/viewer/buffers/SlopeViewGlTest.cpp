@@ -1,0 +1,196 @@
+// The whole view on the example slope file: loaded through fake-host over the
+// pipe, drawn with points by height and the TIN by height from above, kept as a
+// PNG, and checked pixel by pixel, then read back from the pick layers.
+#include "viewer/buffers/GlBufferOps.h"
+#include "viewer/buffers/GradationLookup.h"
+#include "viewer/render/CModelViewerView.h"
+
+#include "outside/CModelDataMng.h"
+#include "outside/StoreMarkers.h"
+
+#include "../render/TestView.h"
+#include "../render/ViewTestApp.h"
+
+#include <QApplication>
+#include <QImage>
+
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Env(const char* name, const char* fallback)
+{
+    const char* v = std::getenv(name);
+    return v != nullptr ? v : fallback;
+}
+
+// Window pixel (x right, y up) of a user-space point.
+bool WindowPixel(TestView& view, const PT& user, int& x, int& y)
+{
+    PT model = user;
+    view.ModelStore().UserToModel(model);
+    QVector3D window;
+    if (!view.ProjectToWindow(QVector3D(float(model.x()), float(model.y()), float(model.z())), window)) return false;
+    x = static_cast<int>(window.x());
+    y = static_cast<int>(window.y());
+    return x >= 0 && y >= 0 && x < view.ClientWidth() && y < view.ClientHeight();
+}
+
+std::uint32_t LayerPixel(TestView& view, COpenGLBaseView::Layer layer, int x, int y)
+{
+    GlFunctions& gl = *view.Gl();
+    std::uint32_t rgba = 0;
+    view.BindLayer(layer);
+    gl.glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &rgba);
+    view.BindWindowFramebuffer();
+    return rgba;
+}
+
+// The display colour a point takes in height mode, as the build makes it.
+std::uint32_t HeightColour(const CModelViewerView& view, float z, COLORREF pointColour, double zmin, double zmax)
+{
+    const COLORREF colour = pointColour == 0 ? 0xFFFFFFu : pointColour;
+    const float o = static_cast<float>(colour & 0xFF) * 0.004f * 0.7f;
+    float r = 0, g = 0, b = 0;
+    const double t = (static_cast<double>(z) - zmin) * (255.0 / (zmax - zmin));
+    if (t >= 0.0 && t <= 255.0)
+        LookupGradationColor(static_cast<float>(t), r, g, b, view.Settings().gradation.GetCurColorConf());
+    const int bright = view.Settings().colourBrightness;
+    return GlBufferOps::PackRgba(ApplyBrightness(bright, std::max(r - o, 0.05f)),
+                                 ApplyBrightness(bright, std::max(g - o, 0.05f)),
+                                 ApplyBrightness(bright, std::max(b - o, 0.05f)));
+}
+
+bool Near(std::uint32_t a, std::uint32_t b, int tolerance)
+{
+    for (int shift : {0, 8, 16})
+        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance) return false;
+    return true;
+}
+
+}  // namespace
+
+TEST(SlopeView, PointsAndTinByHeightFromAbove)
+{
+    EnsureViewTestApp();
+    const fs::path source = Env("TESSARA_SOURCE_DIR", ".");
+    // Test programs live in <build>/tests, programs in <build>/bin.
+    const fs::path binary = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
+    const fs::path work = fs::temp_directory_path() / ("tessara-slope-" + std::to_string(::getpid()));
+    fs::create_directories(work);
+    const fs::path copy = work / "slope-group.dat";
+    fs::copy_file(source / "examples/viewer/slope-group.dat", copy, fs::copy_options::overwrite_existing);
+
+    TestView view;
+    view.resize(640, 480);
+    view.show();
+    view.Create();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view.IsGlReady() && view.sceneFrames > 0; }, 20000));
+
+    // The host sends command 1 with the copy; the viewer deletes what it loaded.
+    std::atomic<int> hostResult{-1};
+    std::thread host([&] {
+        const std::string exe = (binary / "bin" / "fake-host").string();
+        const std::string command = exe + " send 1 " + copy.string() + " > /dev/null";
+        hostResult = std::system(command.c_str());
+    });
+    ASSERT_TRUE(ProcessEventsUntil([&] { return hostResult.load() != -1; }, 30000));
+    host.join();
+    ASSERT_EQ(hostResult.load(), 0);
+    CModelDataMng& store = view.ModelStore();
+    ASSERT_EQ(store.GetGroupCount(), 1);
+    const CPCloudMng& group = *store.GetGroup(0);
+    ASSERT_GT(group.GetCloudPointSize(), 0);
+    ASSERT_GT(store.m_viewCloud.GetTriangleCount(), 0);
+
+    // Colour mode 1, TIN mode 4, from above over the whole slope.
+    view.m_pointColourMode = 1;
+    view.Settings().tinPictureMode = 4;
+    PT lo, hi;
+    ASSERT_EQ(view.GetVisibleExtent(0x01 | 0x6A, 0, lo, hi), 1);
+    PT centre((lo.x() + hi.x()) / 2, (lo.y() + hi.y()) / 2, (lo.z() + hi.z()) / 2);
+    store.UserToModel(centre);
+    view.LookAt() = QVector3D(float(centre.x()), float(centre.y()), float(centre.z()));
+    view.Zoom() = static_cast<float>(0.8 * std::min(640.0 / (hi.x() - lo.x()), 480.0 / (hi.y() - lo.y())));
+    view.UpdateProjection();
+    view.UpdateModelView();
+    const int framesBefore = view.sceneFrames;
+    view.InvalidateScene();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view.sceneFrames > framesBefore; }, 20000));
+    QApplication::processEvents();
+
+    const QImage shot = view.grabFramebuffer().convertToFormat(QImage::Format_RGBA8888);
+    ASSERT_EQ(shot.width(), view.ClientWidth());
+    cv::Mat rgba(shot.height(), shot.width(), CV_8UC4, const_cast<uchar*>(shot.constBits()),
+                 static_cast<std::size_t>(shot.bytesPerLine()));
+    cv::Mat bgra;
+    cv::cvtColor(rgba, bgra, cv::COLOR_RGBA2BGRA);
+    const fs::path png = binary / "slope-points-tin.png";
+    ASSERT_TRUE(cv::imwrite(png.string(), bgra));
+    const cv::Mat saved = cv::imread(png.string(), cv::IMREAD_COLOR);
+    ASSERT_FALSE(saved.empty());
+    const auto screen = [&](int x, int y) {  // window pixel (y up) from the saved PNG
+        const cv::Vec3b bgr = saved.at<cv::Vec3b>(saved.rows - 1 - y, x);
+        return std::uint32_t(bgr[2]) | std::uint32_t(bgr[1]) << 8 | std::uint32_t(bgr[0]) << 16 | 0xFF000000u;
+    };
+
+    // The lowest and highest points of the group, in the colours of their heights.
+    std::size_t low = 0, high = 0;
+    for (std::size_t i = 0; i < group.m_points.size(); ++i) {
+        if (group.m_points[i].z < group.m_points[low].z) low = i;
+        if (group.m_points[i].z > group.m_points[high].z) high = i;
+    }
+    for (std::size_t i : {low, high}) {
+        const CPCloudMng::CloudPoint& p = group.m_points[i];
+        int x = 0, y = 0;
+        ASSERT_TRUE(WindowPixel(view, PT(p.x, p.y, p.z), x, y));
+        const std::uint32_t expected = HeightColour(view, p.z, p.colour, lo.z(), hi.z());
+        // A point on a pixel border lands on either side of it.
+        bool found = false;
+        for (int dy = -1; dy <= 1 && !found; ++dy)
+            for (int dx = -1; dx <= 1 && !found; ++dx)
+                found = Near(screen(x + dx, y + dy), expected, 1);
+        EXPECT_TRUE(found) << "point " << i << " at " << x << "," << y << ": " << std::hex << screen(x, y)
+                           << " expected " << expected;
+    }
+    // Outside the slope the picture holds only the background and the ground grid.
+    const std::uint32_t corner = screen(3, 3);
+    const std::uint32_t background = screen(view.ClientWidth() - 3, 3);
+    EXPECT_TRUE(corner == background || Near(corner, 0xFF666666u, 1)) << std::hex << corner;
+
+    // Pass 4: a pixel inside a triangle of the TIN holds the triangle's number.
+    view.makeCurrent();
+    ASSERT_TRUE(view.RenderPickLayers());
+    const CPCloudMng& tin = store.m_viewCloud;
+    int checked = 0;
+    for (int t = 0; t < tin.GetTriangleCount() && checked < 3; t += 7) {
+        PT centroid(0, 0, 0);
+        for (int k = 0; k < 3; ++k) {
+            const CVertexMng::Vertex& v = tin.m_vertices[tin.m_triangles[std::size_t(t)][k]];
+            centroid = centroid + PT(v.x / 3.0, v.y / 3.0, v.z / 3.0);
+        }
+        int x = 0, y = 0;
+        if (!WindowPixel(view, centroid, x, y)) continue;
+        EXPECT_EQ(LayerPixel(view, COpenGLBaseView::Layer::Tin, x, y), GlBufferOps::PickColour(std::uint64_t(t)))
+            << "triangle " << t;
+        ++checked;
+    }
+    EXPECT_GT(checked, 0);
+    // Pass 9 of the last frame: the highest point's pixel holds its number.
+    int x = 0, y = 0;
+    const CPCloudMng::CloudPoint& top = group.m_points[high];
+    ASSERT_TRUE(WindowPixel(view, PT(top.x, top.y, top.z), x, y));
+    EXPECT_EQ(LayerPixel(view, COpenGLBaseView::Layer::PointPick, x, y), GlBufferOps::PickColour(high));
+    view.doneCurrent();
+    fs::remove_all(work);
+}

@@ -6,6 +6,7 @@
 #include "hostfw/CVPartVSheet.h"
 #include "hostfw/HostMessages.h"
 #include "hostfw/PartData.h"
+#include "hostfw/UiGuard.h"
 #include "hostfw/VCmdData.h"
 
 #include <QAction>
@@ -41,7 +42,7 @@ CVPartDlg::CVPartDlg(VCmdData* cmd, std::unique_ptr<CTabParamDB> db, int resourc
         auto* button = new QPushButton(QString::fromUtf8(text), this);
         button->setObjectName(QString("button%1").arg(id));
         button->setDefault(id == kIdOk);
-        connect(button, &QPushButton::clicked, this, [this, id = id] { PressButton(id); });
+        connect(button, &QPushButton::clicked, this, [this, id = id] { UiGuard(false, [&] { return PressButton(id); }); });
         m_buttons->addWidget(button);
     }
     layout->addLayout(m_buttons);
@@ -137,7 +138,7 @@ void CVPartDlg::AddCmdButton(int id, const std::string& text)
     if (m_cmdButtons.count(id))
         return;
     QAction* action = m_toolBar->addAction(QString::fromStdString(text.empty() ? std::to_string(id) : text));
-    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    connect(action, &QAction::triggered, this, [this, id] { UiGuard(BOOL{0}, [&] { return OnCommand(id); }); });
     m_cmdButtons[id] = action;
 }
 
@@ -186,7 +187,9 @@ long CVPartDlg::OnUserMessage(unsigned, std::intptr_t, std::intptr_t)
 
 void CVPartDlg::PostUserMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam)
 {
-    QTimer::singleShot(0, this, [this, message, wParam, lParam] { OnUserMessage(message, wParam, lParam); });
+    QTimer::singleShot(0, this, [this, message, wParam, lParam] {
+        UiGuard(0L, [&] { return OnUserMessage(message, wParam, lParam); });
+    });
 }
 
 long CVPartDlg::SendUserMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam)
@@ -202,7 +205,9 @@ void CVPartDlg::DDX_VSheet(int controlId, CVSheet& sheet)
         m_body->addWidget(&sheet);
     if (auto* partSheet = dynamic_cast<CVPartVSheet*>(&sheet))
         connect(partSheet, &CVPartVSheet::FieldChanged, this,
-                [this](CVPartVSheet* from, const FieldChange& change) { OnVmsgVpvsnFieldChange(from, change); });
+                [this](CVPartVSheet* from, const FieldChange& change) {
+                    UiGuard(0L, [&] { return OnVmsgVpvsnFieldChange(from, change); });
+                });
 }
 
 CVSheet* CVPartDlg::FindSheet(int controlId) const

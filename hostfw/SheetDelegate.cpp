@@ -1,6 +1,7 @@
 #include "hostfw/SheetDelegate.h"
 
 #include "hostfw/CVSheet.h"
+#include "hostfw/UiGuard.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,7 +16,9 @@ QWidget* SheetDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
         return QStyledItemDelegate::createEditor(parent, option, index);
     auto* combo = new QComboBox(parent);
     combo->setEditable(editor == VstTemplate::Editor::List);
-    for (const std::string& entry : m_sheet.ListEntriesAt(index.row(), index.column()))
+    const std::vector<std::string> entries =
+        UiGuard(std::vector<std::string>(), [&] { return m_sheet.ListEntriesAt(index.row(), index.column()); });
+    for (const std::string& entry : entries)
         combo->addItem(QString::fromStdString(entry));
     return combo;
 }
@@ -38,10 +41,12 @@ void SheetDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, con
 {
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         const int current = combo->currentIndex();
-        if (current >= 0 && combo->currentText() == combo->itemText(current))
-            m_sheet.CommitList(index.row(), index.column(), current);
-        else
-            m_sheet.CommitEdit(index.row(), index.column(), combo->currentText().toStdString());
+        const std::string text = combo->currentText().toStdString();
+        UiGuard(false, [&] {
+            if (current >= 0 && combo->currentText() == combo->itemText(current))
+                return m_sheet.CommitList(index.row(), index.column(), current);
+            return m_sheet.CommitEdit(index.row(), index.column(), text);
+        });
         return;
     }
     QStyledItemDelegate::setModelData(editor, model, index);

@@ -1,6 +1,7 @@
 #include "hostfw/SheetModel.h"
 
 #include "hostfw/CVSheet.h"
+#include "hostfw/UiGuard.h"
 
 #include <QColor>
 
@@ -32,13 +33,16 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::EditRole: return QString::fromStdString(m_sheet.DisplayText(index.row(), index.column()));
-    case Qt::BackgroundRole: return ToColour(m_sheet.BackgroundColour(index.row(), index.column()));
-    case Qt::ForegroundRole: return ToColour(m_sheet.TextColour(index.row(), index.column()));
-    default: return {};
-    }
+    // The hooks behind these are the plug-ins' code; painting must survive them.
+    return UiGuard(QVariant(), [&]() -> QVariant {
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole: return QString::fromStdString(m_sheet.DisplayText(index.row(), index.column()));
+        case Qt::BackgroundRole: return ToColour(m_sheet.BackgroundColour(index.row(), index.column()));
+        case Qt::ForegroundRole: return ToColour(m_sheet.TextColour(index.row(), index.column()));
+        default: return {};
+        }
+    });
 }
 
 QVariant SheetModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -58,7 +62,7 @@ Qt::ItemFlags SheetModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (!m_sheet.IsCellReadOnly(index.row(), index.column()))
+    if (!UiGuard(true, [&] { return m_sheet.IsCellReadOnly(index.row(), index.column()); }))
         flags |= Qt::ItemIsEditable;
     return flags;
 }
@@ -67,7 +71,7 @@ bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int ro
 {
     if (!index.isValid() || role != Qt::EditRole)
         return false;
-    return m_sheet.CommitEdit(index.row(), index.column(), value.toString().toStdString());
+    return UiGuard(false, [&] { return m_sheet.CommitEdit(index.row(), index.column(), value.toString().toStdString()); });
 }
 
 void SheetModel::Reset()

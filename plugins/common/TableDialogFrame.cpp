@@ -4,6 +4,7 @@
 #include "hostfw/CVSheet.h"
 #include "hostfw/HostMessages.h"
 #include "hostfw/PartData.h"
+#include "hostfw/UiGuard.h"
 #include "plugins/common/PluginTable.h"
 
 #include <QHBoxLayout>
@@ -41,7 +42,12 @@ TableDialogFrame::TableDialogFrame(const PluginTable& table, VCmdData* cmd, std:
     m_csv->setObjectName("button12000");
     ButtonRow()->insertWidget(0, m_csv);
     connect(m_csv, &QPushButton::clicked, this, [this] { OnCsvOutput(); });
-    connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) { OnTabSelChange(index); });
+    connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
+        UiGuard(false, [&] {
+            OnTabSelChange(index);
+            return true;
+        });
+    });
     resize(760, 860);
 }
 

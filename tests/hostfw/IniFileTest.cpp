@@ -42,6 +42,22 @@ TEST_F(IniFileTest, WindowsProfileRules)
         << "a new key goes after the section's last key, in CP932";
 }
 
+TEST_F(IniFileTest, GarbledBytesReadAsMissingValuesAndSurviveAWrite)
+{
+    std::string junk;
+    for (int i = 0; i < 4096; ++i)
+        junk += static_cast<char>((i * 7919) % 256);
+    const auto path = WriteFile("junk.ini", junk + "\r\n[S]\r\nk=v\r\n");
+    IniFile ini;
+    std::string error;
+    ASSERT_TRUE(ini.Load(path, error));
+    EXPECT_EQ(ini.Get("S", "k").value_or("?"), "v");
+    EXPECT_FALSE(ini.Get("S", "none"));
+    ASSERT_TRUE(ini.Set("S", "k", "w"));
+    ASSERT_TRUE(ini.Save(path, error));
+    EXPECT_EQ(ReadFile(path).substr(0, 100), junk.substr(0, 100)) << "lines it does not own are kept";
+}
+
 TEST_F(IniFileTest, MissingFileIsEmptyAndProfileCallsFallBack)
 {
     const std::string file = (Root() / "none.ini").string();

@@ -79,15 +79,13 @@ TEST_F(ParthostRunTest, AFailedCallMakesTheExitCodeNonZero)
     EXPECT_NE(missing.output.find("ERROR cannot load the plug-in"), std::string::npos);
     EXPECT_EQ(RunParthost("--seed x").exitCode, 2) << "usage";
 
-    // A cancelled file choice stores nothing: the CSV call failed.
-    std::string cancelled = ReadFile(SeedPath());
-    const std::string chooser = "\"chooser\": [\"TESTHYO.CSV\", \"TESTHYO.CSV\"]";
-    cancelled.replace(cancelled.find(chooser), chooser.size(), "\"chooser\": [null]");
-    const auto cancelledSeed = WriteFile("cancelled.json", cancelled);
-    const RunResult csv = RunParthost("--seed '" + cancelledSeed.string() + "' --plugin '" + Plugin("ModTestA.so") +
-                                      "' --out '" + out + "' --csv");
+    // A script file in place of the seed's own: a cancelled file choice stores nothing.
+    const auto script = WriteFile("script.json", R"({ "chooser": [null] })");
+    const RunResult csv = RunParthost("--seed '" + SeedPath() + "' --plugin '" + Plugin("ModTestA.so") + "' --out '" +
+                                      out + "' --csv --script '" + script.string() + "'");
     EXPECT_EQ(csv.exitCode, 1) << csv.output;
-    EXPECT_NE(csv.output.find("MSG[テスト評価表] 出力を中止しました。"), std::string::npos) << csv.output;
+    EXPECT_NE(csv.output.find("CHOOSE (cancelled)\nMSG[テスト評価表] 出力を中止しました。"), std::string::npos)
+        << csv.output;
 }
 
 } // namespace

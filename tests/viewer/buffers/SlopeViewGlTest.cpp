@@ -168,6 +168,21 @@ TEST(SlopeView, PointsAndTinByHeightFromAbove)
     const std::uint32_t background = screen(view.ClientWidth() - 3, 3);
     EXPECT_TRUE(corner == background || Near(corner, 0xFF666666u, 1)) << std::hex << corner;
 
+    // The pick entry never waits for the store: while another thread holds the
+    // lock there is no pick re-render.
+    {
+        std::atomic<bool> locked{false}, release{false};
+        std::thread worker([&] {
+            std::lock_guard lock(view.ViewMutex());
+            locked = true;
+            while (!release) std::this_thread::yield();
+        });
+        while (!locked) std::this_thread::yield();
+        EXPECT_FALSE(view.RenderPickLayers());
+        release = true;
+        worker.join();
+    }
+
     // Pass 4: a pixel inside a triangle of the TIN holds the triangle's number.
     view.makeCurrent();
     ASSERT_TRUE(view.RenderPickLayers());

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -73,12 +74,34 @@ void CPCloudMng::RecomputePointBounds()
     m_hasZ = false;
     if (m_points.empty())
         return;
+    // Locals, so the loop keeps them in registers.
     const CloudPoint& first = m_points.front();
-    m_min[0] = m_max[0] = first.x;
-    m_min[1] = m_max[1] = first.y;
-    m_minIntensity = m_maxIntensity = first.intensity;
-    for (const CloudPoint& p : m_points)
-        ExtendPointBounds(p);
+    float minX = first.x, maxX = first.x, minY = first.y, maxY = first.y;
+    float minZ = std::numeric_limits<float>::max(), maxZ = std::numeric_limits<float>::lowest();
+    double minI = first.intensity, maxI = first.intensity;
+    for (const CloudPoint& p : m_points) {
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+        if (HasElevation(p.z)) {
+            minZ = std::min(minZ, p.z);
+            maxZ = std::max(maxZ, p.z);
+        }
+        minI = std::min(minI, p.intensity);
+        maxI = std::max(maxI, p.intensity);
+    }
+    m_min[0] = minX;
+    m_max[0] = maxX;
+    m_min[1] = minY;
+    m_max[1] = maxY;
+    m_hasZ = minZ <= maxZ;
+    if (m_hasZ) {
+        m_min[2] = minZ;
+        m_max[2] = maxZ;
+    }
+    m_minIntensity = minI;
+    m_maxIntensity = maxI;
 }
 
 int CPCloudMng::GetCloudPointVal(std::int64_t i, float& x, float& y, float& z, COLORREF& colour,
@@ -149,5 +172,6 @@ void CPCloudMng::CreateGrid()
 {
     RecomputePointBounds();
     m_grid = BuildPlanGrid(m_points.size(), m_points.empty() ? nullptr : &m_points[0].x,
-                           sizeof(CloudPoint) / sizeof(float), kPointsPerCell, kMaxCells);
+                           sizeof(CloudPoint) / sizeof(float), kPointsPerCell, kMaxCells, m_min[0], m_min[1], m_max[0],
+                           m_max[1]);
 }

@@ -7,9 +7,8 @@
 std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::size_t stride,
                                     std::size_t perCell, std::size_t maxCells)
 {
-    std::vector<GridCell> cells;
     if (count == 0 || xyz == nullptr)
-        return cells;
+        return {};
     float minX = std::numeric_limits<float>::max(), minY = minX;
     float maxX = std::numeric_limits<float>::lowest(), maxY = maxX;
     for (std::size_t i = 0; i < count; ++i) {
@@ -19,6 +18,16 @@ std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::si
         minY = std::min(minY, p[1]);
         maxY = std::max(maxY, p[1]);
     }
+    return BuildPlanGrid(count, xyz, stride, perCell, maxCells, minX, minY, maxX, maxY);
+}
+
+std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::size_t stride,
+                                    std::size_t perCell, std::size_t maxCells, float minX, float minY, float maxX,
+                                    float maxY)
+{
+    std::vector<GridCell> cells;
+    if (count == 0 || xyz == nullptr)
+        return cells;
     const double w = std::max(static_cast<double>(maxX) - minX, 1e-6);
     const double h = std::max(static_cast<double>(maxY) - minY, 1e-6);
     const double wanted = std::clamp(static_cast<double>(count) / static_cast<double>(std::max<std::size_t>(perCell, 1)),
@@ -47,18 +56,22 @@ std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::si
         if (counts[c] != 0)
             slot[c] = static_cast<std::uint32_t>(kept++);
     cells.resize(kept);
+    // Each cell's list is sized once and filled through a cursor.
+    std::vector<std::uint32_t*> cursor(kept);
     for (std::size_t c = 0; c < counts.size(); ++c) {
         if (counts[c] == 0)
             continue;
         GridCell& cell = cells[slot[c]];
-        cell.indices.reserve(counts[c]);
+        cell.indices.resize(counts[c]);
+        cursor[slot[c]] = cell.indices.data();
         cell.minX = cell.minY = cell.minZ = std::numeric_limits<float>::max();
         cell.maxX = cell.maxY = cell.maxZ = std::numeric_limits<float>::lowest();
     }
     for (std::size_t i = 0; i < count; ++i) {
-        GridCell& cell = cells[slot[cellOf(i)]];
+        const std::uint32_t s = slot[cellOf(i)];
+        GridCell& cell = cells[s];
         const float* p = xyz + i * stride;
-        cell.indices.push_back(static_cast<std::uint32_t>(i));
+        *cursor[s]++ = static_cast<std::uint32_t>(i);
         cell.minX = std::min(cell.minX, p[0]);
         cell.maxX = std::max(cell.maxX, p[0]);
         cell.minY = std::min(cell.minY, p[1]);

@@ -13,3 +13,7 @@
 // each with its items in index order and their box (NaN z takes no part in it).
 std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::size_t strideFloats,
                                     std::size_t perCell, std::size_t maxCells);
+// The same when the caller knows the plan bounds of the items already.
+std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::size_t strideFloats,
+                                    std::size_t perCell, std::size_t maxCells, float minX, float minY, float maxX,
+                                    float maxY);

@@ -293,6 +293,33 @@ void BM_StoreFill(benchmark::State& state)
 }
 BENCHMARK(BM_StoreFill)->Arg(10000000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// The two halves of a load: appending the points, then building the grid.
+void BM_AddCloudPoints(benchmark::State& state)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    Points(n);
+    for (auto _ : state) {
+        auto g = MakeGroup(n);
+        benchmark::DoNotOptimize(g->m_points.data());
+        state.PauseTiming();
+        g.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AddCloudPoints)->Arg(10000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_CreateGrid(benchmark::State& state)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    auto g = MakeGroup(n);
+    for (auto _ : state) {
+        g->CreateGrid();
+        benchmark::DoNotOptimize(g->m_grid.data());
+    }
+    state.counters["cells"] = static_cast<double>(g->m_grid.size());
+}
+BENCHMARK(BM_CreateGrid)->Arg(10000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 } // namespace
 
 BENCHMARK_MAIN();

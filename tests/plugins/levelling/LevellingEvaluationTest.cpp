@@ -210,6 +210,17 @@ TEST(LevellingEvaluationTest, ManualResultRunsToTheEnd)
     EXPECT_EQ(e.Texts()[LevellingEvaluation::kRelativeResult], "");
 }
 
+// A grade outside 1 … 5 has no tolerances: the requirement prints zeros, nothing fails.
+TEST(LevellingEvaluationTest, GradeOutsideRangeUsesZeroTolerances)
+{
+    Survey s(7);
+    const LevellingEvaluation e = s.Run();
+    ASSERT_EQ(e.Status(), kStatusOk);
+    EXPECT_EQ(e.Texts()[LevellingEvaluation::kOverallRequirement],
+              "往復観測：較差0mm√S以内\r\n点検計算：環閉合差0mm√S以内、既知点から既知点までの閉合差0mm√S以内\r\n"
+              "平均計算：標準偏差0mm以内");
+}
+
 TEST(LevellingEvaluationTest, TolerancesByGrade)
 {
     const JSUIKOUSA table;

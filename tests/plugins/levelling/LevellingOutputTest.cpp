@@ -199,6 +199,19 @@ TEST_F(LevellingSettingsTest, BuiltInDefaultsTakeTheirListEntries)
     EXPECT_EQ(records[6].Text(6), "主題非定結果0");
 }
 
+TEST_F(LevellingSettingsTest, MissingListFileGivesEmptyDefaults)
+{
+    Seed("grade1.json");
+    std::string settings;
+    ASSERT_TRUE(PeldaIni::GetPeldaPath(0x10009, settings));
+    std::filesystem::remove(JoinHostPath(settings, "\\SuiHyoCmb.ini"));
+    LevellingDefaultRecords records;
+    FillBuiltInLevellingDefaults(records);
+    EXPECT_EQ(records[0].Text(rec::kF1Scope), "");
+    EXPECT_EQ(records[4].Text(rec::kF03AbsMethod), "");
+    EXPECT_EQ(records[0].Short(rec::kF1Grade), 1);
+}
+
 TEST_F(LevellingSettingsTest, NewPartTakesUserRootFileThenBothAfterSave)
 {
     Seed("grade1.json");

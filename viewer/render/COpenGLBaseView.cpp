@@ -514,6 +514,9 @@ void COpenGLBaseView::RenderSceneFrame()
     for (Layer layer : kPrepareOrder) PrepareOffscreenTarget(layer);
     gl.glDepthFunc(GL_LEQUAL);
     gl.glEnable(GL_DEPTH_TEST);
+    // Settings may have changed the projection or the eye distance since the last frame.
+    UpdateProjection();
+    UpdateModelView();
     LoadCameraIntoGl();
 
     BindLayer(Layer::Grid);

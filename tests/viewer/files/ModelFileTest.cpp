@@ -375,6 +375,59 @@ TEST(ModelFileTest, OlderVersionsReadAsTheyWereWritten)
     }
 }
 
+TEST(ModelFileTest, Version0102GroupsCreatedByTheReaderGetNoTextAndTheDefaultColour)
+{
+    hostfile::HostFileBytes b;
+    Header(b, 0x0102, 0xFFFF);
+    b.I32(1);  // groups shown
+    const auto emptyBody = [&b] { b.I32(0), b.I32(0); };
+    b.I32(2);  // group points: two groups
+    for (const char* name : {"A", "B"}) {
+        b.CountedCp932(name);
+        b.I32(0), b.I32(1), b.I32(1);
+        b.I32(0), b.I32(1), b.I32(0), b.U16(0);
+        b.I32(1);
+        b.F64(1), b.F64(2), b.F64(3), b.U32(0xFF), b.F64(0);
+    }
+    b.I32(2);  // group TINs
+    for (const char* name : {"A", "B"}) {
+        b.CountedCp932(name);
+        b.I32(0), b.I32(1), b.I32(1), b.I32(0), b.I32(0);
+        emptyBody();
+    }
+    b.CountedCp932("");  // CAD: name, shown, 24 layer switches, no figures
+    b.I32(1);
+    b.U64(24);
+    for (int i = 0; i < 24; ++i) b.I32(1);
+    b.I32(0);
+    b.I32(1), b.I32(1), b.I32(1), b.I32(0), b.I32(0), b.I32(0);  // part drawing
+    b.I32(1), b.I32(1), b.I32(1);  // view cloud
+    emptyBody();
+    b.I32(0);
+    b.I32(1), b.I32(1);  // CAD TIN
+    emptyBody();
+    for (int i = 0; i < 11; ++i) b.I32(1);
+    for (int i = 0; i < 5; ++i) b.F64(0);
+    b.I32(1), b.I32(1);  // 3D structures: six sets, six kinds, twelve tails
+    for (int i = 0; i < 6; ++i) emptyBody();
+    for (int i = 0; i < 6; ++i) b.I32(1), emptyBody();
+    for (int i = 0; i < 12; ++i) emptyBody();
+
+    HostFileFolder dir;
+    ModelFile::Loaded loaded;
+    ASSERT_EQ(ModelFile::Read(dir.Write("v2.tpf", b.Bytes()), loaded), ModelFile::LoadResult::Ok);
+    CModelDataMng live;
+    ModelViewState state;
+    ASSERT_TRUE(ModelFile::FitsInto(loaded, live));
+    ModelFile::Install(loaded, live, state);
+    ASSERT_EQ(live.GetGroupCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(live.GetGroup(i)->m_memo.empty());
+        EXPECT_EQ(live.GetGroup(i)->m_nColor, CModelDataMng::GetDefPointCloudGroupCol(std::uint16_t(i)));
+    }
+    EXPECT_EQ(live.GetGroup(1)->m_name, "B");
+}
+
 TEST(ModelFileTest, AnEmptySceneStillNeedsTheMarginOfFreeSpace)
 {
     CModelDataMng empty;

@@ -23,7 +23,11 @@ function(tessara_add_test)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS "${labels}" TIMEOUT 300
-               ENVIRONMENT "TESSARA_SOURCE_DIR=${CMAKE_SOURCE_DIR};TESSARA_BINARY_DIR=${CMAKE_BINARY_DIR}")
+               ENVIRONMENT "TESSARA_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  # A second variable does not survive test discovery (the list separator is lost),
+  # so the folders also reach the tests as compile definitions.
+  target_compile_definitions(${T_NAME} PRIVATE
+    TESSARA_SOURCE_DIR_PATH="${CMAKE_SOURCE_DIR}" TESSARA_BINARY_DIR_PATH="${CMAKE_BINARY_DIR}")
 endfunction()
 
 # tessara_add_benchmark(NAME bench_<area> SOURCES <files...> LIBS <targets...>)

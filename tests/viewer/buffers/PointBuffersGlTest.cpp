@@ -210,3 +210,20 @@ TEST_F(SceneTest, PointSizeIndexFoldsBack)
     Render(kPassDisplay);
     EXPECT_EQ(m_settings.pointSizeIndex, 2);
 }
+
+TEST_F(SceneTest, ViewCloudInGroupColourModeTakesItsOwnColour)
+{
+    CPCloudMng& cloud = m_store->m_viewCloud;
+    cloud.AddCloudPoint(12.5f, 12.5f, 0.0f, 0x0000FF, 0.0);
+    cloud.m_nDataFlag = 1;
+    cloud.m_nColor = 0x00C800;  // green 200 -> 0.8
+    m_settings.colourMode = 5;
+    Render(kPassDisplay);
+    EXPECT_EQ(m_layers->Pixel(SceneLayers::kCloud, 12, 12), 0xFF00CC00u);
+    // Mono takes the settings' colour.
+    m_settings.colourMode = 3;
+    m_settings.pointColour = 0x640000;  // blue 100 -> 0.4
+    m_layers->ClearAll();
+    Render(kPassDisplay);
+    EXPECT_EQ(m_layers->Pixel(SceneLayers::kCloud, 12, 12), 0xFF660000u);
+}

@@ -7,6 +7,7 @@
 
 #include "outside/CModelDataMng.h"
 #include "outside/StoreMarkers.h"
+#include "platform/ScriptedMessageBoxes.h"
 
 #include "../render/TestView.h"
 #include "../render/ViewTestApp.h"
@@ -207,5 +208,44 @@ TEST(SlopeView, PointsAndTinByHeightFromAbove)
     ASSERT_TRUE(WindowPixel(view, PT(top.x, top.y, top.z), x, y));
     EXPECT_EQ(LayerPixel(view, COpenGLBaseView::Layer::PointPick, x, y), GlBufferOps::PickColour(high));
     view.doneCurrent();
+    fs::remove_all(work);
+}
+
+TEST(SlopeView, HostPictureFileIsDeletedOnlyOnceItIsTheTexture)
+{
+    EnsureViewTestApp();
+    const fs::path work = fs::temp_directory_path() / ("tessara-picture-" + std::to_string(::getpid()));
+    fs::create_directories(work);
+    TestView view;
+    view.resize(320, 240);
+    view.show();
+    view.Create();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view.IsGlReady() && view.sceneFrames > 0; }, 20000));
+
+    const fs::path bad = work / "bad.bmp";
+    std::FILE* f = std::fopen(bad.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("BM not a bitmap", f);
+    std::fclose(f);
+    const std::size_t boxes = ScriptedBoxes().Count();
+    EXPECT_EQ(view.LoadGeoTexture(bad.c_str(), 0, 0, 10, 10, 0), 0);
+    EXPECT_TRUE(fs::exists(bad));
+    ASSERT_EQ(ScriptedBoxes().Count(), boxes + 1);
+    EXPECT_EQ(ScriptedBoxes().ShownBoxes().back().text,
+              "テクスチャの作成に失敗しました\n\nメモリ不足の可能性があります。\n用紙サイズを小さくして試して下さい。");
+
+    // A 2 x 2 24-bit picture.
+    const unsigned char good[] = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0,
+                                  1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                  1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+    const fs::path picture = work / "picture.bmp";
+    f = std::fopen(picture.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(good, 1, sizeof(good), f);
+    std::fclose(f);
+    EXPECT_EQ(view.LoadGeoTexture(picture.c_str(), 0, 0, 10, 10, 0), 1);
+    EXPECT_FALSE(fs::exists(picture));
+    // A later failure keeps the texture the view holds.
+    EXPECT_EQ(view.LoadGeoTexture(bad.c_str(), 0, 0, 10, 10, 0), 1);
     fs::remove_all(work);
 }

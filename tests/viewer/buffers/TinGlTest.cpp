@@ -178,3 +178,26 @@ TEST_F(TinTest, CadAndViewCloudTinsPickToo)
     EXPECT_EQ(m_book.Kind(DrawableKind::ViewCloudTinVertices).built, 0);
     EXPECT_EQ(m_book.Kind(DrawableKind::CadTinVertices).built, 1);
 }
+
+TEST_F(TinTest, PlacementWithoutWidthOrHeightGivesCoordinateZero)
+{
+    CPCloudMng& group = GroupWithTin();
+    auto dib = std::make_unique<Dib>(1, 1, 32);
+    skGLTexture texture(G());
+    ASSERT_TRUE(texture.Create(std::move(dib), skGLTexture::kNoColourKey, true));
+    Ctx().texture = &texture;
+    Ctx().placement = TexturePlacement{10, 10, 0, 40, 0};
+    m_settings.tinPictureMode = 3;
+    Render(kPassDisplay);
+    std::array<float, 12> coords{};
+    G().glBindBuffer(GL_ARRAY_BUFFER, GroupGpuData::Find(group)->texturedBuffers[2]);
+    G().glGetBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(coords), coords.data());
+    G().glBindBuffer(GL_ARRAY_BUFFER, 0);
+    // Corners (10,10), (50,10), (50,50) of triangle 0: s is 0 for all, t runs 0, 0, 1.
+    EXPECT_EQ(coords[0], 0.0f);
+    EXPECT_EQ(coords[2], 0.0f);
+    EXPECT_EQ(coords[4], 0.0f);
+    EXPECT_FLOAT_EQ(coords[5], 1.0f);
+    for (float c : coords) EXPECT_FALSE(std::isnan(c));
+    Ctx().texture = nullptr;
+}

@@ -274,3 +274,20 @@ TEST(MakeUniqueGroupNameTest, ExcludeLastSkipsTheAppendedGroup)
     MakeUniqueGroupName("A", store, *self, 1);
     EXPECT_EQ(self->m_nNameNumber, 1);
 }
+
+TEST(HostDataFileReaderTest, RandomDamageNeverCrashes)
+{
+    HostFileFolder dir;
+    std::vector<std::uint8_t> whole;
+    ASSERT_TRUE(hostfile::WriteHostFile(hostfile::MakeExample({6, 5, 8, 4}), whole));
+    std::uint32_t seed = 777;
+    const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    int refused = 0;
+    for (int round = 0; round < 500; ++round) {
+        std::vector<std::uint8_t> damaged = whole;
+        for (int k = 0; k < 1 + round % 4; ++k) damaged[6 + next() % (damaged.size() - 6)] = std::uint8_t(next());
+        HostDataContent out;
+        refused += ReadFresh(dir.Write("d.dat", damaged), out) != Result::Ok ? 1 : 0;
+    }
+    EXPECT_GT(refused, 0);
+}

@@ -479,3 +479,23 @@ TEST(ModelFileTest, MissingFolderAndMissingFileAreReported)
     EXPECT_EQ(ModelFile::Read(dir.Path("none.tpf"), loaded), ModelFile::LoadResult::Missing);
     EXPECT_EQ(ModelFile::Read(dir.Write("x.tpf", {1, 2, 3}), loaded), ModelFile::LoadResult::WrongMagic);
 }
+
+TEST(ModelFileTest, RandomDamageNeverCrashesAndNeverHalfLoads)
+{
+    HostFileFolder dir;
+    CModelDataMng scene;
+    FillScene(scene);
+    ModelViewState state = SomeState();
+    const std::string path = dir.Path("scene.tpf");
+    ASSERT_EQ(ModelFile::Save(path, scene, state, kEverything), ModelFile::SaveResult::Ok);
+    const auto whole = Bytes(path);
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (int round = 0; round < 500; ++round) {
+        std::vector<std::uint8_t> damaged(whole.begin(), whole.end());
+        for (int k = 0; k < 1 + round % 4; ++k) damaged[8 + next() % (damaged.size() - 8)] = std::uint8_t(next());
+        ModelFile::Loaded loaded;
+        const auto r = ModelFile::Read(dir.Write("d.tpf", damaged), loaded);
+        EXPECT_EQ(loaded.scratch != nullptr, r == ModelFile::LoadResult::Ok);
+    }
+}

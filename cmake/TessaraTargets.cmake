@@ -21,6 +21,7 @@ function(tessara_add_test)
   endif()
   gtest_discover_tests(${T_NAME}
     DISCOVERY_MODE PRE_TEST
+    NO_PRETTY_VALUES
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS "${labels}" TIMEOUT 300
                ENVIRONMENT "TESSARA_SOURCE_DIR=${CMAKE_SOURCE_DIR}")

@@ -22,6 +22,26 @@ std::vector<std::uint32_t> BoardImport::Collect(const std::vector<Board>& boards
     return added;
 }
 
+int BoardImport::CellBoardCode(std::uint32_t cellCode)
+{
+    if (cellCode == 0x0460301u || cellCode == 0x2460300u || cellCode == 0x2460309u)
+        return kBoardFigure;
+    if (cellCode == 0x41F0003u)
+        return kBoardPart;
+    const std::uint32_t format = (cellCode >> 16) & 0xFu;
+    if (format == 0xDu || format == 0xFu)
+        return 0;
+    switch ((cellCode >> 20) & 0xFu) {
+    case 0x3: return kBoardPart;
+    case 0x5:
+    case 0x6: return 66;
+    case 0x9: return 65;
+    case 0xA: return 70;
+    case 0xB: return 69;
+    default: return 0;
+    }
+}
+
 void BoardImport::Place(std::vector<std::uint32_t>& column, std::size_t from, const std::vector<std::uint32_t>& added)
 {
     std::size_t row = from;

@@ -29,6 +29,10 @@ public:
                                               const std::function<bool(std::uint32_t)>& admitPart,
                                               const std::function<bool(std::uint32_t)>& admitFigure);
 
+    // The board code a cell takes, from its cell code: figure fields 0x30001, part
+    // fields 96, points and angles 65, 66, 69, 70; 0 for a cell no board fills.
+    static int CellBoardCode(std::uint32_t cellCode);
+
     // Places the addresses into the column from row `from` on: empty slots first, in
     // order, then new rows at the end. Held addresses are never overwritten.
     static void Place(std::vector<std::uint32_t>& column, std::size_t from, const std::vector<std::uint32_t>& added);

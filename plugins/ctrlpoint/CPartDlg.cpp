@@ -415,6 +415,10 @@ void CPartDlg::ImportDocumentBoards()
     const QModelIndex at = list->GetGrid()->currentIndex();
     const int column = at.isValid() && at.column() > 0 ? 1 : 0;
     const int startRow = at.isValid() ? std::max(0, list->RowToRec(at.row())) : 0;
+    if (at.isValid() && list->EditorAt(at.row(), at.column()) != VstTemplate::Editor::Part) {
+        ImportBoardValues(*list, list->CellAt(at.row(), at.column()), *document);
+        return;
+    }
     const char* record = list == m_strict.get() ? "FR1" : "R4";
     PartData& data = GetPartData();
 
@@ -493,6 +497,30 @@ void CPartDlg::ImportDocumentBoards()
     if (list == m_checkCalcs.get())
         PairCheckCalcRows();
     list->EndMassChange();
+    SetChanged(true);
+}
+
+// A cell that is not a part address takes the boards of its own kind (points, angles,
+// figure elements), one value per row from the current one down.
+void CPartDlg::ImportBoardValues(ControlPointPartList& list, const GridCellInfo& cell, const CVPartDocument& document)
+{
+    const int code = BoardImport::CellBoardCode(cell.code);
+    const int count = code != 0 ? document.GetBoardCnt(code) : 0;
+    if (count == 0)
+        return;
+    CVfxProgressBar progress;
+    progress.Create("ﾃﾞｰﾀ取り込み中...", count);
+    list.BeginMassChange();
+    int rec = std::max(0, list.RowToRec(cell.row));
+    for (int i = 0; i < count; ++i, ++rec) {
+        list.SetPartField(rec, cell.code, std::to_string(document.GetBoard(code, i)));
+        progress.StepIt();
+    }
+    progress.Close();
+    list.ReloadPartData();
+    if (&list == m_checkCalcs.get())
+        PairCheckCalcRows();
+    list.EndMassChange();
     SetChanged(true);
 }
 

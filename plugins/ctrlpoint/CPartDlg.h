@@ -9,6 +9,7 @@
 #include "plugins/ctrlpoint/PartAdmission.h"
 
 class CSvyPartVSheet;
+class CVPartDocument;
 class QCheckBox;
 
 namespace mod00519 {
@@ -61,6 +62,7 @@ protected:
     void RunCsvCommand(const PartData& copy) override;
 
 private:
+    void ImportBoardValues(ControlPointPartList& list, const GridCellInfo& cell, const CVPartDocument& document);
     void ShowNetworkList();
     void ApplyCheckSurveyState(bool enabled);
     void OnCheckSurveyClicked();

@@ -82,6 +82,17 @@ TEST(BoardImportTest, EveryNewAddressEntersOnceAndListGrows)
     EXPECT_TRUE(BoardImport::Collect(boards, column, admit, admit).empty());
 }
 
+TEST(BoardImportTest, CellCodesNameTheBoardsTheyTake)
+{
+    const std::pair<std::uint32_t, int> cases[] = {
+        {0x0460301u, 0x30001}, {0x2460309u, 0x30001}, {0x41F0003u, 96}, {0x0236010Cu, 96},
+        {0x0560000u, 66},      {0x0960000u, 65},      {0x0A60000u, 70}, {0x0B60000u, 69},
+        {0x0FFF0D0Cu, 0},      {0x03D0000u, 0},       {0x0160000u, 0},
+    };
+    for (const auto& [code, board] : cases)
+        EXPECT_EQ(BoardImport::CellBoardCode(code), board) << std::hex << code;
+}
+
 TEST(PositionalLockTest, GeneratedTextsLockWhileTheirSwitchIsAutomatic)
 {
     const std::array<short, 5> automatic{};

@@ -212,3 +212,48 @@ TEST(ProjectionEdgeTest, OrthographicZoomChangesTheBoxNotTheEyeDistance)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BaseViewFrameTest, FrameAfterASlowOneRefinesStepByStepThenStops)
+{
+    ShowAndWaitForFirstFrame();
+    ProcessEventsUntil([] { return false; }, 100);
+    // A frame of over 100 ms coarsens the detail level (to 49 from 0 unless the machine
+    // is so loaded that it took over 300 ms).
+    m_view->slowSceneMs = 150;
+    m_view->InvalidateScene();
+    m_view->grabFramebuffer();
+    const int level = m_view->DetailLevel();
+    ASSERT_GE(level, 49);
+    EXPECT_FALSE(m_view->RefinementActive());   // that frame was drawn at full detail
+    // The next frame is drawn at that level: as many refinement steps follow.
+    m_view->slowSceneMs = 0;
+    m_view->InvalidateScene();
+    m_view->grabFramebuffer();
+    const int afterFrame = m_view->sceneFrames;
+    EXPECT_TRUE(m_view->RefinementActive());
+    EXPECT_TRUE(ProcessEventsUntil([this] { return !m_view->RefinementActive(); }, 20000));
+    EXPECT_EQ(m_view->sceneFrames - afterFrame, level);
+    EXPECT_EQ(m_view->RefinementCounter(), 0);
+}
+
+TEST_F(BaseViewFrameTest, ASceneFrameCancelsARunningRefinement)
+{
+    ShowAndWaitForFirstFrame();
+    m_view->slowSceneMs = 150;
+    m_view->InvalidateScene();
+    m_view->grabFramebuffer();
+    m_view->slowSceneMs = 0;
+    m_view->InvalidateScene();
+    m_view->grabFramebuffer();
+    ASSERT_TRUE(m_view->RefinementActive());
+    const int level = m_view->DetailLevel();
+    m_view->InvalidateScene();
+    m_view->grabFramebuffer();   // cancels the running refinement and starts its own
+    const int afterFrame = m_view->sceneFrames;
+    EXPECT_TRUE(ProcessEventsUntil([this] { return !m_view->RefinementActive(); }, 20000));
+    EXPECT_EQ(m_view->sceneFrames - afterFrame, level);
+}
+
+}  // namespace

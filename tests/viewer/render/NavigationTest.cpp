@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -191,6 +192,45 @@ TEST_F(NavigationTest, ProjectAndUnprojectAreInverseOutsidePaint)
     EXPECT_NEAR(back.x(), model.x(), 1e-2);
     EXPECT_NEAR(back.y(), model.y(), 1e-2);
     EXPECT_NEAR(back.z(), model.z(), 1e-2);
+}
+
+TEST_F(NavigationTest, ShortLeftClickDrawsNoBoxAndIsNotConsumed)
+{
+    Mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(100, 100), Qt::LeftButton);
+    Mouse(QEvent::MouseMove, Qt::NoButton, QPoint(104, 103), Qt::LeftButton);
+    EXPECT_EQ(m_view->RubberBandPresent(), 0);
+    Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(104, 103), Qt::NoButton);
+    EXPECT_FALSE(m_view->LeftPressPending());
+}
+
+TEST_F(NavigationTest, BoxDragDrawsTheBoxAndEscapeMarksItCancelledUntilRelease)
+{
+    Mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(100, 100), Qt::LeftButton);
+    Mouse(QEvent::MouseMove, Qt::NoButton, QPoint(120, 110), Qt::LeftButton);   // starts the box
+    Mouse(QEvent::MouseMove, Qt::NoButton, QPoint(150, 130), Qt::LeftButton);
+    EXPECT_EQ(m_view->RubberBandPresent(), 1);
+    ASSERT_EQ(m_view->RubberBand().size(), 4u);
+    EXPECT_EQ(m_view->RubberBand()[2], QPoint(150, 130));
+    EXPECT_NEAR(m_view->RubberBand()[0].x(), 100, 1);
+    EXPECT_NEAR(m_view->RubberBand()[0].y(), 100, 1);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_view.get(), &escape);
+    EXPECT_EQ(m_view->BoxCancelled(), 1);
+    Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(150, 130), Qt::NoButton);
+    EXPECT_EQ(m_view->BoxCancelled(), 0);
+    EXPECT_EQ(m_view->RubberBandPresent(), 0);
+}
+
+TEST_F(NavigationTest, BackspaceRemovingTheLastPolygonPointEndsThePolygon)
+{
+    m_view->SetEditPolygon(1, 1);
+    m_view->InputModelPoints() = {PT(1, 1, 0)};
+    m_view->RubberBand() = {QPoint(10, 10), QPoint(50, 60)};
+    QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_view.get(), &backspace);
+    EXPECT_TRUE(m_view->InputModelPoints().empty());
+    EXPECT_TRUE(m_view->RubberBand().empty());
+    EXPECT_EQ(m_view->resetDragStates, 1);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <QOpenGLBuffer>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 #include <cstdint>
 
 #include "viewer/render/CModelViewerView.h"
@@ -22,9 +24,12 @@ public:
     int extensionLoads = 0;
     bool failExtensions = false;
 
+    int slowSceneMs = 0;        // makes each RenderScene pass 1 take this long
+
     void RenderScene(std::uint8_t pass, int reserved) override
     {
         if (pass == 1) ++sceneFrames;
+        if (pass == 1 && slowSceneMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(slowSceneMs));
         CModelViewerView::RenderScene(pass, reserved);
     }
     void ShowContextMenu(QPoint) override { ++contextMenus; }
@@ -43,6 +48,14 @@ public:
     QVector3D& LookAt() { return m_lookAt; }
     const QMatrix4x4& ModelMatrix() const { return m_modelMatrix; }
     std::uint8_t DragMode() const { return m_dragMode; }
+    int BoxCancelled() const { return m_boxCancelled; }
+    bool LeftPressPending() const { return m_leftPressPending; }
+    int RubberBandPresent() const { return m_rubberBandPresent; }
+    void SetEditPolygon(std::uint8_t editMode, int active) { m_editMode = editMode; m_editPolygonActive = active; }
+    std::vector<PT>& InputModelPoints() { return m_inputModelPoints; }
+    std::vector<QPoint>& RubberBand() { return m_rubberBand; }
+    int resetDragStates = 0;
+    void ResetDragState() override { ++resetDragStates; CModelViewerView::ResetDragState(); }
     void SetClientSize(int w, int h)
     {
         m_clientWidth = w;

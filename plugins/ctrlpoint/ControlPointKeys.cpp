@@ -1,5 +1,7 @@
 #include "plugins/ctrlpoint/ControlPointKeys.h"
 
+#include "plugins/common/ComboListIni.h"
+
 namespace mod00519 {
 
 namespace {
@@ -54,6 +56,21 @@ const plugcommon::PartListFiller& ControlPointKeys::Lists()
 {
     static const plugcommon::PartListFiller lists("KjnHyoCmb.ini", "KJNHYOCMB", ListKeys());
     return lists;
+}
+
+std::string GetKjnComboIniPath()
+{
+    return ControlPointKeys::Lists().ListFilePath();
+}
+
+int FillListFromComboIni(GridListBox* list, const std::string& key)
+{
+    return plugcommon::FillListFromComboIni(GetKjnComboIniPath(), "KJNHYOCMB", list, key);
+}
+
+std::string ReadComboItem(const std::string& key, int index)
+{
+    return ControlPointKeys::Lists().Item(key, index);
 }
 
 } // namespace mod00519

@@ -5,6 +5,8 @@
 
 #include "plugins/common/PartListFiller.h"
 
+class GridListBox;
+
 namespace mod00519 {
 
 // Names of the control-point table's fields: the keys of the settings file
@@ -23,5 +25,10 @@ public:
     // The sheets' list filler on "KjnHyoCmb.ini", section "KJNHYOCMB".
     static const plugcommon::PartListFiller& Lists();
 };
+
+// The list helpers of this plug-in's list file "KjnHyoCmb.ini" (section "KJNHYOCMB").
+std::string GetKjnComboIniPath();
+int FillListFromComboIni(GridListBox* list, const std::string& key);
+std::string ReadComboItem(const std::string& key, int index);
 
 } // namespace mod00519

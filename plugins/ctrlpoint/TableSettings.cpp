@@ -61,7 +61,7 @@ void FillFromLists(const ControlPointKeys::RecordKeys& keys, PartRecord& record)
             continue;
         }
         const std::optional<std::string> listKey = ControlPointKeys::Lists().KeyOfItem(keys.pageType, item++);
-        record.SetText(f, listKey ? ControlPointKeys::Lists().Item(*listKey, 0) : std::string());
+        record.SetText(f, listKey ? ReadComboItem(*listKey, 0) : std::string());
     }
     if (std::string(keys.record) == "F1") {
         record.SetShort(rec::kF1Zone, 1);

@@ -73,7 +73,11 @@ DWORD XSvyPartVSheet::FillComboList(DWORD code)
     GridListBox* list = GetGrid() != nullptr ? GetGrid()->GetDropDownListBox() : nullptr;
     if (list == nullptr)
         return code;
-    return ControlPointKeys::Lists().Fill(list, GetPageType(), code) >= 0 ? 0 : code;
+    const std::optional<std::string> key = ControlPointKeys::Lists().KeyOf(GetPageType(), code);
+    if (!key)
+        return code;
+    FillListFromComboIni(list, *key);
+    return 0;
 }
 
 void XSvyPartVSheet::RememberPartGrade()

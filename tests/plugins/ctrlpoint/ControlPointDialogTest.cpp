@@ -266,6 +266,22 @@ TEST_F(ControlPointDialogTest, NewPartTakesListDefaultsGradeOneAndHostZone)
     EXPECT_EQ(Record("F03").Text(rec::kF03Summary), "位置正確度を満たす");
 }
 
+TEST_F(ControlPointDialogTest, ListCellsOfferTheListFileEntries)
+{
+    Open("strict-network.json");
+    auto* header = dynamic_cast<XSvyPartVSheet*>(m_dialog->FindSheet(9002));
+    auto* positional = dynamic_cast<XSvyPartVSheet*>(m_dialog->FindSheet(9006));
+    ASSERT_TRUE(header && positional);
+    int row = 0;
+    int col = 0;
+    ASSERT_TRUE(header->CodeToCell(0x7FFF0D0Cu, 0, row, col));   // 総合否: list "評価結果"
+    EXPECT_EQ(header->CellListEntries(row, col), (std::vector<std::string>{"合格", "不合格"}));
+    ASSERT_TRUE(header->EditCellList(row, col, 1));
+    EXPECT_EQ(Record("F1").Text(rec::kF1Verdict), "不合格");
+    ASSERT_TRUE(positional->CodeToCell(0x2FFF0D0Cu, 0, row, col));   // 個位置絶対方法
+    EXPECT_EQ(positional->CellListEntries(row, col), (std::vector<std::string>{"網平均計算の結果による"}));
+}
+
 TEST_F(ControlPointDialogTest, ManualSwitchUnlocksTheAbsoluteResult)
 {
     Open("strict-network.json");

@@ -29,12 +29,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Env(const char* name, const char* fallback)
-{
-    const char* v = std::getenv(name);
-    return v != nullptr ? v : fallback;
-}
-
 // Window pixel (x right, y up) of a user-space point.
 bool WindowPixel(TestView& view, const PT& user, int& x, int& y)
 {
@@ -84,7 +78,7 @@ bool Near(std::uint32_t a, std::uint32_t b, int tolerance)
 TEST(SlopeView, PointsAndTinByHeightFromAbove)
 {
     EnsureViewTestApp();
-    const fs::path source = Env("TESSARA_SOURCE_DIR", ".");
+    const fs::path source = TESSARA_SOURCE_DIR_PATH;
     // Test programs live in <build>/tests, programs in <build>/bin.
     const fs::path binary = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
     const fs::path work = fs::temp_directory_path() / ("tessara-slope-" + std::to_string(::getpid()));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MessageBoxService.h"
+
 #include <cstdint>
 
 // Exported from the shared library. Plug-ins compile with hidden visibility, so
@@ -29,15 +31,16 @@ inline constexpr double kUnsetValue = 1e-16;
 inline constexpr unsigned kRecordTextBytes = 254;   // char[255] with its terminator
 inline constexpr unsigned kHostPathBytes = 259;     // char[260] with its terminator
 
-// Message-box flags and answers the host framework understands (the platform's values).
-inline constexpr unsigned kMbOk = 0x0;
-inline constexpr unsigned kMbYesNo = 0x4;
-inline constexpr unsigned kMbIconHand = 0x10;
-inline constexpr unsigned kMbIconQuestion = 0x20;
-inline constexpr unsigned kMbIconExclamation = 0x30;
-inline constexpr unsigned kMbIconInformation = 0x40;
+// Message-box flags and answers: the platform's values under the names hostfw's
+// callers use (MB_TASKMODAL is the host's own addition).
+inline constexpr unsigned kMbOk = tessara::MB_OK;
+inline constexpr unsigned kMbYesNo = tessara::MB_YESNO;
+inline constexpr unsigned kMbIconHand = tessara::MB_ICONHAND;
+inline constexpr unsigned kMbIconQuestion = tessara::MB_ICONQUESTION;
+inline constexpr unsigned kMbIconExclamation = tessara::MB_ICONEXCLAMATION;
+inline constexpr unsigned kMbIconInformation = tessara::MB_ICONINFORMATION;
 inline constexpr unsigned kMbTaskModal = 0x2000;
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
-inline constexpr int kIdYes = 6;
-inline constexpr int kIdNo = 7;
+inline constexpr int kIdOk = tessara::IDOK;
+inline constexpr int kIdCancel = tessara::IDCANCEL;
+inline constexpr int kIdYes = tessara::IDYES;
+inline constexpr int kIdNo = tessara::IDNO;

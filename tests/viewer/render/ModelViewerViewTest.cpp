@@ -125,3 +125,46 @@ TEST(PixelResourcesTest, DrawnResourcesHaveTheirSizes)
 }
 
 }  // namespace
+
+namespace {
+
+struct BackgroundCase {
+    const char* name;
+    short background;
+    int gradient;
+    QRgb clearColour;
+    QRgb gridColour;
+};
+
+class BackgroundTest : public ::testing::TestWithParam<BackgroundCase> {};
+
+TEST_P(BackgroundTest, ClearAndGridColoursFollowTheBackgroundStyle)
+{
+    EnsureViewTestApp();
+    tessara::SetAppProfile(std::make_shared<tessara::MemoryProfile>());
+    EXPECT_EQ(CModelViewerView::BackgroundColourOf(GetParam().background).rgb(), GetParam().clearColour | 0xFF000000);
+    TestView view;
+    view.Settings().background = GetParam().background;
+    view.Settings().backgroundGradient = GetParam().gradient;
+    view.resize(240, 180);
+    view.show();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view.sceneFrames > 0; }));
+    view.InvalidateScene();
+    const QImage picture = view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+    int grid = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) grid += (picture.pixel(x, y) & 0xFFFFFF) == GetParam().gridColour;
+    }
+    EXPECT_GT(grid, 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, BackgroundTest,
+    ::testing::Values(BackgroundCase{"black_gradient", 0, 1, 0x0A0F14, 0x666666},
+                      BackgroundCase{"black_plain", 0, 0, 0x0A0F14, 0x333333},
+                      BackgroundCase{"blue", 1, 1, 0x0A3678, 0x334C66},
+                      BackgroundCase{"white_gradient", 7, 1, 0xFFFFFF, 0x737373},
+                      BackgroundCase{"white_plain", 2, 0, 0xFFFFFF, 0xCCCCCC}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -227,7 +227,13 @@ void CCalcTIN::AddBreakLine(const std::vector<PT>& polyline)
 int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& progress)
 {
     m_triangles.clear();
-    if (progress && !progress(0.0))
+    m_cancelled = false;
+    const auto carryOn = [this, &progress](double percent) {
+        if (progress && !progress(percent))
+            m_cancelled = true;
+        return !m_cancelled;
+    };
+    if (!carryOn(0.0))
         return 0;
     try {
         const bool constrained = m_considerBreakLines != 0 && !m_breakLines.empty();
@@ -272,7 +278,7 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
 
         if (!constrained) {
             Delaunay dt(input.begin(), input.end());
-            if (progress && !progress(80.0))
+            if (!carryOn(80.0))
                 return 0;
             if (dt.dimension() < 2)
                 return 0;
@@ -309,7 +315,7 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
                         cdt.insert_constraint(va, vb);
                 }
             }
-            if (progress && !progress(80.0))
+            if (!carryOn(80.0))
                 return 0;
             if (cdt.dimension() < 2)
                 return 0;
@@ -336,8 +342,10 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
         m_triangles.clear();
         return 0;
     }
-    if (progress)
-        progress(100.0);
+    if (!carryOn(100.0)) {
+        m_triangles.clear();
+        return 0;
+    }
     return m_triangles.empty() ? 0 : 1;
 }
 

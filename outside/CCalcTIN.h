@@ -58,6 +58,8 @@ public:
     // Triangulates. Returns 1 with at least one triangle, 0 otherwise (also when
     // cancelled through `progress`). `window` is unused and may be null.
     int DoCalc(void* window, int mode, const OutsideProgressFn& progress = {});
+    // True when the last DoCalc stopped because the progress function asked to.
+    bool IsCancelled() const { return m_cancelled; }
 
     int GetMeshCount() const;
     // Triangle k as a closed polygon of 4 points (the first repeated); returns 1,
@@ -83,4 +85,5 @@ private:
     std::vector<std::int64_t> m_indices; // caller's index per accepted point
     std::vector<BreakLine> m_breakLines;
     std::vector<std::array<std::uint32_t, 3>> m_triangles;
+    bool m_cancelled = false;
 };

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <new>
 
 namespace {
 
@@ -100,58 +102,65 @@ int CModelDataMng::AllPointMerge(int mode, std::vector<SelPCloud>& selection)
     if (merged.empty() || (merged.size() == 1 && mode != 1))
         return 0;
 
-    auto result = std::make_unique<CPCloudMng>();
-    const CPCloudMng& first = *m_groups[merged.front()];
-    result->m_name = first.m_name;
-    result->m_nNameNumber = first.m_nNameNumber;
-    result->m_memo = first.m_memo;
-    result->m_nColor = first.m_nColor;
-    std::size_t total = 0;
-    for (std::size_t g : merged)
-        total += m_groups[g]->m_points.size();
-    result->ReserveCloudPoint(total);
-
-    // Old group index -> offset of its points in the merged group.
-    std::vector<std::int64_t> offset(m_groups.size(), -1);
-    for (std::size_t g : merged) {
-        offset[g] = static_cast<std::int64_t>(result->m_points.size());
-        for (const CPCloudMng::CloudPoint& p : m_groups[g]->m_points)
-            result->AddCloudPoint(p.x, p.y, p.z, p.colour, p.intensity);
-    }
-    result->m_nDataFlag = result->m_points.empty() ? 0 : 1;
-
-    // New index of every group that stays, then the merged one at the end.
+    // Everything that allocates happens first; the groups and the selection change
+    // only afterwards, so running out of memory leaves both as they were.
+    std::unique_ptr<CPCloudMng> result;
+    std::vector<std::int64_t> offset(m_groups.size(), -1); // old index -> first point in the merged group
     std::vector<std::int64_t> newIndex(m_groups.size(), -1);
     std::vector<std::unique_ptr<CPCloudMng>> kept;
-    for (std::size_t i = 0; i < m_groups.size(); ++i) {
-        if (offset[i] >= 0)
-            continue;
-        newIndex[i] = static_cast<std::int64_t>(kept.size());
-        kept.push_back(std::move(m_groups[i]));
+    std::vector<SelPCloud> remapped;
+    try {
+        result = std::make_unique<CPCloudMng>();
+        const CPCloudMng& first = *m_groups[merged.front()];
+        result->m_name = first.m_name;
+        result->m_nNameNumber = first.m_nNameNumber;
+        result->m_memo = first.m_memo;
+        result->m_nColor = first.m_nColor;
+        std::size_t total = 0;
+        for (std::size_t g : merged)
+            total += m_groups[g]->m_points.size();
+        result->ReserveCloudPoint(total);
+        for (std::size_t g : merged) {
+            offset[g] = static_cast<std::int64_t>(result->m_points.size());
+            for (const CPCloudMng::CloudPoint& p : m_groups[g]->m_points)
+                result->AddCloudPoint(p.x, p.y, p.z, p.colour, p.intensity);
+        }
+        result->m_nDataFlag = result->m_points.empty() ? 0 : 1;
+
+        std::int64_t next = 0;
+        for (std::size_t i = 0; i < m_groups.size(); ++i)
+            if (offset[i] < 0)
+                newIndex[i] = next++;
+        const std::int64_t mergedIndex = next;
+        kept.reserve(m_groups.size() - merged.size() + 1);
+
+        remapped.reserve(selection.size() + 1);
+        std::size_t mergedEntry = SIZE_MAX;
+        for (const SelPCloud& s : selection) {
+            if (s.group < 0 || static_cast<std::uint64_t>(s.group) >= offset.size())
+                continue;
+            const auto g = static_cast<std::size_t>(s.group);
+            if (offset[g] < 0) {
+                remapped.push_back(SelPCloud{newIndex[g], s.points});
+                continue;
+            }
+            if (mergedEntry == SIZE_MAX) {
+                mergedEntry = remapped.size();
+                remapped.push_back(SelPCloud{mergedIndex, {}});
+            }
+            for (std::uint64_t ref : s.points)
+                remapped[mergedEntry].points.push_back(static_cast<std::uint64_t>(SelPCloud::PointIndex(ref)) +
+                                                       static_cast<std::uint64_t>(offset[g]));
+        }
+    } catch (const std::bad_alloc&) {
+        return 0;
     }
-    const auto mergedIndex = static_cast<std::int64_t>(kept.size());
+
+    for (std::size_t i = 0; i < m_groups.size(); ++i)
+        if (offset[i] < 0)
+            kept.push_back(std::move(m_groups[i]));
     kept.push_back(std::move(result));
     m_groups = std::move(kept);
-
-    std::vector<SelPCloud> remapped;
-    SelPCloud* mergedEntry = nullptr;
-    for (SelPCloud& s : selection) {
-        if (s.group < 0 || static_cast<std::uint64_t>(s.group) >= offset.size())
-            continue;
-        const auto g = static_cast<std::size_t>(s.group);
-        if (offset[g] < 0) {
-            s.group = newIndex[g];
-            remapped.push_back(std::move(s));
-            continue;
-        }
-        if (mergedEntry == nullptr) {
-            remapped.push_back(SelPCloud{mergedIndex, {}});
-            mergedEntry = &remapped.back();
-        }
-        for (std::uint64_t ref : s.points)
-            mergedEntry->points.push_back(static_cast<std::uint64_t>(SelPCloud::PointIndex(ref)) +
-                                          static_cast<std::uint64_t>(offset[g]));
-    }
     selection = std::move(remapped);
     return static_cast<int>(merged.size());
 }
@@ -159,13 +168,20 @@ int CModelDataMng::AllPointMerge(int mode, std::vector<SelPCloud>& selection)
 int CModelDataMng::ReMapTinData()
 {
     int dropped = 0;
+    // A store that cannot be compacted (out of memory) stays as it was.
+    const auto compact = [&dropped](CVertexMng& tin) {
+        try {
+            dropped += tin.CompactTin();
+        } catch (const std::bad_alloc&) {
+        }
+    };
     for (auto& g : m_groups)
         if (g)
-            dropped += g->CompactTin();
-    dropped += m_viewCloud.CompactTin();
-    dropped += m_cadTin.CompactTin();
+            compact(*g);
+    compact(m_viewCloud);
+    compact(m_cadTin);
     for (CVertexMng& s : m_structure)
-        dropped += s.CompactTin();
+        compact(s);
     return dropped;
 }
 

@@ -18,6 +18,8 @@
 // layers and CAD TIN, the part drawing, the 3D-structure TIN stores, the show
 // flags of every section, and the user <-> model coordinate relation. The view owns
 // one and guards it with its mutex; nothing here locks.
+class XTinOption;
+
 class CModelDataMng {
 public:
     static constexpr int kCadLayerCount = 24;
@@ -114,8 +116,8 @@ public:
     // is exactly one shown group, which is then moved to the end).
     int AllPointMerge(int mode, std::vector<SelPCloud>& selection);
     // Builds the target group's TIN from its selected points (entries of that
-    // group; bad indices skipped), replacing the TIN it had. Returns the triangle
-    // count.
+    // group; bad indices skipped), replacing the TIN it had; stopped or out of
+    // memory, the old TIN stays. Returns the triangle count.
     int GenerateMesh(const std::vector<SelPCloud>& selection, std::int64_t target,
                      const XTinOption* option = nullptr, const OutsideProgressFn& progress = {});
     // Re-indexes every stored TIN: drops triangles with a bad or repeated corner,
@@ -169,8 +171,13 @@ public:
     std::array<std::int32_t, kStructureKindCount> m_nShowStructure{1, 1, 1, 1, 1, 1, 1};
 
 private:
+    int MeshFromSelection(const std::vector<SelPCloud>& selection, CPCloudMng& group, std::int64_t target,
+                          const XTinOption* option, const OutsideProgressFn& progress);
     template <class KeepFn>
     int FilterShownGroups(KeepFn&& computeKeep, const OutsideProgressFn& progress);
+    template <class KeepFn>
+    bool ComputeKeeps(KeepFn& computeKeep, const OutsideProgressFn& progress, std::vector<CPCloudMng*>& groups,
+                      std::vector<std::vector<std::uint8_t>>& keeps);
 
     PT m_center{0.0, 0.0, 0.0};
 };

@@ -6,35 +6,43 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 namespace {
 
-// Runs the generator over the points it was given and stores the result as the
-// TIN of `target`: the points the triangles use become its vertices (in the order
-// given), the triangles index them.
+// Runs the generator over the points it was given and makes the result the TIN of
+// `target`: the points the triangles use become its vertices (in the order given),
+// the triangles index them. The new TIN is built aside and replaces the old one
+// only when complete, also when no mesh results (the old TIN is then removed).
 int StoreMesh(CCalcTIN& calc, CVertexMng& target, const OutsideProgressFn& progress)
 {
-    target.ClearVertex();
-    if (calc.DoCalc(nullptr, 1, progress) == 0)
-        return 0;
-    const auto& tris = calc.GetTriangles();
-    // Vertices are the points the triangles use, numbered in the order given.
-    constexpr std::uint32_t kUnused = 0xFFFFFFFFu;
-    std::vector<std::uint32_t> vertexOf(static_cast<std::size_t>(calc.GetPointCount()), kUnused);
-    for (const auto& t : tris)
-        vertexOf[t[0]] = vertexOf[t[1]] = vertexOf[t[2]] = 0;
-    target.ReserveVertex(vertexOf.size());
-    for (std::size_t p = 0; p < vertexOf.size(); ++p) {
-        if (vertexOf[p] == kUnused)
-            continue;
-        vertexOf[p] = static_cast<std::uint32_t>(target.GetVertexSize());
-        const PT& pt = calc.GetPoint(static_cast<int>(p));
-        target.AddVertex(static_cast<float>(pt.x()), static_cast<float>(pt.y()), static_cast<float>(pt.z()));
+    CVertexMng fresh;
+    const int made = calc.DoCalc(nullptr, 1, progress);
+    if (calc.IsCancelled())
+        return target.GetTriangleCount(); // stopped: the old TIN stays
+    if (made != 0) {
+        const auto& tris = calc.GetTriangles();
+        constexpr std::uint32_t kUnused = 0xFFFFFFFFu;
+        std::vector<std::uint32_t> vertexOf(static_cast<std::size_t>(calc.GetPointCount()), kUnused);
+        for (const auto& t : tris)
+            vertexOf[t[0]] = vertexOf[t[1]] = vertexOf[t[2]] = 0;
+        fresh.ReserveVertex(vertexOf.size());
+        for (std::size_t p = 0; p < vertexOf.size(); ++p) {
+            if (vertexOf[p] == kUnused)
+                continue;
+            vertexOf[p] = static_cast<std::uint32_t>(fresh.GetVertexSize());
+            const PT& pt = calc.GetPoint(static_cast<int>(p));
+            fresh.AddVertex(static_cast<float>(pt.x()), static_cast<float>(pt.y()), static_cast<float>(pt.z()));
+        }
+        fresh.m_triangles.reserve(tris.size());
+        for (const auto& t : tris)
+            fresh.m_triangles.emplace_back(vertexOf[t[0]], vertexOf[t[1]], vertexOf[t[2]]);
+        fresh.CreateGrid();
     }
-    target.m_triangles.reserve(tris.size());
-    for (const auto& t : tris)
-        target.m_triangles.emplace_back(vertexOf[t[0]], vertexOf[t[1]], vertexOf[t[2]]);
-    target.CVertexMng::CreateGrid();
+    // Only the TIN part of the target changes: a group keeps its points and flags.
+    fresh.m_tinValue1 = target.m_tinValue1;
+    fresh.m_tinValue2 = target.m_tinValue2;
+    static_cast<CVertexMng&>(target) = std::move(fresh);
     return target.GetTriangleCount();
 }
 
@@ -77,6 +85,15 @@ void AddCadBreakLines(CCalcTIN& calc, const CModelDataMng& store, const RECTX& b
 int CPCloudMng::GenerateMesh(CModelDataMng* store, const XTinOption* option, int /*mode*/,
                              const OutsideProgressFn& progress)
 {
+    try {
+        return GenerateMeshFromPoints(store, option, progress);
+    } catch (const std::exception&) {
+        return GetTriangleCount(); // out of memory before the TIN was replaced
+    }
+}
+
+int CPCloudMng::GenerateMeshFromPoints(CModelDataMng* store, const XTinOption* option, const OutsideProgressFn& progress)
+{
     CCalcTIN calc;
     SetUp(calc, option);
     calc.ReservePoints(m_points.size());
@@ -98,6 +115,16 @@ int CModelDataMng::GenerateMesh(const std::vector<SelPCloud>& selection, std::in
     CPCloudMng* group = GetGroup(target);
     if (group == nullptr)
         return 0;
+    try {
+        return MeshFromSelection(selection, *group, target, option, progress);
+    } catch (const std::exception&) {
+        return group->GetTriangleCount(); // out of memory before the TIN was replaced
+    }
+}
+
+int CModelDataMng::MeshFromSelection(const std::vector<SelPCloud>& selection, CPCloudMng& group, std::int64_t target,
+                                     const XTinOption* option, const OutsideProgressFn& progress)
+{
     CCalcTIN calc;
     SetUp(calc, option);
     for (const SelPCloud& s : selection) {
@@ -108,13 +135,13 @@ int CModelDataMng::GenerateMesh(const std::vector<SelPCloud>& selection, std::in
             COLORREF colour;
             double intensity;
             const std::uint32_t i = SelPCloud::PointIndex(ref);
-            if (group->GetCloudPointVal(i, x, y, z, colour, intensity) == 0 || std::isnan(z))
+            if (group.GetCloudPointVal(i, x, y, z, colour, intensity) == 0 || std::isnan(z))
                 continue;
             calc.SetCalcPtEx(PT(x, y, z), i, kUnsetDouble);
         }
     }
-    if (option != nullptr && option->m_nConsiderBreakLineSw != 0 && !group->m_points.empty())
+    if (option != nullptr && option->m_nConsiderBreakLineSw != 0 && !group.m_points.empty())
         AddCadBreakLines(calc, *this,
-                         RECTX(group->GetPCloudMinX(), group->GetPCloudMinY(), group->GetPCloudMaxX(), group->GetPCloudMaxY()));
-    return StoreMesh(calc, *group, progress);
+                         RECTX(group.GetPCloudMinX(), group.GetPCloudMinY(), group.GetPCloudMaxX(), group.GetPCloudMaxY()));
+    return StoreMesh(calc, group, progress);
 }

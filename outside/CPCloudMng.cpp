@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -36,7 +37,11 @@ int CPCloudMng::AddCloudPoint(float x, float y, float z, COLORREF colour, double
     if (!std::isfinite(intensity))
         intensity = 0.0;
     const CloudPoint p{x, y, z, colour, intensity};
-    m_points.push_back(p);
+    try {
+        m_points.push_back(p);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
     if (m_points.size() == 1) {
         m_min[0] = m_max[0] = x;
         m_min[1] = m_max[1] = y;
@@ -171,7 +176,11 @@ void CPCloudMng::ClearCloudPoint()
 void CPCloudMng::CreateGrid()
 {
     RecomputePointBounds();
-    m_grid = BuildPlanGrid(m_points.size(), m_points.empty() ? nullptr : &m_points[0].x,
+    try {
+        m_grid = BuildPlanGrid(m_points.size(), m_points.empty() ? nullptr : &m_points[0].x,
                            sizeof(CloudPoint) / sizeof(float), kPointsPerCell, kMaxCells, m_min[0], m_min[1], m_max[0],
                            m_max[1]);
+    } catch (const std::bad_alloc&) {
+        m_grid.clear(); // no grid rather than half a grid; the points are intact
+    }
 }

@@ -61,9 +61,10 @@ public:
     // which rebuilds the TIN's vertex chunks.
     void CreateGrid();
 
-    // Builds this group's TIN from all its points, replacing the one it had.
-    // Break lines come from the store's CAD figures when the options ask for them.
-    // Returns the triangle count.
+    // Builds this group's TIN from all its points, replacing the one it had (also
+    // by no TIN when no mesh results). Break lines come from the store's CAD
+    // figures when the options ask for them. Stopped through `progress`, or out of
+    // memory, the old TIN stays. Returns the triangle count.
     int GenerateMesh(CModelDataMng* store, const XTinOption* option, int mode,
                      const OutsideProgressFn& progress = {});
 
@@ -107,6 +108,7 @@ public:
     std::unique_ptr<GroupViewData> m_viewData;
 
 private:
+    int GenerateMeshFromPoints(CModelDataMng* store, const XTinOption* option, const OutsideProgressFn& progress);
     void RecomputePointBounds();
     void ExtendPointBounds(const CloudPoint& p);
 

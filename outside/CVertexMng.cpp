@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <new>
 #include <tuple>
 
 namespace {
@@ -30,7 +31,11 @@ int CVertexMng::AddVertex(float x, float y, float z)
     if (std::isnan(z))
         z = kNoElevationZ;
     const bool first = m_vertices.empty();
-    m_vertices.push_back({x, y, z});
+    try {
+        m_vertices.push_back({x, y, z});
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
     if (first) {
         m_vMin[0] = m_vMax[0] = x;
         m_vMin[1] = m_vMax[1] = y;
@@ -100,8 +105,12 @@ void CVertexMng::CreateGrid()
 {
     RecomputeVertexBounds();
     static_assert(sizeof(Vertex) == 3 * sizeof(float));
-    m_vertexChunks = BuildPlanGrid(m_vertices.size(), m_vertices.empty() ? nullptr : &m_vertices[0].x, 3,
-                                   kVerticesPerChunk, kMaxChunks);
+    try {
+        m_vertexChunks = BuildPlanGrid(m_vertices.size(), m_vertices.empty() ? nullptr : &m_vertices[0].x, 3,
+                                       kVerticesPerChunk, kMaxChunks);
+    } catch (const std::bad_alloc&) {
+        m_vertexChunks.clear();
+    }
 }
 
 int CVertexMng::CompactTin()

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cmath>
 #include <limits>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -64,8 +65,13 @@ bool ParallelBlocks(std::size_t n, const OutsideProgressFn& progress, Body&& bod
         }
     };
     std::vector<std::jthread> helpers;
-    for (unsigned t = 1; t < threads; ++t)
-        helpers.emplace_back(helper);
+    for (unsigned t = 1; t < threads; ++t) {
+        try {
+            helpers.emplace_back(helper);
+        } catch (const std::system_error&) {
+            break; // fewer helpers: the calling thread does the rest
+        }
+    }
     int lastPercent = -1;
     try {
         while (!stop.load() && runBlock()) {

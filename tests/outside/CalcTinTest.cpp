@@ -228,6 +228,26 @@ TEST(GenerateMeshTest, GroupTinFromPointsAndSelection)
     EXPECT_EQ(empty.GetTriangleCount(), 0);
 }
 
+TEST(GenerateMeshTest, StoppedKeepsTheOldTinNoMeshRemovesIt)
+{
+    CPCloudMng group;
+    for (const auto& [x, y] : std::vector<std::pair<float, float>>{{0, 0}, {10, 0}, {10, 10}, {0, 10}})
+        group.AddCloudPoint(x, y, 1, 0, 0);
+    group.m_tinValue1 = 42;
+    XTinOption opt;
+    ASSERT_EQ(group.GenerateMesh(nullptr, &opt, 1), 2);
+    group.AddCloudPoint(5, 5, 3, 0, 0);
+    EXPECT_EQ(group.GenerateMesh(nullptr, &opt, 1, [](double) { return false; }), 2);
+    EXPECT_EQ(group.GetVertexSize(), 4);
+    EXPECT_EQ(group.GetCloudPointSize(), 5); // points untouched either way
+    EXPECT_EQ(group.GenerateMesh(nullptr, &opt, 1), 4);
+    group.DeleteCloudPointAll();
+    group.AddCloudPoint(0, 0, 0, 0, 0);
+    EXPECT_EQ(group.GenerateMesh(nullptr, &opt, 1), 0); // one point: no TIN any more
+    EXPECT_EQ(group.GetVertexSize(), 0);
+    EXPECT_EQ(group.m_tinValue1, 42);
+}
+
 TEST(GenerateMeshTest, CadBreakLinesWhenAsked)
 {
     CModelDataMng store;

@@ -5,6 +5,8 @@
 #include "viewer/render/Dib.h"
 #include "viewer/render/skGLTexture.h"
 
+#include <cmath>
+
 namespace {
 
 // Two triangles over a 40 x 40 square at heights 0 (left) and 100 (right):
@@ -200,4 +202,53 @@ TEST_F(TinTest, PlacementWithoutWidthOrHeightGivesCoordinateZero)
     EXPECT_FLOAT_EQ(coords[5], 1.0f);
     for (float c : coords) EXPECT_FALSE(std::isnan(c));
     Ctx().texture = nullptr;
+}
+
+TEST_F(TinTest, OneCallPerSourceDrawsTheSamePixelsAsOnePerTriangle)
+{
+    // A fan of thin triangles with shared edges, so rasterisation rules matter.
+    std::vector<std::array<float, 3>> vertices = {{32, 32, 0}};
+    std::vector<std::array<std::uint32_t, 3>> triangles;
+    for (int i = 0; i < 24; ++i) {
+        const double a = i * 2 * 3.14159265358979 / 24;
+        vertices.push_back({float(32 + 27 * std::cos(a)), float(32 + 27 * std::sin(a)), float(i)});
+    }
+    for (std::uint32_t i = 1; i <= 24; ++i) triangles.push_back({0, i, i % 24 + 1});
+    CPCloudMng& group = AddGroup({});
+    SetTin(group, vertices, triangles);
+    m_settings.colourMode = 0;
+    m_settings.tinEdgeSwitch = 1;
+    Render(kPassPick);
+    GroupGpuData& d = *GroupGpuData::Find(group);
+
+    // The same buffers drawn one triangle at a time into the figure layer.
+    m_layers->Prepare(SceneLayers::kFigure);
+    m_layers->Bind(SceneLayers::kFigure);
+    G().glDisable(GL_DITHER);
+    G().glDepthFunc(GL_LEQUAL);
+    G().glEnableClientState(GL_VERTEX_ARRAY);
+    G().glEnableClientState(GL_COLOR_ARRAY);
+    G().glBindBuffer(GL_ARRAY_BUFFER, d.faceBuffers[0]);
+    G().glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    G().glBindBuffer(GL_ARRAY_BUFFER, d.faceBuffers[2]);
+    G().glColorPointer(4, GL_UNSIGNED_BYTE, 0, nullptr);
+    for (int t = 0; t < 24; ++t) G().glDrawArrays(GL_TRIANGLES, 3 * t, 3);
+    G().glLineWidth(5.0f);
+    G().glBindBuffer(GL_ARRAY_BUFFER, d.edgeBuffers[0]);
+    G().glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    G().glBindBuffer(GL_ARRAY_BUFFER, d.edgeBuffers[1]);
+    G().glColorPointer(4, GL_UNSIGNED_BYTE, 0, nullptr);
+    for (int t = 0; t < 24; ++t) G().glDrawArrays(GL_LINE_STRIP, 4 * t, 4);
+    G().glLineWidth(1.0f);
+    G().glDepthFunc(GL_LESS);
+    G().glDisableClientState(GL_COLOR_ARRAY);
+    G().glDisableClientState(GL_VERTEX_ARRAY);
+    G().glBindBuffer(GL_ARRAY_BUFFER, 0);
+    m_layers->BindDefault();
+
+    int differing = 0;
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+            if (m_layers->Pixel(SceneLayers::kTin, x, y) != m_layers->Pixel(SceneLayers::kFigure, x, y)) ++differing;
+    EXPECT_EQ(differing, 0);
 }

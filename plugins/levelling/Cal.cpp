@@ -1,10 +1,8 @@
 #include "plugins/levelling/Cal.h"
 
-#include "hostfw/CPartDB.h"
-#include "hostfw/CVApp.h"
-#include "hostfw/CmdMsgBox.h"
 #include "hostfw/Tab00963Data.h"
 #include "hostfw/gnss/KjnXyda_Nt.h"
+#include "plugins/common/CalcReport.h"
 #include "plugins/levelling/LevellingEvaluation.h"
 #include "plugins/levelling/LevellingStatus.h"
 
@@ -38,18 +36,8 @@ std::string Cal::StatusMessage() const
 // The levelling title puts the report name first.
 void Cal::Report() const
 {
-    CmdMsgBox* box = PeldaGetApp().GetCmdMsgBox();
-    if (box == nullptr)
-        return;
-    std::string program;
-    PartDB_GetPrgName(GetCurrentPartSystem(), m_data->GetPrgNo(), program);
-    const std::string title = m_data->GetReportNoName(3) + " " + program;
-    const DWORD key = m_data->GetPartKey();
-    box->XCmdNameMessage(key, title, 1);
-    if (m_status == kStatusOk)
-        box->XCmdStdMessage(key, kMessageDone, 0);
-    else
-        box->XCmdErrMessageBox(key, StatusMessage(), 0);
+    plugcommon::ReportCalcOutcome(*m_data, plugcommon::TitleOrder::ReportFirst, m_status == kStatusOk,
+                                  StatusMessage());
 }
 
 } // namespace mod00963

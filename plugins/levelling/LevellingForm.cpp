@@ -3,6 +3,7 @@
 #include "hostfw/SvyForm.h"
 #include "hostfw/Tab00963Data.h"
 #include "plugins/common/ZoneNumeral.h"
+#include "plugins/levelling/Cal.h"
 #include "plugins/levelling/LevellingRecords.h"
 
 namespace mod00963 {
@@ -60,6 +61,11 @@ void LevellingForm::Write(SvyForm& form, const Tab00963Data& data, const std::ar
 {
     for (const auto& [number, text] : Build(data, texts))
         form.PutField(number, text, 0);
+}
+
+void WriteLevellingForm(SvyForm& form, const Cal& cal)
+{
+    LevellingForm::Write(form, cal.Data(), cal.Texts());
 }
 
 } // namespace mod00963

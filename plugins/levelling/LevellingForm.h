@@ -10,6 +10,8 @@ class Tab00963Data;
 
 namespace mod00963 {
 
+class Cal;
+
 // The report form of the levelling table: fields 1 … 109 from the part's records and
 // the evaluation's three texts (a manual switch keeps the user's text instead). Texts
 // go to the form whole; the form shrinks or clips what does not fit.
@@ -21,5 +23,9 @@ public:
     static Fields Build(const Tab00963Data& data, const std::array<std::string, 3>& texts);
     static void Write(SvyForm& form, const Tab00963Data& data, const std::array<std::string, 3>& texts);
 };
+
+// Fills one open form document from the calculation context (its records, afresh, and
+// its three texts).
+void WriteLevellingForm(SvyForm& form, const Cal& cal);
 
 } // namespace mod00963

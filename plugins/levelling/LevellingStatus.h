@@ -13,7 +13,6 @@ inline constexpr short kStatusNoRoute = 4;
 // The table or a sibling database could not be read at all.
 inline constexpr short kStatusDataFailure = 5;
 
-inline constexpr const char* kMessageDone = "処理が正常に行われました。";
 inline constexpr const char* kMessageDataFailure = "計算データの取得に失敗しました。";
 inline constexpr const char* kMessageOutputCancelled = "出力を中止しました。";
 

@@ -19,8 +19,7 @@ std::unique_ptr<plugcommon::CalcContext> Mod00963::MakeCal(const PartData& data,
 
 void Mod00963::FillForm(SvyForm& form, plugcommon::CalcContext& cal)
 {
-    const Cal& context = static_cast<const Cal&>(cal);
-    LevellingForm::Write(form, context.Data(), context.Texts());
+    WriteLevellingForm(form, static_cast<const Cal&>(cal));
 }
 
 int Mod00963::_CalcMakeFig(plugcommon::CalcContext* cal, int formMode)

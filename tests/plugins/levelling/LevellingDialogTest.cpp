@@ -12,6 +12,8 @@
 #include "hostfw/PartSystem.h"
 #include "hostfw/PartSystemSeed.h"
 #include "hostfw/VCmdData.h"
+#include "hostfw/gnss/KjnXyda_Nt.h"
+#include "plugins/common/EraDate.h"
 #include "plugins/levelling/CPartDlg.h"
 #include "plugins/levelling/CVSheetPartListX.h"
 #include "plugins/levelling/LevellingLock.h"
@@ -242,6 +244,34 @@ TEST_F(LevellingDialogTest, ManualSwitchUnlocksItsText)
     EXPECT_TRUE(page.IsCellLocked(0, kCellRelRequirementManual));
     ASSERT_TRUE(Edit(9006, kCellRelResultManual, "手入力の相対結果"));
     EXPECT_EQ(Record("F03").Text(rec::kF03RelResultManual), "手入力の相対結果");
+}
+
+// A new part: list defaults (no settings file yet), grade 1, the host's zone and today.
+TEST_F(LevellingDialogTest, NewPartTakesDefaultsZoneAndToday)
+{
+    KjnXyda_Nt::SetCurrentZone(0x20B);
+    Open("grade1.json", 0);
+    KjnXyda_Nt::SetCurrentZone(9);
+    const PartRecord f1 = Record("F1");
+    EXPECT_EQ(f1.Short(rec::kF1Grade), 1);
+    EXPECT_EQ(f1.Short(rec::kF1Zone), 11);
+    EXPECT_EQ(f1.Text(rec::kF1Created), plugcommon::FormatTodayEraDate());
+    EXPECT_EQ(f1.Text(rec::kF1Scope), "○○地区の水準点");
+    EXPECT_EQ(Record("F03").Text(rec::kF03OverallManual), "位置正確度を満たす");
+    EXPECT_EQ(Record("F03").Short(rec::kF03RelResultSwitch), 0);
+}
+
+TEST_F(LevellingDialogTest, ListCellsOfferTheListFileEntries)
+{
+    Open("grade1.json");
+    auto* header = dynamic_cast<XSvyPartVSheet*>(m_dialog->FindSheet(9002));
+    ASSERT_NE(header, nullptr);
+    int row = 0;
+    int col = 0;
+    ASSERT_TRUE(header->CodeToCell(0x7FFF0D0Cu, 0, row, col));   // 総合否: list "評価結果"
+    EXPECT_EQ(header->CellListEntries(row, col), (std::vector<std::string>{"合格", "不合格"}));
+    ASSERT_TRUE(header->EditCellList(row, col, 1));
+    EXPECT_EQ(Record("F1").Text(rec::kF1Verdict), "不合格");
 }
 
 TEST_F(LevellingDialogTest, PartListTabsSetTheProgramFilter)

@@ -229,10 +229,10 @@ void BM_BareDrawArrays(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(BM_BuildPointBuffers)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BuildPointBuffers)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_MemcpyUploadedBytes)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FramePointPasses)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_BareDrawArrays)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_FramePointPasses)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_BareDrawArrays)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 int main(int argc, char** argv)
 {

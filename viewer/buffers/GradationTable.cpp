@@ -4,7 +4,6 @@
 
 #include "outside/CGradationSetting.h"
 
-#include <cmath>
 
 namespace {
 
@@ -49,25 +48,7 @@ GradationTable::GradationTable(const std::vector<ColorConf>* stops) : m_stops(st
     }
 }
 
-void GradationTable::Lookup(float t, float& r, float& g, float& b) const
+void GradationTable::LookupSlow(float t, float& r, float& g, float& b) const
 {
-    if (!m_indexed) {
-        LookupGradationColor(t, r, g, b, m_stops);
-        return;
-    }
-    r = g = b = 0.0f;
-    if (std::isnan(t)) return;
-    t = t < 0.0f ? 0.0f : (t > 255.0f ? 255.0f : t);
-    const int k = static_cast<int>(t);
-    const Bracket& br = m_brackets[static_cast<std::size_t>(k)];
-    if (br.exactStop && t == static_cast<float>(k)) {
-        r = br.stop[0];
-        g = br.stop[1];
-        b = br.stop[2];
-        return;
-    }
-    const float f = (t - br.upperLevel) / br.span;
-    r = (br.upper[0] + (br.lower[0] - br.upper[0]) * f) / 255.0f;
-    g = (br.upper[1] + (br.lower[1] - br.upper[1]) * f) / 255.0f;
-    b = (br.upper[2] + (br.lower[2] - br.upper[2]) * f) / 255.0f;
+    LookupGradationColor(t, r, g, b, m_stops);
 }

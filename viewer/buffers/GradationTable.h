@@ -13,9 +13,32 @@ class GradationTable {
 public:
     explicit GradationTable(const std::vector<ColorConf>* stops);
     //! As LookupGradationColor(t, r, g, b, stops).
-    void Lookup(float t, float& r, float& g, float& b) const;
+    void Lookup(float t, float& r, float& g, float& b) const
+    {
+        if (!m_indexed) {
+            LookupSlow(t, r, g, b);
+            return;
+        }
+        r = g = b = 0.0f;
+        if (t != t) return;  // NaN
+        t = t < 0.0f ? 0.0f : (t > 255.0f ? 255.0f : t);
+        const int k = static_cast<int>(t);
+        const Bracket& br = m_brackets[static_cast<std::size_t>(k)];
+        if (br.exactStop && t == static_cast<float>(k)) {
+            r = br.stop[0];
+            g = br.stop[1];
+            b = br.stop[2];
+            return;
+        }
+        const float f = (t - br.upperLevel) / br.span;
+        r = (br.upper[0] + (br.lower[0] - br.upper[0]) * f) / 255.0f;
+        g = (br.upper[1] + (br.lower[1] - br.upper[1]) * f) / 255.0f;
+        b = (br.upper[2] + (br.lower[2] - br.upper[2]) * f) / 255.0f;
+    }
 
 private:
+    void LookupSlow(float t, float& r, float& g, float& b) const;
+
     struct Bracket {
         float upperLevel = 0.0f;
         float span = 1.0f;          // lower level - upper level, as the lookup divides

@@ -17,6 +17,8 @@
 
 #include <cmath>
 #include <new>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -24,6 +26,9 @@ namespace {
 constexpr int kChunks = GroupGpuData::kChunkCount;
 constexpr float kColourScale = 0.004f;  // colour bytes to floats, as everywhere in the viewer
 constexpr float kGradationFloor = 0.05f;
+// Clouds from this size are filled by several threads, at most this many.
+constexpr std::size_t kParallelPoints = 1'000'000;
+constexpr std::size_t kMaxFillThreads = 4;
 
 float Red(COLORREF c) { return static_cast<float>(c & 0xFF) * kColourScale; }
 float Green(COLORREF c) { return static_cast<float>((c >> 8) & 0xFF) * kColourScale; }
@@ -48,10 +53,24 @@ struct Affine {
         for (int r = 0; r < 3; ++r) a.m[r][3] = origin[r];
         return a;
     }
+    //! True when the map only moves points: each axis then maps on its own.
+    bool IsTranslation() const
+    {
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c)
+                if (m[r][c] != (r == c ? 1.0 : 0.0)) return false;
+        return true;
+    }
     void Apply(double x, double y, double z, float* out) const
     {
         for (int r = 0; r < 3; ++r)
             out[r] = static_cast<float>(m[r][0] * x + m[r][1] * y + m[r][2] * z + m[r][3]);
+    }
+    void Move(double x, double y, double z, float* out) const
+    {
+        out[0] = static_cast<float>(x + m[0][3]);
+        out[1] = static_cast<float>(y + m[1][3]);
+        out[2] = static_cast<float>(z + m[2][3]);
     }
 };
 
@@ -273,67 +292,100 @@ bool PointCloudPass::BuildCloud(RenderContext& ctx, CPCloudMng& cloud, GroupGpuD
     const double intensitySpan = std::abs(col.imax - col.imin);
     const COLORREF groupColour = cloud.m_nColor;
 
-    std::uint32_t pickNumber = 0;  // the point number modulo 0xFFFFFF
-    std::size_t c = 0;
-    for (std::size_t p = 0; p < n; ++p) {
-        const CPCloudMng::CloudPoint& pt = cloud.m_points[p];
-        col.affine.Apply(pt.x, pt.y, pt.z, sinks.m_positions[c]);
-        sinks.m_positions[c] += 3;
-        *sinks.m_picks[c]++ = pickNumber | 0xFF000000u;
-        if (++pickNumber == 0xFFFFFFu) pickNumber = 0;
-        if (withColours) {
-            const COLORREF colour = pt.colour == 0 ? 0xFFFFFFu : pt.colour;
-            const float k = Red(colour);
-            const float m = col.shade && !col.viewCloud ? (k - 0.5f) * 0.9f : 0.0f;
-            const float o = col.shade ? k * 0.7f : 0.0f;
-            float rgb[3];
-            if (gradation) {
-                float r = 0.0f, g = 0.0f, b = 0.0f;
-                if (col.mode == 4) {
-                    if (col.intensityKnown) {
-                        double i = pt.intensity;
-                        if (i > col.imax) i = col.imax;
-                        else if (i < col.imin) i = col.imin;
-                        const double t = col.imin == col.imax ? 127.0 : (i - col.imin) * 255.0 / intensitySpan;
-                        table.Lookup(static_cast<float>(t), r, g, b);
+    const bool translation = col.affine.IsTranslation();
+    // Points [first, last) with first a multiple of 100: each chunk's slot of
+    // point p is p / 100, so ranges write apart and can run side by side.
+    const auto fill = [&](std::size_t first, std::size_t last) {
+        std::array<float*, kChunks> positions;
+        std::array<std::uint32_t*, kChunks> picks;
+        std::array<std::uint32_t*, kChunks> colours;
+        for (std::size_t k = 0; k < kChunks; ++k) {
+            const std::size_t slot = first / kChunks;
+            positions[k] = sinks.m_positions[k] != nullptr ? sinks.m_positions[k] + slot * 3 : nullptr;
+            picks[k] = sinks.m_picks[k] != nullptr ? sinks.m_picks[k] + slot : nullptr;
+            colours[k] = sinks.m_colourWords[k] != nullptr ? sinks.m_colourWords[k] + slot : nullptr;
+        }
+        auto pickNumber = static_cast<std::uint32_t>(first % 0xFFFFFFu);  // the point number modulo 0xFFFFFF
+        std::size_t c = 0;
+        for (std::size_t p = first; p < last; ++p) {
+            const CPCloudMng::CloudPoint& pt = cloud.m_points[p];
+            if (translation)
+                col.affine.Move(pt.x, pt.y, pt.z, positions[c]);
+            else
+                col.affine.Apply(pt.x, pt.y, pt.z, positions[c]);
+            positions[c] += 3;
+            *picks[c]++ = pickNumber | 0xFF000000u;
+            if (++pickNumber == 0xFFFFFFu) pickNumber = 0;
+            if (withColours) {
+                const COLORREF colour = pt.colour == 0 ? 0xFFFFFFu : pt.colour;
+                const float k = Red(colour);
+                const float m = col.shade && !col.viewCloud ? (k - 0.5f) * 0.9f : 0.0f;
+                const float o = col.shade ? k * 0.7f : 0.0f;
+                float rgb[3];
+                if (gradation) {
+                    float r = 0.0f, g = 0.0f, b = 0.0f;
+                    if (col.mode == 4) {
+                        if (col.intensityKnown) {
+                            double i = pt.intensity;
+                            if (i > col.imax) i = col.imax;
+                            else if (i < col.imin) i = col.imin;
+                            const double t = col.imin == col.imax ? 127.0 : (i - col.imin) * 255.0 / intensitySpan;
+                            table.Lookup(static_cast<float>(t), r, g, b);
+                        }
+                    } else if (col.heightKnown && !col.heightFlat) {
+                        const double t = (static_cast<double>(pt.z) - col.zmin) * heightScale;
+                        if (t >= 0.0 && t <= 255.0) table.Lookup(static_cast<float>(t), r, g, b);
                     }
-                } else if (col.heightKnown && !col.heightFlat) {
-                    const double t = (static_cast<double>(pt.z) - col.zmin) * heightScale;
-                    if (t >= 0.0 && t <= 255.0) table.Lookup(static_cast<float>(t), r, g, b);
-                }
-                if (col.mode == 1 && col.heightFlat) {
-                    rgb[0] = darkRed[0];
-                    rgb[1] = darkRed[1];
-                    rgb[2] = darkRed[2];
-                } else {
-                    rgb[0] = bright(std::max(r - o, kGradationFloor));
-                    rgb[1] = bright(std::max(g - o, kGradationFloor));
-                    rgb[2] = bright(std::max(b - o, kGradationFloor));
-                }
-            } else if (col.viewCloud) {
-                rgb[0] = Red(colour);
-                rgb[1] = Green(colour);
-                rgb[2] = Blue(colour);
-            } else {
-                if (col.mode == 3) {
-                    rgb[0] = col.mono[0] + m;
-                    rgb[1] = col.mono[1] + m;
-                    rgb[2] = col.mono[2] + m;
-                } else if (col.mode == 5) {
-                    rgb[0] = Red(groupColour) + m;
-                    rgb[1] = Green(groupColour) + m;
-                    rgb[2] = Blue(groupColour) + m;
-                } else {
+                    if (col.mode == 1 && col.heightFlat) {
+                        rgb[0] = darkRed[0];
+                        rgb[1] = darkRed[1];
+                        rgb[2] = darkRed[2];
+                    } else {
+                        rgb[0] = bright(std::max(r - o, kGradationFloor));
+                        rgb[1] = bright(std::max(g - o, kGradationFloor));
+                        rgb[2] = bright(std::max(b - o, kGradationFloor));
+                    }
+                } else if (col.viewCloud) {
                     rgb[0] = Red(colour);
                     rgb[1] = Green(colour);
                     rgb[2] = Blue(colour);
+                } else {
+                    if (col.mode == 3) {
+                        rgb[0] = col.mono[0] + m;
+                        rgb[1] = col.mono[1] + m;
+                        rgb[2] = col.mono[2] + m;
+                    } else if (col.mode == 5) {
+                        rgb[0] = Red(groupColour) + m;
+                        rgb[1] = Green(groupColour) + m;
+                        rgb[2] = Blue(groupColour) + m;
+                    } else {
+                        rgb[0] = Red(colour);
+                        rgb[1] = Green(colour);
+                        rgb[2] = Blue(colour);
+                    }
+                    for (float& v : rgb) v = bright(v);
                 }
-                for (float& v : rgb) v = bright(v);
+                *colours[c]++ = GlBufferOps::PackRgba(rgb[0], rgb[1], rgb[2]);
             }
-            *sinks.m_colourWords[c]++ = GlBufferOps::PackRgba(rgb[0], rgb[1], rgb[2]);
+            if (++c == kChunks) c = 0;
         }
-        if (++c == kChunks) c = 0;
+    };
+    // Large clouds are filled by a few threads, each over its own run of points;
+    // all are joined before the buffers are unmapped.
+    const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t threads = n < kParallelPoints ? 1 : std::min<std::size_t>(hardware, kMaxFillThreads);
+    const std::size_t share = (n / threads + kChunks - 1) / kChunks * kChunks;
+    std::vector<std::thread> workers;
+    try {
+        for (std::size_t t = 1; t < threads && t * share < n; ++t)
+            workers.emplace_back(fill, t * share, std::min(n, (t + 1) * share));
+    } catch (const std::system_error&) {
+        // No thread to be had: this thread fills what the others would have.
+        for (std::size_t t = workers.size() + 1; t < threads && t * share < n; ++t)
+            fill(t * share, std::min(n, (t + 1) * share));
     }
+    fill(0, std::min(n, threads == 1 ? n : share));
+    for (std::thread& w : workers) w.join();
 
     const bool kept = sinks.Finish(data);
     if (col.heightKnown) {

@@ -1,5 +1,6 @@
 #include "plugins/levelling/LevellingKeys.h"
 
+#include "plugins/common/ComboListIni.h"
 #include "plugins/common/QualityElements.h"
 
 namespace mod00963 {
@@ -51,6 +52,21 @@ const plugcommon::PartListFiller& LevellingKeys::Lists()
 {
     static const plugcommon::PartListFiller lists("SuiHyoCmb.ini", "SUIHYOCMB", ListKeys());
     return lists;
+}
+
+std::string GetSuiComboIniPath()
+{
+    return LevellingKeys::Lists().ListFilePath();
+}
+
+int FillListFromComboIni(GridListBox* list, const std::string& key)
+{
+    return plugcommon::FillListFromComboIni(GetSuiComboIniPath(), "SUIHYOCMB", list, key);
+}
+
+std::string ReadComboItem(const std::string& key, int index)
+{
+    return LevellingKeys::Lists().Item(key, index);
 }
 
 } // namespace mod00963

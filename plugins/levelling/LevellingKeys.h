@@ -6,6 +6,8 @@
 
 #include "plugins/common/PartListFiller.h"
 
+class GridListBox;
+
 namespace mod00963 {
 
 // Names of the levelling table's fields: the key table of "SUIHYOUKA.ini" and the
@@ -32,5 +34,10 @@ public:
     // The sheets' list filler on "SuiHyoCmb.ini", section "SUIHYOCMB".
     static const plugcommon::PartListFiller& Lists();
 };
+
+// The list helpers of this plug-in's list file "SuiHyoCmb.ini" (section "SUIHYOCMB").
+std::string GetSuiComboIniPath();
+int FillListFromComboIni(GridListBox* list, const std::string& key);
+std::string ReadComboItem(const std::string& key, int index);
 
 } // namespace mod00963

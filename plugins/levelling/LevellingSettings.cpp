@@ -115,7 +115,7 @@ void FillBuiltInLevellingDefaults(LevellingDefaultRecords& records)
                 continue;
             }
             const std::optional<std::string> key = lists.KeyOfItem(page, item++);
-            const std::string text = key && !key->empty() ? lists.Item(*key, DefaultEntry(r, *key)) : std::string();
+            const std::string text = key && !key->empty() ? ReadComboItem(*key, DefaultEntry(r, *key)) : std::string();
             records[r].SetText(f, text);
         }
     }

@@ -53,7 +53,11 @@ DWORD XSvyPartVSheet::FillComboList(DWORD code)
     GridListBox* list = GetGrid() != nullptr ? GetGrid()->GetDropDownListBox() : nullptr;
     if (list == nullptr)
         return code;
-    return LevellingKeys::Lists().Fill(list, GetPageType(), code) >= 0 ? 0 : code;
+    const std::optional<std::string> key = LevellingKeys::Lists().KeyOf(GetPageType(), code);
+    if (!key)
+        return code;
+    FillListFromComboIni(list, *key);
+    return 0;
 }
 
 void XSvyPartVSheet::RememberPartGrade()

@@ -212,13 +212,16 @@ void CModelViewerView::OnFetchHostTexture()
         ConnectHostPipe(pipe, pipecmd::kHostPipeName) && ExchangeWithHost(pipe, message) && message.Result() != 0;
     const auto image = answered ? PipePathAt(message, PipeMessage::kPathOffset) : std::nullopt;
     if (image) {
-        ModelViewState& st = m_files->scene;
-        st.texturePlacement = {message.DoubleAt(PipeMessage::kTextureXOffset),
-                               message.DoubleAt(PipeMessage::kTextureYOffset),
-                               message.DoubleAt(PipeMessage::kTextureWidthOffset),
-                               message.DoubleAt(PipeMessage::kTextureHeightOffset),
-                               message.DoubleAt(PipeMessage::kTextureAngleOffset)};
-        m_files->textureImagePath = *image;
+        const double x = message.DoubleAt(PipeMessage::kTextureXOffset);
+        const double y = message.DoubleAt(PipeMessage::kTextureYOffset);
+        const double width = message.DoubleAt(PipeMessage::kTextureWidthOffset);
+        const double height = message.DoubleAt(PipeMessage::kTextureHeightOffset);
+        const double angle = message.DoubleAt(PipeMessage::kTextureAngleOffset);
+        {
+            std::lock_guard lock(ViewMutex());
+            m_files->scene.texturePlacement = {x, y, width, height, angle};
+        }
+        LoadGeoTexture(image->c_str(), x, y, width, height, angle);
         SetMainFrameStatusText(kTextureUpdated);
     } else {
         Tell(kUpdateFailed);

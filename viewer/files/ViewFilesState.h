@@ -39,9 +39,6 @@ struct ViewFilesState {
     // Axis and grid origin in model coordinates, set by host loads.
     bool axisOriginSet = false;
 
-    // The image the host named for the TIN texture (command 13); the texture work loads it.
-    std::string textureImagePath;
-
     mutable std::mutex statusMutex;
     std::string lastStatusText;
 

@@ -346,3 +346,16 @@ TEST_F(ViewFilesTest, WindowPlacementComesFromTheHost)
     ASSERT_TRUE(m_view->FetchHostWindowPlacement(1, rect));
     EXPECT_EQ(rect, (std::array<int, 4>{0, 0, 1024, 768}));
 }
+
+TEST_F(ViewFilesTest, TextureAnswerSetsThePlacementAndTextureMode)
+{
+    std::ofstream(m_dir.Path("texture.bmp")) << "BM";
+    FakeHost host(m_dir.Path(""), 1);
+    ScriptedBoxes().Clear();
+    ScriptedBoxes().QueueAnswer(tessara::IDYES);
+    m_view->OnFetchHostTexture();
+    EXPECT_EQ(ScriptedBoxes().Count(), 1u) << "only the question, no failure box";
+    EXPECT_EQ(m_view->FilesState().scene.texturePlacement[2], 100.0);
+    EXPECT_EQ(m_view->Settings().tinPictureMode, 3);
+    EXPECT_EQ(m_view->LastStatusText(), "処理を終了しました（TIN生成）");
+}

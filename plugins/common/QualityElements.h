@@ -12,7 +12,7 @@ namespace plugcommon {
 // The seven values of one data-quality element of the metadata CSV.
 using QualityElement = std::array<std::string, 7>;
 
-// An element evaluated by the product specification's conformance check, counted in
+// An element evaluated by the product definition's conformance check, counted in
 // full: method description, code, method, unit, unit kind, "全数検査", result.
 QualityElement MakeQualityElement(const char* code, const std::string& method, const std::string& result,
                                   const char* unit, const char* measurementType);

@@ -48,7 +48,7 @@ bool PutText(HostFileBytes& b, const std::string& utf8, bool wide)
 
 }  // namespace
 
-bool WriteHostFile(const HostFileSpec& s, std::vector<std::uint8_t>& out)
+bool WriteHostFile(const HostFileLayout& s, std::vector<std::uint8_t>& out)
 {
     HostFileBytes b;
     b.U32(s.magic);
@@ -120,13 +120,13 @@ bool WriteHostFile(const HostFileSpec& s, std::vector<std::uint8_t>& out)
     return true;
 }
 
-std::vector<std::uint8_t> WritePolygonFile(const PolygonFileSpec& spec)
+std::vector<std::uint8_t> WritePolygonFile(const PolygonFileLayout& layout)
 {
     HostFileBytes b;
     b.U32(kMagic);
     b.U16(kHostVersion);
-    b.I32(std::int32_t(spec.polygons.size()));
-    for (const auto& polygon : spec.polygons) {
+    b.I32(std::int32_t(layout.polygons.size()));
+    for (const auto& polygon : layout.polygons) {
         b.U16(std::uint16_t(polygon.size()));
         for (const Xyz& p : polygon) PutXyz(b, p);
     }
@@ -156,9 +156,9 @@ std::vector<Xyz> Lattice(int n, double offset)
 
 }  // namespace
 
-HostFileSpec MakeExample(const ExampleCounts& c)
+HostFileLayout MakeExample(const ExampleCounts& c)
 {
-    HostFileSpec s;
+    HostFileLayout s;
     if (c.points > 0) s.flags |= kFlagGroup;
     if (c.tin > 0) s.flags |= kFlagViewCloud;
     if (c.cad > 0) s.flags |= kFlagCad;
@@ -228,7 +228,7 @@ HostFileSpec MakeExample(const ExampleCounts& c)
 
 bool MakeBroken(const std::string& kind, const ExampleCounts& counts, std::vector<std::uint8_t>& out)
 {
-    HostFileSpec s = MakeExample(counts);
+    HostFileLayout s = MakeExample(counts);
     if (kind == "magic") {
         s.magic = 0x40474C57;
     } else if (kind == "version") {

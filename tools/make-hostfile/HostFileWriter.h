@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HostFileSpec.h"
+#include "HostFileLayout.h"
 
 #include <cstdint>
 #include <string>
@@ -9,9 +9,9 @@
 namespace hostfile {
 
 // The bytes of a host data file; false when a text cannot be written in CP932.
-bool WriteHostFile(const HostFileSpec& spec, std::vector<std::uint8_t>& out);
+bool WriteHostFile(const HostFileLayout& layout, std::vector<std::uint8_t>& out);
 // The bytes of a polygon file for pipe command 18.
-std::vector<std::uint8_t> WritePolygonFile(const PolygonFileSpec& spec);
+std::vector<std::uint8_t> WritePolygonFile(const PolygonFileLayout& layout);
 
 // Sizes of a generated example.
 struct ExampleCounts {
@@ -29,7 +29,7 @@ inline constexpr double kSlopeY = 0.05;
 inline constexpr double kExampleX0 = -12000.0;
 inline constexpr double kExampleY0 = -34000.0;
 
-HostFileSpec MakeExample(const ExampleCounts& counts);
+HostFileLayout MakeExample(const ExampleCounts& counts);
 
 // Damages a file: "magic", "version", "huge-count", "bad-index",
 // "unterminated-string", or "cut:K" (the first K bytes). False for an unknown kind.

@@ -62,12 +62,12 @@ int main(int argc, char** argv)
 
     std::vector<std::uint8_t> bytes;
     if (polygons >= 0) {
-        hostfile::PolygonFileSpec spec;
+        hostfile::PolygonFileLayout layout;
         for (int i = 0; i < polygons; ++i) {
             const double x = hostfile::kExampleX0 + 10 * i, y = hostfile::kExampleY0 + 10 * i;
-            spec.polygons.push_back({{x, y, 0}, {x + 5, y, 0}, {x + 5, y + 5, 0}, {x, y + 5, 0}});
+            layout.polygons.push_back({{x, y, 0}, {x + 5, y, 0}, {x + 5, y + 5, 0}, {x, y + 5, 0}});
         }
-        bytes = hostfile::WritePolygonFile(spec);
+        bytes = hostfile::WritePolygonFile(layout);
     } else if (!broken.empty()) {
         if (!hostfile::MakeBroken(broken, counts, bytes)) {
             std::fprintf(stderr, "make-hostfile: unknown damage '%s'\n", broken.c_str());

@@ -38,10 +38,10 @@ TEST_P(HostDataFlagsTest, SectionsPresentAreReadAndNothingElse)
 {
     HostFileFolder dir;
     const auto& c = GetParam();
-    const auto spec = hostfile::MakeExample(c.counts);
-    ASSERT_EQ(spec.flags, c.flags);
+    const auto layout = hostfile::MakeExample(c.counts);
+    ASSERT_EQ(layout.flags, c.flags);
     HostDataContent out;
-    ASSERT_EQ(ReadFresh(dir.WriteSpec("a.dat", spec), out), Result::Ok);
+    ASSERT_EQ(ReadFresh(dir.WriteLayout("a.dat", layout), out), Result::Ok);
     EXPECT_EQ(out.hasCad, (c.flags & 1) != 0);
     EXPECT_EQ(out.hasGroup, (c.flags & 2) != 0);
     EXPECT_EQ(out.hasPart, (c.flags & 4) != 0);
@@ -69,9 +69,9 @@ INSTANTIATE_TEST_SUITE_P(Combinations, HostDataFlagsTest, ::testing::Values(
 TEST(HostDataFileReaderTest, ReferencePointMapsToTheOriginAndAxesExchange)
 {
     HostFileFolder dir;
-    auto spec = hostfile::MakeExample({0, 4, 0, 0});  // view cloud: transform from X0, Y0
+    auto layout = hostfile::MakeExample({0, 4, 0, 0});  // view cloud: transform from X0, Y0
     HostDataContent out;
-    ASSERT_EQ(ReadFresh(dir.WriteSpec("a.dat", spec), out), Result::Ok);
+    ASSERT_EQ(ReadFresh(dir.WriteLayout("a.dat", layout), out), Result::Ok);
     EXPECT_TRUE(out.transformSetByFile);
     double x = hostfile::kExampleX0 + 3, y = hostfile::kExampleY0 + 7;
     out.surveyTransform.XY(&x, &y);
@@ -84,9 +84,9 @@ TEST(HostDataFileReaderTest, ReferencePointMapsToTheOriginAndAxesExchange)
 TEST(HostDataFileReaderTest, AddGroupFormTakesTheTransformFromTheGroupAndKeepsAnExistingOne)
 {
     HostFileFolder dir;
-    auto spec = hostfile::MakeExample({4, 0, 0, 0});
-    spec.groupReference = {hostfile::kExampleX0 + 100, hostfile::kExampleY0 + 200, 7.5};
-    const std::string path = dir.WriteSpec("a.dat", spec);
+    auto layout = hostfile::MakeExample({4, 0, 0, 0});
+    layout.groupReference = {hostfile::kExampleX0 + 100, hostfile::kExampleY0 + 200, 7.5};
+    const std::string path = dir.WriteLayout("a.dat", layout);
     HostDataContent fresh;
     ASSERT_EQ(ReadFresh(path, fresh), Result::Ok);
     EXPECT_DOUBLE_EQ(fresh.groupCentre.x(), 0.0);
@@ -106,12 +106,12 @@ TEST(HostDataFileReaderTest, AddGroupFormTakesTheTransformFromTheGroupAndKeepsAn
 TEST(HostDataFileReaderTest, NanElevationsBecomeUnsetAndNonFiniteXRejectsTheFile)
 {
     HostFileFolder dir;
-    auto spec = hostfile::MakeExample({3, 3, 4, 2});
-    spec.groupPoints[1].p.z = std::numeric_limits<double>::quiet_NaN();
-    spec.viewCloud[0].z = std::numeric_limits<double>::quiet_NaN();
-    spec.figures[1].elevation = std::numeric_limits<double>::quiet_NaN();
+    auto layout = hostfile::MakeExample({3, 3, 4, 2});
+    layout.groupPoints[1].p.z = std::numeric_limits<double>::quiet_NaN();
+    layout.viewCloud[0].z = std::numeric_limits<double>::quiet_NaN();
+    layout.figures[1].elevation = std::numeric_limits<double>::quiet_NaN();
     HostDataContent out;
-    ASSERT_EQ(ReadFresh(dir.WriteSpec("a.dat", spec), out), Result::Ok);
+    ASSERT_EQ(ReadFresh(dir.WriteLayout("a.dat", layout), out), Result::Ok);
     // Figure 1 has a NaN middle point: stored unset.
     EXPECT_TRUE(IsUnsetValue(out.figures[1].m_ptLists[0][1].z()));
     EXPECT_TRUE(IsUnsetValue(out.figures[1].m_dZ));
@@ -129,7 +129,7 @@ TEST(HostDataFileReaderTest, NanElevationsBecomeUnsetAndNonFiniteXRejectsTheFile
         broken.groupPoints[2].p.x = bad;
         HostDataContent none;
         std::string error;
-        EXPECT_EQ(ReadFresh(dir.WriteSpec("b.dat", broken), none, &error), Result::Damaged);
+        EXPECT_EQ(ReadFresh(dir.WriteLayout("b.dat", broken), none, &error), Result::Damaged);
         EXPECT_FALSE(error.empty());
     }
 }
@@ -137,10 +137,10 @@ TEST(HostDataFileReaderTest, NanElevationsBecomeUnsetAndNonFiniteXRejectsTheFile
 TEST(HostDataFileReaderTest, PartLinesGoToTheListOfTheirVertices)
 {
     HostFileFolder dir;
-    auto spec = hostfile::MakeExample({0, 0, 0, 4});  // vertices alternate with / without elevation
-    spec.partLines = {{0, 2, 5}, {0, 1, 6}, {3, 1, 7}};
+    auto layout = hostfile::MakeExample({0, 0, 0, 4});  // vertices alternate with / without elevation
+    layout.partLines = {{0, 2, 5}, {0, 1, 6}, {3, 1, 7}};
     HostDataContent out;
-    ASSERT_EQ(ReadFresh(dir.WriteSpec("a.dat", spec), out), Result::Ok);
+    ASSERT_EQ(ReadFresh(dir.WriteLayout("a.dat", layout), out), Result::Ok);
     ASSERT_EQ(out.partLine3D.size(), 1u);
     ASSERT_EQ(out.partLine2D.size(), 2u);
     EXPECT_EQ(out.partLine3D[0].value, 5u);
@@ -156,9 +156,9 @@ TEST(HostDataFileReaderTest, TrailingBytesAreIgnoredAndZeroFiguresReadNothing)
 {
     HostFileFolder dir;
     std::vector<std::uint8_t> bytes;
-    hostfile::HostFileSpec spec = hostfile::MakeExample({0, 0, 1, 0});
-    spec.figures.clear();
-    ASSERT_TRUE(hostfile::WriteHostFile(spec, bytes));
+    hostfile::HostFileLayout layout = hostfile::MakeExample({0, 0, 1, 0});
+    layout.figures.clear();
+    ASSERT_TRUE(hostfile::WriteHostFile(layout, bytes));
     bytes.insert(bytes.end(), {1, 2, 3, 4, 5});
     HostDataContent out;
     ASSERT_EQ(ReadFresh(dir.Write("a.dat", bytes), out), Result::Ok);
@@ -220,11 +220,11 @@ TEST(HostDataFileReaderTest, MissingFileAndFolderAreTold)
 TEST(HostDataFileReaderTest, WideGroupNamesAreRead)
 {
     HostFileFolder dir;
-    auto spec = hostfile::MakeExample({2, 0, 0, 0});
-    spec.groupName = "点群 2";
-    spec.groupNameWide = true;
+    auto layout = hostfile::MakeExample({2, 0, 0, 0});
+    layout.groupName = "点群 2";
+    layout.groupNameWide = true;
     HostDataContent out;
-    ASSERT_EQ(ReadFresh(dir.WriteSpec("a.dat", spec), out), Result::Ok);
+    ASSERT_EQ(ReadFresh(dir.WriteLayout("a.dat", layout), out), Result::Ok);
     EXPECT_EQ(out.groupName, "点群 2");
 }
 

@@ -25,10 +25,10 @@ public:
         hostfile::SaveBytes(path, bytes);
         return path;
     }
-    std::string WriteSpec(const std::string& name, const hostfile::HostFileSpec& spec) const
+    std::string WriteLayout(const std::string& name, const hostfile::HostFileLayout& layout) const
     {
         std::vector<std::uint8_t> bytes;
-        hostfile::WriteHostFile(spec, bytes);
+        hostfile::WriteHostFile(layout, bytes);
         return Write(name, bytes);
     }
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }

@@ -45,7 +45,7 @@ protected:
 
     std::string HostFile(const std::string& name, const hostfile::ExampleCounts& counts)
     {
-        return m_dir.WriteSpec(name, hostfile::MakeExample(counts));
+        return m_dir.WriteLayout(name, hostfile::MakeExample(counts));
     }
     int Groups() { return m_view->ModelStore().GetGroupCount(); }
 
@@ -226,7 +226,7 @@ private:
 
 TEST_F(ViewFilesTest, HostThatSendsItsDataBeforeAnsweringTwelveAndSixteenDoesNotDeadlock)
 {
-    m_dir.WriteSpec("data.dat", hostfile::MakeExample({40, 0, 0, 0}));
+    m_dir.WriteLayout("data.dat", hostfile::MakeExample({40, 0, 0, 0}));
     FakeHost host(m_dir.Path(""), 2);
     ScriptedBoxes().Clear();
     ScriptedBoxes().QueueAnswer(tessara::IDYES);

@@ -46,7 +46,7 @@ struct GroupPoint {
 };
 
 // Everything a host data file holds, in host coordinates, as the host writes it.
-struct HostFileSpec {
+struct HostFileLayout {
     std::uint32_t magic = kMagic;
     std::uint16_t version = kHostVersion;
     std::int32_t flags = 0;
@@ -68,7 +68,7 @@ struct HostFileSpec {
 };
 
 // Polygons of pipe command 18: host coordinates.
-struct PolygonFileSpec {
+struct PolygonFileLayout {
     std::vector<std::vector<Xyz>> polygons;
 };
 

@@ -95,6 +95,11 @@ bool CModelViewerView::RenderPickLayers()
 
 short CModelViewerView::GetPointSizeIndex() { return m_settings.pointSizeIndex; }
 
+std::size_t CModelViewerView::GetSelectedElementCount()
+{
+    return m_buffers ? m_buffers->selectedCadElements.size() : 0;
+}
+
 void CModelViewerView::ReleaseBuffersGl()
 {
     if (!m_buffers || Gl() == nullptr) return;

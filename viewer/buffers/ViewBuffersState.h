@@ -7,6 +7,7 @@
 #include "outside/PT.h"
 #include "outside/SelPCloud.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,8 @@ struct ViewBuffersState {
     RenderSettings settings;
     //! The point selection, one bucket per group (UI thread only).
     std::vector<SelPCloud> pickBuckets;
+    //! Indices of the selected CAD elements (UI thread only).
+    std::vector<std::int64_t> selectedCadElements;
     std::unique_ptr<skGLTexture> texture;
     TexturePlacement placement;
     //! Invalidations counted by the files concern that the book has taken in.

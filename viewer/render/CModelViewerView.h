@@ -173,6 +173,8 @@ public:
     void DrawScaleCaption() override;
     void InvalidateScaleCaption() override;
     short GetPointSizeIndex() override;
+    //! Entries of the selected CAD element list (BuffersState().selectedCadElements).
+    std::size_t GetSelectedElementCount() override;
     //! Box of the shown content of the kinds (0x01 clouds, 0x02 group TINs, 0x08 view
     //! cloud, 0x20 CAD TIN, 0x40 structures); 1 when anything counted.
     int GetVisibleExtent(int kinds, int allFlag, PT& min, PT& max);

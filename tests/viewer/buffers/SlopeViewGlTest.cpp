@@ -3,6 +3,7 @@
 // PNG, and checked pixel by pixel, then read back from the pick layers.
 #include "viewer/buffers/GlBufferOps.h"
 #include "viewer/buffers/GradationLookup.h"
+#include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/render/CModelViewerView.h"
 
 #include "outside/CModelDataMng.h"
@@ -242,4 +243,15 @@ TEST(SlopeView, HostPictureFileIsDeletedOnlyOnceItIsTheTexture)
     // A later failure keeps the texture the view holds.
     EXPECT_EQ(view.LoadGeoTexture(bad.c_str(), 0, 0, 10, 10, 0), 1);
     fs::remove_all(work);
+}
+
+TEST(SlopeView, ContextMenuHooksReadTheViewsLists)
+{
+    EnsureViewTestApp();
+    TestView view;
+    view.Settings().pointSizeIndex = 3;
+    EXPECT_EQ(view.GetPointSizeIndex(), 3);
+    EXPECT_EQ(view.GetSelectedElementCount(), 0u);
+    view.BuffersState().selectedCadElements = {4, 9};
+    EXPECT_EQ(view.GetSelectedElementCount(), 2u);
 }

@@ -3,6 +3,7 @@
 #include <nanoflann.hpp>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <limits>
@@ -91,6 +92,40 @@ bool ParallelBlocks(std::size_t n, const OutsideProgressFn& progress, Body&& bod
     return !stop.load() && done.load() == n;
 }
 
+// Splits [0, n) into contiguous parts, one per thread (more threads only for
+// larger n), and runs fn(begin, end, part) on each; the calling thread takes part
+// 0 and the others are joined before this returns. fn must not throw. Returns the
+// number of parts.
+template <class Fn>
+std::size_t ParallelParts(std::size_t n, Fn&& fn)
+{
+    constexpr std::size_t kMinPerPart = 1 << 18;
+    constexpr std::size_t kMaxParts = 8;
+    const std::size_t parts = std::clamp<std::size_t>(
+        std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), n / kMinPerPart), 1, kMaxParts);
+    const auto range = [n, parts](std::size_t part) {
+        return std::pair<std::size_t, std::size_t>{n * part / parts, n * (part + 1) / parts};
+    };
+    std::vector<std::jthread> helpers;
+    std::size_t started = 1;
+    for (; started < parts; ++started) {
+        try {
+            const auto [b, e] = range(started);
+            helpers.emplace_back([&fn, b, e, started]() { fn(b, e, started); });
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    const auto [b0, e0] = range(0);
+    fn(b0, e0, std::size_t{0});
+    for (std::size_t part = started; part < parts; ++part) { // parts no thread took
+        const auto [b, e] = range(part);
+        fn(b, e, part);
+    }
+    helpers.clear(); // joins
+    return parts;
+}
+
 // Counts neighbours within the radius and stops the search once enough are found.
 class CountWithin {
 public:
@@ -136,13 +171,21 @@ void RadixSort(std::vector<Rec>& recs, int keyBits, KeyOf key)
         return;
     const int digitBits = (keyBits + passes - 1) / passes;
     const std::size_t buckets = std::size_t{1} << digitBits;
-    // All digit histograms in one read of the records.
-    std::vector<std::size_t> start(buckets * static_cast<std::size_t>(passes), 0);
-    for (const Rec& r : recs) {
-        const std::uint64_t k = key(r);
-        for (int p = 0; p < passes; ++p)
-            ++start[static_cast<std::size_t>(p) * buckets + ((k >> (p * digitBits)) & (buckets - 1))];
-    }
+    // All digit histograms in one read of the records, in parts, then summed.
+    const std::size_t histogram = buckets * static_cast<std::size_t>(passes);
+    std::vector<std::size_t> partCounts(histogram * 8, 0);
+    const std::size_t parts = ParallelParts(recs.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
+        std::size_t* counts = partCounts.data() + part * histogram;
+        for (std::size_t i = begin; i < end; ++i) {
+            const std::uint64_t k = key(recs[i]);
+            for (int p = 0; p < passes; ++p)
+                ++counts[static_cast<std::size_t>(p) * buckets + ((k >> (p * digitBits)) & (buckets - 1))];
+        }
+    });
+    std::vector<std::size_t> start(histogram, 0);
+    for (std::size_t part = 0; part < parts; ++part)
+        for (std::size_t h = 0; h < histogram; ++h)
+            start[h] += partCounts[part * histogram + h];
     std::vector<Rec> tmp(recs.size());
     for (int p = 0; p < passes; ++p) {
         std::size_t* offsets = start.data() + static_cast<std::size_t>(p) * buckets;
@@ -199,22 +242,35 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
         return false;
     if (pts.empty())
         return true;
-    double minV[3] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::max(),
-                      std::numeric_limits<double>::max()};
-    double maxV[3] = {std::numeric_limits<double>::lowest(), std::numeric_limits<double>::lowest(),
-                      std::numeric_limits<double>::lowest()};
-    for (const auto& p : pts) {
-        const float v[3] = {p.x, p.y, p.z};
-        for (int a = 0; a < 3; ++a) {
-            if (std::isnan(v[a]))
-                continue;
-            minV[a] = std::min(minV[a], static_cast<double>(v[a]));
-            maxV[a] = std::max(maxV[a], static_cast<double>(v[a]));
+    // Bounds in parts. std::min(m, v) and std::max(m, v) keep m when v is NaN.
+    std::array<std::array<float, 6>, 8> partBounds;
+    const std::size_t boundParts = ParallelParts(pts.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
+        float lo[3] = {std::numeric_limits<float>::max(), std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
+        float hi[3] = {std::numeric_limits<float>::lowest(), std::numeric_limits<float>::lowest(),
+                       std::numeric_limits<float>::lowest()};
+        for (std::size_t i = begin; i < end; ++i) {
+            const auto& p = pts[i];
+            lo[0] = std::min(lo[0], p.x);
+            hi[0] = std::max(hi[0], p.x);
+            lo[1] = std::min(lo[1], p.y);
+            hi[1] = std::max(hi[1], p.y);
+            lo[2] = std::min(lo[2], p.z);
+            hi[2] = std::max(hi[2], p.z);
         }
+        partBounds[part] = {lo[0], lo[1], lo[2], hi[0], hi[1], hi[2]};
+    });
+    double minV[3];
+    double maxV[3];
+    for (int a = 0; a < 3; ++a) {
+        float lo = std::numeric_limits<float>::max();
+        float hi = std::numeric_limits<float>::lowest();
+        for (std::size_t part = 0; part < boundParts; ++part) {
+            lo = std::min(lo, partBounds[part][a]);
+            hi = std::max(hi, partBounds[part][3 + a]);
+        }
+        minV[a] = lo <= hi ? lo : 0.0;
+        maxV[a] = lo <= hi ? hi : 0.0;
     }
-    for (int a = 0; a < 3; ++a)
-        if (minV[a] > maxV[a])
-            minV[a] = maxV[a] = 0.0;
     // Cells per metre: a multiplication per coordinate instead of a division.
     const double size[3] = {1.0 / static_cast<double>(lx), 1.0 / static_cast<double>(ly), 1.0 / static_cast<double>(lz)};
     double firstCell[3];
@@ -231,6 +287,14 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
     if (progress && !progress(0.0))
         return false;
 
+    // Cells clamp into their ranges, so a key never runs into the next row.
+    const auto cellKey = [&](const CPCloudMng::CloudPoint& p) {
+        const std::uint64_t cx = std::min(CellIndex(p.x, firstCell[0], size[0]), count[0] - 1);
+        const std::uint64_t cy = std::min(CellIndex(p.y, firstCell[1], size[1]), count[1] - 1);
+        const std::uint64_t cz = std::min(CellIndex(p.z, firstCell[2], size[2]), count[2] - 1);
+        return (cx * count[1] + cy) * count[2] + cz;
+    };
+
     // Strictly lower (higher) only: of equal z the earlier point stays, and a NaN
     // z never wins.
     const auto betterZ = [pick](float candidate, float current) {
@@ -245,13 +309,10 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
         // Cell key in the high half, point index in the low half: one 8-byte
         // record a point, sorted stably by the key bits only.
         std::vector<std::uint64_t> recs(pts.size());
-        for (std::size_t i = 0; i < pts.size(); ++i) {
-            const auto& p = pts[i];
-            const std::uint64_t key = (CellIndex(p.x, firstCell[0], size[0]) * count[1] + CellIndex(p.y, firstCell[1], size[1])) *
-                                          count[2] +
-                                      CellIndex(p.z, firstCell[2], size[2]);
-            recs[i] = key << 32 | i;
-        }
+        ParallelParts(pts.size(), [&](std::size_t begin, std::size_t end, std::size_t) {
+            for (std::size_t i = begin; i < end; ++i)
+                recs[i] = cellKey(pts[i]) << 32 | i;
+        });
         if (progress && !progress(20.0))
             return false;
         RadixSort(recs, BitsFor(xyz - 1), [](std::uint64_t r) { return r >> 32; });
@@ -264,14 +325,12 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
         // Lowest or highest: the 8-byte key-and-index record with the point's z
         // beside it (12 bytes, packed), so the choice reads the records in order.
         std::vector<KeyIndexZ> recs(pts.size());
-        for (std::size_t i = 0; i < pts.size(); ++i) {
-            const auto& p = pts[i];
-            const std::uint64_t key = (CellIndex(p.x, firstCell[0], size[0]) * count[1] + CellIndex(p.y, firstCell[1], size[1])) *
-                                          count[2] +
-                                      CellIndex(p.z, firstCell[2], size[2]);
-            recs[i].keyIndex = key << 32 | i;
-            recs[i].z = p.z;
-        }
+        ParallelParts(pts.size(), [&](std::size_t begin, std::size_t end, std::size_t) {
+            for (std::size_t i = begin; i < end; ++i) {
+                recs[i].keyIndex = cellKey(pts[i]) << 32 | i;
+                recs[i].z = pts[i].z;
+            }
+        });
         if (progress && !progress(20.0))
             return false;
         RadixSort(recs, BitsFor(xyz - 1), [](const KeyIndexZ& r) { return r.keyIndex >> 32; });
@@ -290,13 +349,10 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
         // One 64-bit key per point; sorted stably by key, the first of a run is
         // the first point of its cell.
         std::vector<CellKeyed> keyed(pts.size());
-        for (std::size_t i = 0; i < pts.size(); ++i) {
-            const auto& p = pts[i];
-            const std::uint64_t key = (CellIndex(p.x, firstCell[0], size[0]) * count[1] + CellIndex(p.y, firstCell[1], size[1])) *
-                                          count[2] +
-                                      CellIndex(p.z, firstCell[2], size[2]);
-            keyed[i] = {key, static_cast<std::uint32_t>(i), p.z};
-        }
+        ParallelParts(pts.size(), [&](std::size_t begin, std::size_t end, std::size_t) {
+            for (std::size_t i = begin; i < end; ++i)
+                keyed[i] = {cellKey(pts[i]), static_cast<std::uint32_t>(i), pts[i].z};
+        });
         if (progress && !progress(20.0))
             return false;
         RadixSort(keyed, BitsFor(xyz - 1), [](const CellKeyed& r) { return r.key; });

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -46,6 +49,38 @@ TEST(NeighbourFilterTest, ProgressIsBoundedAndCancelKeepsTheCloud)
                   0);
         EXPECT_EQ(cancelled.GetGroup(0)->GetCloudPointSize(), 50000);
     }
+}
+
+TEST(GridFilterPartsTest, LargeCloudMatchesCellByCellAnswer)
+{
+    // Large enough that bounds, keys and histograms are worked out in parts.
+    CModelDataMng store;
+    store.AddGroup(RandomGroup(700000, 5, 200.0f));
+    const CPCloudMng& g = *store.GetGroup(0);
+    std::map<std::array<long long, 3>, std::size_t> lowest;
+    const double per = 1.0 / static_cast<double>(1.5f);
+    for (std::size_t i = 0; i < g.m_points.size(); ++i) {
+        const auto& p = g.m_points[i];
+        const std::array<long long, 3> cell = {static_cast<long long>(std::floor(p.x * per)),
+                                               static_cast<long long>(std::floor(p.y * per)),
+                                               static_cast<long long>(std::floor(p.z * per))};
+        const auto it = lowest.find(cell);
+        if (it == lowest.end() || p.z < g.m_points[it->second].z)
+            lowest[cell] = i;
+    }
+    std::vector<std::uint8_t> keep(g.m_points.size(), 0);
+    for (const auto& [cell, index] : lowest)
+        keep[index] = 1;
+    std::vector<COLORREF> expected;
+    for (std::size_t i = 0; i < keep.size(); ++i)
+        if (keep[i])
+            expected.push_back(g.m_points[i].colour);
+
+    ASSERT_EQ(store.FilterPointGridFilter_GridMinZ(1.5f, 1.5f, 1.5f), 1);
+    const CPCloudMng& after = *store.GetGroup(0);
+    ASSERT_EQ(after.m_points.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(after.m_points[i].colour, expected[i]) << i;
 }
 
 TEST(NeighbourFilterTest, SameAnswerAsOneThreadWould)

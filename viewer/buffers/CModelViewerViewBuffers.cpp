@@ -56,27 +56,25 @@ void CModelViewerView::RenderScene(std::uint8_t pass, int)
 {
     if (!m_buffers || Gl() == nullptr) return;
     ViewBuffersState& st = *m_buffers;
-    if (pass == kPassDisplay) {
-        // Loads mark everything on the pipe worker; the marks and the clear
-        // hooks they ask for are taken in here, on the UI thread, before any
-        // pass reads the selection.
-        if (m_files) {
-            const int marks = m_files->allBuffersInvalidated.load(std::memory_order_relaxed);
-            if (marks != st.invalidationsTaken) {
-                st.invalidationsTaken = marks;
-                st.book.InvalidateAll();
-            }
-        }
-        const RenderBook::PendingHooks hooks = st.book.TakePendingHooks();
-        if (hooks.clearSelection) ClearSelection();
-        if (hooks.clearPickBuckets) {
-            ClearPickBuckets();
-            st.pickBuckets.clear();
-            st.book.Kind(DrawableKind::Selection).releasePending = st.book.Kind(DrawableKind::Selection).built;
+    // Loads mark everything on the pipe worker; the marks and the clear hooks
+    // they ask for are taken in here, on the UI thread, before any pass (a pick
+    // re-render included) reads the buffers or the selection.
+    if (m_files) {
+        const int marks = m_files->allBuffersInvalidated.load(std::memory_order_relaxed);
+        if (marks != st.invalidationsTaken) {
+            st.invalidationsTaken = marks;
+            st.book.InvalidateAll();
         }
     }
+    const RenderBook::PendingHooks hooks = st.book.TakePendingHooks();
+    if (hooks.clearSelection) ClearSelection();
+    if (hooks.clearPickBuckets) {
+        ClearPickBuckets();
+        st.pickBuckets.clear();
+        st.book.Kind(DrawableKind::Selection).releasePending = st.book.Kind(DrawableKind::Selection).built;
+    }
     RenderContext ctx = MakeRenderContext();
-    if (pass == kPassDisplay) SceneRenderer::DeleteOrphanedBuffers(ctx);
+    SceneRenderer::DeleteOrphanedBuffers(ctx);
     ViewLayers layers(*this);
     SceneRenderer::RenderScene(ctx, layers, pass, ViewMutex());
     // The passes fold a point size index above 4 back into the setting.

@@ -3,6 +3,7 @@
 // PNG, and checked pixel by pixel, then read back from the pick layers.
 #include "viewer/buffers/GlBufferOps.h"
 #include "viewer/buffers/GradationLookup.h"
+#include "viewer/buffers/GroupGpuData.h"
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/render/CModelViewerView.h"
 
@@ -254,4 +255,64 @@ TEST(SlopeView, ContextMenuHooksReadTheViewsLists)
     EXPECT_EQ(view.GetSelectedElementCount(), 0u);
     view.BuffersState().selectedCadElements = {4, 9};
     EXPECT_EQ(view.GetSelectedElementCount(), 2u);
+}
+
+TEST(SlopeView, ReloadsReplaceTheBuffersWithoutLeavingNames)
+{
+    EnsureViewTestApp();
+    const fs::path work = fs::temp_directory_path() / ("tessara-reload-" + std::to_string(::getpid()));
+    fs::create_directories(work);
+    TestView view;
+    view.resize(320, 240);
+    view.show();
+    view.Create();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view.IsGlReady() && view.sceneFrames > 0; }, 20000));
+    view.m_pointColourMode = 1;
+    view.Settings().tinPictureMode = 4;
+    view.Settings().tinEdgeSwitch = 1;
+    view.Settings().tinPointSwitch = 1;
+
+    const auto liveBuffers = [&] {
+        view.makeCurrent();
+        GlFunctions& gl = *view.Gl();
+        GLuint probe = 0;
+        gl.glGenBuffers(1, &probe);
+        gl.glDeleteBuffers(1, &probe);
+        int live = 0;
+        for (GLuint name = 1; name <= probe; ++name) live += gl.glIsBuffer(name) == GL_TRUE ? 1 : 0;
+        return live;
+    };
+    const auto loadAndDraw = [&](int round) {
+        const fs::path copy = work / ("slope-" + std::to_string(round) + ".dat");
+        fs::copy_file(fs::path(TESSARA_SOURCE_DIR_PATH) / "examples/viewer/slope-group.dat", copy,
+                      fs::copy_options::overwrite_existing);
+        ASSERT_EQ(view.LoadHostDataFile(copy.string(), 0, 0), 1);
+        const int before = view.sceneFrames;
+        view.InvalidateScene();
+        ASSERT_TRUE(ProcessEventsUntil([&] { return view.sceneFrames > before; }, 20000));
+    };
+    // Besides the few buffers of the axes and grid, every live buffer is one a
+    // group, the view cloud or the CAD TIN holds.
+    const auto heldNames = [&] {
+        CModelDataMng& store = view.ModelStore();
+        std::vector<CPCloudMng*> holders = {&store.m_viewCloud, &store.m_cadTin};
+        for (auto& g : store.m_groups) holders.push_back(g.get());
+        int held = 0;
+        for (CPCloudMng* h : holders)
+            if (GroupGpuData* d = h != nullptr ? GroupGpuData::Find(*h) : nullptr)
+                for (GLuint* name : d->AllNames()) held += *name != 0 ? 1 : 0;
+        return held;
+    };
+    int others = -1;
+    for (int round = 0; round < 4; ++round) {
+        loadAndDraw(round);
+        EXPECT_GT(heldNames(), 0);
+        const int unheld = liveBuffers() - heldNames();
+        if (others < 0) others = unheld;
+        EXPECT_EQ(unheld, others) << "after load " << round;
+    }
+    EXPECT_LE(others, 8);
+    EXPECT_EQ(view.Gl()->glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    view.doneCurrent();
+    fs::remove_all(work);
 }

@@ -377,9 +377,10 @@ bool PointCloudPass::BuildCloud(RenderContext& ctx, CPCloudMng& cloud, GroupGpuD
     const std::size_t share = (n / threads + kChunks - 1) / kChunks * kChunks;
     std::vector<std::thread> workers;
     try {
+        workers.reserve(threads);
         for (std::size_t t = 1; t < threads && t * share < n; ++t)
             workers.emplace_back(fill, t * share, std::min(n, (t + 1) * share));
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) {
         // No thread to be had: this thread fills what the others would have.
         for (std::size_t t = workers.size() + 1; t < threads && t * share < n; ++t)
             fill(t * share, std::min(n, (t + 1) * share));

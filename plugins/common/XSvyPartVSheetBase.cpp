@@ -2,6 +2,8 @@
 
 #include "hostfw/CBcxGridCtrl.h"
 #include "hostfw/CVPartDlg.h"
+#include "hostfw/HostMessages.h"
+#include "hostfw/PartData.h"
 #include "plugins/common/FixedLengthCut.h"
 
 namespace plugcommon {
@@ -69,6 +71,78 @@ CVPartDlg* XSvyPartVSheetBase::OwningDialog() const
             return dialog;
     }
     return nullptr;
+}
+
+DWORD XSvyPartVSheetBase::FillComboListFrom(const PartListFiller& lists, DWORD code)
+{
+    GridListBox* list = GetGrid() != nullptr ? GetGrid()->GetDropDownListBox() : nullptr;
+    if (list == nullptr || !lists.KeyOf(GetPageType(), code))
+        return code;
+    lists.Fill(list, GetPageType(), code);
+    return 0;
+}
+
+namespace {
+
+constexpr short kPageHeader = 0;
+constexpr std::size_t kF1Grade = 8;
+// The table dialog reloads its part lists.
+constexpr unsigned kMsgReloadPartLists = kMsgUser + 2;
+
+short StoredGrade(const PartData* data)
+{
+    PartRecord f1;
+    return data != nullptr && data->GetRecord("F1", 0, f1) ? f1.Short(kF1Grade) : 1;
+}
+
+} // namespace
+
+GradedPartVSheet::GradedPartVSheet(const GradeGuard& guard, QWidget* parent)
+    : XSvyPartVSheetBase(parent), m_guard(guard)
+{
+}
+
+void GradedPartVSheet::RememberPartGrade()
+{
+    m_grade.Remember(StoredGrade(GetPartData()));
+}
+
+void GradedPartVSheet::OnSetText(int flag, const GridCellInfo& cell, const std::string& text)
+{
+    XSvyPartVSheetBase::OnSetText(flag, cell, text);
+    if (!IsInMassChange())
+        RunGradeCheck(cell);
+}
+
+void GradedPartVSheet::OnSetFixText(const GridCellInfo& cell, const std::string& text)
+{
+    if (!StoreFixedLengthText(cell, text))
+        XSvyPartVSheetBase::OnSetFixText(cell, text);
+}
+
+void GradedPartVSheet::RunGradeCheck(const GridCellInfo& cell)
+{
+    if (GetPageType() != kPageHeader || cell.code != m_guard.gradeCell || GetPartData() == nullptr)
+        return;
+    PartData& data = *GetPartData();
+    const GradeGuard guard = m_guard;
+    const auto confirm = [&guard] {
+        return HostMessageBox(guard.question, guard.caption, kMbYesNo | kMbIconQuestion) == kIdYes;
+    };
+    const short grade = StoredGrade(&data);
+    switch (m_grade.Apply(grade, HasChosenParts(data), confirm)) {
+    case GradeCheck::Outcome::Restored:
+        SetPartField(RowToRec(cell.row), m_guard.gradeCell, std::to_string(m_grade.Remembered()));
+        RedrawGrid();
+        break;
+    case GradeCheck::Outcome::ChangedClearing:
+        DiscardChosenParts(data);
+        if (CVPartDlg* dialog = OwningDialog())
+            dialog->SendUserMessage(kMsgReloadPartLists);
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace plugcommon

@@ -2,10 +2,14 @@
 
 #include "hostfw/CVPartVSheet.h"
 #include "hostfw/HostTypes.h"
+#include "plugins/common/GradeCheck.h"
 
 #include <string>
 
+#include "plugins/common/PartListFiller.h"
+
 class CVPartDlg;
+class PartData;
 
 namespace plugcommon {
 
@@ -40,9 +44,47 @@ protected:
     bool StoreFixedLengthText(const GridCellInfo& cell, const std::string& text);
     // The table dialog that holds the sheet; null when none.
     CVPartDlg* OwningDialog() const;
+    // Fills the grid's drop-down list from the plug-in's list file; 0 when the cell of
+    // this page has a list key, else the code unchanged.
+    DWORD FillComboListFrom(const PartListFiller& lists, DWORD code);
 
 private:
     short m_pageType = 0;
+};
+
+// A page of the control-point and levelling tables: besides the shared cells, the
+// guard on a change of the survey grade (header page, grade field of F1) and the
+// fixed-length cuts. The plug-in says which chosen parts a grade change discards.
+class GradedPartVSheet : public XSvyPartVSheetBase {
+    Q_OBJECT
+public:
+    struct GradeGuard {
+        DWORD gradeCell;       // the header page's grade cell
+        const char* question;  // asked before chosen parts are discarded
+        const char* caption;
+    };
+    GradedPartVSheet(const GradeGuard& guard, QWidget* parent);
+
+    // The grade the sheet compares a change with: the part's stored grade, taken at
+    // every load and part change.
+    void RememberPartGrade();
+    short RememberedGrade() const { return m_grade.Remembered(); }
+
+protected:
+    // A typed grade runs the same check as one chosen from the list.
+    void OnSetText(int flag, const GridCellInfo& cell, const std::string& text) override;
+    void OnSetFixText(const GridCellInfo& cell, const std::string& text) override;
+    // Asks before a grade change discards chosen parts: restores the grade when the
+    // user declines, else discards them and has the dialog reload its part lists.
+    void RunGradeCheck(const GridCellInfo& cell);
+
+    // Any chosen part the grade change would discard.
+    virtual bool HasChosenParts(PartData& data) = 0;
+    virtual void DiscardChosenParts(PartData& data) = 0;
+
+private:
+    GradeGuard m_guard;
+    GradeCheck m_grade;
 };
 
 } // namespace plugcommon

@@ -1,11 +1,10 @@
 #include "plugins/ctrlpoint/Cal.h"
 
-#include "hostfw/CPartDB.h"
 #include "hostfw/CVApp.h"
-#include "hostfw/CmdMsgBox.h"
 #include "hostfw/PeldaSysData.h"
 #include "hostfw/Tab00519Data.h"
 #include "hostfw/gnss/KjnXyda_Nt.h"
+#include "plugins/common/CalcReport.h"
 #include "plugins/ctrlpoint/ControlPointEvaluation.h"
 #include "plugins/ctrlpoint/ControlPointStatus.h"
 #include "plugins/ctrlpoint/HostControlPointSiblings.h"
@@ -48,18 +47,8 @@ std::string Cal::StatusMessage() const
 
 void Cal::Report() const
 {
-    CmdMsgBox* box = PeldaGetApp().GetCmdMsgBox();
-    if (box == nullptr)
-        return;
-    std::string program;
-    PartDB_GetPrgName(GetCurrentPartSystem(), m_data->GetPrgNo(), program);
-    const std::string title = program + " " + m_data->GetReportNoName(3);
-    const DWORD key = m_data->GetPartKey();
-    box->XCmdNameMessage(key, title, 1);
-    if (m_status == kStatusOk)
-        box->XCmdStdMessage(key, kMessageDone, 0);
-    else
-        box->XCmdErrMessageBox(key, StatusMessage(), 0);
+    plugcommon::ReportCalcOutcome(*m_data, plugcommon::TitleOrder::ProgramFirst, m_status == kStatusOk,
+                                  StatusMessage());
 }
 
 } // namespace mod00519

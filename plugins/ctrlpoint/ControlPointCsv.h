@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "plugins/common/QualityElements.h"
+
 class Tab00519Data;
 
 namespace mod00519 {
@@ -12,12 +14,8 @@ namespace mod00519 {
 // the seven values of each of the fifteen quality elements.
 class ControlPointCsv {
 public:
-    struct Header {
-        std::string title;
-        std::string date;
-        std::string levelDescription;
-    };
-    using Element = std::array<std::string, 7>;
+    using Header = plugcommon::QualityCsvHeader;
+    using Element = plugcommon::QualityElement;
 
     static Header BuildHeader(const Tab00519Data& data);
     // texts: the evaluation's seven texts (elements 7 and 8 take texts 4 and 6 unless

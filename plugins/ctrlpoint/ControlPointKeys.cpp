@@ -1,24 +1,11 @@
 #include "plugins/ctrlpoint/ControlPointKeys.h"
 
 #include "plugins/common/ComboListIni.h"
+#include "plugins/common/QualityElements.h"
 
 namespace mod00519 {
 
-namespace {
-
-// 要求/方法/結果 of each named item after a summary key.
-std::vector<std::string> Triples(const std::string& summary, const std::string& prefix,
-                                 std::initializer_list<const char*> items)
-{
-    std::vector<std::string> keys{summary};
-    for (const char* item : items) {
-        for (const char* part : {"要求", "方法", "結果"})
-            keys.push_back(prefix + item + part);
-    }
-    return keys;
-}
-
-} // namespace
+using plugcommon::QualityKeyTriples;
 
 const std::vector<ControlPointKeys::RecordKeys>& ControlPointKeys::SettingsKeys()
 {
@@ -26,30 +13,22 @@ const std::vector<ControlPointKeys::RecordKeys>& ControlPointKeys::SettingsKeys(
         {"F1", 0, {"総製品名", "総ライセンス", "総作成時期", "総作成者", "総座標系", "総領域", "総検査者",
                    "データ品質適用範囲", "等級区分", "総合否"}},
         {"F2", -1, {"対象種別", "点検測量出力有無"}},
-        {"F01", 2, Triples("総完全要求", "個完全", {"過剰", "漏れ"})},
-        {"F02", 3, Triples("総論理要求", "個論理", {"書式", "概念", "定義", "位相"})},
+        {"F01", 2, QualityKeyTriples("総完全要求", "個完全", {"過剰", "漏れ"})},
+        {"F02", 3, QualityKeyTriples("総論理要求", "個論理", {"書式", "概念", "定義", "位相"})},
         {"F03", 4, {"総位置要求(自動/手入力)", "総位置要求", "個位置絶対要求(自動/手入力)", "個位置絶対要求",
                     "個位置絶対方法", "個位置絶対結果(自動/手入力)", "個位置絶対結果",
                     "個位置相対要求(自動/手入力)", "個位置相対要求", "個位置相対方法",
                     "個位置相対結果(自動/手入力)", "個位置相対結果", "個位置グリッド要求", "個位置グリッド方法",
                     "個位置グリッド結果"}},
-        {"F04", 5, Triples("総時間要求", "個時間", {"測定", "一貫", "妥当"})},
-        {"F05", 6, Triples("総主題要求", "個主題", {"分類", "非定", "定量"})},
+        {"F04", 5, QualityKeyTriples("総時間要求", "個時間", {"測定", "一貫", "妥当"})},
+        {"F05", 6, QualityKeyTriples("総主題要求", "個主題", {"分類", "非定", "定量"})},
     };
     return keys;
 }
 
 const plugcommon::PartListFiller::KeyTable& ControlPointKeys::ListKeys()
 {
-    static const plugcommon::PartListFiller::KeyTable keys = {
-        {0, {"", "", "", "", "", "", "適用範囲", "評価結果"}},
-        {2, Triples("完全総括", "完全", {"過剰", "漏れ"})},
-        {3, Triples("論理総括", "論理", {"書式", "概念", "定義", "位相"})},
-        {4, Triples("位置総括", "位置", {"絶対", "相対", "グリ"})},
-        {5, Triples("時間総括", "時間", {"測定", "一貫", "妥当"})},
-        {6, Triples("主題総括", "主題", {"分類", "非定", "定量"})},
-    };
-    return keys;
+    return plugcommon::QualityListKeys();
 }
 
 const plugcommon::PartListFiller& ControlPointKeys::Lists()

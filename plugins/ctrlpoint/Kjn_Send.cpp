@@ -1,21 +1,15 @@
 #include "plugins/ctrlpoint/Kjn_Send.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "hostfw/CVApp.h"
-#include "hostfw/HostMessages.h"
-#include "hostfw/PeldaIni.h"
 #include "hostfw/PeldaSysData.h"
 #include "hostfw/Tab00519Data.h"
 #include "hostfw/gnss/KjnXyda_Nt.h"
-#include "plugins/common/CsvWriter.h"
-#include "plugins/common/PluginTable.h"
+#include "plugins/common/CsvCommand.h"
+#include "plugins/ctrlpoint/Mod00519Table.h"
 #include "plugins/ctrlpoint/ControlPointCsv.h"
 #include "plugins/ctrlpoint/ControlPointEvaluation.h"
 #include "plugins/ctrlpoint/ControlPointStatus.h"
 #include "plugins/ctrlpoint/HostControlPointSiblings.h"
-#include "plugins/ctrlpoint/Mod00519Table.h"
 #include "plugins/ctrlpoint/TableReader.h"
 
 namespace mod00519 {
@@ -43,22 +37,11 @@ bool Kjn_Send::RunEvaluation()
     return evaluation.status == kStatusOk;
 }
 
-// A failed header line aborts the output like a failed element line: the file is
-// discarded and the write error shown, never left half written.
 int Kjn_Send::WriteCsv(plugcommon::CsvWriter& out)
 {
     const ControlPointCsv::Header header = ControlPointCsv::BuildHeader(*m_data);
-    if (!WriteHeader(out, header.title, header.date, header.levelDescription)) {
-        if (out.IsOpen())
-            out.Abort(plugcommon::CsvWriter::kWriteError);
-        return 0;
-    }
-    int element = 1;
-    for (const ControlPointCsv::Element& values : ControlPointCsv::BuildElements(*m_data, m_texts)) {
-        if (!WriteQualityElement(out, element++, values))
-            return 0;
-    }
-    return 1;
+    return plugcommon::WriteQualityTable(*this, out, header.title, header.date, header.levelDescription,
+                                         ControlPointCsv::BuildElements(*m_data, m_texts));
 }
 
 std::string Kjn_Send::GetStateMessage() const
@@ -73,22 +56,8 @@ std::string Kjn_Send::GetStateMessage() const
 
 bool ExportControlPointCsv(const PartData& data)
 {
-    const plugcommon::PluginTable& table = ControlPointPluginTable();
     Kjn_Send carrier(data);
-    std::string folder;
-    if (!PeldaIni::GetBinderTempPath(folder) || !PeldaIni::CreateDir(folder)) {
-        HostMessageBox("オープンエラーが発生しました", "エラーメッセージ", kMbOk | kMbIconHand | kMbTaskModal);
-        return false;
-    }
-    carrier.SetOutputPath((std::filesystem::path(folder) / table.csvFileName).string());
-    if (carrier.Send() != 0) {
-        HostMessageBox(table.csvDoneMessage, table.caption, kMbOk | kMbIconExclamation);
-        return true;
-    }
-    const std::string message = carrier.GetStateMessage();
-    if (!message.empty())
-        HostMessageBox(message, table.caption, kMbOk | kMbIconExclamation);
-    return false;
+    return plugcommon::RunCsvCommand(carrier);
 }
 
 } // namespace mod00519

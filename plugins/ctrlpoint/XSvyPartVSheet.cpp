@@ -4,7 +4,6 @@
 #include "hostfw/CVPartDlg.h"
 #include "hostfw/HostMessages.h"
 #include "hostfw/Tab00519Data.h"
-#include "plugins/common/FixedLengthCut.h"
 #include "plugins/ctrlpoint/ControlPointKeys.h"
 #include "plugins/ctrlpoint/ControlPointRecords.h"
 #include "plugins/ctrlpoint/PositionalLock.h"
@@ -17,16 +16,16 @@ constexpr const char* kGradeChangeQuestion =
     "等級区分を変更すると観測網及び点検計算の選択データが破棄されます。\nよろしいですか？";
 constexpr const char* kCaption = "基準点品質評価表";
 constexpr unsigned kMsgShowNetworkList = kMsgUser + 1;
-constexpr unsigned kMsgReloadPartLists = kMsgUser + 2;
 
-short StoredGrade(const PartData* data)
+} // namespace
+
+XSvyPartVSheet::XSvyPartVSheet(QWidget* parent)
+    : GradedPartVSheet({kCellGrade, kGradeChangeQuestion, kCaption}, parent)
 {
-    PartRecord f1;
-    return data != nullptr && data->GetRecord("F1", 0, f1) ? f1.Short(rec::kF1Grade) : 1;
 }
 
 // Any network part or check-calculation row the grade change would discard.
-bool HasChosenParts(PartData& data)
+bool XSvyPartVSheet::HasChosenParts(PartData& data)
 {
     PartRecord r;
     if (data.GetRecord("FR1", 0, r) && (r.Dword(rec::kFR1Strict628) != 0 || r.Dword(rec::kFR1Strict631) != 0))
@@ -43,17 +42,11 @@ bool HasChosenParts(PartData& data)
     return false;
 }
 
-} // namespace
-
-XSvyPartVSheet::XSvyPartVSheet(QWidget* parent) : XSvyPartVSheetBase(parent) {}
-
-CVPartDlg* XSvyPartVSheet::Dialog() const
+// The network parts and the check calculations.
+void XSvyPartVSheet::DiscardChosenParts(PartData& data)
 {
-    for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
-        if (auto* dialog = dynamic_cast<CVPartDlg*>(w))
-            return dialog;
-    }
-    return nullptr;
+    for (const int typeNo : {7, 8, 9, 11})
+        data.ClearTypeData(typeNo);
 }
 
 bool XSvyPartVSheet::IsCellLocked(int, DWORD code)
@@ -70,82 +63,20 @@ bool XSvyPartVSheet::IsCellLocked(int, DWORD code)
 
 DWORD XSvyPartVSheet::FillComboList(DWORD code)
 {
-    GridListBox* list = GetGrid() != nullptr ? GetGrid()->GetDropDownListBox() : nullptr;
-    if (list == nullptr)
-        return code;
-    const std::optional<std::string> key = ControlPointKeys::Lists().KeyOf(GetPageType(), code);
-    if (!key)
-        return code;
-    FillListFromComboIni(list, *key);
-    return 0;
-}
-
-void XSvyPartVSheet::RememberPartGrade()
-{
-    m_grade.Remember(StoredGrade(GetPartData()));
+    return FillComboListFrom(ControlPointKeys::Lists(), code);
 }
 
 void XSvyPartVSheet::OnGridSelListItem(GridDispInfo& info, const GridCellInfo& cell)
 {
-    XSvyPartVSheetBase::OnGridSelListItem(info, cell);
+    GradedPartVSheet::OnGridSelListItem(info, cell);
     if (GetPageType() == kPageHeader)
         RunGradeCheck(cell);
     if (GetPageType() == kPagePositional && cell.code == kCellAbsoluteResultSwitch)
         RedrawGrid();
-    // A drop-down list cell stores the chosen entry's text.
-    if (EditorAt(cell.row, cell.col) == VstTemplate::Editor::List && GetGrid() != nullptr) {
-        GridListBox* list = GetGrid()->GetDropDownListBox();
-        const int selected = list->GetCurSel();
-        if (selected >= 0 && SetPartField(RowToRec(cell.row), cell.code, list->GetText(selected)))
-            CellToRange(cell);
-    }
+    StoreChosenListEntry(cell);
     if (GetPageType() == 5 && cell.code == kCellNetworkKind) {
-        if (CVPartDlg* dialog = Dialog())
+        if (CVPartDlg* dialog = OwningDialog())
             dialog->PostUserMessage(kMsgShowNetworkList);
-    }
-}
-
-void XSvyPartVSheet::OnSetText(int flag, const GridCellInfo& cell, const std::string& text)
-{
-    XSvyPartVSheetBase::OnSetText(flag, cell, text);
-    if (!IsInMassChange())
-        RunGradeCheck(cell);
-}
-
-void XSvyPartVSheet::OnSetFixText(const GridCellInfo& cell, const std::string& text)
-{
-    const std::optional<std::size_t> limit = plugcommon::FixedLengthCut::LimitOfCode(cell.code);
-    if (!limit) {
-        XSvyPartVSheetBase::OnSetFixText(cell, text);
-        return;
-    }
-    SetPartField(RowToRec(cell.row), cell.code, plugcommon::FixedLengthCut::Cut(text, *limit));
-    if (GetGrid() != nullptr)
-        GetGrid()->setFocus();
-}
-
-void XSvyPartVSheet::RunGradeCheck(const GridCellInfo& cell)
-{
-    if (GetPageType() != kPageHeader || cell.code != kCellGrade || GetPartData() == nullptr)
-        return;
-    PartData& data = *GetPartData();
-    const short grade = StoredGrade(&data);
-    const auto confirm = [] {
-        return HostMessageBox(kGradeChangeQuestion, kCaption, kMbYesNo | kMbIconQuestion) == kIdYes;
-    };
-    switch (m_grade.Apply(grade, HasChosenParts(data), confirm)) {
-    case plugcommon::GradeCheck::Outcome::Restored:
-        SetPartField(RowToRec(cell.row), kCellGrade, std::to_string(m_grade.Remembered()));
-        RedrawGrid();
-        break;
-    case plugcommon::GradeCheck::Outcome::ChangedClearing:
-        for (const int typeNo : {7, 8, 9, 11})
-            data.ClearTypeData(typeNo);
-        if (CVPartDlg* dialog = Dialog())
-            dialog->SendUserMessage(kMsgReloadPartLists);
-        break;
-    default:
-        break;
     }
 }
 

@@ -13,11 +13,7 @@ namespace mod00963 {
 // seven values of each of the fifteen quality elements.
 class LevellingCsv {
 public:
-    struct Header {
-        std::string title;
-        std::string date;
-        std::string levelDescription;
-    };
+    using Header = plugcommon::QualityCsvHeader;
     using Element = plugcommon::QualityElement;
 
     static Header BuildHeader(const Tab00963Data& data);

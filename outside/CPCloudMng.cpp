@@ -1,9 +1,11 @@
 #include "outside/CPCloudMng.h"
 
 #include "outside/GridBuilder.h"
+#include "outside/ParallelParts.h"
 #include "outside/StoreMarkers.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -79,34 +81,53 @@ void CPCloudMng::RecomputePointBounds()
     m_hasZ = false;
     if (m_points.empty())
         return;
-    // Locals, so the loop keeps them in registers.
-    const CloudPoint& first = m_points.front();
-    float minX = first.x, maxX = first.x, minY = first.y, maxY = first.y;
-    float minZ = std::numeric_limits<float>::max(), maxZ = std::numeric_limits<float>::lowest();
-    double minI = first.intensity, maxI = first.intensity;
-    for (const CloudPoint& p : m_points) {
-        minX = std::min(minX, p.x);
-        maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
-        if (HasElevation(p.z)) {
-            minZ = std::min(minZ, p.z);
-            maxZ = std::max(maxZ, p.z);
+    // Worked out in parts on worker threads, each into its own record.
+    struct Bounds {
+        float lo[3] = {std::numeric_limits<float>::max(), std::numeric_limits<float>::max(),
+                       std::numeric_limits<float>::max()};
+        float hi[3] = {std::numeric_limits<float>::lowest(), std::numeric_limits<float>::lowest(),
+                       std::numeric_limits<float>::lowest()};
+        double loI = std::numeric_limits<double>::max();
+        double hiI = std::numeric_limits<double>::lowest();
+    };
+    std::array<Bounds, kMaxParallelParts> partBounds{};
+    const std::size_t parts = ParallelParts(m_points.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
+        Bounds b;
+        for (std::size_t i = begin; i < end; ++i) {
+            const CloudPoint& p = m_points[i];
+            b.lo[0] = std::min(b.lo[0], p.x);
+            b.hi[0] = std::max(b.hi[0], p.x);
+            b.lo[1] = std::min(b.lo[1], p.y);
+            b.hi[1] = std::max(b.hi[1], p.y);
+            if (HasElevation(p.z)) {
+                b.lo[2] = std::min(b.lo[2], p.z);
+                b.hi[2] = std::max(b.hi[2], p.z);
+            }
+            b.loI = std::min(b.loI, p.intensity);
+            b.hiI = std::max(b.hiI, p.intensity);
         }
-        minI = std::min(minI, p.intensity);
-        maxI = std::max(maxI, p.intensity);
+        partBounds[part] = b;
+    });
+    Bounds all;
+    for (std::size_t part = 0; part < parts; ++part) {
+        for (int a = 0; a < 3; ++a) {
+            all.lo[a] = std::min(all.lo[a], partBounds[part].lo[a]);
+            all.hi[a] = std::max(all.hi[a], partBounds[part].hi[a]);
+        }
+        all.loI = std::min(all.loI, partBounds[part].loI);
+        all.hiI = std::max(all.hiI, partBounds[part].hiI);
     }
-    m_min[0] = minX;
-    m_max[0] = maxX;
-    m_min[1] = minY;
-    m_max[1] = maxY;
-    m_hasZ = minZ <= maxZ;
+    m_min[0] = all.lo[0];
+    m_max[0] = all.hi[0];
+    m_min[1] = all.lo[1];
+    m_max[1] = all.hi[1];
+    m_hasZ = all.lo[2] <= all.hi[2];
     if (m_hasZ) {
-        m_min[2] = minZ;
-        m_max[2] = maxZ;
+        m_min[2] = all.lo[2];
+        m_max[2] = all.hi[2];
     }
-    m_minIntensity = minI;
-    m_maxIntensity = maxI;
+    m_minIntensity = all.loI;
+    m_maxIntensity = all.hiI;
 }
 
 int CPCloudMng::GetCloudPointVal(std::int64_t i, float& x, float& y, float& z, COLORREF& colour,

@@ -1,5 +1,7 @@
 #include "outside/GridBuilder.h"
 
+#include "outside/ParallelParts.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -40,49 +42,85 @@ std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::si
 
     // The cell of a point is worked out twice (count, then fill) rather than kept,
     // so a grid costs no memory beyond its index lists.
+    // Values outside the bounds (and NaN) clamp to the edge cells.
+    const auto along = [](double offset, double scale, std::size_t cellsAlong) {
+        const double c = offset * scale;
+        return c > 0.0 ? static_cast<std::size_t>(std::min(c, static_cast<double>(cellsAlong - 1))) : std::size_t{0};
+    };
     const auto cellOf = [&](std::size_t i) {
         const float* p = xyz + i * stride;
-        const std::size_t cx = std::min(nx - 1, static_cast<std::size_t>((p[0] - minX) * sx));
-        const std::size_t cy = std::min(ny - 1, static_cast<std::size_t>((p[1] - minY) * sy));
-        return cy * nx + cx;
+        return along(static_cast<double>(p[1]) - minY, sy, ny) * nx + along(static_cast<double>(p[0]) - minX, sx, nx);
     };
-    std::vector<std::uint32_t> counts(nx * ny, 0);
-    for (std::size_t i = 0; i < count; ++i)
-        ++counts[cellOf(i)];
-    // Dense cell number -> position in the kept (non-empty) list.
-    std::vector<std::uint32_t> slot(nx * ny, 0);
+    const std::size_t cellCount = nx * ny;
+    // Counted in parts on worker threads: part k's items of a cell follow those of
+    // parts before it, so every cell lists its items in index order.
+    std::vector<std::uint32_t> partCounts(cellCount * kMaxParallelParts, 0);
+    const std::size_t parts = ParallelParts(count, [&](std::size_t begin, std::size_t end, std::size_t part) {
+        std::uint32_t* counts = partCounts.data() + part * cellCount;
+        for (std::size_t i = begin; i < end; ++i)
+            ++counts[cellOf(i)];
+    });
+    // Dense cell number -> position in the kept (non-empty) list, and where each
+    // part starts writing in that cell's list.
+    std::vector<std::uint32_t> slot(cellCount, 0);
+    std::vector<std::uint32_t> total(cellCount, 0);
     std::size_t kept = 0;
-    for (std::size_t c = 0; c < counts.size(); ++c)
-        if (counts[c] != 0)
-            slot[c] = static_cast<std::uint32_t>(kept++);
-    cells.resize(kept);
-    // Each cell's list is sized once and filled through a cursor.
-    std::vector<std::uint32_t*> cursor(kept);
-    for (std::size_t c = 0; c < counts.size(); ++c) {
-        if (counts[c] == 0)
-            continue;
-        GridCell& cell = cells[slot[c]];
-        cell.indices.resize(counts[c]);
-        cursor[slot[c]] = cell.indices.data();
-        cell.minX = cell.minY = cell.minZ = std::numeric_limits<float>::max();
-        cell.maxX = cell.maxY = cell.maxZ = std::numeric_limits<float>::lowest();
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t s = slot[cellOf(i)];
-        GridCell& cell = cells[s];
-        const float* p = xyz + i * stride;
-        *cursor[s]++ = static_cast<std::uint32_t>(i);
-        cell.minX = std::min(cell.minX, p[0]);
-        cell.maxX = std::max(cell.maxX, p[0]);
-        cell.minY = std::min(cell.minY, p[1]);
-        cell.maxY = std::max(cell.maxY, p[1]);
-        if (!std::isnan(p[2])) {
-            cell.minZ = std::min(cell.minZ, p[2]);
-            cell.maxZ = std::max(cell.maxZ, p[2]);
+    for (std::size_t c = 0; c < cellCount; ++c) {
+        std::uint32_t sum = 0;
+        for (std::size_t part = 0; part < parts; ++part) {
+            const std::uint32_t n = partCounts[part * cellCount + c];
+            partCounts[part * cellCount + c] = sum; // now the part's start
+            sum += n;
         }
+        total[c] = sum;
+        if (sum != 0)
+            slot[c] = static_cast<std::uint32_t>(kept++);
     }
-    for (GridCell& cell : cells)
+    cells.resize(kept);
+    for (std::size_t c = 0; c < cellCount; ++c)
+        if (total[c] != 0)
+            cells[slot[c]].indices.resize(total[c]);
+    constexpr float kHuge = std::numeric_limits<float>::max();
+    std::vector<float> partBoxes(kept * parts * 6);
+    for (std::size_t b = 0; b < partBoxes.size(); b += 6) {
+        partBoxes[b] = partBoxes[b + 1] = partBoxes[b + 2] = kHuge;
+        partBoxes[b + 3] = partBoxes[b + 4] = partBoxes[b + 5] = -kHuge;
+    }
+    ParallelParts(count, [&](std::size_t begin, std::size_t end, std::size_t part) {
+        std::uint32_t* next = partCounts.data() + part * cellCount;
+        float* boxes = partBoxes.data() + part * kept * 6;
+        for (std::size_t i = begin; i < end; ++i) {
+            const std::size_t c = cellOf(i);
+            const std::uint32_t s = slot[c];
+            cells[s].indices[next[c]++] = static_cast<std::uint32_t>(i);
+            const float* p = xyz + i * stride;
+            float* box = boxes + static_cast<std::size_t>(s) * 6;
+            box[0] = std::min(box[0], p[0]);
+            box[1] = std::min(box[1], p[1]);
+            box[3] = std::max(box[3], p[0]);
+            box[4] = std::max(box[4], p[1]);
+            box[2] = std::min(box[2], p[2]); // a NaN z leaves the box as it is
+            box[5] = std::max(box[5], p[2]);
+        }
+    });
+    for (std::size_t s = 0; s < kept; ++s) {
+        GridCell& cell = cells[s];
+        float box[6] = {kHuge, kHuge, kHuge, -kHuge, -kHuge, -kHuge};
+        for (std::size_t part = 0; part < parts; ++part) {
+            const float* b = partBoxes.data() + (part * kept + s) * 6;
+            for (int k = 0; k < 3; ++k) {
+                box[k] = std::min(box[k], b[k]);
+                box[3 + k] = std::max(box[3 + k], b[3 + k]);
+            }
+        }
+        cell.minX = box[0];
+        cell.minY = box[1];
+        cell.minZ = box[2];
+        cell.maxX = box[3];
+        cell.maxY = box[4];
+        cell.maxZ = box[5];
         if (cell.minZ > cell.maxZ)
             cell.minZ = cell.maxZ = 0.0f;
+    }
     return cells;
 }

@@ -1,5 +1,7 @@
 #include "outside/PointFilters.h"
 
+#include "outside/ParallelParts.h"
+
 #include <nanoflann.hpp>
 
 #include <algorithm>
@@ -92,40 +94,6 @@ bool ParallelBlocks(std::size_t n, const OutsideProgressFn& progress, Body&& bod
     return !stop.load() && done.load() == n;
 }
 
-// Splits [0, n) into contiguous parts, one per thread (more threads only for
-// larger n), and runs fn(begin, end, part) on each; the calling thread takes part
-// 0 and the others are joined before this returns. fn must not throw. Returns the
-// number of parts.
-template <class Fn>
-std::size_t ParallelParts(std::size_t n, Fn&& fn)
-{
-    constexpr std::size_t kMinPerPart = 1 << 18;
-    constexpr std::size_t kMaxParts = 8;
-    const std::size_t parts = std::clamp<std::size_t>(
-        std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), n / kMinPerPart), 1, kMaxParts);
-    const auto range = [n, parts](std::size_t part) {
-        return std::pair<std::size_t, std::size_t>{n * part / parts, n * (part + 1) / parts};
-    };
-    std::vector<std::jthread> helpers;
-    std::size_t started = 1;
-    for (; started < parts; ++started) {
-        try {
-            const auto [b, e] = range(started);
-            helpers.emplace_back([&fn, b, e, started]() { fn(b, e, started); });
-        } catch (const std::system_error&) {
-            break;
-        }
-    }
-    const auto [b0, e0] = range(0);
-    fn(b0, e0, std::size_t{0});
-    for (std::size_t part = started; part < parts; ++part) { // parts no thread took
-        const auto [b, e] = range(part);
-        fn(b, e, part);
-    }
-    helpers.clear(); // joins
-    return parts;
-}
-
 // Counts neighbours within the radius and stops the search once enough are found.
 class CountWithin {
 public:
@@ -173,7 +141,7 @@ void RadixSort(std::vector<Rec>& recs, int keyBits, KeyOf key)
     const std::size_t buckets = std::size_t{1} << digitBits;
     // All digit histograms in one read of the records, in parts, then summed.
     const std::size_t histogram = buckets * static_cast<std::size_t>(passes);
-    std::vector<std::size_t> partCounts(histogram * 8, 0);
+    std::vector<std::size_t> partCounts(histogram * kMaxParallelParts, 0);
     const std::size_t parts = ParallelParts(recs.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
         std::size_t* counts = partCounts.data() + part * histogram;
         for (std::size_t i = begin; i < end; ++i) {
@@ -243,7 +211,7 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
     if (pts.empty())
         return true;
     // Bounds in parts. std::min(m, v) and std::max(m, v) keep m when v is NaN.
-    std::array<std::array<float, 6>, 8> partBounds;
+    std::array<std::array<float, 6>, kMaxParallelParts> partBounds;
     const std::size_t boundParts = ParallelParts(pts.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
         float lo[3] = {std::numeric_limits<float>::max(), std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
         float hi[3] = {std::numeric_limits<float>::lowest(), std::numeric_limits<float>::lowest(),

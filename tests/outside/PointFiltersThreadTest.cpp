@@ -83,6 +83,27 @@ TEST(GridFilterPartsTest, LargeCloudMatchesCellByCellAnswer)
         ASSERT_EQ(after.m_points[i].colour, expected[i]) << i;
 }
 
+TEST(GridPartsTest, LargeGridListsEveryPointOnceInOrderWithBounds)
+{
+    auto g = RandomGroup(700000, 9, 500.0f);
+    g->CreateGrid();
+    std::vector<int> seen(g->m_points.size(), 0);
+    for (const GridCell& cell : g->m_grid) {
+        ASSERT_TRUE(std::is_sorted(cell.indices.begin(), cell.indices.end()));
+        for (std::uint32_t i : cell.indices) {
+            ++seen[i];
+            const auto& p = g->m_points[i];
+            ASSERT_TRUE(p.x >= cell.minX && p.x <= cell.maxX && p.y >= cell.minY && p.y <= cell.maxY && p.z >= cell.minZ &&
+                        p.z <= cell.maxZ);
+        }
+    }
+    EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](int s) { return s == 1; }));
+    float lo = g->m_points[0].x;
+    for (const auto& p : g->m_points)
+        lo = std::min(lo, p.x);
+    EXPECT_EQ(g->GetPCloudMinX(), lo);
+}
+
 TEST(NeighbourFilterTest, SameAnswerAsOneThreadWould)
 {
     // Two runs on the same cloud keep the same points: the split does not matter.

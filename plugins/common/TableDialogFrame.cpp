@@ -1,10 +1,14 @@
 #include "plugins/common/TableDialogFrame.h"
 
+#include "hostfw/CBcxGridCtrl.h"
 #include "hostfw/CTabParamDB.h"
+#include "hostfw/CVPartVSheet.h"
 #include "hostfw/CVSheet.h"
 #include "hostfw/HostMessages.h"
 #include "hostfw/PartData.h"
+#include "hostfw/SvySrch.h"
 #include "hostfw/UiGuard.h"
+#include "plugins/common/PartListFilter.h"
 #include "plugins/common/PluginTable.h"
 
 #include <QHBoxLayout>
@@ -117,6 +121,39 @@ void TableDialogFrame::OnCsvOutput()
         HostMessageBox(std::string("CSVファイルを出力できません。\n") + e.what(), m_table.caption,
                        kMbOk | kMbIconHand);
     }
+}
+
+bool TableDialogFrame::IsPartListCommand(int id)
+{
+    return id == kCmdQueryArea || id == kCmdClearList || id == kCmdSearchExtract || id == kCmdSearchSelect;
+}
+
+std::vector<DWORD> TableDialogFrame::SearchParts(int id, const short* programs)
+{
+    return id == kCmdSearchExtract ? SvySrchExtract(this, &IsCodeInList, programs, 4096, nullptr, nullptr)
+                                   : SvySrchSelectList(this, &IsCodeInList, programs, 4096, nullptr, nullptr);
+}
+
+void TableDialogFrame::ClearPartList(CVPartVSheet& list, int typeNo)
+{
+    GetPartData().ClearTypeData(typeNo);
+    list.ReloadPartData();
+    if (CBcxGridCtrl* grid = list.GetGrid()) {
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        grid->EnsureRowVisible(1, 0);
+    }
+    SetChanged(true);
+}
+
+int TableDialogFrame::SavePartThenSettings(const std::function<bool(std::string& error)>& saveSettings)
+{
+    const int result = CSvyPartDlg::OnSavePart();
+    if (result == 0)
+        return result;
+    std::string error;
+    if (!saveSettings(error))
+        HostMessageBox("設定ファイルを保存できません。\n" + error, m_table.caption, kMbOk | kMbIconHand);
+    return result;
 }
 
 } // namespace plugcommon

@@ -3,10 +3,12 @@
 #include "hostfw/CVPartDlg.h"
 #include "hostfw/HostTypes.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+class CVPartVSheet;
 class CVSheet;
 class PartData;
 class QHBoxLayout;
@@ -28,6 +30,11 @@ class TableDialogFrame : public CSvyPartDlg {
 public:
     static constexpr int kIdTab = 9000;
     static constexpr int kIdCsv = 12000;
+    // The part-list commands of the tables with part lists.
+    static constexpr int kCmdQueryArea = 33769;
+    static constexpr int kCmdClearList = 33770;
+    static constexpr int kCmdSearchExtract = 33771;
+    static constexpr int kCmdSearchSelect = 33772;
     enum class Area { Top, Header, Page };
 
     TableDialogFrame(const PluginTable& table, VCmdData* cmd, std::unique_ptr<CTabParamDB> db,
@@ -52,6 +59,17 @@ protected:
     // The plug-in's CSV command on the copy of the part data.
     virtual void RunCsvCommand(const PartData& copy) = 0;
     void OnCsvOutput();
+
+    static bool IsPartListCommand(int id);
+    // The parts the user picks through the search command id (extract or select list)
+    // among the programs (a 0-terminated list).
+    std::vector<DWORD> SearchParts(int id, const short* programs);
+    // Empties a part list: its type data goes, the list is reloaded with its grid back
+    // at the first cell, and the part counts as changed.
+    void ClearPartList(CVPartVSheet& list, int typeNo);
+    // Saves the part; only when that succeeded, the plug-in's settings files through
+    // saveSettings, whose failure is shown (the part stays saved).
+    int SavePartThenSettings(const std::function<bool(std::string& error)>& saveSettings);
 
 private:
     const PluginTable& m_table;

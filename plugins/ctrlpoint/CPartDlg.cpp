@@ -11,12 +11,10 @@
 #include "hostfw/CVfxProgressBar.h"
 #include "hostfw/HostMessages.h"
 #include "hostfw/PeldaSysData.h"
-#include "hostfw/SvySrch.h"
 #include "hostfw/Tab00519Data.h"
 #include "hostfw/ctrlpoint/QueryRyoiki.h"
 #include "hostfw/gnss/KjnXyda_Nt.h"
 #include "plugins/common/EraDate.h"
-#include "plugins/common/PartListFilter.h"
 #include "plugins/common/PluginTable.h"
 #include "plugins/ctrlpoint/BoardImport.h"
 #include "plugins/ctrlpoint/CVSheetPartListKan.h"
@@ -255,14 +253,10 @@ int CPartDlg::OnLoadPart(DWORD flag)
 // every record could be read; a failed save leaves them untouched.
 int CPartDlg::OnSavePart()
 {
-    const int result = TableDialogFrame::OnSavePart();
-    if (result == 0)
-        return result;
-    const Tab00519Data* data = PartDataAs<Tab00519Data>();
-    std::string error;
-    if (data != nullptr && !TableSettings::Save(*data, error))
-        HostMessageBox("設定ファイルを保存できません。\n" + error, Table().caption, kMbOk | kMbIconHand);
-    return result;
+    return SavePartThenSettings([this](std::string& error) {
+        const Tab00519Data* data = PartDataAs<Tab00519Data>();
+        return data == nullptr || TableSettings::Save(*data, error);
+    });
 }
 
 BOOL CPartDlg::OnCommand(int id)
@@ -275,10 +269,7 @@ BOOL CPartDlg::OnCommand(int id)
             second = m_strict->CellAt(at.row(), at.column()).code != kCellStrict628;
         }
         const short* programs = PartAdmission::Programs(m_current->Kind(), second);
-        const std::vector<DWORD> found =
-            id == kCmdSearchExtract
-                ? SvySrchExtract(this, &plugcommon::IsCodeInList, programs, 4096, nullptr, nullptr)
-                : SvySrchSelectList(this, &plugcommon::IsCodeInList, programs, 4096, nullptr, nullptr);
+        const std::vector<DWORD> found = SearchParts(id, programs);
         const auto& cells = m_current->Template().Cells();
         const PeldaSysData* system = PeldaGetApp().GetPartSysData(PeldaGetApp().GetCurPartSysNo());
         for (const DWORD part : found) {
@@ -295,13 +286,8 @@ BOOL CPartDlg::OnCommand(int id)
         return 1;
     }
     if (id == kCmdClearList) {
-        if (m_current != nullptr) {
-            GetPartData().ClearTypeData(m_current->GetSheetNo());
-            m_current->ReloadPartData();
-            m_current->GetGrid()->setCurrentIndex(m_current->GetGrid()->model()->index(0, 0));
-            m_current->GetGrid()->EnsureRowVisible(1, 0);
-            SetChanged(true);
-        }
+        if (m_current != nullptr)
+            ClearPartList(*m_current, m_current->GetSheetNo());
         return 1;
     }
     if (id == kCmdQueryArea) {
@@ -321,8 +307,7 @@ bool CPartDlg::PressButton(int id)
         m_checkSurvey->click();
         return true;
     }
-    if (id == kCmdQueryArea || id == kCmdClearList || id == kCmdSearchExtract || id == kCmdSearchSelect ||
-        id == kCmdBoardUpdate)
+    if (IsPartListCommand(id) || id == kCmdBoardUpdate)
         return OnCommand(id) != 0;
     return TableDialogFrame::PressButton(id);
 }

@@ -27,10 +27,6 @@ class CPartDlg : public plugcommon::TableDialogFrame {
     Q_OBJECT
 public:
     static constexpr int kIdCheckSurvey = 12001;
-    static constexpr int kCmdQueryArea = 33769;
-    static constexpr int kCmdClearList = 33770;
-    static constexpr int kCmdSearchExtract = 33771;
-    static constexpr int kCmdSearchSelect = 33772;
     // The host's document-board update (the stand-in's command that plays it).
     static constexpr int kCmdBoardUpdate = 33808;
 

@@ -1,13 +1,10 @@
 #include "plugins/levelling/CPartDlg.h"
 
-#include "hostfw/CBcxGridCtrl.h"
 #include "hostfw/HostMessages.h"
-#include "hostfw/SvySrch.h"
 #include "hostfw/Tab00963Data.h"
 #include "hostfw/ctrlpoint/QueryRyoiki.h"
 #include "hostfw/gnss/KjnXyda_Nt.h"
 #include "plugins/common/EraDate.h"
-#include "plugins/common/PartListFilter.h"
 #include "plugins/common/PluginTable.h"
 #include "plugins/levelling/CVSheetPartListX.h"
 #include "plugins/levelling/Kjn_Send.h"
@@ -140,14 +137,10 @@ int CPartDlg::OnLoadPart(DWORD flag)
 // every record could be read; a failed save leaves them untouched.
 int CPartDlg::OnSavePart()
 {
-    const int result = TableDialogFrame::OnSavePart();
-    if (result == 0)
-        return result;
-    const Tab00963Data* data = PartDataAs<Tab00963Data>();
-    std::string error;
-    if (data != nullptr && !LevellingSettings::Save(*data, error))
-        HostMessageBox("設定ファイルを保存できません。\n" + error, Table().caption, kMbOk | kMbIconHand);
-    return result;
+    return SavePartThenSettings([this](std::string& error) {
+        const Tab00963Data* data = PartDataAs<Tab00963Data>();
+        return data == nullptr || LevellingSettings::Save(*data, error);
+    });
 }
 
 void CPartDlg::OnClearPartList()
@@ -155,13 +148,7 @@ void CPartDlg::OnClearPartList()
     CVSheetPartListX* list = CurrentList();
     if (list == nullptr)
         return;
-    GetPartData().ClearTypeData(kListTypeData[static_cast<int>(list->Kind())]);
-    list->ReloadPartData();
-    if (CBcxGridCtrl* grid = list->GetGrid()) {
-        grid->setCurrentIndex(grid->model()->index(0, 0));
-        grid->EnsureRowVisible(1, 0);
-    }
-    SetChanged(true);
+    ClearPartList(*list, kListTypeData[static_cast<int>(list->Kind())]);
 }
 
 void CPartDlg::ReloadPartLists()
@@ -177,9 +164,7 @@ BOOL CPartDlg::OnCommand(int id)
         if (list == nullptr)
             return 1;
         const short programs[] = {m_programFilter, 0};
-        const std::vector<DWORD> found =
-            id == kCmdSearchExtract ? SvySrchExtract(this, &plugcommon::IsCodeInList, programs, 4096, nullptr, nullptr)
-                                    : SvySrchSelectList(this, &plugcommon::IsCodeInList, programs, 4096, nullptr, nullptr);
+        const std::vector<DWORD> found = SearchParts(id, programs);
         const DWORD column = list->Template().Cells().empty() ? 0 : list->Template().Cells()[0].code;
         list->AddParts(found, column);
         list->ReloadPartData();
@@ -199,7 +184,7 @@ BOOL CPartDlg::OnCommand(int id)
 
 bool CPartDlg::PressButton(int id)
 {
-    if (id == kCmdQueryArea || id == kCmdClearList || id == kCmdSearchExtract || id == kCmdSearchSelect)
+    if (IsPartListCommand(id))
         return OnCommand(id) != 0;
     return TableDialogFrame::PressButton(id);
 }

@@ -18,10 +18,6 @@ class XSvyPartVSheet;
 class CPartDlg : public plugcommon::TableDialogFrame {
     Q_OBJECT
 public:
-    static constexpr int kCmdQueryArea = 33769;
-    static constexpr int kCmdClearList = 33770;
-    static constexpr int kCmdSearchExtract = 33771;
-    static constexpr int kCmdSearchSelect = 33772;
 
     CPartDlg(VCmdData* cmd, std::unique_ptr<CTabParamDB> db, QWidget* parent, int mode);
     ~CPartDlg() override;

@@ -7,13 +7,14 @@
 
 namespace plugcommon {
 
-void ReportCalcOutcome(const PartData& data, TitleOrder order, bool ok, const std::string& errorMessage)
+void ReportCalcOutcome(const PartData& data, TitleOrder order, bool ok, const std::string& errorMessage,
+                       PartSystem* handle)
 {
     CmdMsgBox* box = PeldaGetApp().GetCmdMsgBox();
     if (box == nullptr)
         return;
     std::string program;
-    PartDB_GetPrgName(GetCurrentPartSystem(), data.GetPrgNo(), program);
+    PartDB_GetPrgName(handle != nullptr ? handle : GetCurrentPartSystem(), data.GetPrgNo(), program);
     const std::string report = data.GetReportNoName(3);
     const std::string title = order == TitleOrder::ReportFirst ? report + " " + program : program + " " + report;
     const DWORD key = data.GetPartKey();

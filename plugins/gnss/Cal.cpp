@@ -1,11 +1,11 @@
 #include "plugins/gnss/Cal.h"
 
+#include "plugins/common/CalcReport.h"
 #include "plugins/gnss/GnssEvaluation.h"
 #include "plugins/gnss/GnssResultMessages.h"
 
 #include "hostfw/CPartDB.h"
 #include "hostfw/CVApp.h"
-#include "hostfw/CmdMsgBox.h"
 #include "hostfw/Tab04827Data.h"
 #include "hostfw/gnss/KjnXyda_Nt.h"
 
@@ -38,18 +38,11 @@ bool Cal::RunEvaluation()
     return true;
 }
 
+// The GNSS title puts the report name first.
 void Cal::Report(const PartData& data) const
 {
-    CmdMsgBox* box = PeldaGetApp().GetCmdMsgBox();
-    if (!box) return;
-    std::string programName;
-    PartDB_GetPrgName(m_handle, data.GetPrgNo(), programName);
-    const std::string title = data.GetReportNoName(3) + " " + programName;
-    box->XCmdNameMessage(data.GetPartKey(), title, 1);
-    if (m_resultCode == kResultOk)
-        box->XCmdStdMessage(data.GetPartKey(), std::string(kNormalMessage), 0);
-    else
-        box->XCmdErrMessageBox(data.GetPartKey(), ResultMessage(m_resultCode, m_workKindName, m_surveyKindName), 0);
+    plugcommon::ReportCalcOutcome(data, plugcommon::TitleOrder::ReportFirst, m_resultCode == kResultOk,
+                                  ResultMessage(m_resultCode, m_workKindName, m_surveyKindName), m_handle);
 }
 
 }  // namespace mod04827

@@ -1,5 +1,7 @@
 #include "plugins/gnss/GnssCsvContent.h"
 
+#include "plugins/common/QualityElements.h"
+
 namespace mod04827 {
 
 namespace {
@@ -11,14 +13,24 @@ struct ElementSource {
     R record;
     int explanationItem;   // text item of the record; for F03 the T number minus 1
     int valueItem;
+    const char* unit;
+    const char* measurementType;
 };
 
+constexpr const char* kPercent = "percent";
+constexpr const char* kRatio = "百分率";
+constexpr const char* kCentimeter = "centimeter";
+constexpr const char* kLength = "長さ";
+
 constexpr ElementSource kElements[] = {
-    {"001", R::F01, 2, 3},  {"002", R::F01, 5, 6},  {"005", R::F02, 2, 3},
-    {"003", R::F02, 5, 6},  {"004", R::F02, 8, 9},  {"006", R::F02, 11, 12},
-    {"007", R::F03, 2, 3},  {"009", R::F03, 5, 6},  {"008", R::F03, 8, 9},
-    {"010", R::F04, 2, 3},  {"011", R::F04, 5, 6},  {"012", R::F04, 8, 9},
-    {"013", R::F05, 2, 3},  {"014", R::F05, 5, 6},  {"015", R::F05, 8, 9},
+    {"001", R::F01, 2, 3, kPercent, kRatio},        {"002", R::F01, 5, 6, kPercent, kRatio},
+    {"005", R::F02, 2, 3, kPercent, kRatio},        {"003", R::F02, 5, 6, kPercent, kRatio},
+    {"004", R::F02, 8, 9, kPercent, kRatio},        {"006", R::F02, 11, 12, kPercent, kRatio},
+    {"007", R::F03, 2, 3, kCentimeter, kLength},    {"009", R::F03, 5, 6, kCentimeter, kLength},
+    {"008", R::F03, 8, 9, "", ""},                  {"010", R::F04, 2, 3, kPercent, kRatio},
+    {"011", R::F04, 5, 6, kPercent, kRatio},        {"012", R::F04, 8, 9, kPercent, kRatio},
+    {"013", R::F05, 2, 3, kPercent, kRatio},        {"014", R::F05, 5, 6, kPercent, kRatio},
+    {"015", R::F05, 8, 9, kPercent, kRatio},
 };
 
 }  // namespace
@@ -49,25 +61,15 @@ GnssCsvContent BuildGnssCsvContent(const GnssTableSet& set, const GnssTexts& tex
     int n = 0;
     for (const ElementSource& src : kElements) {
         ++n;
-        CsvElementValues e;
-        e.values[0] = "製品仕様書に従った適合性評価を行った。";
-        e.values[1] = src.typeCode;
-        e.values[2] = set.Text(src.record, src.explanationItem);
-        if (n == 7 || n == 8) {
-            e.values[3] = "centimeter";
-            e.values[4] = "長さ";
-        } else if (n != 9) {
-            e.values[3] = "percent";
-            e.values[4] = "百分率";
-        }
-        e.values[5] = "全数検査";
+        std::string result;
         if (n == 7)
-            e.values[6] = set.Switch(3) != 0 ? set.Text(R::F03, 3) : RemoveCrLf(texts.absoluteResult);
+            result = set.Switch(3) != 0 ? set.Text(R::F03, 3) : RemoveCrLf(texts.absoluteResult);
         else if (n == 8)
-            e.values[6] = set.Switch(5) != 0 ? set.Text(R::F03, 6) : JoinRelativeResults(texts.relativeResults);
+            result = set.Switch(5) != 0 ? set.Text(R::F03, 6) : JoinRelativeResults(texts.relativeResults);
         else
-            e.values[6] = set.Text(src.record, src.valueItem);
-        csv.elements.push_back(std::move(e));
+            result = set.Text(src.record, src.valueItem);
+        csv.elements.push_back({plugcommon::MakeQualityElement(src.typeCode, set.Text(src.record, src.explanationItem),
+                                                               result, src.unit, src.measurementType)});
     }
     return csv;
 }

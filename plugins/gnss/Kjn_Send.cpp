@@ -1,6 +1,6 @@
 #include "plugins/gnss/Kjn_Send.h"
 
-#include "plugins/common/CsvWriter.h"
+#include "plugins/common/CsvCommand.h"
 #include "plugins/gnss/GnssCsvContent.h"
 #include "plugins/gnss/GnssEvaluation.h"
 #include "plugins/gnss/GnssPluginTable.h"
@@ -8,8 +8,6 @@
 #include "plugins/gnss/GnssTableAccess.h"
 
 #include "hostfw/CVApp.h"
-#include "hostfw/HostMessages.h"
-#include "hostfw/PeldaIni.h"
 #include "hostfw/Tab04827Data.h"
 
 namespace mod04827 {
@@ -40,12 +38,11 @@ int Kjn_Send::WriteCsv(plugcommon::CsvWriter& out)
     GnssTableSet set;
     ReadTableSet(*m_data, VariantOfKind(ReadSurveyKind(*m_data)), set);
     const GnssCsvContent csv = BuildGnssCsvContent(set, m_texts);
-    if (!WriteHeader(out, csv.title, csv.date, csv.levelDescription)) return 0;
-    int n = 0;
-    for (const CsvElementValues& e : csv.elements) {
-        if (!WriteQualityElement(out, ++n, e.values)) return 0;
-    }
-    return 1;
+    std::vector<plugcommon::QualityElement> elements;
+    elements.reserve(csv.elements.size());
+    for (const CsvElementValues& e : csv.elements)
+        elements.push_back(e.values);
+    return plugcommon::WriteQualityTable(*this, out, csv.title, csv.date, csv.levelDescription, elements);
 }
 
 std::string Kjn_Send::GetStateMessage() const
@@ -57,22 +54,8 @@ std::string Kjn_Send::GetStateMessage() const
 
 int ExportEvaluationCsv(const PartData& data)
 {
-    const plugcommon::PluginTable& table = GnssPluginTable();
     Kjn_Send carrier(data);
-    std::string folder;
-    if (!PeldaIni::GetBinderTempPath(folder) || !PeldaIni::CreateDir(folder)) {
-        HostMessageBox("オープンエラーが発生しました", "エラーメッセージ", kMbOk | kMbIconHand | kMbTaskModal);
-        return 0;
-    }
-    carrier.SetOutputPath(JoinHostPath(folder, table.csvFileName));
-    const int sent = carrier.Send();
-    if (sent) {
-        HostMessageBox(table.csvDoneMessage, table.caption, kMbOk | kMbIconExclamation);
-    } else if (const std::string message = carrier.GetStateMessage(); !message.empty()) {
-        HostMessageBox(message, table.caption, kMbOk | kMbIconExclamation);
-    }
-    carrier.SetOutputPath({});
-    return sent;
+    return plugcommon::RunCsvCommand(carrier) ? 1 : 0;
 }
 
 }  // namespace mod04827

@@ -128,7 +128,9 @@ struct CellKeyed {
 };
 
 // Stable LSD radix sort on the low `keyBits` bits of key(record): linear in the
-// number of records, so the grid filters stay linear in the number of points.
+// number of records, so the grid filters stay linear in the number of points. Each
+// pass counts and scatters in parts on worker threads; part k writes its records of
+// a digit after those of parts before it, which keeps the sort stable.
 template <class Rec, class KeyOf>
 void RadixSort(std::vector<Rec>& recs, int keyBits, KeyOf key)
 {
@@ -139,33 +141,30 @@ void RadixSort(std::vector<Rec>& recs, int keyBits, KeyOf key)
         return;
     const int digitBits = (keyBits + passes - 1) / passes;
     const std::size_t buckets = std::size_t{1} << digitBits;
-    // All digit histograms in one read of the records, in parts, then summed.
-    const std::size_t histogram = buckets * static_cast<std::size_t>(passes);
-    std::vector<std::size_t> partCounts(histogram * kMaxParallelParts, 0);
-    const std::size_t parts = ParallelParts(recs.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
-        std::size_t* counts = partCounts.data() + part * histogram;
-        for (std::size_t i = begin; i < end; ++i) {
-            const std::uint64_t k = key(recs[i]);
-            for (int p = 0; p < passes; ++p)
-                ++counts[static_cast<std::size_t>(p) * buckets + ((k >> (p * digitBits)) & (buckets - 1))];
-        }
-    });
-    std::vector<std::size_t> start(histogram, 0);
-    for (std::size_t part = 0; part < parts; ++part)
-        for (std::size_t h = 0; h < histogram; ++h)
-            start[h] += partCounts[part * histogram + h];
+    std::vector<std::size_t> offsets(buckets * kMaxParallelParts);
     std::vector<Rec> tmp(recs.size());
-    for (int p = 0; p < passes; ++p) {
-        std::size_t* offsets = start.data() + static_cast<std::size_t>(p) * buckets;
+    for (int pass = 0; pass < passes; ++pass) {
+        const int shift = pass * digitBits;
+        const auto digit = [&](const Rec& r) { return static_cast<std::size_t>((key(r) >> shift) & (buckets - 1)); };
+        std::fill(offsets.begin(), offsets.end(), 0);
+        const std::size_t parts = ParallelParts(recs.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
+            std::size_t* counts = offsets.data() + part * buckets;
+            for (std::size_t i = begin; i < end; ++i)
+                ++counts[digit(recs[i])];
+        });
         std::size_t sum = 0;
         for (std::size_t b = 0; b < buckets; ++b) {
-            const std::size_t c = offsets[b];
-            offsets[b] = sum;
-            sum += c;
+            for (std::size_t part = 0; part < parts; ++part) {
+                const std::size_t c = offsets[part * buckets + b];
+                offsets[part * buckets + b] = sum;
+                sum += c;
+            }
         }
-        const int shift = p * digitBits;
-        for (const Rec& r : recs)
-            tmp[offsets[(key(r) >> shift) & (buckets - 1)]++] = r;
+        ParallelParts(recs.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
+            std::size_t* next = offsets.data() + part * buckets;
+            for (std::size_t i = begin; i < end; ++i)
+                tmp[next[digit(recs[i])]++] = recs[i];
+        });
         recs.swap(tmp);
     }
 }

@@ -5,6 +5,7 @@
 #include "hostfw/TPeldaHelpContext.h"
 
 #include <memory>
+#include <utility>
 
 class CTabParamDB;
 class CVPartDlg;
@@ -28,6 +29,20 @@ struct PluginEntry {
     CVPartDlg* (*createDialog)(VCmdData* cmd, std::unique_ptr<CTabParamDB> db, QWidget* parent,
                                int mode);
 };
+
+// The entry of a plug-in whose part program, parameter database and table dialog are
+// made as Program(document), Database(handle) and Dialog(cmd, db, parent, mode).
+template <class Program, class Database, class Dialog>
+PluginEntry MakePluginEntry(const PluginTable& table)
+{
+    return PluginEntry{
+        table,
+        [](CVPartDocument* document) -> CVSvyPartPrg* { return new Program(document); },
+        [](PartSystem* handle) -> std::unique_ptr<CTabParamDB> { return std::make_unique<Database>(handle); },
+        [](VCmdData* cmd, std::unique_ptr<CTabParamDB> db, QWidget* parent, int mode) -> CVPartDlg* {
+            return new Dialog(cmd, std::move(db), parent, mode);
+        }};
+}
 
 // The bodies of the four exports. None lets an exception out: each answers its failure
 // value (null, 0, out unchanged) after a message.

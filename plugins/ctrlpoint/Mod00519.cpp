@@ -25,11 +25,7 @@ void Mod00519::FillForm(SvyForm& form, plugcommon::CalcContext& cal)
 
 int Mod00519::_CalcMakeFig(plugcommon::CalcContext* cal, int formMode)
 {
-    if (cal == nullptr)
-        return 0;
-    const Cal& context = static_cast<const Cal&>(*cal);
-    return plugcommon::FigureStage::Run(cal->HostDocument(), cal->HostData(), context.Data().GetAddress(),
-                                        formMode != 0);
+    return plugcommon::FigureStage::RunFor<Cal>(cal, formMode);
 }
 
 } // namespace mod00519

@@ -8,25 +8,6 @@
 
 namespace mod00519 {
 
-namespace {
-
-CVSvyPartPrg* CreateProgram(CVPartDocument* document)
-{
-    return new Mod00519(document);
-}
-
-std::unique_ptr<CTabParamDB> OpenDatabase(PartSystem* handle)
-{
-    return std::make_unique<CTab00519DB>(handle);
-}
-
-CVPartDlg* CreateDialog(VCmdData* cmd, std::unique_ptr<CTabParamDB> db, QWidget* parent, int mode)
-{
-    return new CPartDlg(cmd, std::move(db), parent, mode);
-}
-
-} // namespace
-
 const plugcommon::PluginTable& ControlPointPluginTable()
 {
     static const plugcommon::PluginTable table{
@@ -50,8 +31,8 @@ const plugcommon::PluginTable& ControlPointPluginTable()
 
 const plugcommon::PluginEntry& ControlPointPluginEntry()
 {
-    static const plugcommon::PluginEntry entry{ControlPointPluginTable(), &CreateProgram, &OpenDatabase,
-                                               &CreateDialog};
+    static const plugcommon::PluginEntry entry =
+        plugcommon::MakePluginEntry<Mod00519, CTab00519DB, CPartDlg>(ControlPointPluginTable());
     return entry;
 }
 

@@ -8,28 +8,10 @@
 
 namespace mod04827 {
 
-namespace {
-
-CVSvyPartPrg* CreateProgram(CVPartDocument* document)
-{
-    return new Mod04827(document);
-}
-
-std::unique_ptr<CTabParamDB> OpenDatabase(PartSystem* handle)
-{
-    return std::make_unique<CTab04827DB>(handle);
-}
-
-CVPartDlg* CreateDialog(VCmdData* cmd, std::unique_ptr<CTabParamDB> db, QWidget* parent, int mode)
-{
-    return new CPartDlg(cmd, std::move(db), parent, mode);
-}
-
-}  // namespace
-
 const plugcommon::PluginEntry& ThisPlugin()
 {
-    static const plugcommon::PluginEntry entry{GnssPluginTable(), CreateProgram, OpenDatabase, CreateDialog};
+    static const plugcommon::PluginEntry entry =
+        plugcommon::MakePluginEntry<Mod04827, CTab04827DB, CPartDlg>(GnssPluginTable());
     return entry;
 }
 

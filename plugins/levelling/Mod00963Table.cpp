@@ -8,25 +8,6 @@
 
 namespace mod00963 {
 
-namespace {
-
-CVSvyPartPrg* CreateProgram(CVPartDocument* document)
-{
-    return new Mod00963(document);
-}
-
-std::unique_ptr<CTabParamDB> OpenDatabase(PartSystem* handle)
-{
-    return std::make_unique<CTab00963DB>(handle);
-}
-
-CVPartDlg* CreateDialog(VCmdData* cmd, std::unique_ptr<CTabParamDB> db, QWidget* parent, int mode)
-{
-    return new CPartDlg(cmd, std::move(db), parent, mode);
-}
-
-} // namespace
-
 const plugcommon::PluginTable& LevellingPluginTable()
 {
     static const plugcommon::PluginTable table{
@@ -50,8 +31,8 @@ const plugcommon::PluginTable& LevellingPluginTable()
 
 const plugcommon::PluginEntry& LevellingPluginEntry()
 {
-    static const plugcommon::PluginEntry entry{LevellingPluginTable(), &CreateProgram, &OpenDatabase,
-                                               &CreateDialog};
+    static const plugcommon::PluginEntry entry =
+        plugcommon::MakePluginEntry<Mod00963, CTab00963DB, CPartDlg>(LevellingPluginTable());
     return entry;
 }
 

@@ -272,14 +272,16 @@ BOOL CPartDlg::OnCommand(int id)
         const std::vector<DWORD> found = SearchParts(id, programs);
         const auto& cells = m_current->Template().Cells();
         const PeldaSysData* system = PeldaGetApp().GetPartSysData(PeldaGetApp().GetCurPartSysNo());
+        std::vector<std::pair<DWORD, DWORD>> partsAndCodes;
         for (const DWORD part : found) {
             // Check calculations: a height route (684) goes to the height column.
             std::size_t column = second ? 1 : 0;
             if (m_current == m_checkCalcs.get())
                 column = system != nullptr && system->ToPrgNo(part) == kProgHeightRoute684 ? 1 : 0;
             if (column < cells.size())
-                m_current->AddPart(part, cells[column].code);
+                partsAndCodes.emplace_back(part, cells[column].code);
         }
+        m_current->AddPartsInColumns(partsAndCodes);
         if (m_current == m_checkCalcs.get())
             PairCheckCalcRows();
         m_current->ReloadPartData();

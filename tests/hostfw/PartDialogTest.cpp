@@ -90,6 +90,29 @@ TEST_F(PartDialogTest, EditsSaveOnOkAndTheDialogGoesAway)
     EXPECT_EQ(stored.Get_R3Cnt(), 2);
 }
 
+TEST_F(PartDialogTest, PartsAddedInOnePassFillTheEmptyRowsLikeOneByOne)
+{
+    VCmdData cmd(519, 1);
+    auto* dialog = new Dialog(&cmd);
+    ASSERT_EQ(dialog->Create(), 1);
+    constexpr DWORD kColumn = 0x00E60000;
+    ASSERT_TRUE(dialog->list.AddPart(10, kColumn));
+    ASSERT_TRUE(dialog->list.AddPart(11, kColumn));
+    ASSERT_TRUE(dialog->list.AddPart(10, kColumn));
+    ASSERT_TRUE(dialog->list.SetPartField(1, kColumn, "0"));   // a hole in the middle
+    EXPECT_EQ(dialog->list.AddPartsInColumns({{11, kColumn}, {0, kColumn}, {10, kColumn}, {11, kColumn}}), 3)
+        << "address 0 is refused";
+    std::vector<std::string> texts;
+    for (int rec = 0; rec < 5; ++rec) {
+        std::string text;
+        dialog->list.GetPartField(rec, kColumn, text);
+        texts.push_back(text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"10", "11", "10", "10", "11"}));
+    EXPECT_EQ(dialog->list.RowCount(), 6) << "five parts and the row that adds";
+    PeldaGetApp().CloseAllPartDialogs();
+}
+
 TEST_F(PartDialogTest, ReadOnlyDialogNeverSavesAndNavigationLoadsTheNextPart)
 {
     VCmdData cmd(519, 1);

@@ -25,59 +25,28 @@
 #include "plugins/ctrlpoint/Cal.h"
 #include "plugins/ctrlpoint/ControlPointEvaluation.h"
 #include "plugins/ctrlpoint/Kjn_Send.h"
+#include "tests/plugins/PluginTestFixtures.h"
 
 namespace mod00519 {
 namespace {
 
-std::filesystem::path SourceDir()
-{
-    const char* dir = std::getenv("TESSARA_SOURCE_DIR");
-    return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::current_path();
-}
-
-std::string ReadBytes(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using plugtest::ReadBytes;
+using plugtest::SourceDir;
 
 // One seeded part system as the host's current one, messages recorded.
-class ControlPointHostTest : public ::testing::Test {
+class ControlPointHostTest : public plugtest::SeededHostTest {
 protected:
     void Seed(const std::string& fixture)
     {
-        m_root = std::filesystem::temp_directory_path() /
-                 ("ctrlpoint-host-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(m_root);
-        std::filesystem::create_directories(m_root);
-        ::setenv("PARTHOST_DATA_DIR", m_root.string().c_str(), 1);
-        CVApp::Instance().Reset();
-        PartSystemSeed seed;
-        std::string error;
-        ASSERT_TRUE(seed.Load(SourceDir() / "examples/ctrlpoint" / fixture, error)) << error;
-        std::unique_ptr<PartSystem> system = seed.Apply(m_root / "parts.db", error);
-        ASSERT_TRUE(system) << error;
-        CVApp& app = CVApp::Instance();
-        app.SetCurPartSysNo(app.AddPartSystem(std::move(system), "test"));
-        app.EnableCmdMsgBox(true);
-        SetHostMessageHandler([this](const std::string& text, const std::string& caption, unsigned) {
-            m_shown.push_back(caption + "|" + text);
-            return kIdOk;
-        });
+        SeedHost("ctrlpoint", "ctrlpoint-host", fixture);
+        if (HasFatalFailure())
+            return;
+        CVApp::Instance().EnableCmdMsgBox(true);
+        RecordMessages(true);
         ASSERT_TRUE(GetCurrentPartSystem()->LoadPart(1, m_part));
     }
-    void TearDown() override
-    {
-        SetHostMessageHandler({});
-        SetFileChooserHook({});
-        CVApp::Instance().Reset();
-        std::filesystem::remove_all(m_root);
-    }
 
-    std::filesystem::path m_root;
     PartData m_part;
-    std::vector<std::string> m_shown;
 };
 
 TEST_F(ControlPointHostTest, StrictNetworkEvaluatesAndReportsOnce)

@@ -8,36 +8,23 @@
 #include <iterator>
 #include <unistd.h>
 
+#include "../ParthostRun.h"
+
 namespace {
 
 const std::filesystem::path kSource = CTRLPOINT_SOURCE_DIR;
 const std::filesystem::path kBinary = CTRLPOINT_BINARY_DIR;
 
-struct HostRun {
-    int exitCode = -1;
-    std::string output;
-};
+using plugtest::HostRun;
 
 HostRun Parthost(const std::string& fixture, const std::filesystem::path& out, const QStringList& options)
 {
-    QProcess process;
-    QStringList args{"--seed", QString::fromStdString((kSource / "examples/ctrlpoint" / fixture).string()),
-                     "--plugin", QString::fromStdString((kBinary / "plugins/Mod00519.so").string()),
-                     "--out", QString::fromStdString(out.string())};
-    args << options;
-    process.start(QString::fromStdString((kBinary / "bin/parthost").string()), args);
-    HostRun run;
-    if (!process.waitForFinished(120000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.output = process.readAllStandardOutput().toStdString();
-    return run;
+    return plugtest::RunParthost(kSource, kBinary, "ctrlpoint", "Mod00519.so", fixture, out, options);
 }
 
 std::string ReadBytes(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return plugtest::ReadFileBytes(file);
 }
 
 std::string PdfText(const std::filesystem::path& pdf)

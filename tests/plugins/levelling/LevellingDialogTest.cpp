@@ -20,108 +20,27 @@
 #include "plugins/levelling/LevellingRecords.h"
 #include "plugins/levelling/LevellingSettings.h"
 #include "plugins/levelling/XSvyPartVSheet.h"
+#include "tests/plugins/PluginTestFixtures.h"
 
 namespace mod00963 {
 namespace {
 
-std::filesystem::path SourceDir()
-{
-    const char* dir = std::getenv("TESSARA_SOURCE_DIR");
-    return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::current_path();
-}
+using plugtest::SourceDir;
 
-// One Qt application for the whole program (offscreen without a display).
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        if (QApplication::instance() == nullptr) {
-            if (qEnvironmentVariableIsEmpty("DISPLAY"))
-                qputenv("QT_QPA_PLATFORM", "offscreen");
-            m_app = std::make_unique<QApplication>(m_argc, m_argv);
-        }
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[16] = "dialog_test";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
-const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto* const kQt = ::testing::AddGlobalTestEnvironment(new plugtest::QtEnvironment);
 
 constexpr unsigned kNo = kIdNo;
 constexpr unsigned kYes = kIdYes;
 
-class LevellingDialogTest : public ::testing::Test {
+class LevellingDialogTest : public plugtest::TableDialogTest<CPartDlg, CTab00963DB> {
 protected:
     void Open(const std::string& fixture, DWORD part = 1)
     {
-        m_root = std::filesystem::temp_directory_path() /
-                 ("levelling-dialog-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(m_root);
-        std::filesystem::create_directories(m_root);
-        ::setenv("PARTHOST_DATA_DIR", m_root.string().c_str(), 1);
-        CVApp& app = CVApp::Instance();
-        app.Reset();
-        app.SetPluginDataDir(SourceDir() / "plugins/levelling/data");
-        PartSystemSeed seed;
-        std::string error;
-        ASSERT_TRUE(seed.Load(SourceDir() / "examples/levelling" / fixture, error)) << error;
-        std::unique_ptr<PartSystem> system = seed.Apply(m_root / "parts.db", error);
-        ASSERT_TRUE(system) << error;
-        app.SetCurPartSysNo(app.AddPartSystem(std::move(system), "test"));
-        SetHostMessageHandler([this](const std::string& text, const std::string&, unsigned) {
-            m_shown.push_back(text);
-            if (m_answers.empty())
-                return kIdOk;
-            const int answer = m_answers.front();
-            m_answers.erase(m_answers.begin());
-            return answer;
-        });
-        m_cmd = std::make_unique<VCmdData>(963, part);
-        m_dialog = new CPartDlg(m_cmd.get(), std::make_unique<CTab00963DB>(GetCurrentPartSystem()), nullptr, 0x4001);
-        ASSERT_EQ(m_dialog->Create(), 1);
+        OpenDialog("levelling", 963, 0x4001, fixture, part);
         m_shown.clear();
-    }
-    void TearDown() override
-    {
-        CVApp::Instance().CloseAllPartDialogs();
-        m_dialog = nullptr;
-        SetHostMessageHandler({});
-        CVApp::Instance().Reset();
-        std::filesystem::remove_all(m_root);
-    }
-    PartRecord Record(const char* name, std::size_t row = 0)
-    {
-        PartRecord r;
-        m_dialog->GetPartData().GetRecord(name, row, r);
-        return r;
-    }
-    bool Edit(int control, DWORD code, const std::string& text)
-    {
-        auto* sheet = dynamic_cast<CVPartVSheet*>(m_dialog->FindSheet(control));
-        int row = 0;
-        int col = 0;
-        return sheet != nullptr && sheet->CodeToCell(code, 0, row, col) && sheet->EditCellText(row, col, text);
-    }
-    bool Choose(int control, DWORD code, int entry)
-    {
-        auto* sheet = dynamic_cast<CVPartVSheet*>(m_dialog->FindSheet(control));
-        int row = 0;
-        int col = 0;
-        return sheet != nullptr && sheet->CodeToCell(code, 0, row, col) && sheet->EditCellList(row, col, entry);
     }
     CVSheetPartListX& List(int control) { return dynamic_cast<CVSheetPartListX&>(*m_dialog->FindSheet(control)); }
     short Grade() { return Record("F1").Short(rec::kF1Grade); }
-
-    std::filesystem::path m_root;
-    std::unique_ptr<VCmdData> m_cmd;
-    CPartDlg* m_dialog = nullptr;
-    std::vector<std::string> m_shown;
-    std::vector<int> m_answers;
 };
 
 const std::string kQuestion = "等級区分を変更すると水準網・水準点検路線の入力データが破棄されます。\nよろしいですか？";

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <unistd.h>
 
+#include "../ParthostRun.h"
+
 namespace {
 
 const std::filesystem::path kSource = LEVELLING_SOURCE_DIR;
@@ -17,14 +19,9 @@ const std::filesystem::path kBinary = LEVELLING_BINARY_DIR;
 std::pair<int, std::string> RunHost(const std::string& fixture, const std::filesystem::path& out,
                                     const QStringList& options)
 {
-    QProcess process;
-    QStringList args{"--seed", QString::fromStdString((kSource / "examples/levelling" / fixture).string()),
-                     "--plugin", QString::fromStdString((kBinary / "plugins/Mod00963.so").string()),
-                     "--out", QString::fromStdString(out.string())};
-    process.start(QString::fromStdString((kBinary / "bin/parthost").string()), args << options);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return {-1, {}};
-    return {process.exitCode(), process.readAllStandardOutput().toStdString()};
+    const plugtest::HostRun run =
+        plugtest::RunParthost(kSource, kBinary, "levelling", "Mod00963.so", fixture, out, options);
+    return {run.exitCode, run.exitCode == -1 ? std::string() : run.output};
 }
 
 struct RunCase {

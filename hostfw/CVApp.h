@@ -28,6 +28,7 @@ public:
     int GetCurPartSysNo() const { return m_current; }
     void SetCurPartSysNo(int number) { m_current = number; }
     PeldaSysData* GetPartSysData(int number) const;   // null when there is none
+    PeldaSysData* GetCurPartSysData() const { return GetPartSysData(m_current); }
 
     // The command-message box; null means the host has none (nothing is reported).
     CmdMsgBox* GetCmdMsgBox() const { return m_cmdMsgBox.get(); }

@@ -271,7 +271,7 @@ BOOL CPartDlg::OnCommand(int id)
         const short* programs = PartAdmission::Programs(m_current->Kind(), second);
         const std::vector<DWORD> found = SearchParts(id, programs);
         const auto& cells = m_current->Template().Cells();
-        const PeldaSysData* system = PeldaGetApp().GetPartSysData(PeldaGetApp().GetCurPartSysNo());
+        const PeldaSysData* system = PeldaGetApp().GetCurPartSysData();
         std::vector<std::pair<DWORD, DWORD>> partsAndCodes;
         for (const DWORD part : found) {
             // Check calculations: a height route (684) goes to the height column.
@@ -425,7 +425,7 @@ void CPartDlg::ImportDocumentBoards()
     const std::unordered_set<int> allowed = list == m_strict.get()
                                                 ? std::unordered_set<int>{programs[0]}
                                                 : std::unordered_set<int>{kProgHorizontalRoute687, kProgHeightRoute684};
-    const PeldaSysData* system = PeldaGetApp().GetPartSysData(PeldaGetApp().GetCurPartSysNo());
+    const PeldaSysData* system = PeldaGetApp().GetCurPartSysData();
     CVfxProgressBar progress;
     progress.Create("ﾃﾞｰﾀﾁｪｯｸ中...", static_cast<int>(boards.size()));
     list->BeginMassChange();

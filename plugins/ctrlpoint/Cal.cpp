@@ -1,14 +1,11 @@
 #include "plugins/ctrlpoint/Cal.h"
 
-#include "hostfw/CVApp.h"
-#include "hostfw/PeldaSysData.h"
 #include "hostfw/Tab00519Data.h"
 #include "hostfw/gnss/KjnXyda_Nt.h"
 #include "plugins/common/CalcReport.h"
 #include "plugins/ctrlpoint/ControlPointEvaluation.h"
 #include "plugins/ctrlpoint/ControlPointStatus.h"
 #include "plugins/ctrlpoint/HostControlPointSiblings.h"
-#include "plugins/ctrlpoint/TableReader.h"
 
 namespace mod00519 {
 
@@ -27,11 +24,7 @@ bool Cal::RunEvaluation()
 {
     m_itemIndex = -1;
     m_itemKind.clear();
-    CVApp& app = PeldaGetApp();
-    const PeldaSysData* system = app.GetPartSysData(app.GetCurPartSysNo());
-    HostControlPointSiblings siblings(system != nullptr ? system->GetHandle() : nullptr, system, *m_coordinates);
-    ControlPointEvaluation evaluation;
-    evaluation.Evaluate(TableReader::Read(*m_data), siblings);
+    const ControlPointEvaluation evaluation = EvaluateOnCurrentSystem(*m_data, *m_coordinates);
     m_status = evaluation.status;
     m_itemIndex = evaluation.itemIndex;
     m_itemKind = evaluation.itemKind;

@@ -10,16 +10,6 @@
 
 namespace mod00519 {
 
-namespace {
-
-const PeldaSysData* CurrentSystem()
-{
-    CVApp& app = PeldaGetApp();
-    return app.GetPartSysData(app.GetCurPartSysNo());
-}
-
-} // namespace
-
 ControlPointPartList::ControlPointPartList(PartListKind kind, QWidget* parent)
     : CVSheetPartList(2, parent), m_kind(kind), m_coordinates(std::make_unique<KjnXyda_Nt>())
 {
@@ -28,7 +18,7 @@ ControlPointPartList::ControlPointPartList(PartListKind kind, QWidget* parent)
 
 void ControlPointPartList::ForgetSiblingReads()
 {
-    const PeldaSysData* system = CurrentSystem();
+    const PeldaSysData* system = PeldaGetApp().GetCurPartSysData();
     m_siblings = std::make_unique<HostControlPointSiblings>(system != nullptr ? system->GetHandle() : nullptr, system,
                                                             *m_coordinates);
 }
@@ -61,7 +51,7 @@ BOOL ControlPointPartList::CheckFuncPartAddr(DWORD address)
 
 BOOL ControlPointPartList::CheckFuncZa(DWORD element)
 {
-    const PeldaSysData* system = CurrentSystem();
+    const PeldaSysData* system = PeldaGetApp().GetCurPartSysData();
     return CSvyZaDB(system != nullptr ? system->GetHandle() : nullptr).IsElement(element);
 }
 

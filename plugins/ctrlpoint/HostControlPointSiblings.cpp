@@ -2,6 +2,7 @@
 
 #include <variant>
 
+#include "hostfw/CVApp.h"
 #include "hostfw/PartData.h"
 #include "hostfw/PartSystem.h"
 #include "hostfw/PeldaSysData.h"
@@ -18,6 +19,9 @@
 #include "hostfw/ctrlpoint/ShbJ_Nt.h"
 #include "hostfw/ctrlpoint/ShuboCalc.h"
 #include "hostfw/ctrlpoint/Tab00452Data.h"
+#include "plugins/common/PartProgramOf.h"
+#include "plugins/ctrlpoint/ControlPointEvaluation.h"
+#include "plugins/ctrlpoint/TableReader.h"
 #include "hostfw/ctrlpoint/TenkenLib.h"
 
 namespace mod00519 {
@@ -99,12 +103,7 @@ bool HostControlPointSiblings::IsDatabaseOpen(int program)
 
 int HostControlPointSiblings::ProgramOf(PartAddress part)
 {
-    if (m_systemData != nullptr)
-        return m_systemData->ToPrgNo(part);
-    if (m_handle == nullptr)
-        return 0;
-    const std::optional<WORD> program = m_handle->ProgramOf(part);
-    return program ? *program : 0;
+    return plugcommon::ProgramOfPart(m_systemData, m_handle, part);
 }
 
 const HostControlPointSiblings::PartFacts& HostControlPointSiblings::Facts(int program, PartAddress part)
@@ -299,6 +298,15 @@ bool HostControlPointSiblings::SearchMeasurements(std::int32_t stationPoint, Par
 double HostControlPointSiblings::ConvertAveragedVertical(double dms)
 {
     return dms;
+}
+
+ControlPointEvaluation EvaluateOnCurrentSystem(const Tab00519Data& data, const KjnXyda_Nt& coordinates)
+{
+    const PeldaSysData* system = PeldaGetApp().GetCurPartSysData();
+    HostControlPointSiblings siblings(system != nullptr ? system->GetHandle() : nullptr, system, coordinates);
+    ControlPointEvaluation evaluation;
+    evaluation.Evaluate(TableReader::Read(data), siblings);
+    return evaluation;
 }
 
 } // namespace mod00519

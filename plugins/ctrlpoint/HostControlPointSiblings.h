@@ -10,8 +10,11 @@ class CSiblingDB;
 class KjnXyda_Nt;
 class PartSystem;
 class PeldaSysData;
+class Tab00519Data;
 
 namespace mod00519 {
+
+class ControlPointEvaluation;
 
 // The sibling results of the host's part system: the sibling views 622 … 687, the
 // stored accuracies, closures and averages, and the field-book measurements. Each
@@ -59,5 +62,8 @@ private:
     const KjnXyda_Nt& m_coordinates;
     std::map<int, std::unique_ptr<CSiblingDB>> m_databases;
 };
+
+// The evaluation of a table on the sibling results of the host's current part system.
+ControlPointEvaluation EvaluateOnCurrentSystem(const Tab00519Data& data, const KjnXyda_Nt& coordinates);
 
 } // namespace mod00519

@@ -1,7 +1,5 @@
 #include "plugins/ctrlpoint/Kjn_Send.h"
 
-#include "hostfw/CVApp.h"
-#include "hostfw/PeldaSysData.h"
 #include "hostfw/Tab00519Data.h"
 #include "hostfw/gnss/KjnXyda_Nt.h"
 #include "plugins/common/CsvCommand.h"
@@ -10,7 +8,6 @@
 #include "plugins/ctrlpoint/ControlPointEvaluation.h"
 #include "plugins/ctrlpoint/ControlPointStatus.h"
 #include "plugins/ctrlpoint/HostControlPointSiblings.h"
-#include "plugins/ctrlpoint/TableReader.h"
 
 namespace mod00519 {
 
@@ -23,12 +20,7 @@ Kjn_Send::~Kjn_Send() = default;
 
 bool Kjn_Send::RunEvaluation()
 {
-    CVApp& app = PeldaGetApp();
-    const PeldaSysData* system = app.GetPartSysData(app.GetCurPartSysNo());
-    const KjnXyda_Nt coordinates;
-    HostControlPointSiblings siblings(system != nullptr ? system->GetHandle() : nullptr, system, coordinates);
-    ControlPointEvaluation evaluation;
-    evaluation.Evaluate(TableReader::Read(*m_data), siblings);
+    const ControlPointEvaluation evaluation = EvaluateOnCurrentSystem(*m_data, KjnXyda_Nt());
     SetState(evaluation.status);
     m_itemIndex = evaluation.itemIndex;
     m_itemKind = evaluation.itemKind;

@@ -10,18 +10,8 @@
 
 namespace mod00963 {
 
-namespace {
-
-const PeldaSysData* CurrentSystem()
-{
-    CVApp& app = PeldaGetApp();
-    return app.GetPartSysData(app.GetCurPartSysNo());
-}
-
-} // namespace
-
 CVSheetPartListX::CVSheetPartListX(LevellingListKind kind, QWidget* parent)
-    : CVSheetPartList(2, parent), m_kind(kind), m_systemData(CurrentSystem())
+    : CVSheetPartList(2, parent), m_kind(kind), m_systemData(PeldaGetApp().GetCurPartSysData())
 {
     m_siblings = std::make_unique<HostLevellingSiblings>(m_systemData != nullptr ? m_systemData->GetHandle() : nullptr,
                                                          m_systemData);

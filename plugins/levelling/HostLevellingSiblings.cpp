@@ -15,22 +15,14 @@
 #include "hostfw/levelling/Tab00935Data.h"
 #include "hostfw/levelling/Tab00938Data.h"
 #include "hostfw/levelling/VJyoken.h"
+#include "plugins/common/PartProgramOf.h"
 
 namespace mod00963 {
 
-namespace {
+HostLevellingSiblings::HostLevellingSiblings() : HostLevellingSiblings(PeldaGetApp().GetCurPartSysData()) {}
 
-const PeldaSysData* CurrentSystemData()
-{
-    CVApp& app = PeldaGetApp();
-    return app.GetPartSysData(app.GetCurPartSysNo());
-}
-
-} // namespace
-
-HostLevellingSiblings::HostLevellingSiblings()
-    : HostLevellingSiblings(CurrentSystemData() != nullptr ? CurrentSystemData()->GetHandle() : nullptr,
-                            CurrentSystemData())
+HostLevellingSiblings::HostLevellingSiblings(const PeldaSysData* systemData)
+    : HostLevellingSiblings(systemData != nullptr ? systemData->GetHandle() : nullptr, systemData)
 {
 }
 
@@ -49,12 +41,7 @@ bool HostLevellingSiblings::IsOpen()
 
 int HostLevellingSiblings::ProgramOf(PartAddress part)
 {
-    if (m_systemData != nullptr)
-        return m_systemData->ToPrgNo(part);
-    if (m_handle == nullptr)
-        return 0;
-    const std::optional<WORD> program = m_handle->ProgramOf(part);
-    return program ? *program : 0;
+    return plugcommon::ProgramOfPart(m_systemData, m_handle, part);
 }
 
 std::optional<short> HostLevellingSiblings::NetworkAdjustmentGrade(PartAddress part)

@@ -20,6 +20,8 @@ namespace mod00963 {
 class HostLevellingSiblings : public LevellingSiblings {
 public:
     HostLevellingSiblings();
+    // On the sibling databases of a part system (null: none).
+    explicit HostLevellingSiblings(const PeldaSysData* systemData);
     HostLevellingSiblings(PartSystem* handle, const PeldaSysData* systemData);
     ~HostLevellingSiblings() override;
 

@@ -1,6 +1,7 @@
 #include "plugins/common/IniHelpers.h"
 
 #include "hostfw/IniFile.h"
+#include "hostfw/PeldaIni.h"
 #include "platform/Cp932.h"
 
 #include <cctype>
@@ -69,6 +70,18 @@ int WriteIniString(const std::string& section, const std::string& file, const st
 int WriteIniInt(const std::string& section, const std::string& file, const std::string& key, WORD value)
 {
     return WriteIniString(section, file, key, std::to_string(value));
+}
+
+std::string CommonDataSettingsFile(const std::string& fileName)
+{
+    std::string folder;
+    return PeldaIni::GetBinderCommonDataPath(folder) ? JoinHostPath(folder, fileName) : std::string();
+}
+
+std::string UserRootSettingsFile(const std::string& fileName)
+{
+    std::string folder;
+    return PeldaIni::GetPeldaUserDataRootPath(folder) ? JoinHostPath(folder, fileName) : std::string();
 }
 
 } // namespace plugcommon

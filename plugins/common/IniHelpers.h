@@ -21,6 +21,12 @@ int WriteIniString(const std::string& section, const std::string& file, const st
 int WriteIniInt(const std::string& section, const std::string& file, const std::string& key,
                 WORD value);
 
+// A settings file of the table plug-ins (fileName in the host's spelling, "\\KJNHYOUKA.ini")
+// in the binder's common-data folder and in the user-data root; "" when the folder is
+// unknown.
+std::string CommonDataSettingsFile(const std::string& fileName);
+std::string UserRootSettingsFile(const std::string& fileName);
+
 // The leading decimal integer of a text, saturated to the short range; 0 when none.
 short LeadingShort(const std::string& text);
 

@@ -1,6 +1,7 @@
 #include "plugins/common/QualityElements.h"
 
 #include "hostfw/PartRecord.h"
+#include "hostfw/TabParamData.h"
 #include "plugins/common/ZoneNumeral.h"
 
 namespace plugcommon {
@@ -27,6 +28,18 @@ std::vector<std::string> QualityKeyTriples(const std::string& summary, const std
             keys.push_back(prefix + item + part);
     }
     return keys;
+}
+
+QualityRecords ReadQualityRecords(const TabParamData& data)
+{
+    QualityRecords records;
+    data.GetRec("F1", records.f1);
+    data.GetRec("F01", records.f01);
+    data.GetRec("F02", records.f02);
+    data.GetRec("F03", records.f03);
+    data.GetRec("F04", records.f04);
+    data.GetRec("F05", records.f05);
+    return records;
 }
 
 QualityElement MakeQualityElement(const char* code, const std::string& method, const std::string& result,

@@ -5,11 +5,18 @@
 #include <utility>
 #include <vector>
 
+#include "hostfw/PartRecord.h"
 #include "plugins/common/PartListFiller.h"
 
-class PartRecord;
+class TabParamData;
 
 namespace plugcommon {
+
+// Records F1, F01 … F05 of a control-point or levelling table (empty when not stored).
+struct QualityRecords {
+    PartRecord f1, f01, f02, f03, f04, f05;
+};
+QualityRecords ReadQualityRecords(const TabParamData& data);
 
 // The seven values of one data-quality element of the metadata CSV.
 using QualityElement = std::array<std::string, 7>;

@@ -16,24 +16,20 @@ ControlPointCsv::Header ControlPointCsv::BuildHeader(const Tab00519Data& data)
 std::vector<ControlPointCsv::Element> ControlPointCsv::BuildElements(const Tab00519Data& data,
                                                                      const std::array<std::string, 7>& texts)
 {
-    PartRecord f01, f02, f03, f04, f05;
-    data.Get_F01(f01);
-    data.Get_F02(f02);
-    data.Get_F03(f03);
-    data.Get_F04(f04);
-    data.Get_F05(f05);
+    const plugcommon::QualityRecords r = plugcommon::ReadQualityRecords(data);
+    const PartRecord& f03 = r.f03;
     using plugcommon::MakeQualityElement;
     const bool manualC = f03.Short(rec::kF03Switch[kSwitchC]) != 0;
     const bool manualE = f03.Short(rec::kF03Switch[kSwitchE]) != 0;
     using E = ControlPointEvaluation;
     return plugcommon::QualityElementList(
-        f01, f02,
+        r.f01, r.f02,
         {MakeQualityElement("007", f03.Text(rec::kF03AbsMethod),
                             manualC ? f03.Text(rec::kF03AbsResult) : texts[E::kAbsoluteResult], "centimeter", "長さ"),
          MakeQualityElement("009", f03.Text(rec::kF03RelMethod),
                             manualE ? f03.Text(rec::kF03RelResult) : texts[E::kRelativeResult], "centimeter", "長さ"),
          MakeQualityElement("008", f03.Text(rec::kF03GridMethod), f03.Text(rec::kF03GridResult), "", "")},
-        f04, f05);
+        r.f04, r.f05);
 }
 
 } // namespace mod00519

@@ -11,13 +11,8 @@ namespace mod00519 {
 ControlPointForm::Fields ControlPointForm::Build(const Tab00519Data& data, const std::array<std::string, 7>& texts)
 {
     using E = ControlPointEvaluation;
-    PartRecord f1, f01, f02, f03, f04, f05;
-    data.Get_F1(f1);
-    data.Get_F01(f01);
-    data.Get_F02(f02);
-    data.Get_F03(f03);
-    data.Get_F04(f04);
-    data.Get_F05(f05);
+    const plugcommon::QualityRecords r = plugcommon::ReadQualityRecords(data);
+    const PartRecord& f03 = r.f03;
     const auto chosen = [&f03](int s, std::size_t manualField, const std::string& generated) {
         return f03.Short(rec::kF03Switch[s]) != 0 ? f03.Text(manualField) : generated;
     };
@@ -35,7 +30,7 @@ ControlPointForm::Fields ControlPointForm::Build(const Tab00519Data& data, const
                            f03.Text(rec::kF03GridRequirement),
                            f03.Text(rec::kF03GridMethod),
                            f03.Text(rec::kF03GridResult)};
-    return plugcommon::BuildQualityFormFields(f1, f01, f02, f04, f05, std::move(positional));
+    return plugcommon::BuildQualityFormFields(r.f1, r.f01, r.f02, r.f04, r.f05, std::move(positional));
 }
 
 void ControlPointForm::Write(SvyForm& form, const Tab00519Data& data, const std::array<std::string, 7>& texts)

@@ -73,14 +73,12 @@ void FillFromLists(const ControlPointKeys::RecordKeys& keys, PartRecord& record)
 
 std::string TableSettings::CommonDataFile()
 {
-    std::string folder;
-    return PeldaIni::GetBinderCommonDataPath(folder) ? JoinHostPath(folder, kFileName) : std::string();
+    return plugcommon::CommonDataSettingsFile(kFileName);
 }
 
 std::string TableSettings::UserRootFile()
 {
-    std::string folder;
-    return PeldaIni::GetPeldaUserDataRootPath(folder) ? JoinHostPath(folder, kFileName) : std::string();
+    return plugcommon::UserRootSettingsFile(kFileName);
 }
 
 bool TableSettings::LoadDefaults(Tab00519Data& data, int currentZone, const std::string& today)

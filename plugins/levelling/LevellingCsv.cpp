@@ -22,21 +22,17 @@ std::string LevellingCsv::ResultOnOneLine(const std::vector<std::string>& pieces
 std::vector<LevellingCsv::Element> LevellingCsv::BuildElements(const Tab00963Data& data,
                                                                const std::string& relativeResult)
 {
-    PartRecord f01, f02, f03, f04, f05;
-    data.Get_F01(f01);
-    data.Get_F02(f02);
-    data.Get_F03(f03);
-    data.Get_F04(f04);
-    data.Get_F05(f05);
+    const plugcommon::QualityRecords r = plugcommon::ReadQualityRecords(data);
+    const PartRecord& f03 = r.f03;
     using plugcommon::MakeQualityElement;
     const bool manualResult = f03.Short(rec::kF03RelResultSwitch) != 0;
     return plugcommon::QualityElementList(
-        f01, f02,
+        r.f01, r.f02,
         {MakeQualityElement("007", f03.Text(rec::kF03AbsMethod), f03.Text(rec::kF03AbsResult), "centimeter", "長さ"),
          MakeQualityElement("009", f03.Text(rec::kF03RelMethod),
                             manualResult ? f03.Text(rec::kF03RelResultManual) : relativeResult, "centimeter", "長さ"),
          MakeQualityElement("008", f03.Text(rec::kF03GridMethod), f03.Text(rec::kF03GridResult), "", "")},
-        f04, f05);
+        r.f04, r.f05);
 }
 
 } // namespace mod00963

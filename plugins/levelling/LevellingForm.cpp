@@ -10,13 +10,8 @@ namespace mod00963 {
 
 LevellingForm::Fields LevellingForm::Build(const Tab00963Data& data, const std::array<std::string, 3>& texts)
 {
-    PartRecord f1, f01, f02, f03, f04, f05;
-    data.Get_F1(f1);
-    data.Get_F01(f01);
-    data.Get_F02(f02);
-    data.Get_F03(f03);
-    data.Get_F04(f04);
-    data.Get_F05(f05);
+    const plugcommon::QualityRecords r = plugcommon::ReadQualityRecords(data);
+    const PartRecord& f03 = r.f03;
     const auto chosen = [&f03](std::size_t switchField, std::size_t manualField, const std::string& generated) {
         return f03.Short(switchField) != 0 ? f03.Text(manualField) : generated;
     };
@@ -32,7 +27,7 @@ LevellingForm::Fields LevellingForm::Build(const Tab00963Data& data, const std::
                            f03.Text(rec::kF03GridRequirement),
                            f03.Text(rec::kF03GridMethod),
                            f03.Text(rec::kF03GridResult)};
-    return plugcommon::BuildQualityFormFields(f1, f01, f02, f04, f05, std::move(positional));
+    return plugcommon::BuildQualityFormFields(r.f1, r.f01, r.f02, r.f04, r.f05, std::move(positional));
 }
 
 void LevellingForm::Write(SvyForm& form, const Tab00963Data& data, const std::array<std::string, 3>& texts)

@@ -125,14 +125,12 @@ void FillBuiltInLevellingDefaults(LevellingDefaultRecords& records)
 
 std::string LevellingSettings::CommonDataFile()
 {
-    std::string folder;
-    return PeldaIni::GetBinderCommonDataPath(folder) ? JoinHostPath(folder, kFileName) : std::string();
+    return plugcommon::CommonDataSettingsFile(kFileName);
 }
 
 std::string LevellingSettings::UserRootFile()
 {
-    std::string folder;
-    return PeldaIni::GetPeldaUserDataRootPath(folder) ? JoinHostPath(folder, kFileName) : std::string();
+    return plugcommon::UserRootSettingsFile(kFileName);
 }
 
 bool LevellingSettings::LoadDefaults(Tab00963Data& data, int currentZone, const std::string& today)

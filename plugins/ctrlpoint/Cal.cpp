@@ -10,7 +10,7 @@
 namespace mod00519 {
 
 Cal::Cal(const PartData& data, short noCalc)
-    : m_data(std::make_unique<Tab00519Data>(data)), m_coordinates(std::make_unique<KjnXyda_Nt>()), m_noCalc(noCalc)
+    : TableCalcContext(data, noCalc)
 {
     if (m_noCalc != 0)
         return;

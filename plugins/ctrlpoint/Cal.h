@@ -4,9 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "plugins/common/CalcContext.h"
+#include "plugins/common/TableCalcContext.h"
 
-class KjnXyda_Nt;
 class PartData;
 class Tab00519Data;
 
@@ -15,16 +14,14 @@ namespace mod00519 {
 // The calculation context of one DoCalc or form call: the part's records, the
 // evaluation's status and texts. Building it runs the evaluation and reports through
 // the host's command-message box, unless noCalc is set.
-class Cal : public plugcommon::CalcContext {
+class Cal : public plugcommon::TableCalcContext<Tab00519Data> {
 public:
     Cal(const PartData& data, short noCalc);
     ~Cal() override;
 
-    short ResultCode() const override { return m_status; }
     // Runs the evaluation; copies status, item index and kind, and on status 0 the texts.
     bool RunEvaluation();
 
-    const Tab00519Data& Data() const { return *m_data; }
     const std::array<std::string, 7>& Texts() const { return m_texts; }
     short ItemIndex() const { return m_itemIndex; }
     const std::string& ItemKind() const { return m_itemKind; }
@@ -33,13 +30,9 @@ public:
 private:
     void Report() const;
 
-    short m_status = 0;
-    std::unique_ptr<Tab00519Data> m_data;
-    std::unique_ptr<KjnXyda_Nt> m_coordinates;
     std::array<std::string, 7> m_texts;
     short m_itemIndex = -1;
     std::string m_itemKind;
-    short m_noCalc;
 };
 
 } // namespace mod00519

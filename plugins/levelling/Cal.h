@@ -4,9 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "plugins/common/CalcContext.h"
+#include "plugins/common/TableCalcContext.h"
 
-class KjnXyda_Nt;
 class PartData;
 class Tab00963Data;
 
@@ -15,16 +14,14 @@ namespace mod00963 {
 // The calculation context of one DoCalc or form call: the part's records, the
 // evaluation's status and three texts. Building it runs the evaluation and reports
 // through the host's command-message box, unless noCalc is set.
-class Cal : public plugcommon::CalcContext {
+class Cal : public plugcommon::TableCalcContext<Tab00963Data> {
 public:
     Cal(const PartData& data, short noCalc);
     ~Cal() override;
 
-    short ResultCode() const override { return m_status; }
     // Runs the evaluation; copies its status and, on 0, its three texts.
     bool RunEvaluation();
 
-    const Tab00963Data& Data() const { return *m_data; }
     // Overall requirement, relative requirement, relative result.
     const std::array<std::string, 3>& Texts() const { return m_texts; }
     std::string StatusMessage() const;
@@ -32,11 +29,7 @@ public:
 private:
     void Report() const;
 
-    std::unique_ptr<Tab00963Data> m_data;
-    std::unique_ptr<KjnXyda_Nt> m_coordinates;
     std::array<std::string, 3> m_texts;
-    short m_status = 0;
-    short m_noCalc;
 };
 
 } // namespace mod00963

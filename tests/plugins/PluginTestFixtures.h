@@ -67,6 +67,17 @@ protected:
         ASSERT_TRUE(system) << error;
         app.SetCurPartSysNo(app.AddPartSystem(std::move(system), "test"));
     }
+    // A seeded part system for the calculation and CSV paths: the command-message box
+    // on, messages recorded with their captions, part 1 loaded into m_part.
+    void SeedWithPart(const std::string& plugin, const std::string& rootName, const std::string& fixture)
+    {
+        SeedHost(plugin, rootName, fixture);
+        if (HasFatalFailure())
+            return;
+        CVApp::Instance().EnableCmdMsgBox(true);
+        RecordMessages(true);
+        ASSERT_TRUE(GetCurrentPartSystem()->LoadPart(1, m_part));
+    }
     // Records each message box's text, with its caption first ("caption|text") when
     // withCaption is set.
     void RecordMessages(bool withCaption)
@@ -90,6 +101,7 @@ protected:
     }
 
     std::filesystem::path m_root;
+    PartData m_part;
     std::vector<std::string> m_shown;
     std::vector<int> m_answers;
 };

@@ -36,17 +36,7 @@ using plugtest::SourceDir;
 // One seeded part system as the host's current one, messages recorded.
 class ControlPointHostTest : public plugtest::SeededHostTest {
 protected:
-    void Seed(const std::string& fixture)
-    {
-        SeedHost("ctrlpoint", "ctrlpoint-host", fixture);
-        if (HasFatalFailure())
-            return;
-        CVApp::Instance().EnableCmdMsgBox(true);
-        RecordMessages(true);
-        ASSERT_TRUE(GetCurrentPartSystem()->LoadPart(1, m_part));
-    }
-
-    PartData m_part;
+    void Seed(const std::string& fixture) { SeedWithPart("ctrlpoint", "ctrlpoint-host", fixture); }
 };
 
 TEST_F(ControlPointHostTest, StrictNetworkEvaluatesAndReportsOnce)

@@ -13,17 +13,7 @@ using plugtest::SourceDir;
 // message boxes recorded (answered by the queue, else OK).
 class LevellingHostTest : public plugtest::SeededHostTest {
 protected:
-    void Seed(const std::string& fixture)
-    {
-        SeedHost("levelling", "levelling-host", fixture);
-        if (HasFatalFailure())
-            return;
-        CVApp::Instance().EnableCmdMsgBox(true);
-        RecordMessages(true);
-        ASSERT_TRUE(GetCurrentPartSystem()->LoadPart(1, m_part));
-    }
-
-    PartData m_part;
+    void Seed(const std::string& fixture) { SeedWithPart("levelling", "levelling-host", fixture); }
 };
 
 } // namespace mod00963

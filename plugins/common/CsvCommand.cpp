@@ -47,4 +47,10 @@ int WriteQualityTable(Kjn_Send& carrier, CsvWriter& out, const std::string& titl
     return 1;
 }
 
+int WriteQualityTable(Kjn_Send& carrier, CsvWriter& out, const QualityCsvHeader& header,
+                      const std::vector<QualityElement>& elements)
+{
+    return WriteQualityTable(carrier, out, header.title, header.date, header.levelDescription, elements);
+}
+
 } // namespace plugcommon

@@ -20,5 +20,7 @@ bool RunCsvCommand(Kjn_Send& carrier);
 // like a failed element line. 1 when all were written.
 int WriteQualityTable(Kjn_Send& carrier, CsvWriter& out, const std::string& title, const std::string& date,
                       const std::string& levelDescription, const std::vector<QualityElement>& elements);
+int WriteQualityTable(Kjn_Send& carrier, CsvWriter& out, const QualityCsvHeader& header,
+                      const std::vector<QualityElement>& elements);
 
 } // namespace plugcommon

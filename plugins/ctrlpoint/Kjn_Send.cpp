@@ -12,7 +12,7 @@
 namespace mod00519 {
 
 Kjn_Send::Kjn_Send(const PartData& data)
-    : plugcommon::Kjn_Send(ControlPointPluginTable()), m_data(std::make_unique<Tab00519Data>(data))
+    : TableCarrier(ControlPointPluginTable(), data)
 {
 }
 
@@ -31,8 +31,7 @@ bool Kjn_Send::RunEvaluation()
 
 int Kjn_Send::WriteCsv(plugcommon::CsvWriter& out)
 {
-    const ControlPointCsv::Header header = ControlPointCsv::BuildHeader(*m_data);
-    return plugcommon::WriteQualityTable(*this, out, header.title, header.date, header.levelDescription,
+    return plugcommon::WriteQualityTable(*this, out, ControlPointCsv::BuildHeader(*m_data),
                                          ControlPointCsv::BuildElements(*m_data, m_texts));
 }
 

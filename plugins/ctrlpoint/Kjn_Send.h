@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "plugins/common/Kjn_Send.h"
+#include "plugins/common/TableCarrier.h"
 
 class PartData;
 class Tab00519Data;
@@ -13,7 +13,7 @@ namespace mod00519 {
 
 // The CSV carrier of the control-point table: the part's records, the evaluation's
 // texts and the state message of each outcome.
-class Kjn_Send : public plugcommon::Kjn_Send {
+class Kjn_Send : public plugcommon::TableCarrier<Tab00519Data> {
 public:
     explicit Kjn_Send(const PartData& data);
     ~Kjn_Send() override;
@@ -25,7 +25,6 @@ public:
     const std::array<std::string, 7>& Texts() const { return m_texts; }
 
 private:
-    std::unique_ptr<Tab00519Data> m_data;
     std::array<std::string, 7> m_texts;
     short m_itemIndex = -1;
     std::string m_itemKind;

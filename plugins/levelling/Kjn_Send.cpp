@@ -10,7 +10,7 @@
 namespace mod00963 {
 
 Kjn_Send::Kjn_Send(const PartData& data)
-    : plugcommon::Kjn_Send(LevellingPluginTable()), m_data(std::make_unique<Tab00963Data>(data))
+    : TableCarrier(LevellingPluginTable(), data)
 {
 }
 
@@ -29,9 +29,8 @@ bool Kjn_Send::RunEvaluation()
 
 int Kjn_Send::WriteCsv(plugcommon::CsvWriter& out)
 {
-    const LevellingCsv::Header header = LevellingCsv::BuildHeader(*m_data);
     return plugcommon::WriteQualityTable(
-        *this, out, header.title, header.date, header.levelDescription,
+        *this, out, LevellingCsv::BuildHeader(*m_data),
         LevellingCsv::BuildElements(*m_data, LevellingCsv::ResultOnOneLine(m_resultPieces)));
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "plugins/common/Kjn_Send.h"
+#include "plugins/common/TableCarrier.h"
 
 class PartData;
 class Tab00963Data;
@@ -14,7 +14,7 @@ namespace mod00963 {
 
 // The CSV carrier of the levelling table: the part's records, the evaluation's texts
 // and the state message of each outcome.
-class Kjn_Send : public plugcommon::Kjn_Send {
+class Kjn_Send : public plugcommon::TableCarrier<Tab00963Data> {
 public:
     explicit Kjn_Send(const PartData& data);
     ~Kjn_Send() override;
@@ -28,7 +28,6 @@ public:
     const std::array<std::string, 3>& Texts() const { return m_texts; }
 
 private:
-    std::unique_ptr<Tab00963Data> m_data;
     std::array<std::string, 3> m_texts;
     std::vector<std::string> m_resultPieces;
 };

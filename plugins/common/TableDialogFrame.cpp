@@ -123,6 +123,19 @@ void TableDialogFrame::OnCsvOutput()
     }
 }
 
+bool TableDialogFrame::InitSheet(CVPartVSheet& sheet, const std::string& templateName, int sheetNo, int sizeMode)
+{
+    const bool loaded = sheet.LoadTemplate(templateName);
+    sheet.Init(GetCmdData(), &GetPartData(), sheetNo);
+    sheet.AdjustWindowSize(sizeMode);
+    return loaded;
+}
+
+void TableDialogFrame::ReportUnreadTemplate()
+{
+    HostMessageBox("シートのテンプレートを読めません。", m_table.caption, kMbOk | kMbIconHand);
+}
+
 bool TableDialogFrame::IsPartListCommand(int id)
 {
     return id == kCmdQueryArea || id == kCmdClearList || id == kCmdSearchExtract || id == kCmdSearchSelect;

@@ -60,6 +60,13 @@ protected:
     virtual void RunCsvCommand(const PartData& copy) = 0;
     void OnCsvOutput();
 
+    // Loads a sheet's template from the plug-in data folder, binds the sheet to the
+    // part data as sheetNo and sizes it (AdjustWindowSize mode). False when the
+    // template could not be read.
+    bool InitSheet(CVPartVSheet& sheet, const std::string& templateName, int sheetNo, int sizeMode = 3);
+    // Tells the user, once, that a sheet template could not be read.
+    void ReportUnreadTemplate();
+
     static bool IsPartListCommand(int id);
     // The parts the user picks through the search command id (extract or select list)
     // among the programs (a 0-terminated list).

@@ -85,30 +85,21 @@ BOOL CPartDlg::OnInitDialog()
 {
     if (!TableDialogFrame::OnInitDialog())
         return 0;
-    VCmdData* cmd = GetCmdData();
-    PartData* data = &GetPartData();
-    bool loaded = m_partLine->LoadTemplate("tab00519.vst");
-    m_partLine->Init(cmd, data, 0);
-    m_partLine->AdjustWindowSize(3);
+    bool loaded = InitSheet(*m_partLine, "tab00519.vst", 0);
     for (int page = 0; page < 7; ++page) {
         XSvyPartVSheet& sheet = *m_pages[static_cast<std::size_t>(page + 1)];
         sheet.SetPageType(static_cast<short>(page));
-        loaded = sheet.LoadTemplate("tab00519_" + std::to_string(page) + ".vst") && loaded;
-        sheet.Init(cmd, data, page);
-        sheet.AdjustWindowSize(3);
+        loaded = InitSheet(sheet, "tab00519_" + std::to_string(page) + ".vst", page) && loaded;
     }
     const std::pair<ControlPointPartList*, int> lists[] = {{m_strict.get(), 7},
                                                            {m_arbitrary.get(), 8},
                                                            {m_singleRoute.get(), 9},
                                                            {m_handbooks.get(), 10},
                                                            {m_checkCalcs.get(), 11}};
-    for (const auto& [list, number] : lists) {
-        loaded = list->LoadTemplate("tab00519_" + std::to_string(number) + ".vst") && loaded;
-        list->Init(cmd, data, number);
-        list->AdjustWindowSize(number >= 10 ? 1 : 3);
-    }
+    for (const auto& [list, number] : lists)
+        loaded = InitSheet(*list, "tab00519_" + std::to_string(number) + ".vst", number, number >= 10 ? 1 : 3) && loaded;
     if (!loaded)
-        HostMessageBox("シートのテンプレートを読めません。", Table().caption, kMbOk | kMbIconHand);
+        ReportUnreadTemplate();
 
     m_checkSurvey = new QCheckBox(QString::fromUtf8("点検測量結果を出力する"), this);
     BodyLayout()->addWidget(m_checkSurvey);

@@ -79,18 +79,14 @@ void CPartDlg::DoDataExchange()
 BOOL CPartDlg::OnInitDialog()
 {
     TableDialogFrame::OnInitDialog();
-    m_partLine->LoadTemplate("tab04827.vst");
-    m_partLine->Init(GetCmdData(), &GetPartData(), 0);
-    m_partLine->AdjustWindowSize(3);
+    InitSheet(*m_partLine, "tab04827.vst", 0);
     FitToOneRow(*m_partLine);
     for (const SheetPlace& place : SheetPlacesInInitOrder()) {
         XSvyPartVSheet* sheet = Sheet(place.place);
         sheet->SetPageType(place.pageType);
         sheet->SetVariantFlags(place.variant == SurveyVariant::Levelling, place.variant == SurveyVariant::Elevation3,
                                place.variant == SurveyVariant::Elevation4);
-        sheet->LoadTemplate(std::string(place.templateName));
-        sheet->Init(GetCmdData(), &GetPartData(), place.sheetNumber);
-        sheet->AdjustWindowSize(3);
+        InitSheet(*sheet, std::string(place.templateName), place.sheetNumber);
         if (place.place == kSurveyKindSheet) FitToOneRow(*sheet);
     }
     for (const char* label : kTabLabels) AddTab(label);

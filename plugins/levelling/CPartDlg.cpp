@@ -57,26 +57,18 @@ BOOL CPartDlg::OnInitDialog()
 {
     if (!TableDialogFrame::OnInitDialog())
         return 0;
-    VCmdData* cmd = GetCmdData();
-    PartData* data = &GetPartData();
-    bool loaded = m_header->LoadTemplate("tab00963.vst");
-    m_header->Init(cmd, data, 0);
-    m_header->AdjustWindowSize(3);
+    bool loaded = InitSheet(*m_header, "tab00963.vst", 0);
     for (std::size_t page = 0; page < m_pages.size(); ++page) {
         XSvyPartVSheet& sheet = *m_pages[page];
         sheet.SetPageType(static_cast<short>(page));
-        loaded = sheet.LoadTemplate("tab00963_" + std::to_string(page) + ".vst") && loaded;
-        sheet.Init(cmd, data, static_cast<int>(page));
-        sheet.AdjustWindowSize(3);
+        loaded = InitSheet(sheet, "tab00963_" + std::to_string(page) + ".vst", static_cast<int>(page)) && loaded;
     }
     for (std::size_t k = 0; k < m_lists.size(); ++k) {
         const int number = static_cast<int>(k) + 7;
-        loaded = m_lists[k]->LoadTemplate("tab00963_" + std::to_string(number) + ".vst") && loaded;
-        m_lists[k]->Init(cmd, data, number);
-        m_lists[k]->AdjustWindowSize(k == 0 ? 3 : 1);
+        loaded = InitSheet(*m_lists[k], "tab00963_" + std::to_string(number) + ".vst", number, k == 0 ? 3 : 1) && loaded;
     }
     if (!loaded)
-        HostMessageBox("シートのテンプレートを読めません。", Table().caption, kMbOk | kMbIconHand);
+        ReportUnreadTemplate();
     for (const char* label : kTabs)
         AddTab(label);
     m_pages[0]->RememberPartGrade();

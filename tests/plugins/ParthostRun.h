@@ -1,12 +1,16 @@
 #pragma once
 
 // parthost driving a built plug-in module end to end, for the plug-ins' run tests.
+#include <gtest/gtest.h>
+
 #include <QProcess>
 #include <QStringList>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
+#include <utility>
 
 namespace plugtest {
 
@@ -39,5 +43,26 @@ inline std::string ReadFileBytes(const std::filesystem::path& file)
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+// A parameterised run test whose runs write below an output folder of its own:
+// "<name>-<pid>-<n>" in the temporary folder, emptied before and removed after.
+template <class Case>
+class RunFolderTest : public ::testing::TestWithParam<Case> {
+protected:
+    explicit RunFolderTest(std::string name) : m_name(std::move(name)) {}
+    void SetUp() override
+    {
+        m_out = std::filesystem::temp_directory_path() /
+                (m_name + "-" + std::to_string(::getpid()) + "-" + std::to_string(s_counter++));
+        std::filesystem::remove_all(m_out);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_out); }
+
+    std::filesystem::path m_out;
+
+private:
+    std::string m_name;
+    static inline int s_counter = 0;
+};
 
 } // namespace plugtest

@@ -41,17 +41,9 @@ struct RunCase {
     friend void PrintTo(const RunCase& c, std::ostream* os) { *os << c.fixture; }
 };
 
-class ControlPointRunTest : public ::testing::TestWithParam<RunCase> {
+class ControlPointRunTest : public plugtest::RunFolderTest<RunCase> {
 protected:
-    void SetUp() override
-    {
-        m_out = std::filesystem::temp_directory_path() /
-                ("ctrlpoint-run-" + std::to_string(::getpid()) + "-" + std::to_string(m_counter++));
-        std::filesystem::remove_all(m_out);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_out); }
-    std::filesystem::path m_out;
-    static inline int m_counter = 0;
+    ControlPointRunTest() : RunFolderTest("ctrlpoint-run") {}
 };
 
 TEST_P(ControlPointRunTest, CalculatesFiguresAndPrints)

@@ -31,19 +31,10 @@ struct RunCase {
     friend void PrintTo(const RunCase& c, std::ostream* os) { *os << c.fixture; }
 };
 
-class LevellingRunTest : public ::testing::TestWithParam<RunCase> {
+class LevellingRunTest : public plugtest::RunFolderTest<RunCase> {
 protected:
-    void SetUp() override
-    {
-        m_out = std::filesystem::temp_directory_path() /
-                ("levelling-run-" + std::to_string(::getpid()) + "-" + std::to_string(m_counter++));
-        std::filesystem::remove_all(m_out);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_out); }
+    LevellingRunTest() : RunFolderTest("levelling-run") {}
     bool Ok() const { return std::string(GetParam().message) == "処理が正常に行われました。"; }
-
-    std::filesystem::path m_out;
-    static inline int m_counter = 0;
 };
 
 TEST_P(LevellingRunTest, CalculatesFiguresPrintsEditsAndWritesCsv)

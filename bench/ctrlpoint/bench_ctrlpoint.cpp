@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "bench/PluginBenchSupport.h"
 #include "hostfw/CVApp.h"
 #include "hostfw/PartData.h"
 #include "hostfw/PartSystem.h"
@@ -22,12 +23,7 @@ namespace {
 
 using mod00519::PartAddress;
 
-PartRecord Row(std::initializer_list<FieldValue> fields)
-{
-    PartRecord r;
-    r.Fields().assign(fields.begin(), fields.end());
-    return r;
-}
+using benchsupport::Row;
 
 // A survey scaled by `scale` (1.0: 10,000 points in each of 628 and 631, half shared,
 // 200 handbooks of 20 averaged observations, 2,000 check-calculation rows).
@@ -40,12 +36,8 @@ struct Survey {
 Survey BuildSurvey(double scale)
 {
     Survey s;
-    s.file = std::filesystem::temp_directory_path() /
-             ("bench-ctrlpoint-" + std::to_string(::getpid()) + "-" + std::to_string(scale) + ".db");
-    std::filesystem::remove(s.file);
     std::string error;
-    std::unique_ptr<PartSystem> system = PartSystem::Open(s.file, true, error);
-    system->Begin(error);
+    std::unique_ptr<PartSystem> system = benchsupport::OpenBenchPartSystem("bench-ctrlpoint", std::to_string(scale), s.file, error);
     const int points = static_cast<int>(10000 * scale);
     const int handbooks = static_cast<int>(200 * scale);
     const int rows = static_cast<int>(2000 * scale);
@@ -110,9 +102,7 @@ Survey BuildSurvey(double scale)
     store(table);
     system->Commit(error);
     s.table = table;
-    CVApp& app = CVApp::Instance();
-    app.Reset();
-    app.SetCurPartSysNo(app.AddPartSystem(std::move(system), "bench"));
+    benchsupport::MakeCurrent(std::move(system));
     return s;
 }
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "bench/PluginBenchSupport.h"
 #include "hostfw/CVApp.h"
 #include "hostfw/PartData.h"
 #include "hostfw/PartSystem.h"
@@ -18,12 +19,7 @@
 
 namespace {
 
-PartRecord Row(std::initializer_list<FieldValue> fields)
-{
-    PartRecord r;
-    r.Fields().assign(fields.begin(), fields.end());
-    return r;
-}
+using benchsupport::Row;
 
 // A grade-2 survey with one network adjustment, `notes` observation notes and `routes`
 // check routes (every tenth a loop), all of one levelling network.
@@ -36,12 +32,8 @@ struct Survey {
 Survey BuildSurvey(int notes, int routes, bool listRoutes)
 {
     Survey s;
-    s.file = std::filesystem::temp_directory_path() /
-             ("bench-levelling-" + std::to_string(::getpid()) + "-" + std::to_string(notes) + ".db");
-    std::filesystem::remove(s.file);
     std::string error;
-    std::unique_ptr<PartSystem> system = PartSystem::Open(s.file, true, error);
-    system->Begin(error);
+    std::unique_ptr<PartSystem> system = benchsupport::OpenBenchPartSystem("bench-levelling", std::to_string(notes), s.file, error);
     const auto store = [&](PartData& part) { system->StorePart(part, error); };
     DWORD next = 10;
     PartData network(938, next++);
@@ -76,9 +68,7 @@ Survey BuildSurvey(int notes, int routes, bool listRoutes)
     store(table);
     system->Commit(error);
     s.table = table;
-    CVApp& app = CVApp::Instance();
-    app.Reset();
-    app.SetCurPartSysNo(app.AddPartSystem(std::move(system), "bench"));
+    benchsupport::MakeCurrent(std::move(system));
     return s;
 }
 

@@ -1,5 +1,6 @@
 #include "hostfw/Tab00519Data.h"
 
+#include "hostfw/QualityTableRecords.h"
 #include "hostfw/RecordLayout.h"
 
 namespace {
@@ -8,19 +9,11 @@ using K = FieldKind;
 
 RecordSet MakeRecords()
 {
-    std::vector<RecordLayout> records;
-    records.emplace_back("F1", 0,
-                         std::vector<FieldKind>{K::Text, K::Text, K::Text, K::Text, K::Short, K::Text,
-                                                K::Text, K::Text, K::Short, K::Text});
-    records.emplace_back("F2", 1, std::vector<FieldKind>{K::Short, K::Short});
-    records.emplace_back("F01", 2, RecordLayout::Texts(7));
-    records.emplace_back("F02", 3, RecordLayout::Texts(13));
-    records.emplace_back("F03", 4,
-                         std::vector<FieldKind>{K::Short, K::Text, K::Short, K::Text, K::Text,
-                                                K::Short, K::Text, K::Short, K::Text, K::Text,
-                                                K::Short, K::Text, K::Text, K::Text, K::Text});
-    records.emplace_back("F04", 5, RecordLayout::Texts(10));
-    records.emplace_back("F05", 6, RecordLayout::Texts(10));
+    std::vector<RecordLayout> records = QualityTableRecords(
+        std::vector<FieldKind>{K::Short, K::Short},
+        std::vector<FieldKind>{K::Short, K::Text, K::Short, K::Text, K::Text,
+                               K::Short, K::Text, K::Short, K::Text, K::Text,
+                               K::Short, K::Text, K::Text, K::Text, K::Text});
     records.emplace_back("FR1", 7, std::vector<FieldKind>{K::Dword, K::Dword});
     records.emplace_back("FR2", 8, std::vector<FieldKind>{K::Dword});
     records.emplace_back("FR3", 9, std::vector<FieldKind>{K::Dword});

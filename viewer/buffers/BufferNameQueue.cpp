@@ -7,12 +7,21 @@ void BufferNameQueue::Push(GLuint name)
     m_names.push_back(name);
 }
 
+void BufferNameQueue::Push(std::unique_ptr<HostBlock> storage)
+{
+    if (!storage) return;
+    std::lock_guard lock(m_mutex);
+    m_storage.push_back(std::move(storage));
+}
+
 std::size_t BufferNameQueue::Drain(GlFunctions& gl)
 {
     std::vector<GLuint> names;
+    std::vector<std::unique_ptr<HostBlock>> storage;
     {
         std::lock_guard lock(m_mutex);
         names.swap(m_names);
+        storage.swap(m_storage);
     }
     std::size_t deleted = 0;
     for (GLuint name : names) {
@@ -21,6 +30,7 @@ std::size_t BufferNameQueue::Drain(GlFunctions& gl)
             ++deleted;
         }
     }
+    storage.clear();  // no buffer uses it any more
     return deleted;
 }
 

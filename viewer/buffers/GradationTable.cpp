@@ -7,11 +7,12 @@
 
 namespace {
 
-void Channels(COLORREF c, float out[3])
+void Channels(COLORREF c, float out[4])
 {
     out[0] = static_cast<float>(c & 0xFF);
     out[1] = static_cast<float>((c >> 8) & 0xFF);
     out[2] = static_cast<float>((c >> 16) & 0xFF);
+    out[3] = 0.0f;
 }
 
 }  // namespace
@@ -24,27 +25,29 @@ GradationTable::GradationTable(const std::vector<ColorConf>* stops) : m_stops(st
     m_indexed = true;
     const std::vector<ColorConf>& list = *stops;
     for (int k = 0; k < 256; ++k) {
-        Bracket& b = m_brackets[static_cast<std::size_t>(k)];
+        Row& row = m_rows[static_cast<std::size_t>(k)];
         std::size_t lower = list.size() - 1;  // largest level at or below k
         for (std::size_t i = 0; i < list.size(); ++i)
             if (list[i].level <= k) {
                 lower = i;
                 break;
             }
-        if (list[lower].level == k) {
-            b.exactStop = true;
-            float c[3];
-            Channels(list[lower].color, c);
-            for (int ch = 0; ch < 3; ++ch) b.stop[ch] = c[ch] / 255.0f;
+        if (lower == 0) {
+            // k = 255: only t = 255 reaches it, the top stop itself (f = 0).
+            row.upperLevel = 255.0f;
+            Channels(list[0].color, row.upper);
+            continue;
         }
-        // Levels above k (up to k + 1) lie between this stop and the one above it.
-        if (lower == 0) continue;  // k = 255: only t = 255 reaches it, an exact stop
+        // Levels above k (up to k + 1) lie between this stop and the one above
+        // it. At t = k on a stop, f = 1 exactly and the row gives that stop.
         const ColorConf& lo = list[lower];
         const ColorConf& hi = list[lower - 1];
-        b.upperLevel = static_cast<float>(hi.level);
-        b.span = static_cast<float>(lo.level - hi.level);
-        Channels(hi.color, b.upper);
-        Channels(lo.color, b.lower);
+        row.upperLevel = static_cast<float>(hi.level);
+        row.span = static_cast<float>(lo.level - hi.level);
+        float low[4];
+        Channels(hi.color, row.upper);
+        Channels(lo.color, low);
+        for (int ch = 0; ch < 3; ++ch) row.delta[ch] = low[ch] - row.upper[ch];
     }
 }
 

@@ -11,6 +11,18 @@ struct ColorConf;
 // their 0 and 255 stops) fall back to LookupGradationColor itself.
 class GradationTable {
 public:
+    //! The bracket of whole level k (levels k up to k + 1): the colour of level
+    //! t there is (upper + delta * f) / 255 per channel with
+    //! f = (t - upperLevel) / span. Row kBlackRow gives black for t = 0.
+    //! Channels sit in lanes 0..2 of 16-byte aligned groups of four.
+    struct alignas(16) Row {
+        float upper[4] = {0, 0, 0, 0};  // channel bytes of the stop above, as floats
+        float delta[4] = {0, 0, 0, 0};  // lower stop minus upper stop, per channel
+        float upperLevel = 0.0f;
+        float span = 1.0f;  // lower level - upper level, as the lookup divides
+    };
+    static constexpr int kBlackRow = 256;
+
     explicit GradationTable(const std::vector<ColorConf>* stops);
     //! As LookupGradationColor(t, r, g, b, stops).
     void Lookup(float t, float& r, float& g, float& b) const
@@ -22,33 +34,21 @@ public:
         r = g = b = 0.0f;
         if (t != t) return;  // NaN
         t = t < 0.0f ? 0.0f : (t > 255.0f ? 255.0f : t);
-        const int k = static_cast<int>(t);
-        const Bracket& br = m_brackets[static_cast<std::size_t>(k)];
-        if (br.exactStop && t == static_cast<float>(k)) {
-            r = br.stop[0];
-            g = br.stop[1];
-            b = br.stop[2];
-            return;
-        }
-        const float f = (t - br.upperLevel) / br.span;
-        r = (br.upper[0] + (br.lower[0] - br.upper[0]) * f) / 255.0f;
-        g = (br.upper[1] + (br.lower[1] - br.upper[1]) * f) / 255.0f;
-        b = (br.upper[2] + (br.lower[2] - br.upper[2]) * f) / 255.0f;
+        const Row& row = m_rows[static_cast<std::size_t>(static_cast<int>(t))];
+        const float f = (t - row.upperLevel) / row.span;
+        r = (row.upper[0] + row.delta[0] * f) / 255.0f;
+        g = (row.upper[1] + row.delta[1] * f) / 255.0f;
+        b = (row.upper[2] + row.delta[2] * f) / 255.0f;
     }
+    //! True when Rows() answers (sorted list from 255 down to 0).
+    bool Indexed() const { return m_indexed; }
+    //! Rows of levels 0..255, then the black row.
+    const Row* Rows() const { return m_rows.data(); }
 
 private:
     void LookupSlow(float t, float& r, float& g, float& b) const;
 
-    struct Bracket {
-        float upperLevel = 0.0f;
-        float span = 1.0f;          // lower level - upper level, as the lookup divides
-        float upper[3] = {0, 0, 0}; // channel bytes as floats
-        float lower[3] = {0, 0, 0};
-        bool exactStop = false;     // the whole level is itself a stop
-        float stop[3] = {0, 0, 0};  // that stop's colour / 255
-    };
-
     const std::vector<ColorConf>* m_stops;
     bool m_indexed = false;
-    std::array<Bracket, 256> m_brackets{};
+    std::array<Row, 257> m_rows{};
 };

@@ -10,6 +10,7 @@ GroupGpuData::~GroupGpuData()
 {
     if (!m_queue) return;
     for (GLuint* name : AllNames()) m_queue->Push(*name);
+    m_queue->Push(std::move(pointStorage));
 }
 
 GroupGpuData& GroupGpuData::Of(CPCloudMng& group, const std::shared_ptr<BufferNameQueue>& queue)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "viewer/buffers/HostBlocks.h"
 #include "viewer/render/GlFunctions.h"
 
 #include "outside/GroupViewData.h"
@@ -51,6 +52,8 @@ public:
     std::array<GLuint, kChunkCount> colourBuffers{};      // RGBA8 of the colour mode built
     std::array<GLuint, kChunkCount> pickColourBuffers{};  // RGBA8 point numbers
     std::array<std::int64_t, kChunkCount> pointCounts{};
+    //! Host memory the point buffers use as their storage, when GL took it so.
+    std::unique_ptr<HostBlock> pointStorage;
     std::array<GLuint, kChunkCount> selectionBuffers{};
     std::array<std::int64_t, kChunkCount> selectionCounts{};
 

@@ -4,6 +4,7 @@
 #include "viewer/buffers/GradationLookup.h"
 #include "viewer/buffers/GradationTable.h"
 #include "viewer/buffers/GroupGpuData.h"
+#include "viewer/buffers/PointFill.h"
 #include "viewer/buffers/RenderBook.h"
 #include "viewer/buffers/RenderContext.h"
 #include "viewer/render/Materials.h"
@@ -14,18 +15,27 @@
 #include "outside/StoreMarkers.h"
 
 #include <QDebug>
+#include <QOpenGLContext>
 
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
 
+#include <sched.h>
+
+#ifndef GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD
+// GL_AMD_pinned_memory: a buffer whose storage is the client's memory.
+#define GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD 0x9160
+#endif
+
 namespace {
 
 constexpr int kChunks = GroupGpuData::kChunkCount;
 constexpr float kColourScale = 0.004f;  // colour bytes to floats, as everywhere in the viewer
-constexpr float kGradationFloor = 0.05f;
 // Clouds from this size are filled by several threads, at most this many.
 constexpr std::size_t kParallelPoints = 1'000'000;
 constexpr std::size_t kMaxFillThreads = 4;
@@ -86,6 +96,15 @@ bool ChunkRange(const FrameState& frame, int& first, int& last)
     return first < kChunks;
 }
 
+//! Cores this process may run on (its affinity), at least 1.
+std::size_t UsableCores()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof(set), &set) == 0) return std::max(1, CPU_COUNT(&set));
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
 bool IsDrawn(const CModelDataMng& store, const CPCloudMng& g, bool built)
 {
     return built && store.IsShowRootGroup() != 0 && g.IsShowGroup() != 0 && g.IsShowPCloud() != 0;
@@ -143,13 +162,44 @@ PointCloudPass::Colouring PointCloudPass::PrepareColouring(RenderContext& ctx, b
 
 namespace {
 
-// Where one build writes each chunk's arrays: straight into mapped GL buffers,
-// or (when the driver will not map) into host arrays uploaded afterwards.
+// Where one build writes each chunk's arrays: into host memory that GL then
+// takes as the buffers' storage, straight into mapped GL buffers, or (when the
+// driver will not map) into host arrays uploaded afterwards.
 class ChunkSinks {
 public:
     ChunkSinks(GlFunctions& gl, RenderBook& book, const std::array<std::size_t, kChunks + 1>& start, bool colours)
         : m_gl(gl), m_book(book), m_start(start), m_colours(colours)
     {
+    }
+
+    //! Lays every chunk's arrays out in one block of host memory (a kept one
+    //! when there is one of the size); false when there is no memory.
+    bool UseHostStorage()
+    {
+        std::array<std::size_t, kChunks> positions{}, colours{}, picks{};
+        std::size_t total = 0;
+        const auto place = [&total](std::size_t bytes) {
+            const std::size_t at = total;
+            total += (bytes + kArrayAlignment - 1) / kArrayAlignment * kArrayAlignment;
+            return at;
+        };
+        for (int c = 0; c < kChunks; ++c) {
+            const auto k = static_cast<std::size_t>(c);
+            positions[k] = place(Count(c) * 3 * sizeof(float));
+            if (m_colours) colours[k] = place(Count(c) * sizeof(std::uint32_t));
+            picks[k] = place(Count(c) * sizeof(std::uint32_t));
+        }
+        m_block = m_book.PointStorage().Take(total);
+        if (!m_block) return false;
+        unsigned char* base = m_block->Data();
+        for (int c = 0; c < kChunks; ++c) {
+            const auto k = static_cast<std::size_t>(c);
+            m_positions[k] = reinterpret_cast<float*>(base + positions[k]);
+            m_colourWords[k] = m_colours ? reinterpret_cast<std::uint32_t*>(base + colours[k]) : nullptr;
+            m_picks[k] = reinterpret_cast<std::uint32_t*>(base + picks[k]);
+        }
+        m_mode = Mode::HostStorage;
+        return true;
     }
 
     bool Map(GroupGpuData& data)
@@ -166,7 +216,7 @@ public:
             if (m_positions[k] == nullptr || m_picks[k] == nullptr || (m_colours && m_colourWords[k] == nullptr))
                 return false;
         }
-        m_mapped = true;
+        m_mode = Mode::Mapped;
         return true;
     }
 
@@ -182,10 +232,11 @@ public:
             m_picks[k] = m_hostPicks.data() + m_start[k];
             m_colourWords[k] = m_colours ? m_hostColours.data() + m_start[k] : nullptr;
         }
-        m_mapped = false;
+        m_mode = Mode::HostArrays;
     }
 
-    //! Unmaps, or uploads the host arrays; false when GL lost the data.
+    //! Hands the host memory to GL, unmaps, or uploads the host arrays; false
+    //! when GL lost the data.
     bool Finish(GroupGpuData& data)
     {
         bool ok = true;
@@ -193,11 +244,18 @@ public:
             const std::size_t count = Count(c);
             if (count == 0) continue;
             const auto k = static_cast<std::size_t>(c);
-            if (m_mapped) {
+            switch (m_mode) {
+            case Mode::HostStorage:
+                data.positionBuffers[k] = WrapHost(m_positions[k], count * 3 * sizeof(float));
+                if (m_colours) data.colourBuffers[k] = WrapHost(m_colourWords[k], count * sizeof(std::uint32_t));
+                data.pickColourBuffers[k] = WrapHost(m_picks[k], count * sizeof(std::uint32_t));
+                break;
+            case Mode::Mapped:
                 ok = Unmap(data.positionBuffers[k]) && ok;
                 if (m_colours) ok = Unmap(data.colourBuffers[k]) && ok;
                 ok = Unmap(data.pickColourBuffers[k]) && ok;
-            } else {
+                break;
+            case Mode::HostArrays:
                 data.positionBuffers[k] = GlBufferOps::Upload(m_gl, m_book, GL_ARRAY_BUFFER, m_positions[k],
                                                               count * 3 * sizeof(float));
                 if (m_colours)
@@ -205,8 +263,13 @@ public:
                                                                 count * sizeof(std::uint32_t));
                 data.pickColourBuffers[k] = GlBufferOps::Upload(m_gl, m_book, GL_ARRAY_BUFFER, m_picks[k],
                                                                 count * sizeof(std::uint32_t));
+                break;
             }
             data.pointCounts[k] = static_cast<std::int64_t>(count);
+        }
+        if (m_mode == Mode::HostStorage) {
+            m_gl.glBindBuffer(GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD, 0);
+            data.pointStorage = std::move(m_block);
         }
         m_gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
         return ok;
@@ -229,9 +292,23 @@ public:
     std::array<std::uint32_t*, kChunks> m_picks{};
 
 private:
+    enum class Mode { HostStorage, Mapped, HostArrays };
+    // Every array starts on a cache line, so whole slots go out as whole lines.
+    static constexpr std::size_t kArrayAlignment = 64;
+
     std::size_t Count(int c) const
     {
         return m_start[static_cast<std::size_t>(c) + 1] - m_start[static_cast<std::size_t>(c)];
+    }
+    GLuint WrapHost(const void* memory, std::size_t bytes)
+    {
+        GLuint name = 0;
+        m_gl.glGenBuffers(1, &name);
+        m_gl.glBindBuffer(GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD, name);
+        m_gl.glBufferData(GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD, static_cast<GLsizeiptr>(bytes), memory,
+                          GL_STATIC_DRAW);
+        m_book.CountUpload(bytes);
+        return name;
     }
     void* MapNew(GLuint& name, std::size_t bytes)
     {
@@ -254,13 +331,101 @@ private:
     RenderBook& m_book;
     const std::array<std::size_t, kChunks + 1>& m_start;
     bool m_colours;
-    bool m_mapped = false;
+    Mode m_mode = Mode::Mapped;
+    std::unique_ptr<HostBlock> m_block;
     std::vector<float> m_hostPositions;
     std::vector<std::uint32_t> m_hostColours;
     std::vector<std::uint32_t> m_hostPicks;
 };
 
 }  // namespace
+
+// What ColourWord reads besides the point.
+struct PointCloudPass::ColourRule {
+    const Colouring* col = nullptr;
+    const GradationTable* table = nullptr;
+    COLORREF groupColour = 0;
+};
+
+std::uint32_t PointCloudPass::ColourWord(const void* context, const CPCloudMng::CloudPoint& pt)
+{
+    const auto& rule = *static_cast<const ColourRule*>(context);
+    const Colouring& col = *rule.col;
+    const auto bright = [&](float v) { return col.bright != 0 ? ApplyBrightness(col.bright, v) : v; };
+    const COLORREF colour = pt.colour == 0 ? 0xFFFFFFu : pt.colour;
+    const float k = Red(colour);
+    const float m = col.shade && !col.viewCloud ? (k - 0.5f) * 0.9f : 0.0f;
+    const float o = col.shade ? k * 0.7f : 0.0f;
+    float rgb[3];
+    if (col.mode == 1 || col.mode == 4) {
+        float r = 0.0f, g = 0.0f, b = 0.0f;
+        if (col.mode == 4) {
+            if (col.intensityKnown) {
+                double i = pt.intensity;
+                if (i > col.imax) i = col.imax;
+                else if (i < col.imin) i = col.imin;
+                const double t =
+                    col.imin == col.imax ? 127.0 : (i - col.imin) * 255.0 / std::abs(col.imax - col.imin);
+                rule.table->Lookup(static_cast<float>(t), r, g, b);
+            }
+        } else if (col.heightKnown && !col.heightFlat) {
+            const double t = (static_cast<double>(pt.z) - col.zmin) * (255.0 / (col.zmax - col.zmin));
+            if (t >= 0.0 && t <= 255.0) rule.table->Lookup(static_cast<float>(t), r, g, b);
+        }
+        if (col.mode == 1 && col.heightFlat) return GlBufferOps::PackRgba(bright(0.7f), bright(0.0f), bright(0.0f));
+        return PointFill::GradationWord(r, g, b, o, col.bright);
+    }
+    if (col.viewCloud) {
+        rgb[0] = Red(colour);
+        rgb[1] = Green(colour);
+        rgb[2] = Blue(colour);
+    } else {
+        if (col.mode == 3) {
+            rgb[0] = col.mono[0] + m;
+            rgb[1] = col.mono[1] + m;
+            rgb[2] = col.mono[2] + m;
+        } else if (col.mode == 5) {
+            rgb[0] = Red(rule.groupColour) + m;
+            rgb[1] = Green(rule.groupColour) + m;
+            rgb[2] = Blue(rule.groupColour) + m;
+        } else {
+            rgb[0] = Red(colour);
+            rgb[1] = Green(colour);
+            rgb[2] = Blue(colour);
+        }
+        for (float& v : rgb) v = bright(v);
+    }
+    return GlBufferOps::PackRgba(rgb[0], rgb[1], rgb[2]);
+}
+
+void PointCloudPass::AskHostStorage(RenderContext& ctx)
+{
+    RenderBook& book = ctx.book;
+    if (book.hostStorage != -1) return;
+    book.hostStorage = 0;
+    // Only where buffers live in host memory anyway, as on the software
+    // renderers: a GPU would draw such buffers over the bus. Such a renderer
+    // has read the vertices by the time a draw call returns, so released
+    // memory may be written again by the next build.
+    QOpenGLContext* context = QOpenGLContext::currentContext();
+    const auto* renderer = reinterpret_cast<const char*>(ctx.gl.glGetString(GL_RENDERER));
+    if (context == nullptr || renderer == nullptr || !context->hasExtension("GL_AMD_pinned_memory") ||
+        (std::strstr(renderer, "llvmpipe") == nullptr && std::strstr(renderer, "softpipe") == nullptr))
+        return;
+    // One small buffer tells whether GL takes the memory.
+    std::unique_ptr<HostBlock> block = HostBlock::Allocate(4096);
+    if (!block) return;
+    GlBufferOps::ClearErrors(ctx.gl);
+    GLuint name = 0;
+    ctx.gl.glGenBuffers(1, &name);
+    ctx.gl.glBindBuffer(GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD, name);
+    ctx.gl.glBufferData(GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD, 4096, block->Data(), GL_STATIC_DRAW);
+    ctx.gl.glBindBuffer(GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD, 0);
+    const bool taken = !GlBufferOps::HadError(ctx.gl);
+    ctx.gl.glDeleteBuffers(1, &name);
+    ctx.gl.glFinish();
+    book.hostStorage = taken ? 1 : 0;
+}
 
 bool PointCloudPass::BuildCloud(RenderContext& ctx, CPCloudMng& cloud, GroupGpuData& data,
                                 const Colouring& col)
@@ -278,116 +443,82 @@ bool PointCloudPass::BuildCloud(RenderContext& ctx, CPCloudMng& cloud, GroupGpuD
     }
     const bool withColours = !(col.viewCloud && (col.mode == 3 || col.mode == 5));
     ChunkSinks sinks(ctx.gl, ctx.book, start, withColours);
-    if (!sinks.Map(data)) {
+    if (!(ctx.book.allowHostStorage && ctx.book.hostStorage == 1 && sinks.UseHostStorage()) && !sinks.Map(data)) {
         sinks.Abandon(data);
         sinks.UseHostArrays();
     }
 
+    // How each point gets its colour: a table lookup on its colour bytes, or
+    // a gradation row on its level, chosen once for the whole build.
     const GradationTable table(col.stops);
-    const bool brighten = col.bright != 0;
-    const auto bright = [&](float v) { return brighten ? ApplyBrightness(col.bright, v) : v; };
-    const float darkRed[3] = {bright(0.7f), bright(0.0f), bright(0.0f)};
+    const ColourRule rule{&col, &table, cloud.m_nColor};
+    auto colours = std::make_unique<PointFill::Colours>();
+    PointFill::Colours& rules = *colours;
+    using Kind = PointFill::ColourKind;
     const bool gradation = col.mode == 1 || col.mode == 4;
-    const double heightScale = col.heightKnown && !col.heightFlat ? 255.0 / (col.zmax - col.zmin) : 0.0;
-    const double intensitySpan = std::abs(col.imax - col.imin);
-    const COLORREF groupColour = cloud.m_nColor;
-
-    const bool translation = col.affine.IsTranslation();
-    // Points [first, last) with first a multiple of 100: each chunk's slot of
-    // point p is p / 100, so ranges write apart and can run side by side.
-    const auto fill = [&](std::size_t first, std::size_t last) {
-        std::array<float*, kChunks> positions;
-        std::array<std::uint32_t*, kChunks> picks;
-        std::array<std::uint32_t*, kChunks> colours;
-        for (std::size_t k = 0; k < kChunks; ++k) {
-            const std::size_t slot = first / kChunks;
-            positions[k] = sinks.m_positions[k] != nullptr ? sinks.m_positions[k] + slot * 3 : nullptr;
-            picks[k] = sinks.m_picks[k] != nullptr ? sinks.m_picks[k] + slot : nullptr;
-            colours[k] = sinks.m_colourWords[k] != nullptr ? sinks.m_colourWords[k] + slot : nullptr;
-        }
-        auto pickNumber = static_cast<std::uint32_t>(first % 0xFFFFFFu);  // the point number modulo 0xFFFFFF
-        std::size_t c = 0;
-        for (std::size_t p = first; p < last; ++p) {
-            const CPCloudMng::CloudPoint& pt = cloud.m_points[p];
-            if (translation)
-                col.affine.Move(pt.x, pt.y, pt.z, positions[c]);
-            else
-                col.affine.Apply(pt.x, pt.y, pt.z, positions[c]);
-            positions[c] += 3;
-            *picks[c]++ = pickNumber | 0xFF000000u;
-            if (++pickNumber == 0xFFFFFFu) pickNumber = 0;
-            if (withColours) {
-                const COLORREF colour = pt.colour == 0 ? 0xFFFFFFu : pt.colour;
-                const float k = Red(colour);
-                const float m = col.shade && !col.viewCloud ? (k - 0.5f) * 0.9f : 0.0f;
-                const float o = col.shade ? k * 0.7f : 0.0f;
-                float rgb[3];
-                if (gradation) {
-                    float r = 0.0f, g = 0.0f, b = 0.0f;
-                    if (col.mode == 4) {
-                        if (col.intensityKnown) {
-                            double i = pt.intensity;
-                            if (i > col.imax) i = col.imax;
-                            else if (i < col.imin) i = col.imin;
-                            const double t = col.imin == col.imax ? 127.0 : (i - col.imin) * 255.0 / intensitySpan;
-                            table.Lookup(static_cast<float>(t), r, g, b);
-                        }
-                    } else if (col.heightKnown && !col.heightFlat) {
-                        const double t = (static_cast<double>(pt.z) - col.zmin) * heightScale;
-                        if (t >= 0.0 && t <= 255.0) table.Lookup(static_cast<float>(t), r, g, b);
-                    }
-                    if (col.mode == 1 && col.heightFlat) {
-                        rgb[0] = darkRed[0];
-                        rgb[1] = darkRed[1];
-                        rgb[2] = darkRed[2];
-                    } else {
-                        rgb[0] = bright(std::max(r - o, kGradationFloor));
-                        rgb[1] = bright(std::max(g - o, kGradationFloor));
-                        rgb[2] = bright(std::max(b - o, kGradationFloor));
-                    }
-                } else if (col.viewCloud) {
-                    rgb[0] = Red(colour);
-                    rgb[1] = Green(colour);
-                    rgb[2] = Blue(colour);
-                } else {
-                    if (col.mode == 3) {
-                        rgb[0] = col.mono[0] + m;
-                        rgb[1] = col.mono[1] + m;
-                        rgb[2] = col.mono[2] + m;
-                    } else if (col.mode == 5) {
-                        rgb[0] = Red(groupColour) + m;
-                        rgb[1] = Green(groupColour) + m;
-                        rgb[2] = Blue(groupColour) + m;
-                    } else {
-                        rgb[0] = Red(colour);
-                        rgb[1] = Green(colour);
-                        rgb[2] = Blue(colour);
-                    }
-                    for (float& v : rgb) v = bright(v);
-                }
-                *colours[c]++ = GlBufferOps::PackRgba(rgb[0], rgb[1], rgb[2]);
-            }
-            if (++c == kChunks) c = 0;
-        }
+    const bool levels = col.mode == 1 ? col.heightKnown && !col.heightFlat : col.intensityKnown;
+    if (!withColours)
+        rules.kind = Kind::None;
+    else if (gradation && levels)
+        rules.kind = table.Indexed() ? (col.mode == 1 ? Kind::Height : Kind::Intensity) : Kind::Generic;
+    else if (gradation || col.mode == 3 || (col.mode == 5 && !col.viewCloud))
+        rules.kind = Kind::ByRed;  // the shade (or nothing) reads the red byte alone
+    else
+        rules.kind = Kind::ByChannel;
+    const auto word = [&](COLORREF colour) {
+        return ColourWord(&rule, CPCloudMng::CloudPoint{0.0f, 0.0f, 0.0f, colour, 0.0});
     };
-    // Large clouds are filled by a few threads, each over its own run of points;
-    // all are joined before the buffers are unmapped.
-    const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t threads = n < kParallelPoints ? 1 : std::min<std::size_t>(hardware, kMaxFillThreads);
-    const std::size_t share = (n / threads + kChunks - 1) / kChunks * kChunks;
+    if (rules.kind == Kind::ByRed) {
+        for (std::uint32_t v = 0; v < 256; ++v) rules.byRed[v] = word(v | 0x0100u);
+    } else if (rules.kind == Kind::ByChannel) {
+        // Each channel on its own; the other two kept non-zero so no colour is 0.
+        for (std::uint32_t v = 0; v < 256; ++v)
+            for (std::uint32_t ch = 0; ch < 3; ++ch) {
+                const std::uint32_t shift = 8 * ch;
+                const std::uint32_t other = 8 * ((ch + 1) % 3);
+                rules.byChannel[ch][v] = word(v << shift | 1u << other) & (0xFFu << shift);
+            }
+        for (std::uint32_t& w : rules.byChannel[0]) w |= 0xFF000000u;
+    } else if (rules.kind == Kind::Height || rules.kind == Kind::Intensity) {
+        rules.table = &table;
+        rules.brightPercent = col.bright;
+        for (std::uint32_t v = 0; v < 256; ++v) rules.shadeByRed[v] = col.shade ? Red(v) * 0.7f : 0.0f;
+        rules.zmin = col.zmin;
+        rules.heightScale = 255.0 / (col.zmax - col.zmin);
+        rules.imin = col.imin;
+        rules.imax = col.imax;
+        rules.intensitySpan = std::abs(col.imax - col.imin);
+    } else if (rules.kind == Kind::Generic) {
+        rules.perPoint = &ColourWord;
+        rules.context = &rule;
+    }
+
+    PointFill::Targets targets;
+    targets.positions = sinks.m_positions;
+    targets.picks = sinks.m_picks;
+    if (withColours) targets.colours = sinks.m_colourWords;
+    PointFill::Affine affine;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) affine.m[r][c] = col.affine.m[r][c];
+    affine.translation = col.affine.IsTranslation();
+    const PointFill fill(cloud.m_points.data(), targets, rules, affine);
+
+    // Large clouds are filled by a few threads, each over its own run of
+    // blocks; all are joined before the buffers are handed to GL.
+    const std::size_t threads = n < kParallelPoints ? 1 : std::min(UsableCores(), kMaxFillThreads);
+    const std::size_t block = PointFill::kBlockPoints;
+    const std::size_t share = (n / threads + block - 1) / block * block;
+    const auto run = [&](std::size_t t) { fill.Fill(t * share, std::min(n, (t + 1) * share)); };
     std::vector<std::thread> workers;
     try {
         workers.reserve(threads);
-        for (std::size_t t = 1; t < threads && t * share < n; ++t)
-            workers.emplace_back(fill, t * share, std::min(n, (t + 1) * share));
+        for (std::size_t t = 1; t < threads && t * share < n; ++t) workers.emplace_back(run, t);
     } catch (const std::exception&) {
         // No thread to be had: this thread fills what the others would have.
-        for (std::size_t t = workers.size() + 1; t < threads && t * share < n; ++t)
-            fill(t * share, std::min(n, (t + 1) * share));
+        for (std::size_t t = workers.size() + 1; t < threads && t * share < n; ++t) run(t);
     }
-    fill(0, std::min(n, threads == 1 ? n : share));
+    fill.Fill(0, std::min(n, threads == 1 ? n : share));
     for (std::thread& w : workers) w.join();
-
     const bool kept = sinks.Finish(data);
     if (col.heightKnown) {
         data.heightRange[0] = col.zmin;
@@ -413,6 +544,8 @@ void PointCloudPass::ReleaseCloud(RenderContext& ctx, GroupGpuData& data)
         GlBufferOps::Delete(ctx.gl, data.pickColourBuffers[k]);
         data.pointCounts[k] = 0;
     }
+    // No buffer uses the memory now: the next build may write it again.
+    ctx.book.PointStorage().Keep(std::move(data.pointStorage));
     data.pointsBuilt = 0;
     data.rebuildRequested = 0;
 }
@@ -421,6 +554,7 @@ void PointCloudPass::BuildGroupCloudPoints(RenderContext& ctx)
 {
     RenderBook::KindState& kind = ctx.book.Kind(DrawableKind::GroupCloud);
     if (kind.built != 0) return;
+    AskHostStorage(ctx);
     try {
         const Colouring col = PrepareColouring(ctx, false);
         GlBufferOps::ClearErrors(ctx.gl);
@@ -452,6 +586,7 @@ void PointCloudPass::BuildViewCloudPoints(RenderContext& ctx)
     CPCloudMng& cloud = ctx.store.m_viewCloud;
     GroupGpuData& data = GroupGpuData::Of(cloud, ctx.book.NameQueue());
     if (data.pointsBuilt != 0 || cloud.m_nDataFlag == 0) return;
+    AskHostStorage(ctx);
     try {
         const Colouring col = PrepareColouring(ctx, true);
         GlBufferOps::ClearErrors(ctx.gl);

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "outside/CPCloudMng.h"
+
 #include <cstdint>
 
-class CPCloudMng;
 class GroupGpuData;
 struct RenderContext;
 
@@ -29,7 +30,12 @@ public:
 
 private:
     struct Colouring;
+    struct ColourRule;
+    //! The display colour word of one point; context is a ColourRule.
+    static std::uint32_t ColourWord(const void* context, const CPCloudMng::CloudPoint& point);
     static Colouring PrepareColouring(RenderContext& ctx, bool viewCloud);
+    //! Asks the renderer once whether it takes host memory as buffer storage.
+    static void AskHostStorage(RenderContext& ctx);
     static bool BuildCloud(RenderContext& ctx, CPCloudMng& cloud, GroupGpuData& data, const Colouring& colouring);
     static void ReleaseCloud(RenderContext& ctx, GroupGpuData& data);
     static void DrawChunks(RenderContext& ctx, GroupGpuData& data, bool withColour, bool pickColours);

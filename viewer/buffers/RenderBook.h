@@ -1,6 +1,7 @@
 #pragma once
 
 #include "viewer/buffers/DrawableKind.h"
+#include "viewer/buffers/HostBlocks.h"
 
 #include <array>
 #include <atomic>
@@ -50,6 +51,14 @@ public:
     //! True the first time a kind reports a GL failure, so it is logged once.
     bool FirstFailure(DrawableKind kind);
 
+    //! Point buffers built in host memory that GL keeps as their storage:
+    //! allowed (the default) where the renderer can, else buffers are mapped.
+    bool allowHostStorage = true;
+    //! -1 not asked yet, 0 the renderer cannot, 1 it can.
+    std::int32_t hostStorage = -1;
+    //! Host memory of released point buffers, for the next build.
+    HostBlockPool& PointStorage() { return m_pointStorage; }
+
 private:
     std::array<KindState, kDrawableKindCount> m_kinds{};
     std::array<std::int32_t, kDrawSwitchCount> m_switches{};
@@ -58,4 +67,5 @@ private:
     std::atomic<bool> m_clearPickBucketsPending{false};
     std::shared_ptr<BufferNameQueue> m_queue;
     std::uint64_t m_uploadedBytes = 0;
+    HostBlockPool m_pointStorage;
 };

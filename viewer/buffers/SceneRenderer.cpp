@@ -25,7 +25,12 @@ void ClearDepthToZero(GlFunctions& gl)
 
 }  // namespace
 
-void SceneRenderer::DeleteOrphanedBuffers(RenderContext& ctx) { ctx.book.NameQueue()->Drain(ctx.gl); }
+void SceneRenderer::DeleteOrphanedBuffers(RenderContext& ctx)
+{
+    ctx.book.NameQueue()->Drain(ctx.gl);
+    // Memory of buffers released since the last pass and not built in again.
+    ctx.book.PointStorage().Clear();
+}
 
 void SceneRenderer::RenderScene(RenderContext& ctx, SceneLayers& layers, unsigned char pass, std::mutex& viewMutex)
 {

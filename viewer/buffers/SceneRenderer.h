@@ -13,8 +13,9 @@ public:
     //! Draws nothing (and asserts in debug builds) when the view lock is free:
     //! the caller must hold it.
     static void RenderScene(RenderContext& ctx, SceneLayers& layers, unsigned char pass, std::mutex& viewMutex);
-    //! Deletes buffer names orphaned by groups that left the store; run at the
-    //! start of a display frame.
+    //! Deletes buffer names orphaned by groups that left the store, and frees
+    //! the host memory of point buffers released and not built again; run at
+    //! the start of a display frame.
     static void DeleteOrphanedBuffers(RenderContext& ctx);
 
 private:

@@ -82,41 +82,27 @@ void CPCloudMng::RecomputePointBounds()
     if (m_points.empty())
         return;
     // Worked out in parts on worker threads, each into its own record.
-    struct Bounds {
-        float lo[3] = {std::numeric_limits<float>::max(), std::numeric_limits<float>::max(),
-                       std::numeric_limits<float>::max()};
-        float hi[3] = {std::numeric_limits<float>::lowest(), std::numeric_limits<float>::lowest(),
-                       std::numeric_limits<float>::lowest()};
-        double loI = std::numeric_limits<double>::max();
-        double hiI = std::numeric_limits<double>::lowest();
-    };
-    std::array<Bounds, kMaxParallelParts> partBounds{};
+    std::array<PointBounds, kMaxParallelParts> partBounds{};
     const std::size_t parts = ParallelParts(m_points.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
-        Bounds b;
-        for (std::size_t i = begin; i < end; ++i) {
-            const CloudPoint& p = m_points[i];
-            b.lo[0] = std::min(b.lo[0], p.x);
-            b.hi[0] = std::max(b.hi[0], p.x);
-            b.lo[1] = std::min(b.lo[1], p.y);
-            b.hi[1] = std::max(b.hi[1], p.y);
-            if (HasElevation(p.z)) {
-                b.lo[2] = std::min(b.lo[2], p.z);
-                b.hi[2] = std::max(b.hi[2], p.z);
-            }
-            b.loI = std::min(b.loI, p.intensity);
-            b.hiI = std::max(b.hiI, p.intensity);
-        }
+        PointBounds b;
+        for (std::size_t i = begin; i < end; ++i)
+            b.Add(m_points[i]);
         partBounds[part] = b;
     });
-    Bounds all;
-    for (std::size_t part = 0; part < parts; ++part) {
-        for (int a = 0; a < 3; ++a) {
-            all.lo[a] = std::min(all.lo[a], partBounds[part].lo[a]);
-            all.hi[a] = std::max(all.hi[a], partBounds[part].hi[a]);
-        }
-        all.loI = std::min(all.loI, partBounds[part].loI);
-        all.hiI = std::max(all.hiI, partBounds[part].hiI);
-    }
+    PointBounds all;
+    for (std::size_t part = 0; part < parts; ++part)
+        all.Merge(partBounds[part]);
+    SetPointBounds(all);
+}
+
+void CPCloudMng::SetPointBounds(const PointBounds& all)
+{
+    m_min[0] = m_min[1] = m_min[2] = 0.0f;
+    m_max[0] = m_max[1] = m_max[2] = 0.0f;
+    m_minIntensity = m_maxIntensity = 0.0;
+    m_hasZ = false;
+    if (m_points.empty())
+        return;
     m_min[0] = all.lo[0];
     m_max[0] = all.hi[0];
     m_min[1] = all.lo[1];
@@ -197,6 +183,17 @@ void CPCloudMng::ClearCloudPoint()
 void CPCloudMng::CreateGrid()
 {
     RecomputePointBounds();
+    BuildPointGrid();
+}
+
+void CPCloudMng::CreateGrid(const PointBounds& bounds)
+{
+    SetPointBounds(bounds);
+    BuildPointGrid();
+}
+
+void CPCloudMng::BuildPointGrid()
+{
     try {
         m_grid = BuildPlanGrid(m_points.size(), m_points.empty() ? nullptr : &m_points[0].x,
                            sizeof(CloudPoint) / sizeof(float), kPointsPerCell, kMaxCells, m_min[0], m_min[1], m_max[0],

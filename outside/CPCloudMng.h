@@ -1,12 +1,15 @@
 #pragma once
 
+#include "outside/BulkAllocator.h"
 #include "outside/CVertexMng.h"
 #include "outside/GridCell.h"
 #include "outside/GroupViewData.h"
 #include "outside/OutsideTypes.h"
+#include "outside/StoreMarkers.h"
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +28,45 @@ public:
         float z;
         COLORREF colour;
         double intensity;
+    };
+    // resize() leaves new points for the caller to write (see BulkAllocator).
+    using PointList = std::vector<CloudPoint, BulkAllocator<CloudPoint>>;
+
+    // Point bounds gathered while points are written (Add each, Merge the parts),
+    // by the rules of the group's bounds: a z without elevation (NaN, 1e-16, 1e-7)
+    // takes no part in the z bounds.
+    struct PointBounds {
+        float lo[3] = {std::numeric_limits<float>::max(), std::numeric_limits<float>::max(),
+                       std::numeric_limits<float>::max()};
+        float hi[3] = {std::numeric_limits<float>::lowest(), std::numeric_limits<float>::lowest(),
+                       std::numeric_limits<float>::lowest()};
+        double loI = std::numeric_limits<double>::max();
+        double hiI = std::numeric_limits<double>::lowest();
+
+        void Add(const CloudPoint& p)
+        {
+            lo[0] = p.x < lo[0] ? p.x : lo[0];
+            hi[0] = hi[0] < p.x ? p.x : hi[0];
+            lo[1] = p.y < lo[1] ? p.y : lo[1];
+            hi[1] = hi[1] < p.y ? p.y : hi[1];
+            // Without branches: a z without elevation compares as the bound itself.
+            const bool elevation = p.z == p.z && !IsUnsetValue(p.z) && p.z != kNoElevationZ;
+            const float zLo = elevation ? p.z : lo[2];
+            const float zHi = elevation ? p.z : hi[2];
+            lo[2] = zLo < lo[2] ? zLo : lo[2];
+            hi[2] = hi[2] < zHi ? zHi : hi[2];
+            loI = p.intensity < loI ? p.intensity : loI;
+            hiI = hiI < p.intensity ? p.intensity : hiI;
+        }
+        void Merge(const PointBounds& o)
+        {
+            for (int a = 0; a < 3; ++a) {
+                lo[a] = o.lo[a] < lo[a] ? o.lo[a] : lo[a];
+                hi[a] = hi[a] < o.hi[a] ? o.hi[a] : hi[a];
+            }
+            loI = o.loI < loI ? o.loI : loI;
+            hiI = hiI < o.hiI ? o.hiI : hiI;
+        }
     };
 
     CPCloudMng() = default;
@@ -60,6 +102,9 @@ public:
     // Rebuilds the point grid and the point bounds. Hides CVertexMng::CreateGrid,
     // which rebuilds the TIN's vertex chunks.
     void CreateGrid();
+    // The same, with bounds the caller gathered over every point of m_points as it
+    // wrote them (PointBounds::Add), which saves a pass over the points.
+    void CreateGrid(const PointBounds& bounds);
 
     // Builds this group's TIN from all its points, replacing the one it had (also
     // by no TIN when no mesh results). Break lines come from the store's CAD
@@ -85,7 +130,7 @@ public:
     double GetPCloudMinIntensity() const { return m_minIntensity; }
     double GetPCloudMaxIntensity() const { return m_maxIntensity; }
 
-    std::vector<CloudPoint> m_points;
+    PointList m_points;
     std::vector<GridCell> m_grid;
 
     std::string m_name;                 // UTF-8
@@ -110,6 +155,8 @@ public:
 private:
     int GenerateMeshFromPoints(CModelDataMng* store, const XTinOption* option, const OutsideProgressFn& progress);
     void RecomputePointBounds();
+    void SetPointBounds(const PointBounds& bounds);
+    void BuildPointGrid();
     void ExtendPointBounds(const CloudPoint& p);
 
     float m_min[3] = {0.0f, 0.0f, 0.0f};

@@ -16,7 +16,7 @@ namespace {
 
 // nanoflann's view of a group's points (x, y, z floats inside the 24-byte records).
 struct CloudAdaptor {
-    const std::vector<CPCloudMng::CloudPoint>& pts;
+    const CPCloudMng::PointList& pts;
 
     std::size_t kdtree_get_point_count() const { return pts.size(); }
     float kdtree_get_pt(std::uint32_t i, std::size_t dim) const

@@ -1,12 +1,15 @@
 #include "viewer/files/HostDataFileReader.h"
 
+#include "outside/ParallelParts.h"
 #include "outside/StoreMarkers.h"
 #include "viewer/files/FileFormatConstants.h"
 #include "viewer/files/HostDataContent.h"
 #include "viewer/files/ModelArchive.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <new>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -303,40 +306,66 @@ bool HostDataFileReader::ReadGroup(ModelArchive& ar, HostDataContent& out)
     out.groupCentre = PT(xg, yg, zg);
 
     auto group = std::make_unique<CPCloudMng>();
-    // Points are decoded in blocks straight from the read buffer; the bounds and the
-    // grid are built once at the end (CreateGrid).
-    group->m_points.reserve(std::size_t(count));
-    constexpr std::int32_t kBlock = 4096;
-    for (std::int32_t done = 0; done < count;) {
-        const std::int32_t n = std::min(kBlock, count - done);
-        const std::uint8_t* p = ar.ReadSpan(std::size_t(n) * kGroupPointBytes);
-        if (p == nullptr) return false;
-        for (std::int32_t k = 0; k < n; ++k, p += kGroupPointBytes) {
-            double x, y, z, intensity;
-            std::uint32_t colour;
-            std::memcpy(&x, p, 8);
-            std::memcpy(&y, p + 8, 8);
-            std::memcpy(&z, p + 16, 8);
-            std::memcpy(&colour, p + 24, 4);
-            std::memcpy(&intensity, p + 28, 8);
-            if (!std::isfinite(x) || !std::isfinite(y)) {
-                ar.Fail("a coordinate is not a number");
-                return false;
-            }
-            out.surveyTransform.XY(&x, &y);
-            const float xf = float(x), yf = float(y);
-            if (!std::isfinite(xf) || !std::isfinite(yf)) {
-                ar.Fail("a coordinate is out of range");
-                return false;
-            }
-            const float zf = std::isnan(z) || IsUnsetValue(z) ? float(kUnsetDouble) : float(z);
-            group->m_points.push_back({xf, yf, zf, colour, std::isfinite(intensity) ? intensity : 0.0});
-        }
-        done += n;
+    try {
+        group->m_points.resize(std::size_t(count));  // written below, not zeroed first
+    } catch (const std::bad_alloc&) {
+        ar.Fail("there is not enough memory for the group's points");
+        return false;
     }
-    if (!ar.Ok()) return false;
+    // Points are decoded in blocks straight from the file, in parts on worker
+    // threads, into their places; each part gathers the bounds of its points, so the
+    // grid is built without another pass for them. A bad record stops its part; the
+    // first bad record of the file gives the reason.
+    struct BadRecord {
+        std::uint64_t index = UINT64_MAX;
+        const char* reason = nullptr;
+    };
+    std::array<CPCloudMng::PointBounds, kMaxParallelParts> partBounds{};
+    std::array<BadRecord, kMaxParallelParts> bad{};
+    const double* m = out.surveyTransform.m;
+    const double m0 = m[0], m1 = m[1], m2 = m[2], m3 = m[3], m4 = m[4], m5 = m[5];
+    CPCloudMng::CloudPoint* const points = group->m_points.data();
+    const bool read = ar.ReadRecordsInParts(
+        std::uint64_t(count), kGroupPointBytes,
+        [&](std::size_t part, std::uint64_t first, const std::uint8_t* p, std::size_t n) {
+            CPCloudMng::PointBounds bounds = partBounds[part];
+            CPCloudMng::CloudPoint* dst = points + first;
+            for (std::size_t k = 0; k < n; ++k, p += kGroupPointBytes) {
+                double x, y, z, intensity;
+                std::uint32_t colour;
+                std::memcpy(&x, p, 8);
+                std::memcpy(&y, p + 8, 8);
+                std::memcpy(&z, p + 16, 8);
+                std::memcpy(&colour, p + 24, 4);
+                std::memcpy(&intensity, p + 28, 8);
+                if (!std::isfinite(x) || !std::isfinite(y)) {
+                    bad[part] = {first + k, "a coordinate is not a number"};
+                    return false;
+                }
+                // The survey transform (MTRX::XY) written out.
+                const float xf = float(m0 * x + m1 * y + m2), yf = float(m3 * x + m4 * y + m5);
+                if (!std::isfinite(xf) || !std::isfinite(yf)) {
+                    bad[part] = {first + k, "a coordinate is out of range"};
+                    return false;
+                }
+                const float zf = std::isnan(z) || IsUnsetValue(z) ? float(kUnsetDouble) : float(z);
+                dst[k] = {xf, yf, zf, colour, std::isfinite(intensity) ? intensity : 0.0};
+                bounds.Add(dst[k]);
+            }
+            partBounds[part] = bounds;
+            return true;
+        });
+    if (!read) {
+        const BadRecord* first = nullptr;
+        for (const BadRecord& r : bad)
+            if (r.reason != nullptr && (first == nullptr || r.index < first->index)) first = &r;
+        if (first != nullptr) ar.Fail(first->reason);
+        return false;
+    }
+    CPCloudMng::PointBounds bounds;
+    for (const auto& b : partBounds) bounds.Merge(b);
     group->m_nDataFlag = 1;
-    group->CreateGrid();
+    group->CreateGrid(bounds);
     out.group = std::move(group);
     return true;
 }

@@ -1,10 +1,13 @@
 #include "viewer/files/ModelArchive.h"
 
+#include "outside/ParallelParts.h"
 #include "platform/Cp932.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -14,6 +17,9 @@ namespace {
 // Large enough that point sections of millions of records cost no system call per value.
 constexpr std::size_t kBufferBytes = 4u << 20;
 constexpr std::size_t kText256Bytes = 256;
+// Blocks in which the parts of a record section read and decode it: small enough to
+// stay in a core's cache between the read and the decoding.
+constexpr std::size_t kRecordBlockBytes = 512u << 10;
 
 void AppendUtf8(std::string& out, char32_t c)
 {
@@ -82,6 +88,7 @@ ModelArchive ModelArchive::ForLoadingFile(const std::string& path)
         return ar;
     }
     ar.m_fileRest = std::uint64_t(st.st_size);
+    ar.m_fileSize = std::uint64_t(st.st_size);
     ar.m_buffer.resize(std::min<std::uint64_t>(kBufferBytes, std::max<std::uint64_t>(st.st_size, 64)));
     return ar;
 }
@@ -109,6 +116,7 @@ ModelArchive& ModelArchive::operator=(ModelArchive&& other) noexcept
         m_pos = other.m_pos;
         m_end = other.m_end;
         m_fileRest = other.m_fileRest;
+        m_fileSize = other.m_fileSize;
         m_sink = std::move(other.m_sink);
     }
     return *this;
@@ -207,6 +215,82 @@ const std::uint8_t* ModelArchive::ReadSpan(std::size_t size)
     const std::uint8_t* data = m_buffer.data() + m_pos;
     m_pos += size;
     return data;
+}
+
+bool ModelArchive::ReadRecordsInParts(std::uint64_t count, std::size_t recordBytes, const RecordDecoder& decode)
+{
+    if (m_storing || !m_ok) return false;
+    if (count == 0) return true;
+    if (recordBytes == 0 || count > Remaining() / recordBytes) {
+        Fail("the file ends early");
+        return false;
+    }
+    const std::uint64_t total = count * recordBytes;
+    // The records start in the buffer (whatever of them was read already) and go on
+    // in the file: parts take from the buffer what it holds and read the rest of
+    // their range themselves, at its place in the file.
+    const std::size_t inBuffer = m_end - m_pos;
+    const std::uint8_t* const buffered = m_buffer.data() + m_pos;
+    const std::uint64_t startOffset = (m_fileSize - m_fileRest) - inBuffer;
+    const std::size_t perBlock = std::max<std::size_t>(1, kRecordBlockBytes / recordBytes);
+    std::atomic<bool> refused{false};
+    std::atomic<bool> failed{false};
+    ParallelParts(std::size_t(count), [&](std::size_t begin, std::size_t end, std::size_t part) {
+        try {
+            std::vector<std::uint8_t> block;
+            for (std::uint64_t first = begin; first < end;) {
+                const std::size_t n = std::size_t(std::min<std::uint64_t>(perBlock, end - first));
+                const std::uint64_t from = first * recordBytes;
+                const std::size_t bytes = n * recordBytes;
+                const std::uint8_t* data = nullptr;
+                if (from + bytes <= inBuffer) {
+                    data = buffered + from;
+                } else {
+                    block.resize(perBlock * recordBytes);
+                    std::size_t have = 0;
+                    if (from < inBuffer) {
+                        have = std::size_t(inBuffer - from);
+                        std::memcpy(block.data(), buffered + from, have);
+                    }
+                    while (have < bytes) {
+                        const ssize_t got = ::pread(m_fd, block.data() + have, bytes - have,
+                                                    off_t(startOffset + from + have));
+                        if (got < 0 && errno == EINTR) continue;
+                        if (got <= 0) {  // the file shrank or failed under us
+                            failed = true;
+                            return;
+                        }
+                        have += std::size_t(got);
+                    }
+                    data = block.data();
+                }
+                if (!decode(part, first, data, n)) {
+                    refused = true;
+                    return;
+                }
+                first += n;
+            }
+        } catch (const std::bad_alloc&) {
+            failed = true;
+        }
+    });
+    if (refused) return false;
+    if (failed) {
+        Fail("the file ends early");
+        return false;
+    }
+    if (total <= inBuffer) {
+        m_pos += std::size_t(total);
+        return true;
+    }
+    const std::uint64_t next = startOffset + total;
+    m_pos = m_end = 0;
+    if (::lseek(m_fd, off_t(next), SEEK_SET) < 0) {
+        Fail("the file cannot be read");
+        return false;
+    }
+    m_fileRest = m_fileSize - next;
+    return true;
 }
 
 std::uint64_t ModelArchive::Remaining() const

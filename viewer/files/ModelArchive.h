@@ -73,6 +73,20 @@ public:
     // sections of many fixed records; null (archive failed) when the file ends.
     const std::uint8_t* ReadSpan(std::size_t size);
 
+    // Decodes a block of n whole records starting at record `first`, for worker part
+    // `part` (< kMaxParallelParts of outside/ParallelParts.h). Returns false at a
+    // bad record, which stops that part. Runs on several threads at once, each part
+    // on its own range; it must not throw.
+    using RecordDecoder =
+        std::function<bool(std::size_t part, std::uint64_t first, const std::uint8_t* data, std::size_t n)>;
+    // Loading: the next `count` records of `recordBytes` bytes each, split into
+    // contiguous parts decoded at once on worker threads, every part reading its
+    // own range of the file in blocks. True when every record was accepted (the
+    // archive then stands after them). False when decode refused one (the caller
+    // fails the archive with its reason) or the file ended early (the archive is
+    // failed).
+    bool ReadRecordsInParts(std::uint64_t count, std::size_t recordBytes, const RecordDecoder& decode);
+
     // Storing: writes what is buffered; false when any write failed.
     bool Flush();
 
@@ -93,6 +107,7 @@ private:
     std::size_t m_pos = 0;           // next byte in the buffer
     std::size_t m_end = 0;           // loading: bytes valid in the buffer
     std::uint64_t m_fileRest = 0;    // loading: bytes of the file not yet in the buffer
+    std::uint64_t m_fileSize = 0;    // loading from a file: its size when opened
     ByteSink m_sink;
 };
 

@@ -3,13 +3,16 @@
 #include "outside/CElmData.h"
 #include "outside/CModelDataMng.h"
 #include "outside/MTRX.h"
+#include "outside/ParallelParts.h"
 #include "outside/StoreMarkers.h"
 #include "viewer/files/FileFormatConstants.h"
 #include "viewer/files/ModelArchive.h"
 #include "viewer/files/SceneFrame.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <new>
 #include <cstring>
 #include <memory>
 
@@ -173,7 +176,6 @@ void ModelFileSections::GroupPoints(ModelArchive& ar, CModelDataMng& store, Mode
         } else if (ar.CountFits(points, kGroupPointBytes, "a group's point count is larger than the file")) {
             group->DeleteCloudPointAll();
             if (!ReadGroupPointRecords(ar, *group, points)) return;
-            if (points > 0) group->CreateGrid();
         }
         ++record;
     }
@@ -181,31 +183,53 @@ void ModelFileSections::GroupPoints(ModelArchive& ar, CModelDataMng& store, Mode
 
 bool ModelFileSections::ReadGroupPointRecords(ModelArchive& ar, CPCloudMng& group, std::int32_t count)
 {
-    // Decoded in blocks straight from the read buffer; CreateGrid then sets the bounds.
-    group.m_points.reserve(std::size_t(count));
-    constexpr std::int32_t kBlock = 4096;
-    for (std::int32_t done = 0; done < count;) {
-        const std::int32_t n = std::min(kBlock, count - done);
-        const std::uint8_t* p = ar.ReadSpan(std::size_t(n) * kGroupPointBytes);
-        if (p == nullptr) return false;
-        for (std::int32_t k = 0; k < n; ++k, p += kGroupPointBytes) {
-            double x, y, z, intensity;
-            std::uint32_t colour;
-            std::memcpy(&x, p, 8);
-            std::memcpy(&y, p + 8, 8);
-            std::memcpy(&z, p + 16, 8);
-            std::memcpy(&colour, p + 24, 4);
-            std::memcpy(&intensity, p + 28, 8);
-            const float xf = float(x), yf = float(y);
-            if (!std::isfinite(xf) || !std::isfinite(yf)) {
-                ar.Fail("a coordinate is not a number");
-                return false;
-            }
-            group.m_points.push_back(
-                {xf, yf, std::isnan(z) ? float(kUnset) : float(z), colour, std::isfinite(intensity) ? intensity : 0.0});
-        }
-        done += n;
+    if (count <= 0) return ar.Ok();
+    try {
+        group.m_points.resize(std::size_t(count));  // written below, not zeroed first
+    } catch (const std::bad_alloc&) {
+        ar.Fail("there is not enough memory for a group's points");
+        return false;
     }
+    // Decoded in blocks straight from the file, in parts on worker threads, into
+    // their places; each part gathers the bounds of its points for the grid. A bad
+    // record stops its part; the first bad record of the file gives the reason.
+    std::array<CPCloudMng::PointBounds, kMaxParallelParts> partBounds{};
+    std::array<std::uint64_t, kMaxParallelParts> badAt;
+    badAt.fill(UINT64_MAX);
+    CPCloudMng::CloudPoint* const points = group.m_points.data();
+    const bool read = ar.ReadRecordsInParts(
+        std::uint64_t(count), kGroupPointBytes,
+        [&](std::size_t part, std::uint64_t first, const std::uint8_t* p, std::size_t n) {
+            CPCloudMng::PointBounds bounds = partBounds[part];
+            CPCloudMng::CloudPoint* dst = points + first;
+            for (std::size_t k = 0; k < n; ++k, p += kGroupPointBytes) {
+                double x, y, z, intensity;
+                std::uint32_t colour;
+                std::memcpy(&x, p, 8);
+                std::memcpy(&y, p + 8, 8);
+                std::memcpy(&z, p + 16, 8);
+                std::memcpy(&colour, p + 24, 4);
+                std::memcpy(&intensity, p + 28, 8);
+                const float xf = float(x), yf = float(y);
+                if (!std::isfinite(xf) || !std::isfinite(yf)) {
+                    badAt[part] = first + k;
+                    return false;
+                }
+                dst[k] = {xf, yf, std::isnan(z) ? float(kUnset) : float(z), colour,
+                          std::isfinite(intensity) ? intensity : 0.0};
+                bounds.Add(dst[k]);
+            }
+            partBounds[part] = bounds;
+            return true;
+        });
+    if (!read) {
+        if (*std::min_element(badAt.begin(), badAt.end()) != UINT64_MAX) ar.Fail("a coordinate is not a number");
+        group.m_points.clear();
+        return false;
+    }
+    CPCloudMng::PointBounds bounds;
+    for (const auto& b : partBounds) bounds.Merge(b);
+    group.CreateGrid(bounds);
     return ar.Ok();
 }
 

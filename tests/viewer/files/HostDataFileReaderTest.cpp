@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -290,4 +291,58 @@ TEST(HostDataFileReaderTest, RandomDamageNeverCrashes)
         refused += ReadFresh(dir.Write("d.dat", damaged), out) != Result::Ok ? 1 : 0;
     }
     EXPECT_GT(refused, 0);
+}
+
+// Groups large enough to be read in parts on worker threads give what a point by
+// point reading gives, and a bad record anywhere rejects the file with the reason
+// of the first one.
+TEST(HostDataFileReaderTest, LargeGroupsReadInPartsMatchTheirRecords)
+{
+    HostFileFolder dir;
+    constexpr int kPoints = 1'200'000;
+    auto layout = hostfile::MakeExample({kPoints, 0, 0, 0});
+    layout.groupPoints[7].p.z = std::numeric_limits<double>::quiet_NaN();
+    layout.groupPoints[kPoints - 3].intensity = std::numeric_limits<double>::infinity();
+    HostDataContent out;
+    ASSERT_EQ(ReadFresh(dir.WriteLayout("big.dat", layout), out), Result::Ok);
+    ASSERT_NE(out.group, nullptr);
+    ASSERT_EQ(out.group->GetCloudPointSize(), kPoints);
+    float minX = 0, maxX = 0, minY = 0, maxY = 0;
+    for (int i = 0; i < kPoints; ++i) {
+        const auto& want = layout.groupPoints[std::size_t(i)];
+        double x = want.p.x, y = want.p.y;
+        out.surveyTransform.XY(&x, &y);
+        const auto& got = out.group->m_points[std::size_t(i)];
+        ASSERT_EQ(got.x, float(x)) << i;
+        ASSERT_EQ(got.y, float(y)) << i;
+        ASSERT_EQ(got.z, i == 7 ? float(kUnsetDouble) : float(want.p.z)) << i;
+        ASSERT_EQ(got.colour, want.colour) << i;
+        ASSERT_EQ(got.intensity, i == kPoints - 3 ? 0.0 : want.intensity) << i;
+        minX = i == 0 ? got.x : std::min(minX, got.x);
+        maxX = i == 0 ? got.x : std::max(maxX, got.x);
+        minY = i == 0 ? got.y : std::min(minY, got.y);
+        maxY = i == 0 ? got.y : std::max(maxY, got.y);
+    }
+    EXPECT_EQ(out.group->GetPCloudMinX(), minX);
+    EXPECT_EQ(out.group->GetPCloudMaxX(), maxX);
+    EXPECT_EQ(out.group->GetPCloudMinY(), minY);
+    EXPECT_EQ(out.group->GetPCloudMaxY(), maxY);
+    std::size_t inGrid = 0;
+    for (const GridCell& cell : out.group->m_grid) {
+        EXPECT_TRUE(std::is_sorted(cell.indices.begin(), cell.indices.end()));
+        inGrid += cell.indices.size();
+    }
+    EXPECT_EQ(inGrid, std::size_t(kPoints));
+
+    auto broken = layout;
+    broken.groupPoints[1'000'000].p.x = 1e300;  // out of float range after the transform
+    broken.groupPoints[900'000].p.y = std::numeric_limits<double>::quiet_NaN();
+    HostDataContent none;
+    std::string error;
+    EXPECT_EQ(ReadFresh(dir.WriteLayout("bad.dat", broken), none, &error), Result::Damaged);
+    EXPECT_EQ(error, "a coordinate is not a number");
+    EXPECT_EQ(none.group, nullptr);
+    broken.groupPoints[900'000].p.y = layout.groupPoints[900'000].p.y;
+    EXPECT_EQ(ReadFresh(dir.WriteLayout("bad.dat", broken), none, &error), Result::Damaged);
+    EXPECT_EQ(error, "a coordinate is out of range");
 }

@@ -13,6 +13,7 @@
 #include <csignal>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -498,4 +499,67 @@ TEST(ModelFileTest, RandomDamageNeverCrashesAndNeverHalfLoads)
         const auto r = ModelFile::Read(dir.Write("d.tpf", damaged), loaded);
         EXPECT_EQ(loaded.scratch != nullptr, r == ModelFile::LoadResult::Ok);
     }
+}
+
+// Groups large enough to be read in parts on worker threads, followed by more
+// sections, come back point for point; a bad point deep inside refuses the file.
+TEST(ModelFileTest, LargeGroupsRoundTripAndABadPointDeepInsideIsRefused)
+{
+    HostFileFolder dir;
+    CModelDataMng scene;
+    FillScene(scene);
+    for (int n : {700'000, 600'001}) {
+        auto g = std::make_unique<CPCloudMng>();
+        g->m_name = "大";
+        for (int i = 0; i < n; ++i)
+            g->AddCloudPoint(float(i % 997) * 0.5f, float(i / 997), i % 11 == 0 ? kNoElevationZ : 3.0f + float(i % 101),
+                             std::uint32_t(i) * 2654435761u, double(i % 1013));
+        g->m_nDataFlag = 1;
+        g->CreateGrid();
+        scene.AddGroup(std::move(g));
+    }
+    ModelViewState state = SomeState();
+    const std::string path = dir.Path("big.tpf");
+    ASSERT_EQ(ModelFile::Save(path, scene, state, kEverything), ModelFile::SaveResult::Ok);
+    ModelFile::Loaded loaded;
+    ASSERT_EQ(ModelFile::Read(path, loaded), ModelFile::LoadResult::Ok);
+    CModelDataMng live;
+    ModelViewState liveState;
+    ASSERT_TRUE(ModelFile::FitsInto(loaded, live));
+    ModelFile::Install(loaded, live, liveState);
+    ASSERT_EQ(live.GetGroupCount(), 4);
+    for (int gi = 2; gi < 4; ++gi) {
+        const CPCloudMng& want = *scene.GetGroup(gi);
+        const CPCloudMng& got = *live.GetGroup(gi);
+        ASSERT_EQ(got.GetCloudPointSize(), want.GetCloudPointSize());
+        for (std::size_t i = 0; i < want.m_points.size(); ++i) {
+            ASSERT_EQ(got.m_points[i].x, want.m_points[i].x) << i;
+            ASSERT_EQ(got.m_points[i].y, want.m_points[i].y) << i;
+            ASSERT_EQ(got.m_points[i].z, want.m_points[i].z) << i;
+            ASSERT_EQ(got.m_points[i].colour, want.m_points[i].colour) << i;
+            ASSERT_EQ(got.m_points[i].intensity, want.m_points[i].intensity) << i;
+        }
+        EXPECT_EQ(got.GetPCloudMinX(), want.GetPCloudMinX());
+        EXPECT_EQ(got.GetPCloudMaxY(), want.GetPCloudMaxY());
+        EXPECT_EQ(got.GetPCloudMinZ(), want.GetPCloudMinZ());
+        EXPECT_EQ(got.GetPCloudMaxZ(), want.GetPCloudMaxZ());
+        EXPECT_EQ(got.GetPCloudMaxIntensity(), want.GetPCloudMaxIntensity());
+        ASSERT_EQ(got.m_grid.size(), want.m_grid.size());
+        for (std::size_t c = 0; c < want.m_grid.size(); ++c) {
+            EXPECT_EQ(got.m_grid[c].indices, want.m_grid[c].indices);
+            EXPECT_EQ(got.m_grid[c].minZ, want.m_grid[c].minZ);
+            EXPECT_EQ(got.m_grid[c].maxX, want.m_grid[c].maxX);
+        }
+    }
+    EXPECT_EQ(live.m_structure[20].GetVertexSize(), 1);
+    EXPECT_EQ(liveState.texturePlacement[4], 0.5);
+    const std::string again = dir.Path("again.tpf");
+    ASSERT_EQ(ModelFile::Save(again, live, liveState, kEverything), ModelFile::SaveResult::Ok);
+    EXPECT_EQ(Bytes(again), Bytes(path));
+
+    scene.GetGroup(3)->m_points[500'000].x = std::numeric_limits<float>::quiet_NaN();
+    ASSERT_EQ(ModelFile::Save(path, scene, state, kEverything), ModelFile::SaveResult::Ok);
+    ModelFile::Loaded bad;
+    EXPECT_EQ(ModelFile::Read(path, bad), ModelFile::LoadResult::Damaged);
+    EXPECT_EQ(bad.scratch, nullptr);
 }

@@ -71,17 +71,6 @@ struct Affine {
                 if (m[r][c] != (r == c ? 1.0 : 0.0)) return false;
         return true;
     }
-    void Apply(double x, double y, double z, float* out) const
-    {
-        for (int r = 0; r < 3; ++r)
-            out[r] = static_cast<float>(m[r][0] * x + m[r][1] * y + m[r][2] * z + m[r][3]);
-    }
-    void Move(double x, double y, double z, float* out) const
-    {
-        out[0] = static_cast<float>(x + m[0][3]);
-        out[1] = static_cast<float>(y + m[1][3]);
-        out[2] = static_cast<float>(z + m[2][3]);
-    }
 };
 
 bool ChunkRange(const FrameState& frame, int& first, int& last)

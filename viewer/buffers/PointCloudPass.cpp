@@ -38,7 +38,7 @@ constexpr int kChunks = GroupGpuData::kChunkCount;
 constexpr float kColourScale = 0.004f;  // colour bytes to floats, as everywhere in the viewer
 // Clouds from this size are filled by several threads, at most this many.
 constexpr std::size_t kParallelPoints = 1'000'000;
-constexpr std::size_t kMaxFillThreads = 4;
+constexpr std::size_t kMaxFillThreads = 8;
 
 float Red(COLORREF c) { return static_cast<float>(c & 0xFF) * kColourScale; }
 float Green(COLORREF c) { return static_cast<float>((c >> 8) & 0xFF) * kColourScale; }

@@ -14,6 +14,10 @@
 #include <string>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#endif
+
 class CModelDataMng;
 class XTinOption;
 
@@ -58,6 +62,65 @@ public:
             loI = p.intensity < loI ? p.intensity : loI;
             hiI = hiI < p.intensity ? p.intensity : hiI;
         }
+        // Add for many points in a row: the x, y, z bounds are kept in registers
+        // (four floats each, the fourth unused) and written back by Store.
+        struct Gatherer {
+#if defined(__SSE2__)
+            __m128 lo3, hi3;
+#else
+            float lo3[3], hi3[3];
+#endif
+            double loI, hiI;
+
+            explicit Gatherer(const PointBounds& b)
+            {
+#if defined(__SSE2__)
+                lo3 = _mm_set_ps(0.0f, b.lo[2], b.lo[1], b.lo[0]);
+                hi3 = _mm_set_ps(0.0f, b.hi[2], b.hi[1], b.hi[0]);
+#else
+                for (int a = 0; a < 3; ++a)
+                    lo3[a] = b.lo[a], hi3[a] = b.hi[a];
+#endif
+                loI = b.loI;
+                hiI = b.hiI;
+            }
+            void Add(const CloudPoint& p)
+            {
+                const bool elevation = p.z == p.z && !IsUnsetValue(p.z) && p.z != kNoElevationZ;
+                // A z without elevation enters as the extreme that changes nothing.
+                const float zLo = elevation ? p.z : std::numeric_limits<float>::max();
+                const float zHi = elevation ? p.z : std::numeric_limits<float>::lowest();
+#if defined(__SSE2__)
+                // min(v, lo) is v < lo ? v : lo, as Add compares.
+                lo3 = _mm_min_ps(_mm_set_ps(0.0f, zLo, p.y, p.x), lo3);
+                hi3 = _mm_max_ps(_mm_set_ps(0.0f, zHi, p.y, p.x), hi3);
+#else
+                const float lo[3] = {p.x, p.y, zLo}, hi[3] = {p.x, p.y, zHi};
+                for (int a = 0; a < 3; ++a) {
+                    lo3[a] = lo[a] < lo3[a] ? lo[a] : lo3[a];
+                    hi3[a] = hi3[a] < hi[a] ? hi[a] : hi3[a];
+                }
+#endif
+                loI = p.intensity < loI ? p.intensity : loI;
+                hiI = hiI < p.intensity ? p.intensity : hiI;
+            }
+            void Store(PointBounds& b) const
+            {
+#if defined(__SSE2__)
+                float lo[4], hi[4];
+                _mm_storeu_ps(lo, lo3);
+                _mm_storeu_ps(hi, hi3);
+#else
+                const float* lo = lo3;
+                const float* hi = hi3;
+#endif
+                for (int a = 0; a < 3; ++a)
+                    b.lo[a] = lo[a], b.hi[a] = hi[a];
+                b.loI = loI;
+                b.hiI = hiI;
+            }
+        };
+
         void Merge(const PointBounds& o)
         {
             for (int a = 0; a < 3; ++a) {

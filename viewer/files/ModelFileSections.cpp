@@ -200,7 +200,7 @@ bool ModelFileSections::ReadGroupPointRecords(ModelArchive& ar, CPCloudMng& grou
     const bool read = ar.ReadRecordsInParts(
         std::uint64_t(count), kGroupPointBytes,
         [&](std::size_t part, std::uint64_t first, const std::uint8_t* p, std::size_t n) {
-            CPCloudMng::PointBounds bounds = partBounds[part];
+            CPCloudMng::PointBounds::Gatherer bounds(partBounds[part]);
             CPCloudMng::CloudPoint* dst = points + first;
             for (std::size_t k = 0; k < n; ++k, p += kGroupPointBytes) {
                 double x, y, z, intensity;
@@ -219,7 +219,7 @@ bool ModelFileSections::ReadGroupPointRecords(ModelArchive& ar, CPCloudMng& grou
                           std::isfinite(intensity) ? intensity : 0.0};
                 bounds.Add(dst[k]);
             }
-            partBounds[part] = bounds;
+            bounds.Store(partBounds[part]);
             return true;
         });
     if (!read) {

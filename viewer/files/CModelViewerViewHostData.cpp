@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/UiMessages.h"
+#include "viewer/files/DeferredFileClose.h"
 #include "viewer/files/FileFormatConstants.h"
 #include "viewer/files/HostDataContent.h"
 #include "viewer/files/HostDataFileReader.h"
@@ -19,8 +20,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <mutex>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -47,20 +46,13 @@ int TotalGroupPoints(const CModelDataMng& store)
     return total;
 }
 
-// Deletes a consumed host file at once, but leaves the release of its contents to
-// a worker: the name goes now (an open descriptor keeps the data alive), and the
-// file system frees the blocks and cached pages of hundreds of megabytes when that
-// descriptor closes, after the load has answered.
-void DeleteConsumedFile(const std::string& path)
+// Deletes a consumed host file at once; the name goes now (an open descriptor keeps
+// the data alive) and the descriptor is closed after the load has answered.
+void DeleteConsumedFile(const std::string& path, DeferredFileClose& closer)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     tessara::DeleteFile(path);
-    if (fd < 0) return;
-    try {
-        std::thread([fd] { ::close(fd); }).detach();
-    } catch (const std::system_error&) {
-        ::close(fd);
-    }
+    closer.Close(fd);
 }
 
 void LowerZMin(double& zMin, double z)
@@ -113,7 +105,7 @@ int CModelViewerView::LoadHostDataFile(const std::string& path, int colourPictur
     }
     // Only a file read whole is the host's consumed temporary file; anything else
     // may be a user's file named by mistake, or needed to see what went wrong.
-    if (read == HostDataFileReader::Result::Ok) DeleteConsumedFile(path);
+    if (read == HostDataFileReader::Result::Ok) DeleteConsumedFile(path, m_files->consumedFiles);
     m_files->sceneChanged.store(1, std::memory_order_release);
     if (!failure.empty()) ShowFilesMessage(failure, tessara::MB_OK | tessara::MB_ICONHAND);
     // Sent after the mutex is released: a UI command waiting for the mutex would

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "viewer/files/DeferredFileClose.h"
 #include "viewer/files/SceneFrame.h"
 #include "viewer/files/UndoList.h"
 
@@ -41,6 +42,9 @@ struct ViewFilesState {
 
     mutable std::mutex statusMutex;
     std::string lastStatusText;
+
+    // Descriptors of consumed host files, closed after the load has answered.
+    DeferredFileClose consumedFiles;
 
     // The worker's server while it runs (for the stop request).
     std::unique_ptr<PipeCommandTarget> pipeTarget;

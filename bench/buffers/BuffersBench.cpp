@@ -111,7 +111,7 @@ struct World {
         settings.colourMode = 1;
         settings.gradation = &stops;
         settings.tinPictureMode = 0;
-        ctx = std::make_unique<RenderContext>(RenderContext{*gl, store, book, settings});
+        ctx = std::make_unique<RenderContext>(*gl, store, book, settings);
         layers = std::make_unique<BenchLayers>(*gl);
         gl->glMatrixMode(GL_PROJECTION);
         gl->glLoadIdentity();

@@ -14,6 +14,9 @@ struct SelPCloud;
 // Everything a builder or pass reads or writes in one frame, gathered by the
 // view: GL entry points, the store (locked by the caller), the book, settings.
 struct RenderContext {
+    RenderContext(GlFunctions& gl_, CModelDataMng& store_, RenderBook& book_, RenderSettings& settings_)
+        : gl(gl_), store(store_), book(book_), settings(settings_) {}
+
     GlFunctions& gl;
     CModelDataMng& store;
     RenderBook& book;

@@ -49,8 +49,9 @@ TEST_P(LevellingRunTest, CalculatesFiguresPrintsEditsAndWritesCsv)
     const auto [csvCode, csvRun] = RunHost(GetParam().fixture, m_out / "csv", {"--csv"});
     EXPECT_EQ(csvCode == 0, Ok()) << csvRun;
     EXPECT_EQ(std::filesystem::exists(m_out / "csv/SUIHYO.CSV"), Ok());
-    if (!Ok())
+    if (!Ok()) {
         EXPECT_NE(csvRun.find(std::string("MSG[水準測量品質評価表] ") + GetParam().message), std::string::npos) << csvRun;
+    }
 
     // The seed's script switches the relative result to manual input and types it: the
     // evaluation then runs to the end whatever the siblings hold.

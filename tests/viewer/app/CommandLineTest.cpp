@@ -55,7 +55,9 @@ TEST_P(CommandLineCaseTest, StartsOrEndsSilently)
     CVCommandLineInfo info(launch);
     info.ParseArguments(arguments);
     EXPECT_EQ(info.Valid(), GetParam().valid);
-    if (GetParam().valid) EXPECT_EQ(launch.folder, Expand(GetParam().folder));
+    if (GetParam().valid) {
+        EXPECT_EQ(launch.folder, Expand(GetParam().folder));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -161,8 +161,12 @@ TEST_F(MainFrameTest, ShortcutsSendTheirCommands)
     }
     m_frame->UpdateCommandUi();
     for (QAction* action : m_frame->actions()) {
-        if (action->property("commandId").toUInt() == 57643) EXPECT_FALSE(action->isEnabled());   // undo: no handler
-        if (action->property("commandId").toUInt() == 57607) EXPECT_TRUE(action->isEnabled());    // print: frame
+        if (action->property("commandId").toUInt() == 57643) {
+            EXPECT_FALSE(action->isEnabled());   // undo: no handler
+        }
+        if (action->property("commandId").toUInt() == 57607) {
+            EXPECT_TRUE(action->isEnabled());    // print: frame
+        }
     }
 }
 

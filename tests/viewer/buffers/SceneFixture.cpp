@@ -82,7 +82,7 @@ void SceneTest::SetUp()
     m_settings.colourMode = 1;
     m_settings.tinPictureMode = 1;
     m_settings.viewDepthAlways = 1;
-    m_ctx = std::make_unique<RenderContext>(RenderContext{*m_glf, *m_store, m_book, m_settings});
+    m_ctx = std::make_unique<RenderContext>(*m_glf, *m_store, m_book, m_settings);
     m_ctx->selection = &m_selection;
     m_layers = std::make_unique<TestLayers>(*m_glf, kSize, kSize);
     m_glf->glMatrixMode(GL_PROJECTION);

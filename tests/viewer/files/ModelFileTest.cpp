@@ -465,7 +465,9 @@ TEST(ModelFileTest, ASaveKilledHalfWayLeavesThePreviousFileByteIdentical)
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
-        if (WIFSIGNALED(status)) EXPECT_EQ(Bytes(path), before) << "killed after " << delayMs << " ms";
+        if (WIFSIGNALED(status)) {
+            EXPECT_EQ(Bytes(path), before) << "killed after " << delayMs << " ms";
+        }
     }
 }
 

@@ -96,3 +96,18 @@ function(tessara_add_library)
     set_target_properties(${L_NAME} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   endif()
 endfunction()
+
+# tessara_add_areas(): adds every sub-folder of the current folder that has a
+# CMakeLists.txt as one area (tests/, tools/ and bench/ are laid out this way).
+# Only top-most areas are added: a nested CMakeLists.txt is its parent's business.
+function(tessara_add_areas)
+  file(GLOB_RECURSE area_lists CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} */CMakeLists.txt)
+  list(SORT area_lists)
+  foreach(area_list ${area_lists})
+    get_filename_component(area ${area_list} DIRECTORY)
+    get_filename_component(parent ${area} DIRECTORY)
+    if(parent STREQUAL "" OR NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${parent}/CMakeLists.txt)
+      add_subdirectory(${area})
+    endif()
+  endforeach()
+endfunction()

@@ -3,6 +3,7 @@
 #include "outside/ParallelParts.h"
 #include "outside/StoreMarkers.h"
 #include "viewer/files/FileFormatConstants.h"
+#include "viewer/files/GroupPointRecords.h"
 #include "viewer/files/HostDataContent.h"
 #include "viewer/files/ModelArchive.h"
 
@@ -19,7 +20,6 @@ constexpr std::uint64_t kPointBytes = 24;        // three doubles
 constexpr std::uint64_t kFigureMinBytes = 21;    // type, attribute, colour, elevation, count
 constexpr std::uint64_t kPartPointBytes = 28;
 constexpr std::uint64_t kPartLineBytes = 12;
-constexpr std::uint64_t kGroupPointBytes = 36;
 
 double UnsetIfNaN(double z) { return std::isnan(z) ? kUnsetDouble : z; }
 
@@ -282,7 +282,7 @@ bool HostDataFileReader::ReadGroup(ModelArchive& ar, HostDataContent& out)
         ar.Fail("the group's reference point is not a number");
         return false;
     }
-    if (!ar.CountFits(count, kGroupPointBytes, "the group's point count is larger than the file")) return false;
+    if (!ar.CountFits(count, kGroupPointRecordBytes, "the group's point count is larger than the file")) return false;
     zg = UnsetIfNaN(zg);
     const bool addGroupOnly = out.flags == fileformat::kHostAddGroupOnly;
     if (addGroupOnly && !out.transformSet) {
@@ -306,66 +306,21 @@ bool HostDataFileReader::ReadGroup(ModelArchive& ar, HostDataContent& out)
     out.groupCentre = PT(xg, yg, zg);
 
     auto group = std::make_unique<CPCloudMng>();
-    try {
-        group->m_points.resize(std::size_t(count));  // written below, not zeroed first
-    } catch (const std::bad_alloc&) {
-        ar.Fail("there is not enough memory for the group's points");
-        return false;
-    }
-    // Points are decoded in blocks straight from the file, in parts on worker
-    // threads, into their places; each part gathers the bounds of its points, so the
-    // grid is built without another pass for them. A bad record stops its part; the
-    // first bad record of the file gives the reason.
-    struct BadRecord {
-        std::uint64_t index = UINT64_MAX;
-        const char* reason = nullptr;
-    };
-    std::array<CPCloudMng::PointBounds, kMaxParallelParts> partBounds{};
-    std::array<BadRecord, kMaxParallelParts> bad{};
     const double* m = out.surveyTransform.m;
     const double m0 = m[0], m1 = m[1], m2 = m[2], m3 = m[3], m4 = m[4], m5 = m[5];
-    CPCloudMng::CloudPoint* const points = group->m_points.data();
-    const bool read = ar.ReadRecordsInParts(
-        std::uint64_t(count), kGroupPointBytes,
-        [&](std::size_t part, std::uint64_t first, const std::uint8_t* p, std::size_t n) {
-            CPCloudMng::PointBounds::Gatherer bounds(partBounds[part]);
-            CPCloudMng::CloudPoint* dst = points + first;
-            for (std::size_t k = 0; k < n; ++k, p += kGroupPointBytes) {
-                double x, y, z, intensity;
-                std::uint32_t colour;
-                std::memcpy(&x, p, 8);
-                std::memcpy(&y, p + 8, 8);
-                std::memcpy(&z, p + 16, 8);
-                std::memcpy(&colour, p + 24, 4);
-                std::memcpy(&intensity, p + 28, 8);
-                if (!std::isfinite(x) || !std::isfinite(y)) {
-                    bad[part] = {first + k, "a coordinate is not a number"};
-                    return false;
-                }
-                // The survey transform (MTRX::XY) written out.
-                const float xf = float(m0 * x + m1 * y + m2), yf = float(m3 * x + m4 * y + m5);
-                if (!std::isfinite(xf) || !std::isfinite(yf)) {
-                    bad[part] = {first + k, "a coordinate is out of range"};
-                    return false;
-                }
-                const float zf = std::isnan(z) || IsUnsetValue(z) ? float(kUnsetDouble) : float(z);
-                dst[k] = {xf, yf, zf, colour, std::isfinite(intensity) ? intensity : 0.0};
-                bounds.Add(dst[k]);
-            }
-            bounds.Store(partBounds[part]);
-            return true;
+    const bool read = ReadGroupPointRecordsInParts(
+        ar, *group, std::uint64_t(count), "there is not enough memory for the group's points",
+        [&](const GroupPointRecord& r, CPCloudMng::CloudPoint& point) -> const char* {
+            if (!std::isfinite(r.x) || !std::isfinite(r.y)) return "a coordinate is not a number";
+            // The survey transform (MTRX::XY) written out.
+            const float xf = float(m0 * r.x + m1 * r.y + m2), yf = float(m3 * r.x + m4 * r.y + m5);
+            if (!std::isfinite(xf) || !std::isfinite(yf)) return "a coordinate is out of range";
+            const float zf = std::isnan(r.z) || IsUnsetValue(r.z) ? float(kUnsetDouble) : float(r.z);
+            point = {xf, yf, zf, r.colour, std::isfinite(r.intensity) ? r.intensity : 0.0};
+            return nullptr;
         });
-    if (!read) {
-        const BadRecord* first = nullptr;
-        for (const BadRecord& r : bad)
-            if (r.reason != nullptr && (first == nullptr || r.index < first->index)) first = &r;
-        if (first != nullptr) ar.Fail(first->reason);
-        return false;
-    }
-    CPCloudMng::PointBounds bounds;
-    for (const auto& b : partBounds) bounds.Merge(b);
+    if (!read) return false;
     group->m_nDataFlag = 1;
-    group->CreateGrid(bounds);
     out.group = std::move(group);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "outside/ParallelParts.h"
 #include "outside/StoreMarkers.h"
 #include "viewer/files/FileFormatConstants.h"
+#include "viewer/files/GroupPointRecords.h"
 #include "viewer/files/ModelArchive.h"
 #include "viewer/files/SceneFrame.h"
 
@@ -21,7 +22,6 @@ namespace {
 using namespace fileformat;
 
 // Smallest sizes of records, so a count can be bounded by the bytes left.
-constexpr std::uint64_t kGroupPointBytes = 36;
 constexpr std::uint64_t kGroupRecordMinBytes = 18;     // values and count, no header
 constexpr std::uint64_t kTriangleBytes = 12;
 constexpr std::uint64_t kFloatPointBytes = 12;
@@ -173,7 +173,7 @@ void ModelFileSections::GroupPoints(ModelArchive& ar, CModelDataMng& store, Mode
                 ar.U32(colour);
                 ar.F64(intensity);
             }
-        } else if (ar.CountFits(points, kGroupPointBytes, "a group's point count is larger than the file")) {
+        } else if (ar.CountFits(points, kGroupPointRecordBytes, "a group's point count is larger than the file")) {
             group->DeleteCloudPointAll();
             if (!ReadGroupPointRecords(ar, *group, points)) return;
         }
@@ -184,53 +184,18 @@ void ModelFileSections::GroupPoints(ModelArchive& ar, CModelDataMng& store, Mode
 bool ModelFileSections::ReadGroupPointRecords(ModelArchive& ar, CPCloudMng& group, std::int32_t count)
 {
     if (count <= 0) return ar.Ok();
-    try {
-        group.m_points.resize(std::size_t(count));  // written below, not zeroed first
-    } catch (const std::bad_alloc&) {
-        ar.Fail("there is not enough memory for a group's points");
-        return false;
-    }
-    // Decoded in blocks straight from the file, in parts on worker threads, into
-    // their places; each part gathers the bounds of its points for the grid. A bad
-    // record stops its part; the first bad record of the file gives the reason.
-    std::array<CPCloudMng::PointBounds, kMaxParallelParts> partBounds{};
-    std::array<std::uint64_t, kMaxParallelParts> badAt;
-    badAt.fill(UINT64_MAX);
-    CPCloudMng::CloudPoint* const points = group.m_points.data();
-    const bool read = ar.ReadRecordsInParts(
-        std::uint64_t(count), kGroupPointBytes,
-        [&](std::size_t part, std::uint64_t first, const std::uint8_t* p, std::size_t n) {
-            CPCloudMng::PointBounds::Gatherer bounds(partBounds[part]);
-            CPCloudMng::CloudPoint* dst = points + first;
-            for (std::size_t k = 0; k < n; ++k, p += kGroupPointBytes) {
-                double x, y, z, intensity;
-                std::uint32_t colour;
-                std::memcpy(&x, p, 8);
-                std::memcpy(&y, p + 8, 8);
-                std::memcpy(&z, p + 16, 8);
-                std::memcpy(&colour, p + 24, 4);
-                std::memcpy(&intensity, p + 28, 8);
-                const float xf = float(x), yf = float(y);
-                if (!std::isfinite(xf) || !std::isfinite(yf)) {
-                    badAt[part] = first + k;
-                    return false;
-                }
-                dst[k] = {xf, yf, std::isnan(z) ? float(kUnset) : float(z), colour,
-                          std::isfinite(intensity) ? intensity : 0.0};
-                bounds.Add(dst[k]);
-            }
-            bounds.Store(partBounds[part]);
-            return true;
-        });
-    if (!read) {
-        if (*std::min_element(badAt.begin(), badAt.end()) != UINT64_MAX) ar.Fail("a coordinate is not a number");
-        group.m_points.clear();
-        return false;
-    }
-    CPCloudMng::PointBounds bounds;
-    for (const auto& b : partBounds) bounds.Merge(b);
-    group.CreateGrid(bounds);
-    return ar.Ok();
+    const auto toPoint = [](const GroupPointRecord& r, CPCloudMng::CloudPoint& point) -> const char* {
+        const float xf = float(r.x), yf = float(r.y);
+        if (!std::isfinite(xf) || !std::isfinite(yf)) return "a coordinate is not a number";
+        point = {xf, yf, std::isnan(r.z) ? float(kUnset) : float(r.z), r.colour,
+                 std::isfinite(r.intensity) ? r.intensity : 0.0};
+        return nullptr;
+    };
+    if (ReadGroupPointRecordsInParts(ar, group, std::uint64_t(count), "there is not enough memory for a group's points",
+                                     toPoint))
+        return ar.Ok();
+    group.m_points.clear();
+    return false;
 }
 
 void ModelFileSections::TinBody(ModelArchive& ar, CVertexMng& tin)

@@ -1,10 +1,11 @@
 #include "outside/COGLJText.h"
 
+#include "outside/FontMatch.h"
+
 #include <QOpenGLContext>
 #include <QOpenGLFunctions_1_0>
 #include <QOpenGLVersionFunctionsFactory>
 
-#include <fontconfig/fontconfig.h>
 #include <locale.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -73,17 +74,7 @@ std::string COGLJText::FindFontFile(const std::string& fontName)
     FcLangSetAdd(langs, reinterpret_cast<const FcChar8*>("ja"));
     FcPatternAddLangSet(pattern, FC_LANG, langs);
     FcLangSetDestroy(langs);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    std::string file;
-    FcChar8* path = nullptr;
-    if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
-        file = reinterpret_cast<const char*>(path);
-    if (match != nullptr) FcPatternDestroy(match);
-    FcPatternDestroy(pattern);
-    return file;
+    return MatchedFontFile(pattern);
 }
 
 COGLJText::COGLJText(const std::string& fontName, int pixelSize, int origin)

@@ -1,6 +1,7 @@
 #include "outside/TJFONT.h"
 
-#include <fontconfig/fontconfig.h>
+#include "outside/FontMatch.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -38,18 +39,7 @@ std::string SystemGothic()
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("IPAGothic:lang=ja"));
     if (pattern == nullptr)
         return {};
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    std::string file;
-    FcChar8* path = nullptr;
-    if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
-        file = reinterpret_cast<const char*>(path);
-    if (match != nullptr)
-        FcPatternDestroy(match);
-    FcPatternDestroy(pattern);
-    return file;
+    return MatchedFontFile(pattern);
 }
 
 // Next code point of UTF-8 text; an invalid byte counts as U+FFFD.

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -54,6 +55,21 @@ protected:
 };
 
 bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+// Plays the host on a thread: asks the view over its pipe to load the file at `path`
+// (command 1), keeps the view's answer in `reply` and sets `done` when it is over.
+std::thread SendLoadCommand(const std::string& path, PipeMessage& reply, std::atomic<bool>& done)
+{
+    return std::thread([path, &reply, &done] {
+        CNamedPipe pipe;
+        for (int i = 0; i < 200 && !pipe.Open("\\\\.\\PIPE\\ORVANE_SendMessage2"); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        reply.SetCode(1);
+        SetPipePathAt(reply, PipeMessage::kPathOffset, path);
+        if (pipe.Write(reply.Data(), PipeMessage::kSize)) pipe.Read(reply.Data(), PipeMessage::kSize);
+        done = true;
+    });
+}
 
 }  // namespace
 
@@ -157,15 +173,7 @@ TEST_F(ViewFilesTest, HostLoadsOverThePipeAndCommandElevenEndsTheServer)
     const std::string path = HostFile("pipe.dat", {30, 0, 0, 0});
     std::atomic<bool> done{false};
     PipeMessage reply;
-    std::thread host([&] {
-        CNamedPipe pipe;
-        for (int i = 0; i < 200 && !pipe.Open("\\\\.\\PIPE\\ORVANE_SendMessage2"); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        reply.SetCode(1);
-        SetPipePathAt(reply, PipeMessage::kPathOffset, path);
-        if (pipe.Write(reply.Data(), PipeMessage::kSize)) pipe.Read(reply.Data(), PipeMessage::kSize);
-        done = true;
-    });
+    std::thread host = SendLoadCommand(path, reply, done);
     // The worker's load-finished message needs the UI thread.
     EXPECT_TRUE(ProcessEventsUntil([&] { return done.load(); }, 10000));
     host.join();
@@ -293,15 +301,7 @@ TEST_F(ViewFilesTest, BusyViewRefusesHostCommandsOverThePipe)
     const std::string path = HostFile("busy.dat", {5, 0, 0, 0});
     std::atomic<bool> done{false};
     PipeMessage reply;
-    std::thread host([&] {
-        CNamedPipe pipe;
-        for (int i = 0; i < 200 && !pipe.Open("\\\\.\\PIPE\\ORVANE_SendMessage2"); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        reply.SetCode(1);
-        SetPipePathAt(reply, PipeMessage::kPathOffset, path);
-        if (pipe.Write(reply.Data(), PipeMessage::kSize)) pipe.Read(reply.Data(), PipeMessage::kSize);
-        done = true;
-    });
+    std::thread host = SendLoadCommand(path, reply, done);
     ScriptedBoxes().Clear();
     EXPECT_TRUE(ProcessEventsUntil([&] { return done.load() && ScriptedBoxes().Count() > 0; }, 5000));
     host.join();

@@ -97,14 +97,23 @@ std::unique_ptr<BenchView> ShownView(std::size_t cloudPoints)
     return view;
 }
 
-void SceneFrame(benchmark::State& state, std::size_t points)
+// A shown view made current for the timed loop; null, the benchmark skipped, when
+// there is no GL context.
+std::unique_ptr<BenchView> CurrentView(benchmark::State& state, std::size_t cloudPoints)
 {
-    auto view = ShownView(points);
+    auto view = ShownView(cloudPoints);
     if (!view->IsGlReady()) {
         state.SkipWithError("no GL context");
-        return;
+        return nullptr;
     }
     view->makeCurrent();
+    return view;
+}
+
+void SceneFrame(benchmark::State& state, std::size_t points)
+{
+    auto view = CurrentView(state, points);
+    if (!view) return;
     for (auto _ : state) {
         view->InvalidateScene();
         view->paintGL();
@@ -126,12 +135,8 @@ void BM_FullFrameMillionPoints(benchmark::State& state)
 
 void CachedRedraw(benchmark::State& state, std::size_t points)
 {
-    auto view = ShownView(points);
-    if (!view->IsGlReady()) {
-        state.SkipWithError("no GL context");
-        return;
-    }
-    view->makeCurrent();
+    auto view = CurrentView(state, points);
+    if (!view) return;
     for (auto _ : state) {
         view->DrawXorOverlay(0);
         view->paintGL();
@@ -153,12 +158,8 @@ void BM_CachedRedrawMillionPoints(benchmark::State& state)
 // A bare window-size blit from a colour framebuffer to the widget's framebuffer.
 void BM_BareBlit(benchmark::State& state)
 {
-    auto view = ShownView(0);
-    if (!view->IsGlReady()) {
-        state.SkipWithError("no GL context");
-        return;
-    }
-    view->makeCurrent();
+    auto view = CurrentView(state, 0);
+    if (!view) return;
     GlFunctions& gl = *view->Gl();
     QOpenGLFramebufferObject source(kWidth, kHeight, QOpenGLFramebufferObject::NoAttachment, GL_TEXTURE_2D, GL_RGBA8);
     for (auto _ : state) {

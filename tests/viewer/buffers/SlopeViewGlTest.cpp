@@ -75,6 +75,23 @@ bool Near(std::uint32_t a, std::uint32_t b, int tolerance)
     return true;
 }
 
+// A folder of this test program under the temporary folder, made.
+fs::path WorkFolder(const std::string& name)
+{
+    const fs::path work = fs::temp_directory_path() / ("tessara-" + name + "-" + std::to_string(::getpid()));
+    fs::create_directories(work);
+    return work;
+}
+
+// Shows the view at the size given, creates it and waits for its first scene frame.
+bool ShowUntilDrawn(TestView& view, int width, int height)
+{
+    view.resize(width, height);
+    view.show();
+    view.Create();
+    return ProcessEventsUntil([&] { return view.IsGlReady() && view.sceneFrames > 0; }, 20000);
+}
+
 }  // namespace
 
 TEST(SlopeView, PointsAndTinByHeightFromAbove)
@@ -83,16 +100,12 @@ TEST(SlopeView, PointsAndTinByHeightFromAbove)
     const fs::path source = TESSARA_SOURCE_DIR_PATH;
     // Test programs live in <build>/tests, programs in <build>/bin.
     const fs::path binary = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
-    const fs::path work = fs::temp_directory_path() / ("tessara-slope-" + std::to_string(::getpid()));
-    fs::create_directories(work);
+    const fs::path work = WorkFolder("slope");
     const fs::path copy = work / "slope-group.dat";
     fs::copy_file(source / "examples/viewer/slope-group.dat", copy, fs::copy_options::overwrite_existing);
 
     TestView view;
-    view.resize(640, 480);
-    view.show();
-    view.Create();
-    ASSERT_TRUE(ProcessEventsUntil([&] { return view.IsGlReady() && view.sceneFrames > 0; }, 20000));
+    ASSERT_TRUE(ShowUntilDrawn(view, 640, 480));
 
     // The host sends command 1 with the copy; the viewer deletes what it loaded.
     std::atomic<int> hostResult{-1};
@@ -210,13 +223,9 @@ TEST(SlopeView, PointsAndTinByHeightFromAbove)
 TEST(SlopeView, HostPictureFileIsDeletedOnlyOnceItIsTheTexture)
 {
     EnsureViewTestApp();
-    const fs::path work = fs::temp_directory_path() / ("tessara-picture-" + std::to_string(::getpid()));
-    fs::create_directories(work);
+    const fs::path work = WorkFolder("picture");
     TestView view;
-    view.resize(320, 240);
-    view.show();
-    view.Create();
-    ASSERT_TRUE(ProcessEventsUntil([&] { return view.IsGlReady() && view.sceneFrames > 0; }, 20000));
+    ASSERT_TRUE(ShowUntilDrawn(view, 320, 240));
 
     const fs::path bad = work / "bad.bmp";
     std::FILE* f = std::fopen(bad.c_str(), "wb");
@@ -260,13 +269,9 @@ TEST(SlopeView, ContextMenuHooksReadTheViewsLists)
 TEST(SlopeView, ReloadsReplaceTheBuffersWithoutLeavingNames)
 {
     EnsureViewTestApp();
-    const fs::path work = fs::temp_directory_path() / ("tessara-reload-" + std::to_string(::getpid()));
-    fs::create_directories(work);
+    const fs::path work = WorkFolder("reload");
     TestView view;
-    view.resize(320, 240);
-    view.show();
-    view.Create();
-    ASSERT_TRUE(ProcessEventsUntil([&] { return view.IsGlReady() && view.sceneFrames > 0; }, 20000));
+    ASSERT_TRUE(ShowUntilDrawn(view, 320, 240));
     view.m_pointColourMode = 1;
     view.Settings().tinPictureMode = 4;
     view.Settings().tinEdgeSwitch = 1;

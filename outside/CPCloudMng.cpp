@@ -75,23 +75,21 @@ void CPCloudMng::ExtendPointBounds(const CloudPoint& p)
 
 void CPCloudMng::RecomputePointBounds()
 {
-    m_min[0] = m_min[1] = m_min[2] = 0.0f;
-    m_max[0] = m_max[1] = m_max[2] = 0.0f;
-    m_minIntensity = m_maxIntensity = 0.0;
-    m_hasZ = false;
-    if (m_points.empty())
-        return;
-    // Worked out in parts on worker threads, each into its own record.
-    std::array<PointBounds, kMaxParallelParts> partBounds{};
-    const std::size_t parts = ParallelParts(m_points.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
-        PointBounds b;
-        for (std::size_t i = begin; i < end; ++i)
-            b.Add(m_points[i]);
-        partBounds[part] = b;
-    });
+    // No points: SetPointBounds clears the bounds.
     PointBounds all;
-    for (std::size_t part = 0; part < parts; ++part)
-        all.Merge(partBounds[part]);
+    if (!m_points.empty()) {
+        // Worked out in parts on worker threads, each into its own record.
+        std::array<PointBounds, kMaxParallelParts> partBounds{};
+        const std::size_t parts =
+            ParallelParts(m_points.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
+                PointBounds b;
+                for (std::size_t i = begin; i < end; ++i)
+                    b.Add(m_points[i]);
+                partBounds[part] = b;
+            });
+        for (std::size_t part = 0; part < parts; ++part)
+            all.Merge(partBounds[part]);
+    }
     SetPointBounds(all);
 }
 

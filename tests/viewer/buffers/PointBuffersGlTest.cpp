@@ -246,14 +246,10 @@ TEST_F(SceneTest, LargeCloudsFilledSideBySideLandInTheirChunks)
     for (int c = 0; c < GroupGpuData::kChunkCount; ++c) {
         const auto count = static_cast<std::size_t>(data.pointCounts[c]);
         ASSERT_EQ(count, static_cast<std::size_t>((n - 1 - c) / 100 + 1));
-        std::vector<float> positions(count * 3);
-        std::vector<std::uint32_t> picks(count), colours(count);
-        G().glBindBuffer(GL_ARRAY_BUFFER, data.positionBuffers[c]);
-        G().glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(count * 12), positions.data());
-        G().glBindBuffer(GL_ARRAY_BUFFER, data.pickColourBuffers[c]);
-        G().glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(count * 4), picks.data());
-        G().glBindBuffer(GL_ARRAY_BUFFER, data.colourBuffers[c]);
-        G().glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(count * 4), colours.data());
+        const ChunkBuffers chunk = ReadChunk(data, c, count);
+        const auto& positions = chunk.positions;
+        const auto& picks = chunk.picks;
+        const auto& colours = chunk.colours;
         for (std::size_t k = 0; k < count; ++k) {
             const std::size_t p = k * 100 + static_cast<std::size_t>(c);
             const COLORREF colour = p == 0 ? 0xFFFFFFu : static_cast<COLORREF>(p & 0xFFFFFF);

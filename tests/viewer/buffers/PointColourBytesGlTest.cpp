@@ -167,16 +167,10 @@ protected:
                 continue;
             }
             if (count == 0) continue;
-            std::vector<float> positions(count * 3);
-            std::vector<std::uint32_t> picks(count), colours(count);
-            G().glBindBuffer(GL_ARRAY_BUFFER, data.positionBuffers[c]);
-            G().glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(count * 12), positions.data());
-            G().glBindBuffer(GL_ARRAY_BUFFER, data.pickColourBuffers[c]);
-            G().glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(count * 4), picks.data());
-            if (withColours) {
-                G().glBindBuffer(GL_ARRAY_BUFFER, data.colourBuffers[c]);
-                G().glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(count * 4), colours.data());
-            }
+            const ChunkBuffers chunk = ReadChunk(data, c, count, withColours);
+            const auto& positions = chunk.positions;
+            const auto& picks = chunk.picks;
+            const auto& colours = chunk.colours;
             for (std::size_t k = 0; k < count; ++k) {
                 const std::size_t p = k * 100 + static_cast<std::size_t>(c);
                 bool ok = picks[k] == e.picks[p] && (!withColours || colours[k] == e.colours[p]);

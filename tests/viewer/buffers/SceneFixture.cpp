@@ -1,5 +1,6 @@
 #include "SceneFixture.h"
 
+#include "viewer/buffers/GroupGpuData.h"
 #include "viewer/buffers/SceneRenderer.h"
 
 #include <QOpenGLContext>
@@ -138,4 +139,21 @@ int SceneTest::LiveBuffers(GLuint limit)
     for (GLuint name = 1; name <= limit; ++name)
         if (m_glf->glIsBuffer(name) == GL_TRUE) ++live;
     return live;
+}
+
+SceneTest::ChunkBuffers SceneTest::ReadChunk(const GroupGpuData& data, int c, std::size_t count, bool withColours)
+{
+    ChunkBuffers b;
+    b.positions.resize(count * 3);
+    b.picks.resize(count);
+    b.colours.resize(count);
+    G().glBindBuffer(GL_ARRAY_BUFFER, data.positionBuffers[c]);
+    G().glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(count * 12), b.positions.data());
+    G().glBindBuffer(GL_ARRAY_BUFFER, data.pickColourBuffers[c]);
+    G().glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(count * 4), b.picks.data());
+    if (withColours) {
+        G().glBindBuffer(GL_ARRAY_BUFFER, data.colourBuffers[c]);
+        G().glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(count * 4), b.colours.data());
+    }
+    return b;
 }

@@ -15,6 +15,8 @@
 #include <mutex>
 #include <vector>
 
+class GroupGpuData;
+
 // Eight RGBA8 + depth24 framebuffers of one size, standing in for the base
 // view's layers.
 class TestLayers : public SceneLayers {
@@ -64,6 +66,15 @@ protected:
     void Render(unsigned char pass);
     //! Names in 1..limit that GL knows as buffers.
     int LiveBuffers(GLuint limit = 0);
+    //! The point buffers of one chunk of a group, read back from GL.
+    struct ChunkBuffers {
+        std::vector<float> positions;  // x, y, z a point
+        std::vector<std::uint32_t> picks;
+        std::vector<std::uint32_t> colours;
+    };
+    //! Reads the `count` points of chunk c; the colours stay zero unless asked for.
+    //! Leaves the last buffer read bound to GL_ARRAY_BUFFER.
+    ChunkBuffers ReadChunk(const GroupGpuData& data, int c, std::size_t count, bool withColours = true);
 
     GlFunctions* m_glf = nullptr;
     std::unique_ptr<CModelDataMng> m_store;

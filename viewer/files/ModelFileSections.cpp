@@ -47,6 +47,18 @@ bool Finite(ModelArchive& ar, double x, double y)
     return false;
 }
 
+// The count of group records that leads a group section: storing, the groups the
+// store holds; loading, as read, bounded by the bytes left at `minBytes` a record.
+bool GroupRecordCount(ModelArchive& ar, const CModelDataMng& store, std::uint64_t minBytes, std::int32_t& count)
+{
+    count = 0;
+    if (ar.IsStoring()) {
+        for (const auto& g : store.m_groups) count += g ? 1 : 0;
+    }
+    ar.I32(count);
+    return ar.CountFits(count, minBytes, "the group count is larger than the file");
+}
+
 }  // namespace
 
 void ModelFileSections::Serialize(ModelArchive& ar, CModelDataMng& store, ModelViewState& state,
@@ -144,11 +156,7 @@ void ModelFileSections::GroupPoints(ModelArchive& ar, CModelDataMng& store, Mode
                                     std::uint16_t version)
 {
     std::int32_t count = 0;
-    if (ar.IsStoring()) {
-        for (const auto& g : store.m_groups) count += g ? 1 : 0;
-    }
-    ar.I32(count);
-    if (!ar.CountFits(count, kGroupRecordMinBytes, "the group count is larger than the file")) return;
+    if (!GroupRecordCount(ar, store, kGroupRecordMinBytes, count)) return;
     state.groupPointRecords = count;
     int record = 0;
     for (int i = 0; ar.Ok() && record < count; ++i) {
@@ -261,11 +269,7 @@ void ModelFileSections::GroupTins(ModelArchive& ar, CModelDataMng& store, ModelV
                                   std::uint16_t version)
 {
     std::int32_t count = 0;
-    if (ar.IsStoring()) {
-        for (const auto& g : store.m_groups) count += g ? 1 : 0;
-    }
-    ar.I32(count);
-    if (!ar.CountFits(count, 16, "the group count is larger than the file")) return;
+    if (!GroupRecordCount(ar, store, 16, count)) return;
     state.groupTinRecords = count;
     int record = 0;
     for (int i = 0; ar.Ok() && record < count; ++i) {

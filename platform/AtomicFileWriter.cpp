@@ -1,5 +1,6 @@
 #include "platform/AtomicFileWriter.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -30,7 +31,23 @@ void SyncFolder(const std::string& folder)
     }
 }
 
+std::atomic<SaveStepHook> g_saveStepHook{nullptr};
+std::atomic<std::uint64_t> g_saveStepIndex{0};
+
+void BeforeStep(SaveStep step)
+{
+    if (const SaveStepHook hook = g_saveStepHook.load(std::memory_order_acquire)) {
+        hook(step, g_saveStepIndex.fetch_add(1, std::memory_order_relaxed));
+    }
+}
+
 } // namespace
+
+SaveStepHook SetSaveStepHook(SaveStepHook hook)
+{
+    g_saveStepIndex.store(0, std::memory_order_relaxed);
+    return g_saveStepHook.exchange(hook, std::memory_order_acq_rel);
+}
 
 AtomicFileWriter::AtomicFileWriter(std::string targetPath) : m_targetPath(std::move(targetPath)) {}
 
@@ -67,6 +84,7 @@ bool AtomicFileWriter::Write(const void* data, std::size_t size)
     }
     const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
+        BeforeStep(SaveStep::Write);
         const ssize_t written = ::write(m_fd, bytes, size);
         if (written < 0) {
             if (errno == EINTR) {
@@ -87,9 +105,11 @@ bool AtomicFileWriter::Commit()
         Discard();
         return false;
     }
+    BeforeStep(SaveStep::Sync);
     const bool synced = ::fsync(m_fd) == 0;
     const bool closed = ::close(m_fd) == 0;
     m_fd = -1;
+    if (synced && closed) BeforeStep(SaveStep::Rename);
     if (!synced || !closed || ::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
         Discard();
         return false;

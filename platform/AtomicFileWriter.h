@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -36,5 +37,13 @@ private:
     int m_fd = -1;
     bool m_failed = false;
 };
+
+// The steps of every atomic save in this process, in order, for tests that stop a
+// save at a chosen step (a child process killing itself there) or count them.
+enum class SaveStep { Write, Sync, Rename };
+using SaveStepHook = void (*)(SaveStep step, std::uint64_t index);
+// Installs the hook (null removes it) and restarts the step count at 0; returns the
+// previous hook. Set it before the saves it watches start.
+SaveStepHook SetSaveStepHook(SaveStepHook hook);
 
 } // namespace tessara

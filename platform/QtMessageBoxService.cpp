@@ -95,6 +95,12 @@ void QtMessageBoxService::CancelPending()
     }
 }
 
+int QtMessageBoxService::WaitingWorkers()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_workerTarget ? m_workerTarget->WaitingSenders() : 0;
+}
+
 int QtMessageBoxService::Show(std::string_view text, std::string_view caption, unsigned flags, QWidget* owner)
 {
     const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -24,6 +24,8 @@ public:
     // a closing window can join a worker that was about to ask the user something.
     // Boxes asked for on the UI thread still show.
     void CancelPending() override;
+    // Workers blocked right now waiting for the UI thread to show their box.
+    int WaitingWorkers();
 
 private:
     static int ShowOnUiThread(const QString& text, const QString& caption, unsigned flags, QWidget* owner);

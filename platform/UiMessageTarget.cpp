@@ -31,6 +31,7 @@ struct UiMessageQueue {
     std::mutex mutex;
     std::condition_variable replied;
     bool shutDown = false;
+    int waitingSenders = 0;
     std::deque<Request> requests;
 };
 
@@ -98,6 +99,12 @@ bool UiMessageTarget::IsShutDown() const
     return m_queue->shutDown;
 }
 
+int UiMessageTarget::WaitingSenders() const
+{
+    const std::lock_guard lock(m_queue->mutex);
+    return m_queue->waitingSenders;
+}
+
 QThread* UiMessageTarget::UiThread() const
 {
     return m_receiver->thread();
@@ -118,7 +125,9 @@ std::optional<std::intptr_t> UiMessageTarget::Send(unsigned message, std::uintpt
     }
     m_queue->requests.push_back({message, wParam, lParam, reply});
     QMetaObject::invokeMethod(m_receiver.get(), "RunOne", Qt::QueuedConnection);
+    ++m_queue->waitingSenders;
     m_queue->replied.wait(lock, [&] { return reply->finished || m_queue->shutDown; });
+    --m_queue->waitingSenders;
     if (!reply->finished) {
         return std::nullopt;
     }

@@ -41,6 +41,10 @@ public:
     // Queues the message for the UI thread and returns at once; false when shut down.
     bool Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
+    // Senders of other threads blocked in Send right now (tests wait for one before
+    // they act on it).
+    int WaitingSenders() const;
+
     QThread* UiThread() const;
 
 private:

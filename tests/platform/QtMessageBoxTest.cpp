@@ -83,7 +83,7 @@ TEST(QtMessageBoxTest, CancelReleasesAWorkerWaitingForAnAnswer)
     QtMessageBoxService service;
     std::atomic<int> answer = 0;
     std::thread worker([&] { answer = service.Show("q", "c", MB_YESNO, nullptr); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    while (service.WaitingWorkers() == 0) std::this_thread::yield();
     // The UI thread is not running events, as in a window's destructor joining a worker.
     service.CancelPending();
     worker.join();

@@ -89,7 +89,8 @@ TEST(UiMessagesTest, ShutdownReleasesABlockedSenderAndRefusesLaterOnes)
         first = SendUiMessage(target, kLoadFinished, 0, 0);    // the UI thread is not pumping
         second = SendUiMessage(target, kLoadFinished, 0, 0);
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // Wait (without pumping: the UI thread must not serve it) until the first send blocks.
+    while (target.WaitingSenders() == 0) std::this_thread::yield();
     target.Shutdown();    // as the view's destructor does before stopping its worker
     worker.join();
     PumpPendingEvents();
@@ -111,7 +112,7 @@ TEST(UiMessagesTest, DestroyingTheTargetReleasesEverySender)
                 }
             });
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        while (target.WaitingSenders() < 4) std::this_thread::yield();
         target.Shutdown();
         for (std::thread& sender : senders) {
             sender.join();

@@ -20,7 +20,9 @@ struct HostRun {
 };
 
 // One parthost run of the built plug-in module on examples/<plug-in>/<fixture>: its
-// exit code (-1 when it did not end normally within two minutes) and printed lines.
+// exit code (-1 when it did not end normally: killed by a signal, or still running
+// after two minutes, a limit only a hang reaches) and printed lines. When it did not
+// end normally, `output` says why and holds what it wrote on both channels.
 inline HostRun RunParthost(const std::filesystem::path& source, const std::filesystem::path& binary,
                            const std::string& plugin, const std::string& module, const std::string& fixture,
                            const std::filesystem::path& out, const QStringList& options)
@@ -32,10 +34,22 @@ inline HostRun RunParthost(const std::filesystem::path& source, const std::files
     args << options;
     process.start(QString::fromStdString((binary / "bin/parthost").string()), args);
     HostRun run;
-    if (!process.waitForFinished(120000))
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished(-1);
+        run.output = "parthost " + args.join(' ').toStdString() + " was still running after 120 s\n--- stdout ---\n" +
+                     process.readAllStandardOutput().toStdString() + "\n--- stderr ---\n" +
+                     process.readAllStandardError().toStdString();
         return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
     run.output = process.readAllStandardOutput().toStdString();
+    if (process.exitStatus() == QProcess::NormalExit) {
+        run.exitCode = process.exitCode();
+    } else {
+        run.output = "parthost " + args.join(' ').toStdString() + " did not end normally (" +
+                     process.errorString().toStdString() + ")\n--- stdout ---\n" + run.output +
+                     "\n--- stderr ---\n" + process.readAllStandardError().toStdString();
+    }
     return run;
 }
 inline std::string ReadFileBytes(const std::filesystem::path& file)

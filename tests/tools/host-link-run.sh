@@ -15,18 +15,32 @@ export XDG_CONFIG_HOME="$scratch/config" TESSARA_PIPE_DIR="$scratch/run" TMPDIR=
 mkdir -p "$XDG_CONFIG_HOME/Bralden"
 printf '[SectionGlView]\npsKeyLicenseView=0\n' > "$XDG_CONFIG_HOME/Bralden/Tessara.ini"
 
+# Waits until a condition holds, polling; the limit is one only a hang reaches. On
+# failure says what it waited for and shows the viewer's log.
+wait_for() {
+  local what=$1; shift
+  local deadline=$((SECONDS + 60))
+  until "$@"; do
+    if ((SECONDS > deadline)); then
+      echo "gave up after 60 s waiting for: $what" >&2
+      echo "--- viewer log ---" >&2
+      cat "$scratch/viewer.log" >&2 || true
+      exit 1
+    fi
+    sleep 0.1
+  done
+}
+in_log() { grep -q "$1" "$scratch/viewer.log"; }
+pipe_answers() { "$build/bin/fake-host" send 22 > /dev/null 2>&1; }
+
 "$build/bin/tessara" /V "$scratch/work/" 2> "$scratch/viewer.log" &
 viewer=$!
-for _ in $(seq 1 100); do
-  "$build/bin/fake-host" send 22 > /dev/null 2>&1 && break
-  sleep 0.1
-done
+wait_for "the viewer's pipe to answer" pipe_answers
 
 cp "$source/examples/viewer/slope-group.dat" "$scratch/load.dat"
 "$build/bin/fake-host" send 1 "$scratch/load.dat"
-sleep 0.5
-grep -q "loaded: 1 groups, 400 points" "$scratch/viewer.log"
-grep -q "status: 処理を終了しました（データの読み込み)" "$scratch/viewer.log"
+wait_for "the load in the viewer's log" in_log "loaded: 1 groups, 400 points"
+wait_for "the load's status text" in_log "status: 処理を終了しました（データの読み込み)"
 test ! -e "$scratch/load.dat"
 
 "$build/bin/make-hostfile" --points 50 --broken cut:300 "$scratch/broken.dat" > /dev/null
@@ -35,8 +49,7 @@ if "$build/bin/fake-host" send 1 "$scratch/broken.dat"; then
   exit 1
 fi
 test -e "$scratch/broken.dat"
-sleep 0.5
-grep -q "status: データの読み込みに失敗しました。" "$scratch/viewer.log"
+wait_for "the failed load's status text" in_log "status: データの読み込みに失敗しました。"
 
 "$build/bin/fake-host" send 11
 if "$build/bin/fake-host" send 22 2> /dev/null; then

@@ -1,6 +1,5 @@
 #include "viewer/render/COpenGLBaseView.h"
 
-#include <QElapsedTimer>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
@@ -505,8 +504,7 @@ void COpenGLBaseView::RenderSceneFrame()
     RefreshGroupTree();
     UpdateLegends();
     ResetHoverPick();
-    QElapsedTimer timer;
-    timer.start();
+    const std::int64_t startMs = m_frameClock->NowMs();
     const int levelBefore = m_detailLevel;
 
     static constexpr Layer kPrepareOrder[] = {Layer::Cloud, Layer::PointPick, Layer::Figure, Layer::Grid,
@@ -533,7 +531,8 @@ void COpenGLBaseView::RenderSceneFrame()
     BindWindowFramebuffer();
     CompositeIntoCache();
 
-    AdaptDetailLevel(timer.elapsed());
+    AdaptDetailLevel(m_frameClock->NowMs() - startMs);
+    ++m_sceneFrameCount;
     if (levelBefore > 0) {
         m_refinement.Start(levelBefore);
         m_refinementTimerId = startTimer(1, Qt::PreciseTimer);
@@ -648,6 +647,11 @@ void COpenGLBaseView::DrawFeedback(int flag)
     m_xorOutline2.clear();
 }
 
+void COpenGLBaseView::SetFrameClock(std::shared_ptr<FrameClock> clock)
+{
+    m_frameClock = clock ? std::move(clock) : std::make_shared<SteadyFrameClock>();
+}
+
 void COpenGLBaseView::AdaptDetailLevel(std::int64_t frameMs)
 {
     m_detailLevel = RefinementSchedule::NextDetailLevel(m_detailLevel, frameMs);
@@ -660,6 +664,7 @@ void COpenGLBaseView::RefineDraw()
     makeCurrent();
     const RefinementSchedule::Step step = m_refinement.Next();
     if (step.render) {
+        ++m_refinementStepCount;
         GlFunctions& gl = *m_gl;
         LoadCameraIntoGl();
         gl.glPushMatrix();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "outside/PT.h"
+#include "viewer/render/FrameClock.h"
 #include "viewer/render/GlFunctions.h"
 #include "viewer/render/RefinementSchedule.h"
 
@@ -86,6 +87,11 @@ public:
     int DetailLevel() const { return m_detailLevel; }
     bool RefinementActive() const { return m_refinement.Active(); }
     int RefinementCounter() const { return m_refinement.Counter(); }
+    //! Full scene frames drawn, and refinement steps drawn after them, counted apart.
+    std::uint64_t SceneFrameCount() const { return m_sceneFrameCount; }
+    std::uint64_t RefinementStepCount() const { return m_refinementStepCount; }
+    //! The clock scene frames are timed with (null: the steady clock).
+    void SetFrameClock(std::shared_ptr<FrameClock> clock);
     int ClientWidth() const { return m_clientWidth; }
     int ClientHeight() const { return m_clientHeight; }
 
@@ -303,6 +309,9 @@ private:
     bool m_sceneRequested = true;
     int m_pendingFeedbackFlag = 0;
     int m_detailLevel = 0;
+    std::shared_ptr<FrameClock> m_frameClock = DefaultFrameClock();
+    std::uint64_t m_sceneFrameCount = 0;
+    std::uint64_t m_refinementStepCount = 0;
     RefinementSchedule m_refinement;
     int m_refinementTimerId = 0;
     bool m_releasingGl = false;

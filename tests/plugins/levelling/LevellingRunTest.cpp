@@ -21,7 +21,7 @@ std::pair<int, std::string> RunHost(const std::string& fixture, const std::files
 {
     const plugtest::HostRun run =
         plugtest::RunParthost(kSource, kBinary, "levelling", "Mod00963.so", fixture, out, options);
-    return {run.exitCode, run.exitCode == -1 ? std::string() : run.output};
+    return {run.exitCode, run.output};
 }
 
 struct RunCase {

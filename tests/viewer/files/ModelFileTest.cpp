@@ -6,9 +6,11 @@
 
 #include "outside/CModelDataMng.h"
 #include "outside/StoreMarkers.h"
+#include "platform/AtomicFileWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <fstream>
@@ -439,7 +441,20 @@ TEST(ModelFileTest, AnEmptySceneStillNeedsTheMarginOfFreeSpace)
     EXPECT_EQ(ModelFile::EstimateBytes(scene, kGroupTins), (1ull << 30) + 12 * 4);
 }
 
-TEST(ModelFileTest, ASaveKilledHalfWayLeavesThePreviousFileByteIdentical)
+namespace {
+
+std::atomic<std::uint64_t> g_stepsSeen{0};
+std::uint64_t g_killAtStep = 0;
+
+void CountStep(tessara::SaveStep, std::uint64_t index) { g_stepsSeen = index + 1; }
+void KillAtChosenStep(tessara::SaveStep, std::uint64_t index)
+{
+    if (index == g_killAtStep) ::raise(SIGKILL);
+}
+
+}  // namespace
+
+TEST(ModelFileTest, ASaveKilledAtAnyStepLeavesThePreviousFileByteIdentical)
 {
     HostFileFolder dir;
     const std::string path = dir.Path("big.tpf");
@@ -451,23 +466,32 @@ TEST(ModelFileTest, ASaveKilledHalfWayLeavesThePreviousFileByteIdentical)
 
     CModelDataMng big;
     auto g = std::make_unique<CPCloudMng>();
-    for (int i = 0; i < 4'000'000; ++i) g->AddCloudPoint(float(i), 1, 2, 3, 4);
+    for (int i = 0; i < 300'000; ++i) g->AddCloudPoint(float(i), 1, 2, 3, 4);
     big.AddGroup(std::move(g));
-    for (int delayMs : {1, 20, 80}) {
+    // How many steps (writes, the sync, the rename) the save takes, on a copy elsewhere.
+    tessara::SetSaveStepHook(CountStep);
+    ModelViewState counted;
+    ASSERT_EQ(ModelFile::Save(dir.Path("count.tpf"), big, counted, kEverything), ModelFile::SaveResult::Ok);
+    tessara::SetSaveStepHook(nullptr);
+    const std::uint64_t steps = g_stepsSeen;
+    ASSERT_GE(steps, 3u);
+
+    // The first and last writes, writes in between, the sync and the rename.
+    std::vector<std::uint64_t> killAt = {0, steps / 4, steps / 2, steps - 3, steps - 2, steps - 1};
+    for (const std::uint64_t step : killAt) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            g_killAtStep = step;
+            tessara::SetSaveStepHook(KillAtChosenStep);
             ModelViewState s;
             ModelFile::Save(path, big, s, kEverything);
             ::_exit(0);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-        ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
-        if (WIFSIGNALED(status)) {
-            EXPECT_EQ(Bytes(path), before) << "killed after " << delayMs << " ms";
-        }
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the save did not reach step " << step << " of " << steps;
+        EXPECT_EQ(Bytes(path), before) << "killed before step " << step << " of " << steps;
     }
 }
 

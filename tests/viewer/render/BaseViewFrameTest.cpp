@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "TestView.h"
+#include "viewer/render/FrameClock.h"
 #include "platform/MemoryProfile.h"
 #include "ViewTestApp.h"
 
@@ -217,43 +218,72 @@ namespace {
 
 TEST_F(BaseViewFrameTest, FrameAfterASlowOneRefinesStepByStepThenStops)
 {
+    auto clock = std::make_shared<SteppingFrameClock>(0);
+    m_view->SetFrameClock(clock);
     ShowAndWaitForFirstFrame();
-    ProcessEventsUntil([] { return false; }, 100);
-    // A frame of over 100 ms coarsens the detail level (to 49 from 0 unless the machine
-    // is so loaded that it took over 300 ms).
-    m_view->slowSceneMs = 150;
+    ASSERT_EQ(m_view->DetailLevel(), 0);
+    // A frame of 150 ms (over 100, not over 300) coarsens the detail level halfway: 0 -> 49.
+    clock->SetStepMs(150);
     m_view->InvalidateScene();
     m_view->grabFramebuffer();
-    const int level = m_view->DetailLevel();
-    ASSERT_GE(level, 49);
+    ASSERT_EQ(m_view->DetailLevel(), 49);
     EXPECT_FALSE(m_view->RefinementActive());   // that frame was drawn at full detail
-    // The next frame is drawn at that level: as many refinement steps follow.
-    m_view->slowSceneMs = 0;
+    // The next frame is drawn at that level: as many refinement steps follow, and the
+    // fast frame lowers the level by 15.
+    clock->SetStepMs(5);
+    const std::uint64_t framesBefore = m_view->SceneFrameCount();
+    const std::uint64_t stepsBefore = m_view->RefinementStepCount();
     m_view->InvalidateScene();
     m_view->grabFramebuffer();
-    const int afterFrame = m_view->sceneFrames;
+    EXPECT_EQ(m_view->SceneFrameCount(), framesBefore + 1);
+    EXPECT_EQ(m_view->DetailLevel(), 34);
     EXPECT_TRUE(m_view->RefinementActive());
-    EXPECT_TRUE(ProcessEventsUntil([this] { return !m_view->RefinementActive(); }, 20000));
-    EXPECT_EQ(m_view->sceneFrames - afterFrame, level);
+    EXPECT_TRUE(ProcessEventsUntil([this] { return !m_view->RefinementActive(); }, 60000))
+        << "refinement still running after a minute";
+    EXPECT_EQ(m_view->RefinementStepCount() - stepsBefore, 49u);
     EXPECT_EQ(m_view->RefinementCounter(), 0);
+    EXPECT_EQ(m_view->SceneFrameCount(), framesBefore + 1);   // steps are no scene frames
+    // Fast frames bring the level back to full detail: 34 -> 19 -> 4 -> 0.
+    for (int frame = 0; frame < 3; ++frame) {
+        m_view->InvalidateScene();
+        m_view->grabFramebuffer();
+        EXPECT_TRUE(ProcessEventsUntil([this] { return !m_view->RefinementActive(); }, 60000));
+    }
+    EXPECT_EQ(m_view->DetailLevel(), 0);
+}
+
+TEST_F(BaseViewFrameTest, AFrameOverThreeHundredMillisecondsDropsToTheCoarsestLevel)
+{
+    auto clock = std::make_shared<SteppingFrameClock>(0);
+    m_view->SetFrameClock(clock);
+    ShowAndWaitForFirstFrame();
+    clock->SetStepMs(301);
+    m_view->InvalidateScene();
+    m_view->grabFramebuffer();
+    EXPECT_EQ(m_view->DetailLevel(), 99);
 }
 
 TEST_F(BaseViewFrameTest, ASceneFrameCancelsARunningRefinement)
 {
+    auto clock = std::make_shared<SteppingFrameClock>(0);
+    m_view->SetFrameClock(clock);
     ShowAndWaitForFirstFrame();
-    m_view->slowSceneMs = 150;
+    clock->SetStepMs(150);
     m_view->InvalidateScene();
     m_view->grabFramebuffer();
-    m_view->slowSceneMs = 0;
+    clock->SetStepMs(60);   // 50..100 ms keeps the level
     m_view->InvalidateScene();
     m_view->grabFramebuffer();
     ASSERT_TRUE(m_view->RefinementActive());
-    const int level = m_view->DetailLevel();
+    ASSERT_EQ(m_view->DetailLevel(), 49);
     m_view->InvalidateScene();
     m_view->grabFramebuffer();   // cancels the running refinement and starts its own
-    const int afterFrame = m_view->sceneFrames;
-    EXPECT_TRUE(ProcessEventsUntil([this] { return !m_view->RefinementActive(); }, 20000));
-    EXPECT_EQ(m_view->sceneFrames - afterFrame, level);
+    const std::uint64_t stepsBefore = m_view->RefinementStepCount();
+    ASSERT_TRUE(m_view->RefinementActive());
+    EXPECT_EQ(m_view->RefinementCounter(), 49);
+    EXPECT_TRUE(ProcessEventsUntil([this] { return !m_view->RefinementActive(); }, 60000))
+        << "refinement still running after a minute";
+    EXPECT_EQ(m_view->RefinementStepCount() - stepsBefore, 49u);
 }
 
 }  // namespace

@@ -2,9 +2,6 @@
 
 #include <QOpenGLBuffer>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
 #include <cstdint>
 
 #include "viewer/render/CModelViewerView.h"
@@ -24,12 +21,9 @@ public:
     int extensionLoads = 0;
     bool failExtensions = false;
 
-    int slowSceneMs = 0;        // makes each RenderScene pass 1 take this long
-
     void RenderScene(std::uint8_t pass, int reserved) override
     {
         if (pass == 1) ++sceneFrames;
-        if (pass == 1 && slowSceneMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(slowSceneMs));
         CModelViewerView::RenderScene(pass, reserved);
     }
     void ShowContextMenu(QPoint) override { ++contextMenus; }

@@ -13,6 +13,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ScriptedMessageBoxes.h"
 #include "viewer/render/COpenGLBaseView.h"
+#include "viewer/render/FrameClock.h"
 
 namespace {
 
@@ -45,6 +46,9 @@ QApplication& EnsureViewTestApp()
         g_boxes = std::make_shared<tessara::ScriptedMessageBoxes>();
         tessara::SetMessageBoxService(g_boxes);
         COpenGLBaseView::SetDefaultSurfaceFormat();
+        // Every frame of a test view takes no time unless the test says otherwise:
+        // pictures are drawn at full detail however slow or busy the machine is.
+        SetDefaultFrameClock(std::make_shared<SteppingFrameClock>(0));
         static int argc = 1;
         static char name[] = "viewer-test";
         static char* argv[] = {name, nullptr};

@@ -14,5 +14,6 @@ class ScriptedMessageBoxes;
 // and config folders, and scripted message boxes.
 QApplication& EnsureViewTestApp();
 tessara::ScriptedMessageBoxes& ScriptedBoxes();
-//! Runs events until done() is true or timeoutMs passed; returns done().
-bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+//! Runs events until done() is true or timeoutMs passed; returns done(). The default
+//! limit is one only a hang reaches, never a guess at how fast the machine is.
+bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs = 60000);

@@ -22,5 +22,5 @@ fi
 export LIBGL_ALWAYS_SOFTWARE=1
 for n in "${names[@]}"; do
   echo "== $n"
-  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "build/bench/$n" "${args[@]}"
+  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" "build/bench/$n" "${args[@]}"
 done

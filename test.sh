@@ -23,7 +23,9 @@ done
 run_ctest() {
   local dir=$1; shift
   # One X server for the whole run; tests that open windows or GL contexts use it.
-  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+  # -noreset: by default the server resets whenever its last client leaves, and a
+  # test connecting during that reset fails to open the display.
+  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" \
     ctest --test-dir "$dir" --output-on-failure -j "${TESSARA_JOBS:-$(nproc)}" "$@"
 }
 

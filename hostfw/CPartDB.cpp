@@ -14,8 +14,14 @@ CPartDB::~CPartDB() = default;
 
 void CPartDB::Refresh()
 {
-    m_addresses = m_handle ? m_handle->PartAddresses(m_programNo) : std::vector<DWORD>{};
-    m_active.assign(m_addresses.size(), 1);
+    m_addresses.clear();
+    m_active.clear();
+    if (!m_handle)
+        return;
+    for (const PartSystem::PartEntry& entry : m_handle->PartEntries(m_programNo)) {
+        m_addresses.push_back(entry.address);
+        m_active.push_back(entry.active ? 1 : 0);
+    }
 }
 
 int CPartDB::Get(DWORD address, PartData* out, int) const
@@ -61,7 +67,9 @@ int CPartDB::Put(PartData& part)
     }
     if (!m_handle->StorePart(part, m_error))
         return 0;
-    if (!std::binary_search(m_addresses.begin(), m_addresses.end(), part.GetAddress()))
+    // A new address or a changed active flag: read the list again.
+    const long index = IndexOf(static_cast<long>(part.GetAddress()));
+    if (index < 0 || (m_active[static_cast<std::size_t>(index)] != 0) != part.IsActive())
         Refresh();
     return 1;
 }
@@ -84,7 +92,7 @@ int CPartDB::IsActive(long recNo) const
 
 long CPartDB::GetActiveRecNum() const
 {
-    return static_cast<long>(m_addresses.size());
+    return static_cast<long>(std::count(m_active.begin(), m_active.end(), 1));
 }
 
 long CPartDB::GetTopRecNo() const

@@ -27,6 +27,9 @@ public:
     // gets the next free address, written back into part.
     int Put(PartData& part);
 
+    // The walk visits every part of the program; IsActive tells the ones the user
+    // switched off (kept, but left out wherever active parts are asked for), and
+    // GetActiveRecNum counts the others.
     int IsActive(long recNo) const;
     long GetActiveRecNum() const;
     long GetTopRecNo() const;

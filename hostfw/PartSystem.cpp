@@ -247,6 +247,23 @@ std::vector<DWORD> PartSystem::PartAddresses(WORD programNo) const
     return out;
 }
 
+std::vector<PartSystem::PartEntry> PartSystem::PartEntries(WORD programNo) const
+{
+    std::vector<PartEntry> out;
+    SqlStatement get(m_db, "SELECT address, active FROM parts WHERE program = ? ORDER BY address");
+    get.Bind(1, std::int64_t{programNo});
+    while (get.Step())
+        out.push_back({static_cast<DWORD>(get.Int(0)), get.Int(1) != 0});
+    return out;
+}
+
+bool PartSystem::IsPartActive(DWORD address) const
+{
+    SqlStatement get(m_db, "SELECT active FROM parts WHERE address = ?");
+    get.Bind(1, static_cast<std::int64_t>(address));
+    return get.Step() && get.Int(0) != 0;
+}
+
 std::optional<WORD> PartSystem::ProgramOf(DWORD address) const
 {
     SqlStatement get(m_db, "SELECT program FROM parts WHERE address = ?");

@@ -38,6 +38,15 @@ public:
     bool RemovePart(DWORD address, std::string& error);
     DWORD NextFreeAddress() const;
     std::vector<DWORD> PartAddresses(WORD programNo) const;        // ascending
+    // The program's parts with their active flags (a part the user switched off is
+    // kept but not active), ascending by address.
+    struct PartEntry {
+        DWORD address = 0;
+        bool active = true;
+    };
+    std::vector<PartEntry> PartEntries(WORD programNo) const;
+    // The part's active flag; false for a part that does not exist.
+    bool IsPartActive(DWORD address) const;
     std::optional<WORD> ProgramOf(DWORD address) const;
 
     // Program names (PartDB_GetPrgName).

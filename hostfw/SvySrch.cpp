@@ -15,7 +15,8 @@ std::vector<DWORD> Search(SvyCodeTest test, const short* programList, int limit)
     PartSystem* system = GetCurrentPartSystem();
     if (!system || limit <= 0)
         return out;
-    SqlStatement get(system->Db(), "SELECT address, program FROM parts ORDER BY address");
+    // Parts the user switched off are not offered.
+    SqlStatement get(system->Db(), "SELECT address, program FROM parts WHERE active <> 0 ORDER BY address");
     while (get.Step() && static_cast<int>(out.size()) < limit) {
         const auto address = static_cast<DWORD>(get.Int(0));
         const auto program = static_cast<WORD>(get.Int(1));

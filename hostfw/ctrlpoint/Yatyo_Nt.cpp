@@ -7,7 +7,11 @@ int Yatyo_Nt::SearchPart(long stationPoint, PartSystem* handle, Tab00452Data& ou
 {
     if (handle == nullptr || stationPoint == 0)
         return 0;
-    for (const DWORD address : handle->PartAddresses(Tab00452Data::kProgramNo)) {
+    // Field books the user switched off are not searched.
+    for (const PartSystem::PartEntry& entry : handle->PartEntries(Tab00452Data::kProgramNo)) {
+        if (!entry.active)
+            continue;
+        const DWORD address = entry.address;
         Tab00452Data candidate;
         if (handle->LoadPart(address, candidate) && candidate.GetStation() == stationPoint) {
             out = candidate;

@@ -268,10 +268,13 @@ bool HostControlPointSiblings::SearchMeasurements(std::int32_t stationPoint, Par
     if (m_handle == nullptr || stationPoint == 0)
         return false;
     if (!m_stations) {
-        // The stations of all field books, read once: the first part of a station wins,
-        // as the host's search takes it.
+        // The stations of all active field books, read once: the first part of a station
+        // wins, as the host's search takes it; books switched off are not searched.
         m_stations.emplace();
-        for (const DWORD address : m_handle->PartAddresses(Tab00452Data::kProgramNo)) {
+        for (const PartSystem::PartEntry& entry : m_handle->PartEntries(Tab00452Data::kProgramNo)) {
+            if (!entry.active)
+                continue;
+            const DWORD address = entry.address;
             Tab00452Data book;
             if (m_handle->LoadPart(address, book) && m_stations->count(static_cast<std::int32_t>(book.GetStation())) == 0)
                 m_stations->emplace(static_cast<std::int32_t>(book.GetStation()), address);

@@ -166,4 +166,17 @@ TEST_F(PartDialogTest, PartSearchKeepsThePartsTheTestAdmits)
     EXPECT_EQ(SvySrchSelectList(nullptr, nullptr, nullptr, 2, nullptr, nullptr).size(), 2u) << "the limit";
 }
 
+TEST_F(PartDialogTest, PartSearchLeavesOutPartsSwitchedOff)
+{
+    std::string error;
+    PartData off(628, 12);
+    off.SetActive(false);
+    ASSERT_TRUE(GetCurrentPartSystem()->StorePart(off, error)) << error;
+    const short programs[] = {628, 0};
+    const auto admitAll = [](DWORD, WORD, const short*) { return 1; };
+    EXPECT_EQ(SvySrchExtract(nullptr, admitAll, programs, 4096, nullptr, nullptr), (std::vector<DWORD>{1, 2, 10, 11}));
+    EXPECT_EQ(SvySrchSelectList(nullptr, admitAll, programs, 4096, nullptr, nullptr),
+              (std::vector<DWORD>{1, 2, 10, 11}));
+}
+
 } // namespace

@@ -6,6 +6,9 @@
 #include "hostfw/PartSystem.h"
 #include "hostfw/Tab00519Data.h"
 #include "hostfw/Tab04827Data.h"
+#include "hostfw/ctrlpoint/ControlPointSiblingRecords.h"
+#include "hostfw/ctrlpoint/Tab00452Data.h"
+#include "hostfw/ctrlpoint/Yatyo_Nt.h"
 
 #include <sqlite3.h>
 
@@ -112,6 +115,56 @@ TEST_F(PartSystemTest, RecordWalkVisitsEachPartOfTheProgramAndEndsAtMinusOne)
     EXPECT_TRUE(PartDB_GetPrgName(system.get(), 4827, name));
     EXPECT_EQ(name, "GNSS品質評価表");
     EXPECT_FALSE(PartDB_GetPrgName(system.get(), 1, name));
+}
+
+TEST_F(PartSystemTest, PartsSwitchedOffAreWalkedButNotActive)
+{
+    auto system = Create(Root() / "ps.db");
+    std::string error;
+    for (DWORD address : {1u, 2u, 3u, 4u}) {
+        PartData part(4735, address);
+        part.SetActive(address % 2 == 0);
+        ASSERT_TRUE(system->StorePart(part, error)) << error;
+    }
+    CPartDB db(system.get(), 4735);
+    std::vector<long> walked;
+    std::vector<int> active;
+    for (long rec = db.GetTopRecNo(); rec != -1; rec = db.GetNextRecNo(rec)) {
+        walked.push_back(rec);
+        active.push_back(db.IsActive(rec));
+    }
+    EXPECT_EQ(walked, (std::vector<long>{1, 2, 3, 4}));
+    EXPECT_EQ(active, (std::vector<int>{0, 1, 0, 1}));
+    EXPECT_EQ(db.GetActiveRecNum(), 2);
+    EXPECT_EQ(db.IsActive(99), 0) << "no such part";
+    EXPECT_FALSE(system->IsPartActive(3));
+    EXPECT_TRUE(system->IsPartActive(4));
+
+    // Switching a part on through the database is seen by its walk at once.
+    PartData part;
+    ASSERT_TRUE(db.Get(3, &part, 0));
+    part.SetActive(true);
+    ASSERT_TRUE(db.Put(part));
+    EXPECT_EQ(db.IsActive(3), 1);
+    EXPECT_EQ(db.GetActiveRecNum(), 3);
+}
+
+TEST_F(PartSystemTest, StationSearchSkipsFieldBooksSwitchedOff)
+{
+    auto system = Create(Root() / "ps.db");
+    std::string error;
+    // Two books of station 7: the first, switched off, would win the search.
+    for (DWORD address : {1u, 2u}) {
+        Tab00452Data book(PartData(Tab00452Data::kProgramNo, address));
+        PartRecord header;
+        header.SetLong(0, 7);
+        book.PutRecord(ctrlsib::kRecKs, 0, header);
+        book.SetActive(address == 2);
+        ASSERT_TRUE(system->StorePart(book, error)) << error;
+    }
+    Tab00452Data found;
+    ASSERT_EQ(Yatyo_Nt::SearchPart(7, system.get(), found), 1);
+    EXPECT_EQ(found.GetAddress(), 2u);
 }
 
 TEST_F(PartSystemTest, NewPartGetsTheNextFreeAddress)

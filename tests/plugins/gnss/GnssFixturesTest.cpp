@@ -87,6 +87,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExampleSurveys, ::testing::Values(
                 {"基線ベクトルの環閉合差水平15mm、高さ15mm", "重複する基線ベクトルの較差水平13mm、高さ12mm",
                  "結合多角の閉合差水平20mm、高さ35mm"},
                 "水平位置の標準偏差1.0cm、\r\n標高の標準偏差1.3cm"},
+    // The same survey with switched-off ring, duplicate-baseline and route parts of the
+    // work whose 300 to 400 mm closures would win every maximum: only the active ones count.
+    FixtureCase{"control_survey_inactive",
+                {"基線ベクトルの環閉合差水平15mm、高さ15mm", "重複する基線ベクトルの較差水平13mm、高さ12mm",
+                 "結合多角の閉合差水平20mm、高さ35mm"},
+                "水平位置の標準偏差1.0cm、\r\n標高の標準偏差1.3cm"},
     // Halves 9.1 and 4.8 mm; route K1-P1-K2 closes by -8 mm, the four other routes are
     // rejected; assumed network 2.1 mm and residual 2.5 mm; slope residual 4.5 mm.
     FixtureCase{"levelling_survey",
@@ -107,11 +113,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExampleSurveys, ::testing::Values(
                 "－"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The CSV command over the control-point example, compared byte for byte with the
-// hand-checked file: CP932, CRLF, 6 header lines and 15 elements of 7 lines.
-TEST(GnssCsvCommand, WritesTheHandCheckedFile)
+// The CSV command over the control-point examples, compared byte for byte with the
+// hand-checked files: CP932, CRLF, 6 header lines and 15 elements of 7 lines.
+struct CsvCase {
+    const char* seed;
+    const char* expected;
+};
+class GnssCsvCommand : public ::testing::TestWithParam<CsvCase> {};
+
+TEST_P(GnssCsvCommand, WritesTheHandCheckedFile)
 {
-    PartSystem* system = SeedExample("control_survey");
+    PartSystem* system = SeedExample(GetParam().seed);
     ASSERT_TRUE(system);
     std::vector<std::string> messages;
     SetHostMessageHandler([&](const std::string& text, const std::string&, unsigned) {
@@ -129,7 +141,7 @@ TEST(GnssCsvCommand, WritesTheHandCheckedFile)
     std::string temp;
     ASSERT_TRUE(PeldaIni::GetBinderTempPath(temp));
     const std::string written = ReadBytes(JoinHostPath(temp, "GPSHYO.CSV"));
-    const std::string expected = ReadBytes(SourceDir() / "examples/gnss/expected/GPSHYO_control.csv");
+    const std::string expected = ReadBytes(SourceDir() / "examples/gnss/expected" / GetParam().expected);
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(written, expected);
     int lines = 0;
@@ -141,6 +153,11 @@ TEST(GnssCsvCommand, WritesTheHandCheckedFile)
     }
     EXPECT_EQ(lines, 111);
 }
+
+INSTANTIATE_TEST_SUITE_P(Seeds, GnssCsvCommand,
+                         ::testing::Values(CsvCase{"control_survey", "GPSHYO_control.csv"},
+                                           CsvCase{"control_survey_inactive", "GPSHYO_control_inactive.csv"}),
+                         [](const auto& info) { return std::string(info.param.seed); });
 
 }  // namespace
 }  // namespace mod04827

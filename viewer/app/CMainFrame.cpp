@@ -52,7 +52,9 @@ CMainFrame* CMainFrame::MainWindow()
 
 void CMainFrame::SetMainWindow(CMainFrame* frame)
 {
+    if (g_mainWindow != nullptr) FrameLink::Leave(g_mainWindow);
     g_mainWindow = frame;
+    if (frame != nullptr) FrameLink::SetMain(frame);
 }
 
 CModelViewerView* GetActiveDocumentView()
@@ -78,6 +80,7 @@ CMainFrame::CMainFrame(const CommandMap* applicationCommands) : m_applicationCom
 CMainFrame::~CMainFrame()
 {
     if (g_mainWindow == this) g_mainWindow = nullptr;
+    FrameLink::Leave(this);
 }
 
 bool CMainFrame::OnCreate()

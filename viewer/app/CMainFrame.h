@@ -6,6 +6,7 @@
 #include "viewer/app/CommandRouter.h"
 #include "viewer/app/ProgressAbortState.h"
 #include "viewer/render/CommandMap.h"
+#include "viewer/render/FrameLink.h"
 
 class CModelViewerView;
 class QDockWidget;
@@ -18,7 +19,7 @@ class RibbonBar;
 // The single top-level window: ribbon, status bar with message pane, progress bar
 // and abort button, the docked group pane, and the view in the middle. Commands of
 // the ribbon and the shortcuts go through the router: view, frame, application.
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public FrameLink {
     Q_OBJECT
 public:
     static constexpr unsigned kAbortButtonId = 32913;
@@ -37,17 +38,20 @@ public:
 
     // ---- Progress and abort (UpdateProgress and EndProgress from any thread) ----
     //! Shows the progress bar (range 0..max) and the abort button when asked.
-    void UpdateProgress(unsigned max, unsigned pos, int showAbort);
+    void UpdateProgress(unsigned max, unsigned pos, int showAbort) override;
     //! Ends a progress display: clears the abort flags, hides bar and button.
-    void EndProgress();
+    void EndProgress() override;
     //! -2 abort confirmed, -1 the question is open, 0 go on.
-    int PollAbort() const { return m_abort.Poll(); }
+    int PollAbort() const override { return m_abort.Poll(); }
+    int AbortPromptOpen() const override { return m_abort.PromptOpen(); }
+    int AbortRequested() const override { return m_abort.AbortRequested(); }
     ProgressAbortState& AbortState() { return m_abort; }
     //! The abort button's command: asks and, on Yes, requests the abort.
     void OnAbortButton();
 
     //! Sets the message pane's text (UI thread).
     void SetStatusText(const QString& text);
+    void SetStatusText(const std::string& utf8) override { SetStatusText(QString::fromStdString(utf8)); }
 
     // ---- Commands ----
     const CommandMap& Commands() const { return m_commands; }

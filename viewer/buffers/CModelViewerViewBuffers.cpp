@@ -52,6 +52,18 @@ RenderContext CModelViewerView::MakeRenderContext()
     return ctx;
 }
 
+void CModelViewerView::InvalidateAllBuffers()
+{
+    if (!m_buffers) return;
+    m_buffers->allBuffersInvalidated.fetch_add(1, std::memory_order_relaxed);
+}
+
+void CModelViewerView::RebuildPickCache()
+{
+    if (!m_buffers) return;
+    m_buffers->pickCacheRequested.fetch_add(1, std::memory_order_relaxed);
+}
+
 void CModelViewerView::RenderScene(std::uint8_t pass, int)
 {
     if (!m_buffers || Gl() == nullptr) return;
@@ -59,12 +71,10 @@ void CModelViewerView::RenderScene(std::uint8_t pass, int)
     // Loads mark everything on the pipe worker; the marks and the clear hooks
     // they ask for are taken in here, on the UI thread, before any pass (a pick
     // re-render included) reads the buffers or the selection.
-    if (m_files) {
-        const int marks = m_files->allBuffersInvalidated.load(std::memory_order_relaxed);
-        if (marks != st.invalidationsTaken) {
-            st.invalidationsTaken = marks;
-            st.book.InvalidateAll();
-        }
+    const int marks = st.allBuffersInvalidated.load(std::memory_order_relaxed);
+    if (marks != st.invalidationsTaken) {
+        st.invalidationsTaken = marks;
+        st.book.InvalidateAll();
     }
     const RenderBook::PendingHooks hooks = st.book.TakePendingHooks();
     if (hooks.clearSelection) ClearSelection();

@@ -7,6 +7,7 @@
 #include "outside/PT.h"
 #include "outside/SelPCloud.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -27,8 +28,12 @@ struct ViewBuffersState {
     std::vector<std::int64_t> selectedCadElements;
     std::unique_ptr<skGLTexture> texture;
     TexturePlacement placement;
-    //! Invalidations counted by the files concern that the book has taken in.
+    //! Requests to rebuild every buffer, from any thread (loads on the pipe worker),
+    //! and how many of them the book has taken in (UI thread).
+    std::atomic<int> allBuffersInvalidated{0};
     int invalidationsTaken = 0;
+    //! Requests to rebuild the screen-space pick cache, from any thread.
+    std::atomic<int> pickCacheRequested{0};
 
     // Scale caption: recompute before the next drawing; the stored box may be drawn.
     int captionRecompute = 1;

@@ -60,18 +60,6 @@ void CModelViewerView::RegisterFileCommands(CommandMap& map)
 // lands the start-up leaves an empty scene.
 void CModelViewerView::OnFileOpen() {}
 
-void CModelViewerView::InvalidateAllBuffers()
-{
-    if (!m_files) return;  // after ReleaseFiles nothing is drawn any more
-    m_files->allBuffersInvalidated.fetch_add(1, std::memory_order_relaxed);
-}
-
-void CModelViewerView::RebuildPickCache()
-{
-    if (!m_files) return;
-    m_files->pickCacheRequested.fetch_add(1, std::memory_order_relaxed);
-}
-
 // Handlers of pipe commands served for other work; they answer failure until the
 // exchange writer and the host polygon file define them.
 int CModelViewerView::WriteExchangeFile(const std::string&, int, int, int) { return 0; }

@@ -7,7 +7,7 @@
 #include "platform/IProfile.h"
 #include "platform/MessageBox.h"
 #include "platform/UiMessages.h"
-#include "viewer/app/CMainFrame.h"
+#include "viewer/render/FrameLink.h"
 #include "viewer/files/FileFormatConstants.h"
 #include "viewer/files/HostClientTexts.h"
 #include "viewer/files/PipeCommandCodes.h"
@@ -93,7 +93,7 @@ bool CModelViewerView::ExchangeWithHost(CNamedPipe& pipe, PipeMessage& message)
     bool interrupted = false;
     while (!done.load(std::memory_order_acquire)) {
         tessara::PumpPendingEvents();
-        CMainFrame* frame = CMainFrame::MainWindow();
+        const FrameLink* frame = FrameLink::Main();
         if (!interrupted && frame != nullptr && frame->PollAbort() == ViewProgress::kStop) {
             pipe.Interrupt();
             interrupted = true;

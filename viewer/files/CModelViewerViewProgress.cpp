@@ -3,11 +3,10 @@
 #include "viewer/render/CModelViewerView.h"
 
 #include "platform/UiMessages.h"
-#include "viewer/app/CMainFrame.h"
 #include "viewer/files/ViewFilesState.h"
 #include "viewer/files/ViewProgress.h"
+#include "viewer/render/FrameLink.h"
 
-#include <QString>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,11 +15,11 @@
 
 namespace {
 
-CMainFrame* Frame() { return CMainFrame::MainWindow(); }
+FrameLink* Frame() { return FrameLink::Main(); }
 
-int FrameAnswer(CMainFrame& frame)
+int FrameAnswer(const FrameLink& frame)
 {
-    return ViewProgress::Answer(frame.AbortState().PromptOpen(), frame.AbortState().AbortRequested());
+    return ViewProgress::Answer(frame.AbortPromptOpen(), frame.AbortRequested());
 }
 
 }  // namespace
@@ -34,7 +33,7 @@ void CModelViewerView::SetMainFrameStatusText(std::string text)
     // Run checks follow the status texts on stderr.
     static const bool trace = std::getenv("TESSARA_TRACE_STATUS") != nullptr;
     if (trace) std::fprintf(stderr, "status: %s\n", text.c_str());
-    if (CMainFrame* frame = Frame()) frame->SetStatusText(QString::fromStdString(text));
+    if (FrameLink* frame = Frame()) frame->SetStatusText(text);
 }
 
 std::string CModelViewerView::LastStatusText() const
@@ -61,7 +60,7 @@ std::intptr_t CModelViewerView::OnSetStatusText(std::uintptr_t, std::intptr_t lP
 
 int CModelViewerView::SetMainFrameProgress(int maximum, int position)
 {
-    CMainFrame* frame = Frame();
+    FrameLink* frame = Frame();
     if (frame == nullptr) return 0;
     frame->UpdateProgress(unsigned(std::max(maximum, 0)), unsigned(std::max(position, 0)), maximum != position);
     return FrameAnswer(*frame);
@@ -69,7 +68,7 @@ int CModelViewerView::SetMainFrameProgress(int maximum, int position)
 
 void CModelViewerView::EndMainFrameProgress()
 {
-    if (CMainFrame* frame = Frame()) frame->EndProgress();
+    if (FrameLink* frame = Frame()) frame->EndProgress();
 }
 
 std::intptr_t CModelViewerView::OnProgress(std::uintptr_t position, std::intptr_t maximum)
@@ -85,7 +84,7 @@ std::intptr_t CModelViewerView::OnProgressEnd(std::uintptr_t, std::intptr_t)
 
 std::intptr_t CModelViewerView::OnLoadProgress(std::uintptr_t done, std::intptr_t total)
 {
-    CMainFrame* frame = Frame();
+    FrameLink* frame = Frame();
     if (frame == nullptr) return 0;
     const auto step = ViewProgress::LoadProgress(static_cast<long long>(done), static_cast<long long>(total));
     if (!step.act) return 0;

@@ -30,8 +30,6 @@ struct ViewFilesState {
     // and a second client command must not start).
     std::atomic<bool> hostExchangeRunning{false};
     // Marks for the render passes (the buffers work consumes them).
-    std::atomic<int> allBuffersInvalidated{0};
-    std::atomic<int> pickCacheRequested{0};
     std::atomic<int> pickBucketsCleared{0};
     // Scene-changed flags of a load.
     std::atomic<int> sceneChanged{0};

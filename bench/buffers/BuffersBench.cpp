@@ -7,6 +7,7 @@
 // a first build (no released memory to take: every page is new to the
 // process), and a rebuild through mapped GL buffers (the way for renderers
 // that cannot take host memory as buffer storage).
+#include "platform/OwnedMutex.h"
 #include "viewer/buffers/BufferNameQueue.h"
 #include "viewer/buffers/GroupGpuData.h"
 #include "viewer/buffers/PointCloudPass.h"
@@ -92,7 +93,7 @@ struct World {
     std::vector<ColorConf> stops{{255, 0x0000FF}, {128, 0x00FFFF}, {0, 0xFF0000}};
     std::unique_ptr<RenderContext> ctx;
     std::unique_ptr<BenchLayers> layers;
-    std::mutex viewMutex;
+    tessara::OwnedMutex viewMutex;
 
     World()
     {

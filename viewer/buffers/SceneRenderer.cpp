@@ -32,12 +32,11 @@ void SceneRenderer::DeleteOrphanedBuffers(RenderContext& ctx)
     ctx.book.PointStorage().Clear();
 }
 
-void SceneRenderer::RenderScene(RenderContext& ctx, SceneLayers& layers, unsigned char pass, std::mutex& viewMutex)
+void SceneRenderer::RenderScene(RenderContext& ctx, SceneLayers& layers, unsigned char pass,
+                                const tessara::OwnedMutex& viewMutex)
 {
-    // The store is read throughout: whoever calls must hold the view lock. A
-    // lock we can take here was free, so the caller broke that rule.
-    if (viewMutex.try_lock()) {
-        viewMutex.unlock();
+    // The store is read throughout: whoever calls must hold the view lock.
+    if (!viewMutex.HeldByThisThread()) {
         assert(!"RenderScene without the view lock");
         return;
     }

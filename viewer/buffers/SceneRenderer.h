@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/OwnedMutex.h"
+
 #include <mutex>
 
 class SceneLayers;
@@ -12,7 +14,8 @@ class SceneRenderer {
 public:
     //! Draws nothing (and asserts in debug builds) when the view lock is free:
     //! the caller must hold it.
-    static void RenderScene(RenderContext& ctx, SceneLayers& layers, unsigned char pass, std::mutex& viewMutex);
+    static void RenderScene(RenderContext& ctx, SceneLayers& layers, unsigned char pass,
+                            const tessara::OwnedMutex& viewMutex);
     //! Deletes buffer names orphaned by groups that left the store, and frees
     //! the host memory of point buffers released and not built again; run at
     //! the start of a display frame.

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "outside/PT.h"
+#include "platform/OwnedMutex.h"
 #include "viewer/render/FrameClock.h"
 #include "viewer/render/GlFunctions.h"
 #include "viewer/render/RefinementSchedule.h"
@@ -72,7 +73,7 @@ public:
     // ---- Lock, invalidation and frame state (any member of the view may use these) ----
 
     //! Guards the model store. Writers lock it; paint, timers, hover and picking only try_lock.
-    std::mutex& ViewMutex() { return m_viewMutex; }
+    tessara::OwnedMutex& ViewMutex() { return m_viewMutex; }
     //! Asks for a scene frame (layers re-rendered and recomposited). UI thread only.
     void InvalidateScene();
     //! Asks for an overlay update: the cached composite is shown again and the XOR
@@ -299,7 +300,7 @@ private:
     void OnDoubleClick(QPoint point);
     QPoint DevicePoint(const QPointF& logical) const;
 
-    std::mutex m_viewMutex;
+    tessara::OwnedMutex m_viewMutex;
     GlState m_glState = GlState::NotInitialised;
     GlFunctions* m_gl = nullptr;
     std::array<std::unique_ptr<QOpenGLFramebufferObject>, kLayerCount> m_layers;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/OwnedMutex.h"
 #include "viewer/buffers/RenderBook.h"
 #include "viewer/buffers/RenderContext.h"
 #include "viewer/buffers/SceneLayers.h"
@@ -84,5 +85,5 @@ protected:
     std::vector<SelPCloud> m_selection;
     std::unique_ptr<RenderContext> m_ctx;
     std::unique_ptr<TestLayers> m_layers;
-    std::mutex m_viewMutex;
+    tessara::OwnedMutex m_viewMutex;
 };

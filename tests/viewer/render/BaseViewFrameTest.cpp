@@ -87,6 +87,24 @@ TEST_F(BaseViewFrameTest, FrameWhileTheLockIsHeldShowsTheLastPictureAndKeepsTheR
     EXPECT_TRUE(ProcessEventsUntil([&] { return m_view->sceneFrames > frames; }));
 }
 
+TEST_F(BaseViewFrameTest, FrameWhileTheUiThreadItselfHoldsTheLockShowsTheLastPicture)
+{
+    ShowAndWaitForFirstFrame();
+    const QImage before = m_view->grabFramebuffer();
+    const std::uint64_t frames = m_view->SceneFrameCount();
+    {
+        // A command on the UI thread holds the store and pumps events: the paint
+        // sees the lock busy and keeps the request.
+        std::lock_guard lock(m_view->ViewMutex());
+        m_view->InvalidateScene();
+        const QImage during = m_view->grabFramebuffer();
+        EXPECT_EQ(m_view->SceneFrameCount(), frames);
+        EXPECT_EQ(during.pixel(160, 120), before.pixel(160, 120));
+        EXPECT_TRUE(m_view->ViewMutex().HeldByThisThread());
+    }
+    EXPECT_TRUE(ProcessEventsUntil([&] { return m_view->SceneFrameCount() > frames; }));
+}
+
 TEST_F(BaseViewFrameTest, OverlayUpdateRedrawsFromTheCacheWithoutASceneFrame)
 {
     ShowAndWaitForFirstFrame();

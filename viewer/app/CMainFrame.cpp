@@ -272,6 +272,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     switch (CloseRules::Decide(m_view != nullptr, LongWorkGuard::SavingInProgress(),
                                LongWorkGuard::OtherWorkInProgress())) {
     case CloseRules::Decision::CloseNow:
+        m_closing = true;
         event->accept();
         return;
     case CloseRules::Decision::RefuseSaving:
@@ -297,5 +298,6 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     if (hooks.closeSlopeLegend) hooks.closeSlopeLegend();
     if (hooks.closeIntensityLegend) hooks.closeIntensityLegend();
     if (m_idleTimer != nullptr) m_idleTimer->stop();
+    m_closing = true;
     event->accept();
 }

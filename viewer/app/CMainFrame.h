@@ -45,6 +45,7 @@ public:
     int PollAbort() const override { return m_abort.Poll(); }
     int AbortPromptOpen() const override { return m_abort.PromptOpen(); }
     int AbortRequested() const override { return m_abort.AbortRequested(); }
+    bool Closing() const override { return m_closing; }
     ProgressAbortState& AbortState() { return m_abort; }
     //! The abort button's command: asks and, on Yes, requests the abort.
     void OnAbortButton();
@@ -76,6 +77,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool m_closing = false;
 
 private:
     void BuildCommandMap();

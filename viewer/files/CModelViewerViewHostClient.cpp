@@ -26,6 +26,7 @@ using namespace hosttexts;
 
 constexpr auto kConnectLimit = std::chrono::milliseconds(5000);
 constexpr auto kRetryPause = std::chrono::milliseconds(10);
+constexpr auto kWaitSlice = std::chrono::milliseconds(50);
 constexpr auto kPumpPause = std::chrono::milliseconds(5);
 constexpr int kTinPictureTexture = 3;
 
@@ -62,16 +63,16 @@ private:
 
 bool CModelViewerView::ConnectHostPipe(CNamedPipe& pipe, const char* pipeName)
 {
+    // Bounded, and the window stays alive meanwhile: events are handled between tries.
     const auto deadline = std::chrono::steady_clock::now() + kConnectLimit;
     do {
         if (pipe.Open(pipeName)) return true;
         if (pipe.GetLastError() == CNamedPipe::kErrorPipeBusy) {
-            // A busy wait is bounded like the rest: the UI thread must not hang.
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0 || !CNamedPipe::Wait(pipeName, std::uint32_t(left.count()))) return pipe.IsOpen();
+            CNamedPipe::Wait(pipeName, std::uint32_t(kWaitSlice.count()));
         } else {
             std::this_thread::sleep_for(kRetryPause);
         }
+        tessara::PumpPendingEvents();
     } while (std::chrono::steady_clock::now() < deadline);
     return pipe.IsOpen();
 }
@@ -79,8 +80,9 @@ bool CModelViewerView::ConnectHostPipe(CNamedPipe& pipe, const char* pipeName)
 bool CModelViewerView::ExchangeWithHost(CNamedPipe& pipe, PipeMessage& message)
 {
     // The host may send its own command on the viewer's pipe before it answers;
-    // that load ends with a message to this thread, so the wait pumps events. The
-    // abort button ends the wait.
+    // that load ends with a message to this thread, so the wait pumps events and
+    // has no short deadline. The abort button, a closing window and a limit of
+    // minutes end it, with or without a main window.
     std::atomic<bool> done{false};
     bool replied = false;
     std::thread exchange([&] {
@@ -90,11 +92,14 @@ bool CModelViewerView::ExchangeWithHost(CNamedPipe& pipe, PipeMessage& message)
         }
         done.store(true, std::memory_order_release);
     });
+    const auto deadline = std::chrono::steady_clock::now() + m_files->hostReplyLimit;
     bool interrupted = false;
     while (!done.load(std::memory_order_acquire)) {
         tessara::PumpPendingEvents();
         const FrameLink* frame = FrameLink::Main();
-        if (!interrupted && frame != nullptr && frame->PollAbort() == ViewProgress::kStop) {
+        const bool stop = (frame != nullptr && (frame->PollAbort() == ViewProgress::kStop || frame->Closing())) ||
+                          std::chrono::steady_clock::now() >= deadline;
+        if (stop && !interrupted) {
             pipe.Interrupt();
             interrupted = true;
         }

@@ -5,6 +5,7 @@
 #include "viewer/files/UndoList.h"
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -29,6 +30,9 @@ struct ViewFilesState {
     // Set while a client command waits for the host's reply (events are pumped then,
     // and a second client command must not start).
     std::atomic<bool> hostExchangeRunning{false};
+    // How long a client command waits for the host's reply at most (the host may
+    // first send its own commands, so it is generous); tests shorten it.
+    std::chrono::milliseconds hostReplyLimit{std::chrono::minutes(5)};
     // Marks for the render passes (the buffers work consumes them).
     std::atomic<int> pickBucketsCleared{0};
     // Scene-changed flags of a load.

@@ -22,6 +22,8 @@ public:
     virtual int AbortRequested() const = 0;
     //! -2 abort confirmed, -1 the question is open, 0 go on.
     virtual int PollAbort() const = 0;
+    //! The user closed the window: work that waits (pumping events) should end.
+    virtual bool Closing() const = 0;
 
     //! The main frame of the process, or null.
     static FrameLink* Main();

@@ -6,6 +6,7 @@
 #include "viewer/files/PipeMessage.h"
 #include "viewer/files/PipePaths.h"
 #include "viewer/files/ViewFilesState.h"
+#include "viewer/render/FrameLink.h"
 
 #include "../render/ViewTestApp.h"
 #include "HostFileFixture.h"
@@ -265,6 +266,96 @@ TEST_F(ViewFilesTest, NoHostMeansTheUpdateFailedBoxWithinFiveSeconds)
     const auto shown = ScriptedBoxes().ShownBoxes();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1].text, "更新ができませんでした\n\nORVANEが起動しているかご確認下さい。");
+}
+
+namespace {
+
+// Plays a host that accepts the viewer's request and never answers; it reads the
+// request and waits until the viewer gives up (the connection closes) or the test ends.
+class SilentHost {
+public:
+    SilentHost()
+    {
+        m_created = m_pipe.Create("\\\\.\\PIPE\\ORVANE_SendMessage1");
+        m_thread = std::thread([this] {
+            if (!m_created || !m_pipe.Connect()) return;
+            PipeMessage request;
+            m_pipe.Read(request.Data(), PipeMessage::kSize);
+            m_requests.fetch_add(1);
+            std::uint8_t more = 0;
+            m_pipe.Read(&more, 1);   // returns once the viewer hangs up (or on Interrupt)
+        });
+    }
+    ~SilentHost()
+    {
+        m_pipe.Interrupt();
+        m_thread.join();
+    }
+    bool Created() const { return m_created; }
+    int Requests() const { return m_requests.load(); }
+
+private:
+    CNamedPipe m_pipe;
+    bool m_created = false;
+    std::atomic<int> m_requests{0};
+    std::thread m_thread;
+};
+
+// A main frame whose abort answer the test sets.
+class FakeFrame : public FrameLink {
+public:
+    FakeFrame() { FrameLink::SetMain(this); }
+    ~FakeFrame() override { FrameLink::Leave(this); }
+    void SetStatusText(const std::string&) override {}
+    void UpdateProgress(unsigned, unsigned, int) override {}
+    void EndProgress() override {}
+    int AbortPromptOpen() const override { return 0; }
+    int AbortRequested() const override { return abort ? 1 : 0; }
+    int PollAbort() const override { return abort ? -2 : 0; }
+    bool Closing() const override { return closing; }
+    bool abort = false;
+    bool closing = false;
+};
+
+}  // namespace
+
+TEST_F(ViewFilesTest, AHostThatNeverAnswersEndsAtTheLimitWhileTheWindowPaints)
+{
+    SilentHost host;
+    ASSERT_TRUE(host.Created());
+    m_view->FilesState().hostReplyLimit = std::chrono::milliseconds(300);
+    m_view->resize(200, 150);
+    m_view->show();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_view->SceneFrameCount() > 0; }));
+    const std::uint64_t framesBefore = m_view->SceneFrameCount();
+    m_view->InvalidateScene();   // a frame waits to be drawn while the host is silent
+    ScriptedBoxes().Clear();
+    ScriptedBoxes().QueueAnswer(tessara::IDYES);
+    m_view->OnFetchHostCad();
+    EXPECT_EQ(host.Requests(), 1);
+    EXPECT_GT(m_view->SceneFrameCount(), framesBefore) << "the window painted during the wait";
+    const auto shown = ScriptedBoxes().ShownBoxes();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].text, "更新ができませんでした\n\nORVANEが起動しているかご確認下さい。");
+    EXPECT_EQ(Groups(), 0);
+}
+
+TEST_F(ViewFilesTest, AbortOrAClosingWindowEndsTheWaitForTheHost)
+{
+    for (const bool closing : {false, true}) {
+        SilentHost host;
+        ASSERT_TRUE(host.Created());
+        FakeFrame frame;
+        (closing ? frame.closing : frame.abort) = true;
+        ScriptedBoxes().Clear();
+        ScriptedBoxes().QueueAnswer(tessara::IDYES);
+        const auto start = std::chrono::steady_clock::now();
+        m_view->OnFetchHostCad();   // the reply limit stays at its minutes
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::minutes(1)) << "closing " << closing;
+        const auto shown = ScriptedBoxes().ShownBoxes();
+        ASSERT_EQ(shown.size(), 2u);
+        EXPECT_EQ(shown[1].text, "更新ができませんでした\n\nORVANEが起動しているかご確認下さい。");
+    }
 }
 
 TEST_F(ViewFilesTest, FailedSnapshotSaveIsToldAndFreesItsName)

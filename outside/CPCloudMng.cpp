@@ -1,7 +1,7 @@
 #include "outside/CPCloudMng.h"
 
 #include "outside/GridBuilder.h"
-#include "outside/ParallelParts.h"
+#include "platform/Parallel.h"
 #include "outside/StoreMarkers.h"
 
 #include <algorithm>
@@ -79,9 +79,9 @@ void CPCloudMng::RecomputePointBounds()
     PointBounds all;
     if (!m_points.empty()) {
         // Worked out in parts on worker threads, each into its own record.
-        std::array<PointBounds, kMaxParallelParts> partBounds{};
+        std::array<PointBounds, tessara::kMaxWorkers> partBounds{};
         const std::size_t parts =
-            ParallelParts(m_points.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
+            tessara::ParallelParts(m_points.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
                 PointBounds b;
                 for (std::size_t i = begin; i < end; ++i)
                     b.Add(m_points[i]);

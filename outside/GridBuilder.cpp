@@ -1,7 +1,7 @@
 #include "outside/GridBuilder.h"
 
 #include "outside/BulkAllocator.h"
-#include "outside/ParallelParts.h"
+#include "platform/Parallel.h"
 
 #include <algorithm>
 #include <array>
@@ -37,10 +37,10 @@ std::vector<GridCell> FillPlanGrid(std::size_t count, const float* xyz, std::siz
 {
     std::vector<Key, BulkAllocator<Key>> keys;
     keys.resize(count); // written by the first pass, not zeroed first
-    std::array<PartCells, kMaxParallelParts> partCells;
+    std::array<PartCells, tessara::kMaxWorkers> partCells;
     // Workers must not throw: a failed allocation is noted and thrown afterwards.
     std::atomic<bool> outOfMemory{false};
-    const std::size_t parts = ParallelParts(count, [&](std::size_t begin, std::size_t end, std::size_t part) {
+    const std::size_t parts = tessara::ParallelParts(count, [&](std::size_t begin, std::size_t end, std::size_t part) {
         PartCells& own = partCells[part];
         try {
             own.counts.assign(cellCount, 0);
@@ -161,7 +161,7 @@ std::vector<GridCell> FillPlanGrid(std::size_t count, const float* xyz, std::siz
     // The index lists are made on the workers too (their pages are first touched
     // there): each part makes the lists of a share of the cells.
     const std::size_t kept = cells.size();
-    ParallelParts(count, [&](std::size_t begin, std::size_t end, std::size_t part) {
+    tessara::ParallelParts(count, [&](std::size_t begin, std::size_t end, std::size_t part) {
         const std::size_t from = kept * begin / count, to = kept * end / count;
         try {
             for (std::size_t s = from; s < to; ++s)
@@ -173,7 +173,7 @@ std::vector<GridCell> FillPlanGrid(std::size_t count, const float* xyz, std::siz
     });
     if (outOfMemory)
         throw std::bad_alloc();
-    ParallelParts(count, [&](std::size_t begin, std::size_t end, std::size_t part) {
+    tessara::ParallelParts(count, [&](std::size_t begin, std::size_t end, std::size_t part) {
         PartCells& own = partCells[part];
         for (std::size_t c = 0; c < cellCount; ++c)
             if (slotOf[c] != kNoSlot)

@@ -1,6 +1,6 @@
 #include "outside/PointFilters.h"
 
-#include "outside/ParallelParts.h"
+#include "platform/Parallel.h"
 
 #include <nanoflann.hpp>
 
@@ -33,19 +33,17 @@ using KdTree = nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<
 
 constexpr std::size_t kLeafSize = 16;
 
-// Runs body(begin, end) over [0, n) in blocks on up to kMaxThreads threads. The
+// Runs body(begin, end) over [0, n) in blocks spread over the workers. The
 // calling thread works on blocks too and is the only one that reports progress, at
-// most once per percent. Returns false when progress asked to stop or a block
-// failed; the helper threads then end after their current block and are joined
-// before this returns.
+// most once per percent. Returns false when progress asked to stop; the other
+// workers then end after their current block. Every worker is joined before this
+// returns, and an exception in any block reaches the caller after that.
 template <class Body>
 bool ParallelBlocks(std::size_t n, const OutsideProgressFn& progress, Body&& body)
 {
     constexpr std::size_t kBlock = 4096;
-    constexpr unsigned kMaxThreads = 8;
     const std::size_t blocks = (n + kBlock - 1) / kBlock;
-    const auto threads = static_cast<unsigned>(
-        std::min<std::size_t>(std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads), blocks));
+    const std::size_t workers = std::min<std::size_t>(tessara::WorkerCount(), std::max<std::size_t>(blocks, 1));
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> done{0};
     std::atomic<bool> stop{false};
@@ -59,38 +57,24 @@ bool ParallelBlocks(std::size_t n, const OutsideProgressFn& progress, Body&& bod
         done.fetch_add(end - begin);
         return true;
     };
-    const auto helper = [&]() {
+    tessara::RunParts(workers, [&](std::size_t worker) {
         try {
+            int lastPercent = -1;
             while (!stop.load() && runBlock()) {
+                if (worker != 0 || !progress)
+                    continue;
+                const int percent = static_cast<int>(100.0 * static_cast<double>(done.load()) / static_cast<double>(n));
+                if (percent != lastPercent) {
+                    lastPercent = percent;
+                    if (!progress(percent))
+                        stop.store(true);
+                }
             }
         } catch (...) {
-            stop.store(true);
+            stop.store(true);   // the others end after their current block
+            throw;
         }
-    };
-    std::vector<std::jthread> helpers;
-    for (unsigned t = 1; t < threads; ++t) {
-        try {
-            helpers.emplace_back(helper);
-        } catch (const std::system_error&) {
-            break; // fewer helpers: the calling thread does the rest
-        }
-    }
-    int lastPercent = -1;
-    try {
-        while (!stop.load() && runBlock()) {
-            if (!progress)
-                continue;
-            const int percent = static_cast<int>(100.0 * static_cast<double>(done.load()) / static_cast<double>(n));
-            if (percent != lastPercent) {
-                lastPercent = percent;
-                if (!progress(percent))
-                    stop.store(true);
-            }
-        }
-    } catch (...) {
-        stop.store(true);
-    }
-    helpers.clear(); // joins
+    });
     return !stop.load() && done.load() == n;
 }
 
@@ -141,13 +125,13 @@ void RadixSort(std::vector<Rec>& recs, int keyBits, KeyOf key)
         return;
     const int digitBits = (keyBits + passes - 1) / passes;
     const std::size_t buckets = std::size_t{1} << digitBits;
-    std::vector<std::size_t> offsets(buckets * kMaxParallelParts);
+    std::vector<std::size_t> offsets(buckets * tessara::kMaxWorkers);
     std::vector<Rec> tmp(recs.size());
     for (int pass = 0; pass < passes; ++pass) {
         const int shift = pass * digitBits;
         const auto digit = [&](const Rec& r) { return static_cast<std::size_t>((key(r) >> shift) & (buckets - 1)); };
         std::fill(offsets.begin(), offsets.end(), 0);
-        const std::size_t parts = ParallelParts(recs.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
+        const std::size_t parts = tessara::ParallelParts(recs.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
             std::size_t* counts = offsets.data() + part * buckets;
             for (std::size_t i = begin; i < end; ++i)
                 ++counts[digit(recs[i])];
@@ -160,7 +144,7 @@ void RadixSort(std::vector<Rec>& recs, int keyBits, KeyOf key)
                 sum += c;
             }
         }
-        ParallelParts(recs.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
+        tessara::ParallelParts(recs.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
             std::size_t* next = offsets.data() + part * buckets;
             for (std::size_t i = begin; i < end; ++i)
                 tmp[next[digit(recs[i])]++] = recs[i];
@@ -210,8 +194,8 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
     if (pts.empty())
         return true;
     // Bounds in parts. std::min(m, v) and std::max(m, v) keep m when v is NaN.
-    std::array<std::array<float, 6>, kMaxParallelParts> partBounds;
-    const std::size_t boundParts = ParallelParts(pts.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
+    std::array<std::array<float, 6>, tessara::kMaxWorkers> partBounds;
+    const std::size_t boundParts = tessara::ParallelParts(pts.size(), [&](std::size_t begin, std::size_t end, std::size_t part) {
         float lo[3] = {std::numeric_limits<float>::max(), std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
         float hi[3] = {std::numeric_limits<float>::lowest(), std::numeric_limits<float>::lowest(),
                        std::numeric_limits<float>::lowest()};
@@ -276,7 +260,7 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
         // Cell key in the high half, point index in the low half: one 8-byte
         // record a point, sorted stably by the key bits only.
         std::vector<std::uint64_t> recs(pts.size());
-        ParallelParts(pts.size(), [&](std::size_t begin, std::size_t end, std::size_t) {
+        tessara::ParallelParts(pts.size(), [&](std::size_t begin, std::size_t end, std::size_t) {
             for (std::size_t i = begin; i < end; ++i)
                 recs[i] = cellKey(pts[i]) << 32 | i;
         });
@@ -292,7 +276,7 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
         // Lowest or highest: the 8-byte key-and-index record with the point's z
         // beside it (12 bytes, packed), so the choice reads the records in order.
         std::vector<KeyIndexZ> recs(pts.size());
-        ParallelParts(pts.size(), [&](std::size_t begin, std::size_t end, std::size_t) {
+        tessara::ParallelParts(pts.size(), [&](std::size_t begin, std::size_t end, std::size_t) {
             for (std::size_t i = begin; i < end; ++i) {
                 recs[i].keyIndex = cellKey(pts[i]) << 32 | i;
                 recs[i].z = pts[i].z;
@@ -316,7 +300,7 @@ bool PointFilters::Grid(const CPCloudMng& group, float lx, float ly, float lz, G
         // One 64-bit key per point; sorted stably by key, the first of a run is
         // the first point of its cell.
         std::vector<CellKeyed> keyed(pts.size());
-        ParallelParts(pts.size(), [&](std::size_t begin, std::size_t end, std::size_t) {
+        tessara::ParallelParts(pts.size(), [&](std::size_t begin, std::size_t end, std::size_t) {
             for (std::size_t i = begin; i < end; ++i)
                 keyed[i] = {cellKey(pts[i]), static_cast<std::uint32_t>(i), pts[i].z};
         });

@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
+
+#include "platform/Parallel.h"
 #include <map>
 #include <random>
 #include <vector>
@@ -118,3 +121,35 @@ TEST(NeighbourFilterTest, SameAnswerAsOneThreadWould)
 }
 
 } // namespace
+
+namespace {
+
+// Every filter keeps exactly the same points whatever the number of workers.
+TEST(FilterWorkerCountTest, OneTwoAndAllWorkersKeepTheSamePoints)
+{
+    using Filter = std::function<int(CModelDataMng&)>;
+    const std::vector<std::pair<const char*, Filter>> filters = {
+        {"grid", [](CModelDataMng& s) { return s.FilterPointGridFilter(2.0f, 2.0f, 2.0f); }},
+        {"grid_min_z", [](CModelDataMng& s) { return s.FilterPointGridFilter_GridMinZ(2.0f, 2.0f, 2.0f); }},
+        {"radius", [](CModelDataMng& s) { return s.FilterPointRadius(0.8f, 3); }},
+        {"outlier", [](CModelDataMng& s) { return s.FilterPointOutlierRemoval(8, 1.0f); }},
+    };
+    for (const auto& [name, filter] : filters) {
+        std::vector<std::vector<COLORREF>> kept;
+        for (const std::size_t workers : {1u, 2u, 0u}) {
+            const std::size_t previous = tessara::SetWorkerCount(workers);
+            CModelDataMng store;
+            store.AddGroup(RandomGroup(600000, 11, 150.0f));
+            EXPECT_EQ(filter(store), 1) << name;
+            tessara::SetWorkerCount(previous);
+            std::vector<COLORREF> ids;
+            for (const auto& p : store.GetGroup(0)->m_points) ids.push_back(p.colour);
+            kept.push_back(std::move(ids));
+        }
+        EXPECT_LT(kept[0].size(), 600000u) << name << " removed nothing: the case proves little";
+        EXPECT_EQ(kept[0], kept[1]) << name;
+        EXPECT_EQ(kept[0], kept[2]) << name;
+    }
+}
+
+}  // namespace

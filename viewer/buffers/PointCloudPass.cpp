@@ -1,5 +1,7 @@
 #include "viewer/buffers/PointCloudPass.h"
 
+#include "platform/Parallel.h"
+
 #include "viewer/buffers/GlBufferOps.h"
 #include "viewer/buffers/GradationLookup.h"
 #include "viewer/buffers/GradationTable.h"
@@ -83,15 +85,6 @@ bool ChunkRange(const FrameState& frame, int& first, int& last)
     first = frame.detailLevel < 0 ? 0 : frame.detailLevel;
     last = kChunks - 1;
     return first < kChunks;
-}
-
-//! Cores this process may run on (its affinity), at least 1.
-std::size_t UsableCores()
-{
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    if (sched_getaffinity(0, sizeof(set), &set) == 0) return std::max(1, CPU_COUNT(&set));
-    return std::max(1u, std::thread::hardware_concurrency());
 }
 
 bool IsDrawn(const CModelDataMng& store, const CPCloudMng& g, bool built)
@@ -492,22 +485,14 @@ bool PointCloudPass::BuildCloud(RenderContext& ctx, CPCloudMng& cloud, GroupGpuD
     affine.translation = col.affine.IsTranslation();
     const PointFill fill(cloud.m_points.data(), targets, rules, affine);
 
-    // Large clouds are filled by a few threads, each over its own run of
-    // blocks; all are joined before the buffers are handed to GL.
-    const std::size_t threads = n < kParallelPoints ? 1 : std::min(UsableCores(), kMaxFillThreads);
+    // Large clouds are filled by a few workers, each over its own run of blocks;
+    // all are joined before the buffers are handed to GL.
+    const std::size_t threads = n < kParallelPoints ? 1 : std::min(tessara::WorkerCount(), kMaxFillThreads);
     const std::size_t block = PointFill::kBlockPoints;
     const std::size_t share = (n / threads + block - 1) / block * block;
-    const auto run = [&](std::size_t t) { fill.Fill(t * share, std::min(n, (t + 1) * share)); };
-    std::vector<std::thread> workers;
-    try {
-        workers.reserve(threads);
-        for (std::size_t t = 1; t < threads && t * share < n; ++t) workers.emplace_back(run, t);
-    } catch (const std::exception&) {
-        // No thread to be had: this thread fills what the others would have.
-        for (std::size_t t = workers.size() + 1; t < threads && t * share < n; ++t) run(t);
-    }
-    fill.Fill(0, std::min(n, threads == 1 ? n : share));
-    for (std::thread& w : workers) w.join();
+    tessara::RunParts(threads, [&](std::size_t t) {
+        if (t * share < n) fill.Fill(t * share, std::min(n, (t + 1) * share));
+    });
     const bool kept = sinks.Finish(data);
     if (col.heightKnown) {
         data.heightRange[0] = col.zmin;

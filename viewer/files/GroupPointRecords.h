@@ -5,7 +5,7 @@
 // of them into a group's points on worker threads.
 
 #include "outside/CPCloudMng.h"
-#include "outside/ParallelParts.h"
+#include "platform/Parallel.h"
 #include "viewer/files/ModelArchive.h"
 
 #include <array>
@@ -54,8 +54,8 @@ bool ReadGroupPointRecordsInParts(ModelArchive& ar, CPCloudMng& group, std::uint
         std::uint64_t index = UINT64_MAX;
         const char* reason = nullptr;
     };
-    std::array<CPCloudMng::PointBounds, kMaxParallelParts> partBounds{};
-    std::array<BadRecord, kMaxParallelParts> bad{};
+    std::array<CPCloudMng::PointBounds, tessara::kMaxWorkers> partBounds{};
+    std::array<BadRecord, tessara::kMaxWorkers> bad{};
     CPCloudMng::CloudPoint* const points = group.m_points.data();
     const bool read = ar.ReadRecordsInParts(
         count, kGroupPointRecordBytes,

@@ -1,6 +1,6 @@
 #include "viewer/files/HostDataFileReader.h"
 
-#include "outside/ParallelParts.h"
+#include "platform/Parallel.h"
 #include "outside/StoreMarkers.h"
 #include "viewer/files/FileFormatConstants.h"
 #include "viewer/files/GroupPointRecords.h"

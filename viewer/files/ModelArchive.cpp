@@ -1,6 +1,6 @@
 #include "viewer/files/ModelArchive.h"
 
-#include "outside/ParallelParts.h"
+#include "platform/Parallel.h"
 #include "platform/Cp932.h"
 
 #include <algorithm>
@@ -235,7 +235,7 @@ bool ModelArchive::ReadRecordsInParts(std::uint64_t count, std::size_t recordByt
     const std::size_t perBlock = std::max<std::size_t>(1, kRecordBlockBytes / recordBytes);
     std::atomic<bool> refused{false};
     std::atomic<bool> failed{false};
-    ParallelParts(std::size_t(count), [&](std::size_t begin, std::size_t end, std::size_t part) {
+    tessara::ParallelParts(std::size_t(count), [&](std::size_t begin, std::size_t end, std::size_t part) {
         try {
             std::vector<std::uint8_t> block;
             for (std::uint64_t first = begin; first < end;) {

@@ -74,7 +74,7 @@ public:
     const std::uint8_t* ReadSpan(std::size_t size);
 
     // Decodes a block of n whole records starting at record `first`, for worker part
-    // `part` (< kMaxParallelParts of outside/ParallelParts.h). Returns false at a
+    // `part` (< tessara::kMaxWorkers of platform/Parallel.h). Returns false at a
     // bad record, which stops that part. Runs on several threads at once, each part
     // on its own range; it must not throw.
     using RecordDecoder =

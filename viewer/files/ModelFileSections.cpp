@@ -3,7 +3,7 @@
 #include "outside/CElmData.h"
 #include "outside/CModelDataMng.h"
 #include "outside/MTRX.h"
-#include "outside/ParallelParts.h"
+#include "platform/Parallel.h"
 #include "outside/StoreMarkers.h"
 #include "viewer/files/FileFormatConstants.h"
 #include "viewer/files/GroupPointRecords.h"

@@ -1,4 +1,5 @@
 #include "SceneFixture.h"
+#include "platform/Parallel.h"
 
 #include "viewer/buffers/GlBufferOps.h"
 #include "viewer/buffers/GroupGpuData.h"
@@ -230,36 +231,43 @@ TEST_F(SceneTest, ViewCloudInGroupColourModeTakesItsOwnColour)
 
 TEST_F(SceneTest, LargeCloudsFilledSideBySideLandInTheirChunks)
 {
-    const int n = 1'000'050;
-    auto group = std::make_unique<CPCloudMng>();
-    group->ReserveCloudPoint(n);
-    for (int i = 0; i < n; ++i)
-        group->AddCloudPoint(static_cast<float>(i % 4096), static_cast<float>(i / 4096), 1.0f,
-                             static_cast<COLORREF>(i & 0xFFFFFF), 0.0);
-    group->m_nDataFlag = 1;
-    CPCloudMng& ref = *group;
-    m_store->AddGroup(std::move(group));
-    m_settings.colourMode = 2;
-    Render(kPassDisplay);
-    GroupGpuData& data = *GroupGpuData::Find(ref);
-    int wrong = 0;
-    for (int c = 0; c < GroupGpuData::kChunkCount; ++c) {
-        const auto count = static_cast<std::size_t>(data.pointCounts[c]);
-        ASSERT_EQ(count, static_cast<std::size_t>((n - 1 - c) / 100 + 1));
-        const ChunkBuffers chunk = ReadChunk(data, c, count);
-        const auto& positions = chunk.positions;
-        const auto& picks = chunk.picks;
-        const auto& colours = chunk.colours;
-        for (std::size_t k = 0; k < count; ++k) {
-            const std::size_t p = k * 100 + static_cast<std::size_t>(c);
-            const COLORREF colour = p == 0 ? 0xFFFFFFu : static_cast<COLORREF>(p & 0xFFFFFF);
-            const std::uint32_t expected = GlBufferOps::PackRgba((colour & 0xFF) * 0.004f, ((colour >> 8) & 0xFF) * 0.004f,
-                                                                 ((colour >> 16) & 0xFF) * 0.004f);
-            if (picks[k] != GlBufferOps::PickColour(p) || positions[k * 3] != float(p % 4096) ||
-                positions[k * 3 + 1] != float(p / 4096) || colours[k] != expected)
-                ++wrong;
+    // One, two and all fill workers: every build holds exactly the same bytes.
+    for (const std::size_t workers : {1u, 2u, 0u}) {
+        const std::size_t previousWorkers = tessara::SetWorkerCount(workers);
+        m_store->ClearGroups();   // each count builds a cloud of its own from scratch
+        m_book.InvalidateAll();
+        const int n = 1'000'050;
+        auto group = std::make_unique<CPCloudMng>();
+        group->ReserveCloudPoint(n);
+        for (int i = 0; i < n; ++i)
+            group->AddCloudPoint(static_cast<float>(i % 4096), static_cast<float>(i / 4096), 1.0f,
+                                 static_cast<COLORREF>(i & 0xFFFFFF), 0.0);
+        group->m_nDataFlag = 1;
+        CPCloudMng& ref = *group;
+        m_store->AddGroup(std::move(group));
+        m_settings.colourMode = 2;
+        Render(kPassDisplay);
+        tessara::SetWorkerCount(previousWorkers);
+        GroupGpuData& data = *GroupGpuData::Find(ref);
+        int wrong = 0;
+        for (int c = 0; c < GroupGpuData::kChunkCount; ++c) {
+            const auto count = static_cast<std::size_t>(data.pointCounts[c]);
+            ASSERT_EQ(count, static_cast<std::size_t>((n - 1 - c) / 100 + 1));
+            const ChunkBuffers chunk = ReadChunk(data, c, count);
+            const auto& positions = chunk.positions;
+            const auto& picks = chunk.picks;
+            const auto& colours = chunk.colours;
+            for (std::size_t k = 0; k < count; ++k) {
+                const std::size_t p = k * 100 + static_cast<std::size_t>(c);
+                const COLORREF colour = p == 0 ? 0xFFFFFFu : static_cast<COLORREF>(p & 0xFFFFFF);
+                const std::uint32_t expected = GlBufferOps::PackRgba((colour & 0xFF) * 0.004f, ((colour >> 8) & 0xFF) * 0.004f,
+                                                                     ((colour >> 16) & 0xFF) * 0.004f);
+                if (picks[k] != GlBufferOps::PickColour(p) || positions[k * 3] != float(p % 4096) ||
+                    positions[k * 3 + 1] != float(p / 4096) || colours[k] != expected)
+                    ++wrong;
+            }
         }
+        G().glBindBuffer(GL_ARRAY_BUFFER, 0);
+        EXPECT_EQ(wrong, 0) << workers << " workers";
     }
-    G().glBindBuffer(GL_ARRAY_BUFFER, 0);
-    EXPECT_EQ(wrong, 0);
 }

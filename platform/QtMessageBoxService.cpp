@@ -1,4 +1,5 @@
 #include "platform/QtMessageBoxService.h"
+#include "platform/Log.h"
 
 #include "platform/UiMessageTarget.h"
 
@@ -107,7 +108,7 @@ int QtMessageBoxService::Show(std::string_view text, std::string_view caption, u
     const QString qcaption = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
     QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     if (!app) {
-        std::fprintf(stderr, "%s: %s\n", qcaption.toLocal8Bit().constData(), qtext.toLocal8Bit().constData());
+        Log("%s: %s", qcaption.toUtf8().constData(), qtext.toUtf8().constData());
         return UnattendedAnswer(flags);
     }
     if (QThread::currentThread() == app->thread()) {

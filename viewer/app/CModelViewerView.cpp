@@ -1,4 +1,5 @@
 #include "viewer/render/CModelViewerView.h"
+#include "platform/Log.h"
 
 #include <QOpenGLTexture>
 
@@ -98,9 +99,9 @@ std::intptr_t CModelViewerView::HandleViewMessage(unsigned message, std::uintptr
     try {
         return m_commands.Dispatch(message, wParam, lParam);
     } catch (const std::exception& e) {
-        qWarning("view: message %u failed: %s", message, e.what());
+        tessara::Log("view: message %u failed: %s", message, e.what());
     } catch (...) {
-        qWarning("view: message %u failed", message);
+        tessara::Log("view: message %u failed", message);
     }
     return 0;
 }

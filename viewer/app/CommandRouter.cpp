@@ -1,4 +1,5 @@
 #include "viewer/app/CommandRouter.h"
+#include "platform/Log.h"
 
 #include <QtGlobal>
 
@@ -21,7 +22,7 @@ CommandUi CommandRouter::QueryUi(unsigned id) const
             try {
                 (*update)(ui);
             } catch (const std::exception& e) {
-                qWarning("command %u: update failed: %s", id, e.what());
+                tessara::Log("command %u: update failed: %s", id, e.what());
             }
             return ui;
         }
@@ -39,9 +40,9 @@ bool CommandRouter::Route(unsigned id) const
             try {
                 (*handler)();
             } catch (const std::exception& e) {
-                qWarning("command %u failed: %s", id, e.what());
+                tessara::Log("command %u failed: %s", id, e.what());
             } catch (...) {
-                qWarning("command %u failed", id);
+                tessara::Log("command %u failed", id);
             }
             return true;
         }

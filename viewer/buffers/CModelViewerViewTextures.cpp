@@ -1,5 +1,6 @@
 // The main view's TIN texture: bitmap files and host pictures.
 #include "viewer/render/CModelViewerView.h"
+#include "platform/Log.h"
 
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/files/ViewFilesState.h"
@@ -23,7 +24,7 @@ void CModelViewerView::CreateTextureFromBitmap(std::string path)
         update();
         return;
     }
-    qWarning("texture from %s not made (status %d)", path.c_str(), static_cast<int>(status));
+    tessara::Log("texture from %s not made (status %d)", path.c_str(), static_cast<int>(status));
     tessara::MessageBox(TextureFile::kFailureMessage, tessara::kDefaultMessageCaption, tessara::MB_ICONHAND, this);
 }
 

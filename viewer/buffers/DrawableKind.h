@@ -1,5 +1,7 @@
 #pragma once
 
+#include "viewer/render/ViewConstants.h"
+
 #include <cstddef>
 
 // Every kind of drawable content with its own buffers and its built and
@@ -62,4 +64,3 @@ enum class DrawSwitch : int {
 inline constexpr int kDrawSwitchCount = 17;
 
 // The passes of RenderScene.
-enum RenderPass : unsigned char { kPassDisplay = 1, kPassPick = 4, kPassPointPick = 9 };

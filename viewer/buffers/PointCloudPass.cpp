@@ -1,4 +1,6 @@
 #include "viewer/buffers/PointCloudPass.h"
+#include "viewer/render/ViewConstants.h"
+#include "platform/Log.h"
 
 #include "platform/Parallel.h"
 
@@ -37,7 +39,7 @@
 namespace {
 
 constexpr int kChunks = GroupGpuData::kChunkCount;
-constexpr float kColourScale = 0.004f;  // colour bytes to floats, as everywhere in the viewer
+constexpr float kColourScale = kColourByteScale;
 // Clouds from this size are filled by several threads, at most this many.
 constexpr std::size_t kParallelPoints = 1'000'000;
 constexpr std::size_t kMaxFillThreads = 8;
@@ -544,10 +546,10 @@ void PointCloudPass::BuildGroupCloudPoints(RenderContext& ctx)
             for (auto& group : ctx.store.m_groups)
                 if (group)
                     if (GroupGpuData* d = GroupGpuData::Find(*group)) ReleaseCloud(ctx, *d);
-            if (ctx.book.FirstFailure(DrawableKind::GroupCloud)) qWarning("point buffers could not be uploaded");
+            if (ctx.book.FirstFailure(DrawableKind::GroupCloud)) tessara::Log("point buffers could not be uploaded");
         }
     } catch (const std::bad_alloc&) {
-        if (ctx.book.FirstFailure(DrawableKind::GroupCloud)) qWarning("not enough memory for the point buffers");
+        if (ctx.book.FirstFailure(DrawableKind::GroupCloud)) tessara::Log("not enough memory for the point buffers");
     }
     kind.built = 1;
     kind.builtMode = ctx.settings.colourMode;
@@ -567,10 +569,10 @@ void PointCloudPass::BuildViewCloudPoints(RenderContext& ctx)
         if (BuildCloud(ctx, cloud, data, col)) data.pointsBuilt = 1;
         if (GlBufferOps::HadError(ctx.gl)) {
             ReleaseCloud(ctx, data);
-            if (ctx.book.FirstFailure(DrawableKind::ViewCloud)) qWarning("view cloud buffers could not be uploaded");
+            if (ctx.book.FirstFailure(DrawableKind::ViewCloud)) tessara::Log("view cloud buffers could not be uploaded");
         }
     } catch (const std::bad_alloc&) {
-        if (ctx.book.FirstFailure(DrawableKind::ViewCloud)) qWarning("not enough memory for the view cloud buffers");
+        if (ctx.book.FirstFailure(DrawableKind::ViewCloud)) tessara::Log("not enough memory for the view cloud buffers");
     }
     kind.built = 1;
     kind.builtMode = ctx.settings.colourMode;

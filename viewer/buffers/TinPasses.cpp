@@ -1,4 +1,5 @@
 #include "viewer/buffers/TinPasses.h"
+#include "platform/Log.h"
 
 #include "viewer/buffers/GlBufferOps.h"
 #include "viewer/buffers/GradationLookup.h"
@@ -172,7 +173,7 @@ void FinishBuild(RenderContext& ctx, DrawableKind kind, Source source, int mode)
             TinPasses::ReleaseEdges(ctx, source); break;
         default: TinPasses::ReleaseVertices(ctx, source); break;
         }
-        if (ctx.book.FirstFailure(kind)) qWarning("TIN buffers could not be uploaded (kind %d)", static_cast<int>(kind));
+        if (ctx.book.FirstFailure(kind)) tessara::Log("TIN buffers could not be uploaded (kind %d)", static_cast<int>(kind));
     }
     RenderBook::KindState& state = ctx.book.Kind(kind);
     state.built = 1;
@@ -264,7 +265,7 @@ void TinPasses::BuildFaces(RenderContext& ctx, Source source, int pictureMode)
             data.faceTriangles = static_cast<std::int64_t>(n);
         });
     } catch (const std::bad_alloc&) {
-        if (ctx.book.FirstFailure(kind)) qWarning("not enough memory for the TIN faces");
+        if (ctx.book.FirstFailure(kind)) tessara::Log("not enough memory for the TIN faces");
     }
     FinishBuild(ctx, kind, source, pictureMode);
 }
@@ -323,7 +324,7 @@ void TinPasses::BuildTexturedFaces(RenderContext& ctx, Source source)
             data.texturedTriangles = static_cast<std::int64_t>(n);
         });
     } catch (const std::bad_alloc&) {
-        if (ctx.book.FirstFailure(kind)) qWarning("not enough memory for the textured TIN faces");
+        if (ctx.book.FirstFailure(kind)) tessara::Log("not enough memory for the textured TIN faces");
     }
     FinishBuild(ctx, kind, source, 3);
 }
@@ -356,7 +357,7 @@ void TinPasses::BuildEdges(RenderContext& ctx, Source source)
             data.edgeTriangles = static_cast<std::int64_t>(n);
         });
     } catch (const std::bad_alloc&) {
-        if (ctx.book.FirstFailure(kind)) qWarning("not enough memory for the TIN edges");
+        if (ctx.book.FirstFailure(kind)) tessara::Log("not enough memory for the TIN edges");
     }
     FinishBuild(ctx, kind, source, 0);
 }
@@ -419,7 +420,7 @@ void TinPasses::BuildVertices(RenderContext& ctx, Source source)
             }
         });
     } catch (const std::bad_alloc&) {
-        if (ctx.book.FirstFailure(kind)) qWarning("not enough memory for the TIN vertices");
+        if (ctx.book.FirstFailure(kind)) tessara::Log("not enough memory for the TIN vertices");
     }
     FinishBuild(ctx, kind, source, 0);
 }

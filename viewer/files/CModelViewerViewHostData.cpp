@@ -1,5 +1,6 @@
 // Host data files: read off the store, installed under the view mutex in one step.
 #include "viewer/render/CModelViewerView.h"
+#include "platform/Log.h"
 
 #include "outside/CModelDataMng.h"
 #include "outside/StoreMarkers.h"
@@ -97,11 +98,11 @@ int CModelViewerView::LoadHostDataFile(const std::string& path, int colourPictur
         std::lock_guard lock(ViewMutex());
         if (transformSet) PushUndoSnapshotLocked(SnapshotFlags(content.flags), failure);
         InstallHostData(content, colourPicture, texturePicture);
-        std::fprintf(stderr, "host data file %s loaded: %d groups, %d points, %d view-cloud triangles, %zu figures\n",
+        tessara::Log("host data file %s loaded: %d groups, %d points, %d view-cloud triangles, %zu figures",
                      path.c_str(), m_modelStore->GetGroupCount(), TotalGroupPoints(*m_modelStore),
                      m_modelStore->m_viewCloud.GetTriangleCount(), m_modelStore->m_elmList.size());
     } else {
-        std::fprintf(stderr, "host data file %s not loaded: %s\n", path.c_str(), reader.Error().c_str());
+        tessara::Log("host data file %s not loaded: %s", path.c_str(), reader.Error().c_str());
     }
     // Only a file read whole is the host's consumed temporary file; anything else
     // may be a user's file named by mistake, or needed to see what went wrong.

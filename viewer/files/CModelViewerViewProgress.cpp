@@ -1,6 +1,7 @@
 // WM_USER+100..104 and +108: status, progress and load-finished messages, and the
 // helpers that do the same for work on the UI thread.
 #include "viewer/render/CModelViewerView.h"
+#include "platform/Log.h"
 
 #include "platform/UiMessages.h"
 #include "viewer/files/ViewFilesState.h"
@@ -32,7 +33,7 @@ void CModelViewerView::SetMainFrameStatusText(std::string text)
     }
     // Run checks follow the status texts on stderr.
     static const bool trace = std::getenv("TESSARA_TRACE_STATUS") != nullptr;
-    if (trace) std::fprintf(stderr, "status: %s\n", text.c_str());
+    if (trace) tessara::Log("status: %s", text.c_str());
     if (FrameLink* frame = Frame()) frame->SetStatusText(text);
 }
 

@@ -1,4 +1,5 @@
 #include "viewer/files/PipeCommandDispatcher.h"
+#include "platform/Log.h"
 
 #include "viewer/files/PipeCommandCodes.h"
 #include "viewer/files/PipeCommandTarget.h"
@@ -13,10 +14,10 @@ PipeCommandDispatcher::Outcome PipeCommandDispatcher::Dispatch(PipeMessage& mess
     try {
         return DispatchUnguarded(message);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "pipe command %u failed: %s; answered with result 0\n",
+        tessara::Log("pipe command %u failed: %s; answered with result 0",
                      unsigned(message.Code()), e.what());
     } catch (...) {
-        std::fprintf(stderr, "pipe command %u failed; answered with result 0\n", unsigned(message.Code()));
+        tessara::Log("pipe command %u failed; answered with result 0", unsigned(message.Code()));
     }
     message.SetResult(0);
     return Outcome::Served;

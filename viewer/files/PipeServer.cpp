@@ -1,4 +1,5 @@
 #include "viewer/files/PipeServer.h"
+#include "platform/Log.h"
 
 #include "viewer/files/PipeCommandDispatcher.h"
 
@@ -28,7 +29,7 @@ void PipeServer::RequestStop()
 void PipeServer::Run()
 {
     if (!m_pipe.Create(m_pipeName)) {
-        std::fprintf(stderr, "pipe server: cannot serve %s; the host cannot reach this viewer\n",
+        tessara::Log("pipe server: cannot serve %s; the host cannot reach this viewer",
                      m_pipeName.c_str());
         return;
     }
@@ -61,7 +62,7 @@ void PipeServer::ServeOne()
             m_message.Clear();
         }
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "pipe server: exchange failed: %s; answered with result 0\n", e.what());
+        tessara::Log("pipe server: exchange failed: %s; answered with result 0", e.what());
         m_message.SetResult(0);
     } catch (...) {
         m_message.SetResult(0);
@@ -77,8 +78,8 @@ void PipeServerThreadProc(PipeServer& server)
     try {
         server.Run();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "pipe server ended: %s\n", e.what());
+        tessara::Log("pipe server ended: %s", e.what());
     } catch (...) {
-        std::fprintf(stderr, "pipe server ended by an unknown error\n");
+        tessara::Log("pipe server ended by an unknown error");
     }
 }

@@ -1,4 +1,5 @@
 #include "viewer/render/CModelViewerView.h"
+#include "viewer/render/ViewConstants.h"
 
 #include <QOpenGLTexture>
 
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr float kColourByteScale = 0.004f;
 constexpr float kAxisLength = 500.0f;
 constexpr float kGridHalfSize = 500.0f;
 constexpr float kGridPitch = 10.0f;

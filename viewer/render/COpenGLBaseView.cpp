@@ -1,4 +1,6 @@
 #include "viewer/render/COpenGLBaseView.h"
+#include "viewer/render/ViewConstants.h"
+#include "platform/Log.h"
 
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
@@ -18,8 +20,6 @@ namespace {
 // The frame re-tries a scene frame skipped because the view lock was held this often.
 constexpr int kLockedFrameRetryMs = 50;
 
-// Clear colour bytes become floats by 0.004 throughout the viewer.
-constexpr float kColourByteScale = 0.004f;
 
 // Column-major 4 x 4 in doubles: projecting and un-projecting on the CPU keep the
 // precision of the GLU functions they stand for.
@@ -150,7 +150,7 @@ void COpenGLBaseView::initializeGL()
         m_gl = nullptr;
         m_glState = GlState::Failed;
         const QSurfaceFormat got = context()->format();
-        qWarning("view: OpenGL 3.0 (compatibility profile) is not available (context %d.%d, profile %d); "
+        tessara::Log("view: OpenGL 3.0 (compatibility profile) is not available (context %d.%d, profile %d); "
                  "the view stays blank",
                  got.majorVersion(), got.minorVersion(), static_cast<int>(got.profile()));
         return;
@@ -201,7 +201,7 @@ bool COpenGLBaseView::AllocateLayers()
     if (!complete) {
         // Tried again at the next resize only, never every frame.
         ReleaseLayers();
-        qWarning("view: the off-screen layers of %d x %d could not be made complete; the view stays blank",
+        tessara::Log("view: the off-screen layers of %d x %d could not be made complete; the view stays blank",
                  m_clientWidth, m_clientHeight);
         return false;
     }
@@ -492,9 +492,9 @@ void COpenGLBaseView::paintGL()
         if (lock) DrawFeedback(m_pendingFeedbackFlag);
         m_pendingFeedbackFlag = 0;
     } catch (const std::exception& e) {
-        qWarning("view: a frame failed: %s", e.what());
+        tessara::Log("view: a frame failed: %s", e.what());
     } catch (...) {
-        qWarning("view: a frame failed");
+        tessara::Log("view: a frame failed");
     }
 }
 
@@ -523,8 +523,8 @@ void COpenGLBaseView::RenderSceneFrame()
     gl.glPopMatrix();
     BindWindowFramebuffer();
     gl.glPushMatrix();
-    RenderScene(1, 0);
-    RenderScene(9, 0);
+    RenderScene(kPassDisplay, 0);
+    RenderScene(kPassPointPick, 0);
     gl.glPopMatrix();
 
     RenderOverlayLayer();
@@ -624,8 +624,9 @@ void COpenGLBaseView::PresentCache()
 
 void COpenGLBaseView::DrawFeedback(int flag)
 {
-    const bool feedbackMode = m_toolMode == 0 || m_toolMode == 1 || m_toolMode == 2 || m_toolMode == 6 ||
-                              m_toolMode == 18;
+    using namespace toolmode;
+    const bool feedbackMode = m_toolMode == kNone || m_toolMode == kTinVertexEdit || m_toolMode == kTinEdgeSwap ||
+                              m_toolMode == kCadEdit || m_toolMode == kSection;
     if (!feedbackMode) return;
     GlFunctions& gl = *m_gl;
     BindWindowFramebuffer();
@@ -668,8 +669,8 @@ void COpenGLBaseView::RefineDraw()
         GlFunctions& gl = *m_gl;
         LoadCameraIntoGl();
         gl.glPushMatrix();
-        RenderScene(1, 0);
-        RenderScene(9, 0);
+        RenderScene(kPassDisplay, 0);
+        RenderScene(kPassPointPick, 0);
         gl.glPopMatrix();
         BindWindowFramebuffer();
         gl.glFinish();

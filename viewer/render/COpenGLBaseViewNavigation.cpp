@@ -1,4 +1,6 @@
 #include "viewer/render/COpenGLBaseView.h"
+#include "viewer/render/ViewConstants.h"
+#include "platform/Log.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -31,9 +33,9 @@ void Guarded(const char* what, Fn&& fn)
     try {
         fn();
     } catch (const std::exception& e) {
-        qWarning("view: %s failed: %s", what, e.what());
+        tessara::Log("view: %s failed: %s", what, e.what());
     } catch (...) {
-        qWarning("view: %s failed", what);
+        tessara::Log("view: %s failed", what);
     }
 }
 
@@ -208,7 +210,7 @@ void COpenGLBaseView::BeginPick(QPoint point)
         break;
     case 16:
     case 17: {
-        int& active = m_toolMode == 16 ? m_distanceToolActive : m_readoutToolActive;
+        int& active = m_toolMode == toolmode::kDistance ? m_distanceToolActive : m_readoutToolActive;
         if (active == 0) {
             m_measurePoints.clear();
             m_inputScreenPoints.clear();
@@ -255,20 +257,20 @@ int COpenGLBaseView::EndPick()
         out.Set(kUnset, kUnset, kUnset);
         return PickPoint(m_pressPoint.x(), m_pressPoint.y(), &out) >= 1;
     };
-    if (m_toolMode == 16) {
+    if (m_toolMode == toolmode::kDistance) {
         PT out;
         if (m_distanceToolActive != 0 && inside && pick(out)) {
             m_measurePoints.push_back(out);
             if (m_measurePoints.size() >= 2) ShowDistanceResult(m_measurePoints.size());
             result = 1;
         }
-    } else if (m_toolMode == 17) {
+    } else if (m_toolMode == toolmode::kReadout) {
         PT out;
         if (m_readoutToolActive != 0 && inside && pick(out)) {
             ShowPointCoordinates(&out);
             result = 1;
         }
-    } else if (m_toolMode == 18) {
+    } else if (m_toolMode == toolmode::kSection) {
         PT out;
         if (m_sectionToolActive != 0 && inside && pick(out)) {
             m_sectionPoints.push_back(out);

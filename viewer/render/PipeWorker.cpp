@@ -1,4 +1,5 @@
 #include "viewer/render/PipeWorker.h"
+#include "platform/Log.h"
 
 #include <QtGlobal>
 
@@ -20,13 +21,13 @@ bool PipeWorker::Start(Loop loop)
             try {
                 loop(m_stop);
             } catch (const std::exception& e) {
-                qWarning("pipe worker: ended by an error: %s", e.what());
+                tessara::Log("pipe worker: ended by an error: %s", e.what());
             } catch (...) {
-                qWarning("pipe worker: ended by an unknown error");
+                tessara::Log("pipe worker: ended by an unknown error");
             }
         });
     } catch (const std::system_error& e) {
-        qWarning("pipe worker: the thread could not be started (%s); the host link is off", e.what());
+        tessara::Log("pipe worker: the thread could not be started (%s); the host link is off", e.what());
         return false;
     }
     return true;

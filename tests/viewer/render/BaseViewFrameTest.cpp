@@ -12,6 +12,7 @@
 
 #include "TestView.h"
 #include "viewer/render/FrameClock.h"
+#include "platform/Log.h"
 #include "platform/MemoryProfile.h"
 #include "ViewTestApp.h"
 
@@ -143,10 +144,9 @@ TEST_F(BaseViewFrameTest, AxisAndGridBuffersAreBuiltOnceAndNoPaperWithoutData)
 TEST_F(BaseViewFrameTest, MissingEntryPointsLeaveABlankViewLoggedOnce)
 {
     m_view->failExtensions = true;
-    static std::atomic<int> blankWarnings{0};
-    blankWarnings = 0;
-    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
-        if (text.contains("stays blank")) ++blankWarnings;
+    std::atomic<int> blankWarnings{0};
+    const tessara::LogSink previous = tessara::SetLogSink([&](std::string_view line) {
+        if (line.find("stays blank") != std::string_view::npos) ++blankWarnings;
     });
     m_view->show();
     ProcessEventsUntil([] { return false; }, 200);
@@ -155,7 +155,7 @@ TEST_F(BaseViewFrameTest, MissingEntryPointsLeaveABlankViewLoggedOnce)
         m_view->InvalidateScene();
         picture = m_view->grabFramebuffer();
     }
-    qInstallMessageHandler(previous);
+    tessara::SetLogSink(previous);
     EXPECT_FALSE(m_view->IsGlReady());
     EXPECT_EQ(m_view->axisGridDraws, 0);
     EXPECT_EQ(m_view->sceneFrames, 0);

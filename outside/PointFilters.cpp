@@ -375,8 +375,13 @@ bool PointFilters::Radius(const CPCloudMng& group, float radius, int minPoints, 
     const KdTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(kLeafSize));
     const float radiusSq = radius * radius;
     const nanoflann::SearchParams params(32, 0.0f, false);
+    // Queries run in the tree's leaf order: consecutive queries then walk the same
+    // nodes and points, whatever order the points are stored in. Each answer lands
+    // at its point's own position, so the result does not depend on the order.
+    const auto& order = tree.vAcc;
     const bool finished = ParallelBlocks(pts.size(), progress, [&](std::size_t begin, std::size_t end) {
-        for (std::size_t i = begin; i < end; ++i) {
+        for (std::size_t j = begin; j < end; ++j) {
+            const std::size_t i = order[j];
             const float q[3] = {pts[i].x, pts[i].y, pts[i].z};
             CountWithin counter(radiusSq, static_cast<std::uint32_t>(i), static_cast<std::size_t>(minPoints));
             tree.findNeighbors(counter, q, params);
@@ -399,10 +404,14 @@ bool PointFilters::Outlier(const CPCloudMng& group, int k, float factor, std::ve
     const CloudAdaptor adaptor{pts};
     const KdTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(kLeafSize));
     std::vector<float> meanDist(pts.size());
+    // Queries in the tree's leaf order (see Radius); answers land at each point's
+    // own position.
+    const auto& order = tree.vAcc;
     const bool finished = ParallelBlocks(pts.size(), progress, [&](std::size_t begin, std::size_t end) {
         std::vector<std::uint32_t> idx(kk + 1);
         std::vector<float> distSq(kk + 1);
-        for (std::size_t i = begin; i < end; ++i) {
+        for (std::size_t j = begin; j < end; ++j) {
+            const std::size_t i = order[j];
             const float q[3] = {pts[i].x, pts[i].y, pts[i].z};
             nanoflann::KNNResultSet<float, std::uint32_t> result(kk + 1);
             result.init(idx.data(), distSq.data());

@@ -9,6 +9,7 @@
 #include "outside/CModelDataMng.h"
 #include "outside/CPCloudMng.h"
 #include "outside/XTinOption.h"
+#include "platform/Parallel.h"
 
 #include <CGAL/Delaunay_triangulation_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
@@ -18,6 +19,8 @@
 #include <nanoflann.hpp>
 
 #include <algorithm>
+#include <atomic>
+#include <map>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -224,6 +227,120 @@ void BM_NeighbourFilter(benchmark::State& state)
 }
 BENCHMARK(BM_NeighbourFilter<true>)->Name("BM_OutlierFilter")->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_NeighbourFilter<false>)->Name("BM_RadiusFilter")->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// --- neighbour filters and the order of the points --------------------------------------
+//
+// Points as they arrive after merging several scans (random order), and the same points
+// sorted into 8 m tiles: x, y uniform over 1000 m x 1000 m, z a gentle slope with 0.2 m
+// noise. The floor is bare nanoflann at the filters' leaf size and thread count: the
+// tree built and every point queried in sorted order, both timed.
+
+constexpr std::size_t kFilterLeafSize = 16;
+constexpr int kOutlierK = 50;
+constexpr float kRadius = 2.0f;
+constexpr int kRadiusMinPoints = 5;
+
+const std::vector<RawPoint>& OrderPoints(std::size_t n, bool sorted)
+{
+    static std::map<std::pair<std::size_t, bool>, std::vector<RawPoint>> cache;
+    auto& pts = cache[{n, sorted}];
+    if (pts.empty()) {
+        std::mt19937_64 rng(20261211);
+        std::uniform_real_distribution<float> xy(0.0f, 1000.0f);
+        std::normal_distribution<float> noise(0.0f, 0.2f);
+        pts.reserve(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const float x = xy(rng);
+            const float y = xy(rng);
+            pts.push_back({x, y, 50.0f + 0.01f * x + 0.02f * y + noise(rng)});
+        }
+        if (sorted) {
+            std::sort(pts.begin(), pts.end(), [](const RawPoint& a, const RawPoint& b) {
+                const int ta = static_cast<int>(a.x / 8.0f) * 1000 + static_cast<int>(a.y / 8.0f);
+                const int tb = static_cast<int>(b.x / 8.0f) * 1000 + static_cast<int>(b.y / 8.0f);
+                return ta != tb ? ta < tb : (a.x != b.x ? a.x < b.x : a.y < b.y);
+            });
+        }
+    }
+    return pts;
+}
+
+template <bool Outlier, bool Sorted>
+void BM_NeighbourOrder(benchmark::State& state)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const auto& pts = OrderPoints(n, Sorted);
+    std::size_t kept = 0;
+    double peakOverCloud = 0.0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CModelDataMng store;
+        auto g = std::make_unique<CPCloudMng>();
+        g->ReserveCloudPoint(n);
+        for (std::size_t i = 0; i < n; ++i) g->AddCloudPoint(pts[i].x, pts[i].y, pts[i].z, 0, 0.5);
+        g->m_nDataFlag = 1;
+        store.AddGroup(std::move(g));
+        const double before = ResetPeak();
+        state.ResumeTiming();
+        if (Outlier)
+            store.FilterPointOutlierRemoval(kOutlierK, 1.0f);
+        else
+            store.FilterPointRadius(kRadius, kRadiusMinPoints);
+        state.PauseTiming();
+        peakOverCloud = (PeakBytes() - before) / (kCloudBytesPerPoint * static_cast<double>(n));
+        kept = store.GetGroup(0)->m_points.size();
+        store.ClearGroups();
+        state.ResumeTiming();
+    }
+    state.counters["kept"] = static_cast<double>(kept);
+    state.counters["peak_over_cloud"] = peakOverCloud;
+    state.counters["extra_bytes_per_point"] = peakOverCloud * kCloudBytesPerPoint;
+}
+BENCHMARK(BM_NeighbourOrder<true, false>)->Name("BM_OutlierShuffled")->Arg(1000000)->Arg(10000000)
+    ->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_NeighbourOrder<true, true>)->Name("BM_OutlierSorted")->Arg(10000000)
+    ->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_NeighbourOrder<false, false>)->Name("BM_RadiusShuffled")->Arg(1000000)->Arg(10000000)
+    ->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_NeighbourOrder<false, true>)->Name("BM_RadiusSorted")->Arg(10000000)
+    ->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+template <bool Outlier>
+void BM_NeighbourFloor(benchmark::State& state)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const auto& pts = OrderPoints(n, true);
+    for (auto _ : state) {
+        const RawAdaptor adaptor{pts, n};
+        RawTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(kFilterLeafSize));
+        std::atomic<std::size_t> total{0};
+        tessara::RunParts(tessara::WorkerCount(), [&](std::size_t part) {
+            const std::size_t parts = tessara::WorkerCount();
+            std::vector<std::uint32_t> idx(kOutlierK + 1);
+            std::vector<float> dist(kOutlierK + 1);
+            std::vector<std::pair<std::uint32_t, float>> matches;
+            std::size_t local = 0;
+            for (std::size_t i = n * part / parts; i < n * (part + 1) / parts; ++i) {
+                const float q[3] = {pts[i].x, pts[i].y, pts[i].z};
+                if (Outlier) {
+                    tree.knnSearch(q, kOutlierK + 1, idx.data(), dist.data());
+                    local += dist[kOutlierK] > 1.0f ? 1 : 0;
+                } else {
+                    local += tree.radiusSearch(q, kRadius * kRadius, matches, nanoflann::SearchParams(32, 0.0f, false)) >
+                                     static_cast<std::size_t>(kRadiusMinPoints)
+                                 ? 1
+                                 : 0;
+                }
+            }
+            total += local;
+        });
+        benchmark::DoNotOptimize(total.load());
+    }
+}
+BENCHMARK(BM_NeighbourFloor<true>)->Name("BM_OutlierFloor")->Arg(10000000)->Unit(benchmark::kMillisecond)
+    ->Iterations(1)->UseRealTime();
+BENCHMARK(BM_NeighbourFloor<false>)->Name("BM_RadiusFloor")->Arg(10000000)->Unit(benchmark::kMillisecond)
+    ->Iterations(1)->UseRealTime();
 
 void BM_NanoflannKnn(benchmark::State& state)
 {

@@ -153,3 +153,42 @@ TEST(FilterWorkerCountTest, OneTwoAndAllWorkersKeepTheSamePoints)
 }
 
 }  // namespace
+
+namespace {
+
+// A scanner's order (shuffled) and a sorted one keep the same points: the queries'
+// order is the filter's own business.
+TEST(NeighbourFilterOrderTest, ShuffledAndSortedInputKeepTheSamePoints)
+{
+    auto sorted = RandomGroup(200000, 17, 100.0f);
+    std::sort(sorted->m_points.begin(), sorted->m_points.end(), [](const auto& a, const auto& b) {
+        const long ax = std::lround(a.x / 8), bx = std::lround(b.x / 8);
+        return ax != bx ? ax < bx : (a.y != b.y ? a.y < b.y : a.colour < b.colour);
+    });
+    auto shuffled = std::make_unique<CPCloudMng>();
+    std::vector<CPCloudMng::CloudPoint> points(sorted->m_points.begin(), sorted->m_points.end());
+    std::shuffle(points.begin(), points.end(), std::mt19937(5));
+    for (const auto& p : points) shuffled->AddCloudPoint(p.x, p.y, p.z, p.colour, p.intensity);
+    shuffled->m_nDataFlag = 1;
+
+    for (const bool outlier : {false, true}) {
+        std::vector<std::vector<COLORREF>> kept;
+        for (CPCloudMng* source : {sorted.get(), shuffled.get()}) {
+            CModelDataMng store;
+            auto copy = std::make_unique<CPCloudMng>();
+            for (const auto& p : source->m_points) copy->AddCloudPoint(p.x, p.y, p.z, p.colour, p.intensity);
+            copy->m_nDataFlag = 1;
+            store.AddGroup(std::move(copy));
+            ASSERT_EQ(outlier ? store.FilterPointOutlierRemoval(20, 1.0f) : store.FilterPointRadius(0.9f, 4), 1);
+            std::vector<COLORREF> ids;
+            for (const auto& p : store.GetGroup(0)->m_points) ids.push_back(p.colour);
+            std::sort(ids.begin(), ids.end());
+            kept.push_back(ids);
+        }
+        EXPECT_LT(kept[0].size(), 200000u) << "outlier " << outlier;
+        EXPECT_GT(kept[0].size(), 0u) << "outlier " << outlier;
+        EXPECT_EQ(kept[0], kept[1]) << "outlier " << outlier;
+    }
+}
+
+}  // namespace

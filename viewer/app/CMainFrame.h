@@ -77,7 +77,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool m_closing = false;
 
 private:
     void BuildCommandMap();
@@ -93,6 +92,7 @@ private:
     CommandRouter m_router;
     ProgressAbortState m_abort;
     unsigned m_lookId = 210;
+    bool m_closing = false;   // the user closed the window (FrameLink::Closing)
     int m_office2007Style = 0;
     CModelViewerView* m_view = nullptr;
     RibbonBar* m_ribbon = nullptr;

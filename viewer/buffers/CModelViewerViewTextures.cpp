@@ -10,7 +10,6 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 
-#include <QDebug>
 
 void CModelViewerView::CreateTextureFromBitmap(std::string path)
 {

@@ -18,7 +18,6 @@
 #include "outside/GeoFunc.h"
 #include "outside/StoreMarkers.h"
 
-#include <QDebug>
 #include <QOpenGLContext>
 
 #include <cmath>
@@ -26,10 +25,8 @@
 #include <memory>
 #include <new>
 #include <system_error>
-#include <thread>
 #include <vector>
 
-#include <sched.h>
 
 #ifndef GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD
 // GL_AMD_pinned_memory: a buffer whose storage is the client's memory.

@@ -15,7 +15,6 @@
 #include "outside/StoreMarkers.h"
 #include "outside/MTRX.h"
 
-#include <QDebug>
 
 #include <cmath>
 #include <functional>

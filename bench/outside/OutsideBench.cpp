@@ -200,22 +200,23 @@ struct RawAdaptor {
 using RawTree = nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<float, RawAdaptor, float, std::uint32_t>,
                                                     RawAdaptor, 3, std::uint32_t>;
 
-template <bool Outlier>
-void BM_NeighbourFilter(benchmark::State& state)
+// Times one neighbour filter on the group make() gives, with its peak memory over
+// the cloud's own size and the points it kept.
+template <bool Outlier, class MakeGroupFn>
+void TimeNeighbourFilter(benchmark::State& state, std::size_t n, int k, float radius, int minPoints, MakeGroupFn make)
 {
-    const auto n = static_cast<std::size_t>(state.range(0));
     std::size_t kept = 0;
     double peakOverCloud = 0.0;
     for (auto _ : state) {
         state.PauseTiming();
         CModelDataMng store;
-        store.AddGroup(MakeGroup(n));
+        store.AddGroup(make());
         const double before = ResetPeak();
         state.ResumeTiming();
         if (Outlier)
-            store.FilterPointOutlierRemoval(50, 1.0f);
+            store.FilterPointOutlierRemoval(k, 1.0f);
         else
-            store.FilterPointRadius(2.0f, 5);
+            store.FilterPointRadius(radius, minPoints);
         state.PauseTiming();
         peakOverCloud = (PeakBytes() - before) / (kCloudBytesPerPoint * static_cast<double>(n));
         kept = store.GetGroup(0)->m_points.size();
@@ -224,6 +225,14 @@ void BM_NeighbourFilter(benchmark::State& state)
     }
     state.counters["kept"] = static_cast<double>(kept);
     state.counters["peak_over_cloud"] = peakOverCloud;
+    state.counters["extra_bytes_per_point"] = peakOverCloud * kCloudBytesPerPoint;
+}
+
+template <bool Outlier>
+void BM_NeighbourFilter(benchmark::State& state)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    TimeNeighbourFilter<Outlier>(state, n, 50, 2.0f, 5, [n] { return MakeGroup(n); });
 }
 BENCHMARK(BM_NeighbourFilter<true>)->Name("BM_OutlierFilter")->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_NeighbourFilter<false>)->Name("BM_RadiusFilter")->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2);
@@ -270,31 +279,13 @@ void BM_NeighbourOrder(benchmark::State& state)
 {
     const auto n = static_cast<std::size_t>(state.range(0));
     const auto& pts = OrderPoints(n, Sorted);
-    std::size_t kept = 0;
-    double peakOverCloud = 0.0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        CModelDataMng store;
+    TimeNeighbourFilter<Outlier>(state, n, kOutlierK, kRadius, kRadiusMinPoints, [&] {
         auto g = std::make_unique<CPCloudMng>();
         g->ReserveCloudPoint(n);
         for (std::size_t i = 0; i < n; ++i) g->AddCloudPoint(pts[i].x, pts[i].y, pts[i].z, 0, 0.5);
         g->m_nDataFlag = 1;
-        store.AddGroup(std::move(g));
-        const double before = ResetPeak();
-        state.ResumeTiming();
-        if (Outlier)
-            store.FilterPointOutlierRemoval(kOutlierK, 1.0f);
-        else
-            store.FilterPointRadius(kRadius, kRadiusMinPoints);
-        state.PauseTiming();
-        peakOverCloud = (PeakBytes() - before) / (kCloudBytesPerPoint * static_cast<double>(n));
-        kept = store.GetGroup(0)->m_points.size();
-        store.ClearGroups();
-        state.ResumeTiming();
-    }
-    state.counters["kept"] = static_cast<double>(kept);
-    state.counters["peak_over_cloud"] = peakOverCloud;
-    state.counters["extra_bytes_per_point"] = peakOverCloud * kCloudBytesPerPoint;
+        return g;
+    });
 }
 BENCHMARK(BM_NeighbourOrder<true, false>)->Name("BM_OutlierShuffled")->Arg(1000000)->Arg(10000000)
     ->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();

@@ -1,0 +1,247 @@
+#include "LasConsole.h"
+
+#include "platform/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct DumpPoint {
+    double x, y, z;
+    std::int32_t r, g, b;
+    double intensity;
+};
+
+struct Dump {
+    std::vector<DumpPoint> points;
+    double min[3] = {0, 0, 0};
+    double max[3] = {0, 0, 0};
+    double scale[3] = {0.0001, 0.0001, 0.0001};
+    double offset[3] = {0, 0, 0};
+    std::int32_t countOverride = -1;
+};
+
+template <class T>
+void Put(std::string& out, T v)
+{
+    out.append(reinterpret_cast<const char*>(&v), sizeof v);
+}
+
+std::string Bytes(const Dump& d)
+{
+    std::string out;
+    Put<std::uint32_t>(out, 0x40474C56);
+    Put<std::uint16_t>(out, 0x0100);
+    Put<std::int32_t>(out, d.countOverride >= 0 ? d.countOverride : static_cast<std::int32_t>(d.points.size()));
+    for (double v : d.min) Put(out, v);
+    for (double v : d.max) Put(out, v);
+    for (double v : d.scale) Put(out, v);
+    for (double v : d.offset) Put(out, v);
+    for (const DumpPoint& p : d.points) {
+        Put(out, p.x), Put(out, p.y), Put(out, p.z);
+        Put(out, p.r), Put(out, p.g), Put(out, p.b);
+        Put(out, p.intensity);
+    }
+    return out;
+}
+
+// The tests' own LAS 1.2 reader: the header fields the converter writes and every record.
+struct LasFile {
+    std::uint16_t headerSize = 0;
+    std::uint32_t pointOffset = 0, vlrs = 0, count = 0, firstReturns = 0;
+    std::uint8_t format = 0, major = 0, minor = 0;
+    std::uint16_t recordLength = 0;
+    double scale[3], offset[3], max[3], min[3];
+    struct Point {
+        std::int32_t X, Y, Z;
+        std::uint16_t intensity;
+        std::uint8_t returns;
+        std::uint16_t r, g, b;
+    };
+    std::vector<Point> points;
+};
+
+template <class T>
+T At(const std::string& s, std::size_t offset)
+{
+    T v;
+    std::memcpy(&v, s.data() + offset, sizeof v);
+    return v;
+}
+
+bool ReadLas(const std::string& path, LasFile& las)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::string s((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (s.size() < 227 || s.compare(0, 4, "LASF") != 0) return false;
+    las.major = At<std::uint8_t>(s, 24);
+    las.minor = At<std::uint8_t>(s, 25);
+    las.headerSize = At<std::uint16_t>(s, 94);
+    las.pointOffset = At<std::uint32_t>(s, 96);
+    las.vlrs = At<std::uint32_t>(s, 100);
+    las.format = At<std::uint8_t>(s, 104);
+    las.recordLength = At<std::uint16_t>(s, 105);
+    las.count = At<std::uint32_t>(s, 107);
+    las.firstReturns = At<std::uint32_t>(s, 111);
+    for (int d = 0; d < 3; ++d) {
+        las.scale[d] = At<double>(s, 131 + 8 * d);
+        las.offset[d] = At<double>(s, 155 + 8 * d);
+        las.max[d] = At<double>(s, 179 + 16 * d);
+        las.min[d] = At<double>(s, 187 + 16 * d);
+    }
+    if (s.size() != las.pointOffset + std::size_t(las.count) * las.recordLength) return false;
+    for (std::uint32_t i = 0; i < las.count; ++i) {
+        const std::size_t p = las.pointOffset + std::size_t(i) * las.recordLength;
+        las.points.push_back({At<std::int32_t>(s, p), At<std::int32_t>(s, p + 4), At<std::int32_t>(s, p + 8),
+                              At<std::uint16_t>(s, p + 12), At<std::uint8_t>(s, p + 14), At<std::uint16_t>(s, p + 20),
+                              At<std::uint16_t>(s, p + 22), At<std::uint16_t>(s, p + 24)});
+    }
+    return true;
+}
+
+class LasConsoleTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = std::filesystem::path(tessara::TempFolder()) / ("lasconsole-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    std::string Write(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = (m_dir / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::filesystem::path m_dir;
+};
+
+TEST_F(LasConsoleTest, WritesTheHeaderAndEveryPointOfTheDump)
+{
+    Dump d;
+    d.points = {{100.0, 200.0, 10.0, 255, 0, 128, 300.4},
+                {100.5, 199.25, 12.5, 1, 2, 3, 70000.0},
+                {99.75, 200.5, 11.0, 0, 0, 0, -5.0}};
+    d.min[0] = 99.75, d.min[1] = 199.25, d.min[2] = 10.0;
+    d.max[0] = 100.5, d.max[1] = 200.5, d.max[2] = 12.5;
+    d.offset[0] = 100.125, d.offset[1] = 199.875, d.offset[2] = 10.0;
+    d.scale[2] = 0.001;
+    const std::string las = (m_dir / "out.las").string();
+    std::string error;
+    ASSERT_TRUE(lasconsole::ConvertDumpToLas(Write("dump.dat", Bytes(d)), las, error)) << error;
+    LasFile f;
+    ASSERT_TRUE(ReadLas(las, f));
+    EXPECT_EQ(f.major, 1);
+    EXPECT_EQ(f.minor, 2);
+    EXPECT_EQ(f.headerSize, 227);
+    EXPECT_EQ(f.pointOffset, 227u);
+    EXPECT_EQ(f.vlrs, 0u);
+    EXPECT_EQ(f.format, 2);
+    EXPECT_EQ(f.recordLength, 26);
+    EXPECT_EQ(f.count, 3u);
+    EXPECT_EQ(f.firstReturns, 3u);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(f.scale[k], d.scale[k]);
+        EXPECT_EQ(f.offset[k], d.offset[k]);
+        EXPECT_EQ(f.min[k], d.min[k]);
+        EXPECT_EQ(f.max[k], d.max[k]);
+    }
+    ASSERT_EQ(f.points.size(), 3u);
+    EXPECT_EQ(f.points[0].X, -1250);          // (100 - 100.125) / 0.0001
+    EXPECT_EQ(f.points[1].Y, -6250);
+    EXPECT_EQ(f.points[1].Z, 2500);           // (12.5 - 10) / 0.001
+    EXPECT_EQ(f.points[0].intensity, 300);    // rounded
+    EXPECT_EQ(f.points[1].intensity, 65535);  // into 0..65535
+    EXPECT_EQ(f.points[2].intensity, 0);
+    EXPECT_EQ(f.points[0].r, 65535);          // x 257
+    EXPECT_EQ(f.points[0].b, 128 * 257);
+    EXPECT_EQ(f.points[1].g, 2 * 257);
+    EXPECT_EQ(f.points[2].returns, 0x09);
+    EXPECT_NEAR(f.points[1].X * f.scale[0] + f.offset[0], 100.5, 1e-9);
+}
+
+struct BadDump {
+    const char* name;
+    std::string bytes;
+    const char* error;
+};
+
+class LasConsoleBadDumpTest : public LasConsoleTest, public ::testing::WithParamInterface<BadDump> {};
+
+// Bad dumps are refused with a reason, leave no file and keep the previous target.
+TEST_P(LasConsoleBadDumpTest, RefusesAndKeepsThePreviousFile)
+{
+    const std::string las = (m_dir / "out.las").string();
+    std::ofstream(las, std::ios::binary) << "previous";
+    std::string error;
+    EXPECT_FALSE(lasconsole::ConvertDumpToLas(Write("dump.dat", GetParam().bytes), las, error));
+    EXPECT_NE(error.find(GetParam().error), std::string::npos) << error;
+    std::ifstream in(las, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), "previous");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), std::filesystem::directory_iterator()), 2)
+        << "no temporary file is left";
+}
+
+Dump OnePoint(double x)
+{
+    Dump d;
+    d.points = {{x, 0.0, 0.0, 0, 0, 0, 0.0}};
+    return d;
+}
+
+std::string Cut(std::string s, std::size_t n) { return s.substr(0, n); }
+
+Dump WithCount(Dump d, std::int32_t n)
+{
+    d.countOverride = n;
+    return d;
+}
+
+Dump WithScale(Dump d, double s)
+{
+    d.scale[0] = s;
+    return d;
+}
+
+Dump WithColour(Dump d, std::int32_t r)
+{
+    d.points[0].r = r;
+    return d;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LasConsoleBadDumpTest,
+    ::testing::Values(
+        BadDump{"empty", "", "shorter than its header"},
+        BadDump{"wrong_magic", "XXXX" + Bytes(OnePoint(1)).substr(4), "not a point dump"},
+        BadDump{"cut_in_a_record", Cut(Bytes(OnePoint(1)), 0x6A + 20), "does not match"},
+        BadDump{"count_promises_more", Bytes(WithCount(OnePoint(1), 2)), "does not match"},
+        BadDump{"huge_count", Bytes(WithCount(OnePoint(1), 2147483647)), "does not match"},
+        BadDump{"outside_int32", Bytes(OnePoint(1e6)), "does not fit"},
+        BadDump{"nan_scale", Bytes(WithScale(OnePoint(1), std::nan(""))), "not finite"},
+        BadDump{"zero_scale", Bytes(WithScale(OnePoint(1), 0.0)), "not finite"},
+        BadDump{"colour_outside_a_byte", Bytes(WithColour(OnePoint(1), 256)), "colour"}),
+    [](const ::testing::TestParamInfo<BadDump>& info) { return info.param.name; });
+
+TEST_F(LasConsoleTest, AnEmptyDumpGivesAHeaderOnlyFile)
+{
+    const std::string las = (m_dir / "empty.las").string();
+    std::string error;
+    ASSERT_TRUE(lasconsole::ConvertDumpToLas(Write("dump.dat", Bytes(Dump{})), las, error)) << error;
+    LasFile f;
+    ASSERT_TRUE(ReadLas(las, f));
+    EXPECT_EQ(f.count, 0u);
+    EXPECT_EQ(std::filesystem::file_size(las), 227u);
+}
+
+}  // namespace

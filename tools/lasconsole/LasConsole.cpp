@@ -1,0 +1,197 @@
+#include "LasConsole.h"
+
+#include "platform/AtomicFileWriter.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <limits>
+#include <vector>
+
+namespace lasconsole {
+namespace {
+
+constexpr std::uint32_t kDumpMagic = 0x40474C56;
+constexpr std::uint16_t kDumpVersion = 0x0100;
+constexpr std::size_t kRecordsPerBlock = 65536;
+
+template <class T>
+T Get(const unsigned char* p)
+{
+    T value;
+    std::memcpy(&value, p, sizeof value);   // the dump is little-endian, as this machine
+    return value;
+}
+
+template <class T>
+void Put(std::vector<unsigned char>& out, T value)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&value);
+    out.insert(out.end(), bytes, bytes + sizeof value);
+}
+
+void PutText(std::vector<unsigned char>& out, const char* text, std::size_t size)
+{
+    std::array<unsigned char, 32> field{};
+    std::memcpy(field.data(), text, std::min(std::strlen(text), size));
+    out.insert(out.end(), field.begin(), field.begin() + static_cast<std::ptrdiff_t>(size));
+}
+
+struct DumpHeader {
+    std::int32_t count = 0;
+    double min[3] = {};
+    double max[3] = {};
+    double scale[3] = {};
+    double offset[3] = {};
+};
+
+bool ToInt32(double value, double offset, double scale, std::int32_t& out)
+{
+    const double scaled = std::round((value - offset) / scale);
+    if (!std::isfinite(scaled) || scaled < -2147483648.0 || scaled > 2147483647.0) return false;
+    out = static_cast<std::int32_t>(scaled);
+    return true;
+}
+
+std::vector<unsigned char> LasHeader(const DumpHeader& h)
+{
+    std::vector<unsigned char> out;
+    out.reserve(kLasHeaderBytes);
+    out.insert(out.end(), {'L', 'A', 'S', 'F'});
+    Put<std::uint16_t>(out, 0);   // file source id
+    Put<std::uint16_t>(out, 0);   // global encoding
+    for (int i = 0; i < 16; ++i) out.push_back(0);   // project GUID
+    out.push_back(1);             // version 1.2
+    out.push_back(2);
+    PutText(out, "Tessara", 32);
+    PutText(out, "lasconsole", 32);
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    Put<std::uint16_t>(out, static_cast<std::uint16_t>(utc.tm_yday + 1));
+    Put<std::uint16_t>(out, static_cast<std::uint16_t>(utc.tm_year + 1900));
+    Put<std::uint16_t>(out, static_cast<std::uint16_t>(kLasHeaderBytes));
+    Put<std::uint32_t>(out, static_cast<std::uint32_t>(kLasHeaderBytes));   // offset to point data
+    Put<std::uint32_t>(out, 0);   // variable length records
+    out.push_back(2);             // point data format
+    Put<std::uint16_t>(out, static_cast<std::uint16_t>(kLasRecordBytes));
+    Put<std::uint32_t>(out, static_cast<std::uint32_t>(h.count));
+    Put<std::uint32_t>(out, static_cast<std::uint32_t>(h.count));   // all first returns
+    for (int i = 0; i < 4; ++i) Put<std::uint32_t>(out, 0);
+    for (double s : h.scale) Put(out, s);
+    for (double o : h.offset) Put(out, o);
+    for (int d = 0; d < 3; ++d) {
+        Put(out, h.max[d]);
+        Put(out, h.min[d]);
+    }
+    return out;
+}
+
+} // namespace
+
+bool ConvertDumpToLas(const std::string& dumpPath, const std::string& lasPath, std::string& error)
+{
+    std::ifstream in(dumpPath, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + dumpPath;
+        return false;
+    }
+    in.seekg(0, std::ios::end);
+    const auto fileSize = static_cast<std::uint64_t>(in.tellg());
+    in.seekg(0);
+    std::array<unsigned char, kDumpHeaderBytes> head{};
+    if (fileSize < kDumpHeaderBytes || !in.read(reinterpret_cast<char*>(head.data()), head.size())) {
+        error = "the dump is shorter than its header";
+        return false;
+    }
+    if (Get<std::uint32_t>(&head[0]) != kDumpMagic || Get<std::uint16_t>(&head[4]) != kDumpVersion) {
+        error = "not a point dump (magic or version)";
+        return false;
+    }
+    DumpHeader h;
+    h.count = Get<std::int32_t>(&head[6]);
+    for (int d = 0; d < 3; ++d) {
+        h.min[d] = Get<double>(&head[0x0A + 8 * d]);
+        h.max[d] = Get<double>(&head[0x0A + 24 + 8 * d]);
+        h.scale[d] = Get<double>(&head[0x3A + 8 * d]);
+        h.offset[d] = Get<double>(&head[0x52 + 8 * d]);
+    }
+    if (h.count < 0 || fileSize - kDumpHeaderBytes != std::uint64_t(h.count) * kDumpRecordBytes) {
+        error = "the dump's point count " + std::to_string(h.count) + " does not match its " +
+                std::to_string(fileSize) + " bytes";
+        return false;
+    }
+    for (int d = 0; d < 3; ++d) {
+        if (!std::isfinite(h.min[d]) || !std::isfinite(h.max[d]) || !std::isfinite(h.offset[d]) ||
+            !std::isfinite(h.scale[d]) || h.scale[d] <= 0.0) {
+            error = "the dump's bounds, scales or offsets are not finite and positive";
+            return false;
+        }
+    }
+
+    tessara::AtomicFileWriter out(lasPath);
+    if (!out.Open()) {
+        error = "cannot create a file beside " + lasPath;
+        return false;
+    }
+    const std::vector<unsigned char> header = LasHeader(h);
+    if (!out.Write(header.data(), header.size())) {
+        error = "cannot write " + lasPath;
+        return false;
+    }
+    std::vector<unsigned char> records(kRecordsPerBlock * kDumpRecordBytes);
+    std::vector<unsigned char> points;
+    points.reserve(kRecordsPerBlock * kLasRecordBytes);
+    for (std::int64_t done = 0; done < h.count;) {
+        const auto block = static_cast<std::size_t>(std::min<std::int64_t>(h.count - done, kRecordsPerBlock));
+        if (!in.read(reinterpret_cast<char*>(records.data()), static_cast<std::streamsize>(block * kDumpRecordBytes))) {
+            error = "cannot read the dump's points";
+            return false;
+        }
+        points.clear();
+        for (std::size_t r = 0; r < block; ++r) {
+            const unsigned char* p = &records[r * kDumpRecordBytes];
+            std::int32_t xyz[3];
+            for (int d = 0; d < 3; ++d) {
+                if (!ToInt32(Get<double>(p + 8 * d), h.offset[d], h.scale[d], xyz[d])) {
+                    error = "point " + std::to_string(done + std::int64_t(r)) +
+                            " does not fit the dump's scale and offset";
+                    return false;
+                }
+                Put(points, xyz[d]);
+            }
+            const double intensity = Get<double>(p + 36);
+            const double rounded = std::isfinite(intensity) ? std::round(intensity) : 0.0;
+            Put(points, static_cast<std::uint16_t>(std::clamp(rounded, 0.0, 65535.0)));
+            points.push_back(0x09);   // return 1 of 1
+            points.push_back(0);      // classification
+            points.push_back(0);      // scan angle rank
+            points.push_back(0);      // user data
+            Put<std::uint16_t>(points, 0);   // point source id
+            for (int c = 0; c < 3; ++c) {
+                const std::int32_t component = Get<std::int32_t>(p + 24 + 4 * c);
+                if (component < 0 || component > 255) {
+                    error = "point " + std::to_string(done + std::int64_t(r)) + " has a colour outside 0..255";
+                    return false;
+                }
+                Put(points, static_cast<std::uint16_t>(component * 257));
+            }
+        }
+        if (!out.Write(points.data(), points.size())) {
+            error = "cannot write " + lasPath;
+            return false;
+        }
+        done += static_cast<std::int64_t>(block);
+    }
+    if (!out.Commit()) {
+        error = "cannot complete " + lasPath;
+        return false;
+    }
+    return true;
+}
+
+} // namespace lasconsole

@@ -1,6 +1,8 @@
 #include "LasConsole.h"
 
+#include "outside/CModelDataMng.h"
 #include "platform/Files.h"
+#include "viewer/files/LasDump.h"
 
 #include <gtest/gtest.h>
 
@@ -242,6 +244,106 @@ TEST_F(LasConsoleTest, AnEmptyDumpGivesAHeaderOnlyFile)
     ASSERT_TRUE(ReadLas(las, f));
     EXPECT_EQ(f.count, 0u);
     EXPECT_EQ(std::filesystem::file_size(las), 227u);
+}
+
+// --- the viewer's side: points per file, scales, and dumps the converter reads ---------
+
+TEST(LasDumpTest, PointsPerFileIn64Bits)
+{
+    using lasdump::PointsPerFile;
+    EXPECT_EQ(PointsPerFile(1, 200, 100, false), 8'065'961);
+    EXPECT_EQ(PointsPerFile(1, 4096, 100, false), (4096LL * 1048576 - 227) / 26 + 1);
+    EXPECT_EQ(PointsPerFile(1, 100'000'000, 100, false), 2'147'483'647) << "capped, never wrapped";
+    EXPECT_EQ(PointsPerFile(2, 100, 100, false), 1'000'000);
+    EXPECT_EQ(PointsPerFile(2, 200, 300'000, false), 2'147'483'647);
+    EXPECT_EQ(PointsPerFile(1, 0, 100, false), lasdump::kNoLimit);
+    EXPECT_EQ(PointsPerFile(2, 200, -5, false), lasdump::kNoLimit);
+    EXPECT_EQ(PointsPerFile(0, 200, 100, false), lasdump::kNoLimit);
+    EXPECT_EQ(PointsPerFile(2, 200, 100, true), lasdump::kNoLimit) << "a LAZ target is never split";
+}
+
+TEST(LasDumpTest, ScalesAreTheSmallestFittingMultiple)
+{
+    const auto one = lasdump::CentredScale(5.5, 5.5);
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->offset, 5.5);
+    EXPECT_EQ(one->scale, 0.0001);
+    // 1,000 km: a half range of 500,000 m needs 500000 / 0.0001 > 2^31 steps.
+    const auto wide = lasdump::CentredScale(0.0, 1'000'000.0);
+    ASSERT_TRUE(wide);
+    EXPECT_NEAR(wide->scale, 0.0003, 1e-12);
+    EXPECT_LE(std::trunc(500'000.0 / wide->scale), 2147483647.0);
+    EXPECT_GT(std::trunc(500'000.0 / (wide->scale - 0.0001)), 2147483647.0);
+    // One stray coordinate 1e11 m away: worked out at once, not in millions of steps.
+    const auto stray = lasdump::BaseScale(0.0, 1e11);
+    ASSERT_TRUE(stray);
+    EXPECT_LE(std::trunc(1e11 / stray->scale), 2147483647.0);
+    EXPECT_GT(std::trunc(1e11 / (stray->scale - 0.0001)), 2147483647.0);
+    EXPECT_FALSE(lasdump::CentredScale(std::nan(""), 1.0));
+    EXPECT_FALSE(lasdump::BaseScale(0.0, std::numeric_limits<double>::infinity()));
+}
+
+std::unique_ptr<CPCloudMng> Group(int n, float x0, bool shown = true)
+{
+    auto g = std::make_unique<CPCloudMng>();
+    for (int i = 0; i < n; ++i) g->AddCloudPoint(x0 + float(i), 2.0f * float(i), 10.0f + float(i % 3), 0x00030201, double(i));
+    g->m_nDataFlag = 1;
+    g->m_nShowPCloud = shown ? 1 : 0;
+    return g;
+}
+
+// 25 shown points split by 10: three dumps of 10, 10 and 5, the hidden group in
+// between passed over, each converted by lasconsole into a LAS file that holds them.
+TEST_F(LasConsoleTest, SplitDumpsWalkTheShownGroupsAndConvert)
+{
+    CModelDataMng store;
+    store.AddGroup(Group(12, 0.0f));
+    store.AddGroup(Group(7, 100.0f, false));
+    store.AddGroup(Group(13, 1000.0f));
+    MTRX toSurvey;
+    toSurvey.Move(-100, -200);
+    lasdump::Position at;
+    std::vector<std::int64_t> counts;
+    bool done = false;
+    for (int file = 0; file < 5 && !done; ++file) {
+        const std::string dump = (m_dir / ("dump" + std::to_string(file))).string();
+        const lasdump::DumpResult r = lasdump::WriteDump(dump, store, toSurvey, at, 10);
+        ASSERT_TRUE(r.written) << r.error;
+        done = r.done;
+        counts.push_back(r.points);
+        const std::string las = (m_dir / ("out" + std::to_string(file) + ".las")).string();
+        std::string error;
+        ASSERT_TRUE(lasconsole::ConvertDumpToLas(dump, las, error)) << error;
+        LasFile f;
+        ASSERT_TRUE(ReadLas(las, f));
+        EXPECT_EQ(f.count, static_cast<std::uint32_t>(r.points));
+        for (const auto& p : f.points) {
+            const double x = p.X * f.scale[0] + f.offset[0];
+            EXPECT_GE(x, f.min[0] - 1e-9);
+            EXPECT_LE(x, f.max[0] + 1e-9);
+            EXPECT_EQ(p.r, 1 * 257);
+            EXPECT_EQ(p.b, 3 * 257);
+        }
+        if (file == 0) {
+            EXPECT_DOUBLE_EQ(f.min[0], -100.0) << "x through the survey transform";
+        }
+    }
+    EXPECT_EQ(counts, (std::vector<std::int64_t>{10, 10, 5}));
+    EXPECT_TRUE(done);
+}
+
+TEST_F(LasConsoleTest, NothingToDumpLeavesNoFileAndEnds)
+{
+    for (const bool hiddenLast : {false, true}) {
+        CModelDataMng store;
+        if (hiddenLast) store.AddGroup(Group(5, 0.0f, false));
+        lasdump::Position at;
+        const std::string dump = (m_dir / "none").string();
+        const lasdump::DumpResult r = lasdump::WriteDump(dump, store, MTRX(), at, lasdump::kNoLimit);
+        EXPECT_FALSE(r.written);
+        EXPECT_TRUE(r.done) << "the walk passed the last group";
+        EXPECT_FALSE(std::filesystem::exists(dump));
+    }
 }
 
 }  // namespace

@@ -271,3 +271,55 @@ bool SaveBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 }
 
 }  // namespace hostfile
+
+namespace hostfile {
+
+std::vector<std::uint8_t> WriteOverlayFile(const OverlayFileLayout& layout)
+{
+    HostFileBytes out;
+    out.U32(0x40474C56);
+    out.U16(0x0100);
+    for (int i = 0; i < 74; ++i) out.U8(0);   // transform record, not used by the viewer
+    out.F64(layout.originA);
+    out.F64(layout.originB);
+    for (const auto& c : layout.corners) {
+        out.F64(c[0]);
+        out.F64(c[1]);
+    }
+    out.I32(static_cast<std::int32_t>(layout.points.size()));
+    for (const auto& p : layout.points) {
+        for (int k = 0; k < 3; ++k) out.F64(p[k]);
+        out.U32(static_cast<std::uint32_t>(p[3]));
+    }
+    out.I32(static_cast<std::int32_t>(layout.segments.size()));
+    for (const auto& s : layout.segments) {
+        for (int k = 0; k < 6; ++k) out.F64(s[k]);
+        out.U32(static_cast<std::uint32_t>(s[6]));
+    }
+    out.I32(static_cast<std::int32_t>(layout.polygons.size()));
+    for (const auto& polygon : layout.polygons) {
+        out.U16(static_cast<std::uint16_t>(polygon.size()));
+        for (const auto& v : polygon)
+            for (int k = 0; k < 3; ++k) out.F64(v[k]);
+        out.U32(layout.polygonColour);
+    }
+    return out.Bytes();
+}
+
+OverlayFileLayout MakeOverlayExample(int points, int segments, int polygons)
+{
+    OverlayFileLayout layout;
+    layout.originA = kExampleY0;
+    layout.originB = kExampleX0;
+    const double x0 = kExampleX0, y0 = kExampleY0;
+    layout.corners = {{x0, y0}, {x0 + 100, y0}, {x0 + 100, y0 + 100}, {x0, y0 + 100}};
+    for (int i = 0; i < points; ++i) layout.points.push_back({x0 + i, y0 + i, 10.0 + i, 0x0000FF});
+    for (int i = 0; i < segments; ++i) layout.segments.push_back({x0 + i, y0, 10.0, x0 + i, y0 + 50, 12.0, 0xFF0000});
+    for (int i = 0; i < polygons; ++i) {
+        const double x = x0 + 10 * i, y = y0 + 10 * i;
+        layout.polygons.push_back({{x, y, 10}, {x + 5, y, 10}, {x + 5, y + 5, 11}, {x, y + 5, 11}});
+    }
+    return layout;
+}
+
+}  // namespace hostfile

@@ -2,6 +2,7 @@
 
 #include "HostFileLayout.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +13,21 @@ namespace hostfile {
 bool WriteHostFile(const HostFileLayout& layout, std::vector<std::uint8_t>& out);
 // The bytes of a polygon file for pipe command 18.
 std::vector<std::uint8_t> WritePolygonFile(const PolygonFileLayout& layout);
+
+// A host overlay file (pipe command 20): origin, working-area corners, then
+// points, segments and polygons, each with a colour. Counts are written as given
+// (a negative count means none to the viewer).
+struct OverlayFileLayout {
+    double originA = 0.0, originB = 0.0;
+    std::vector<std::array<double, 2>> corners{{0, 0}, {100, 0}, {100, 100}, {0, 100}};
+    std::vector<std::array<double, 4>> points;             // x, y, z, colour
+    std::vector<std::array<double, 7>> segments;           // x1, y1, z1, x2, y2, z2, colour
+    std::vector<std::vector<std::array<double, 3>>> polygons;
+    std::uint32_t polygonColour = 0x00FF00;
+};
+std::vector<std::uint8_t> WriteOverlayFile(const OverlayFileLayout& layout);
+//! An overlay with p points, s segments and g square polygons around the example origin.
+OverlayFileLayout MakeOverlayExample(int points, int segments, int polygons);
 
 // Sizes of a generated example.
 struct ExampleCounts {

@@ -13,7 +13,8 @@ int Usage()
 {
     std::fprintf(stderr,
                  "usage: make-hostfile [--points N] [--tin N] [--cad N] [--part N] [--name TEXT]\n"
-                 "                     [--polygons N] [--broken KIND] OUT\n"
+                 "                     [--polygons N] [--overlay P,S,G] [--broken KIND] OUT\n"
+                 "  --overlay: a host overlay file (pipe command 20) of P points, S segments, G polygons\n"
                  "  KIND: magic, version, huge-count, bad-index, unterminated-string, cut:K\n");
     return 2;
 }
@@ -35,6 +36,7 @@ int main(int argc, char** argv)
     std::string broken;
     std::string out;
     int polygons = -1;
+    int overlay[3] = {-1, -1, -1};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -48,6 +50,13 @@ int main(int argc, char** argv)
             if (!ParseCount(argv[++i], counts.part)) return Usage();
         } else if (arg == "--polygons" && hasValue) {
             if (!ParseCount(argv[++i], polygons)) return Usage();
+        } else if (arg == "--overlay" && hasValue) {
+            const std::string spec = argv[++i];
+            const auto c1 = spec.find(','), c2 = spec.find(',', c1 == std::string::npos ? c1 : c1 + 1);
+            if (c1 == std::string::npos || c2 == std::string::npos || !ParseCount(spec.substr(0, c1).c_str(), overlay[0]) ||
+                !ParseCount(spec.substr(c1 + 1, c2 - c1 - 1).c_str(), overlay[1]) ||
+                !ParseCount(spec.substr(c2 + 1).c_str(), overlay[2]))
+                return Usage();
         } else if (arg == "--name" && hasValue) {
             counts.name = argv[++i];
         } else if (arg == "--broken" && hasValue) {
@@ -61,7 +70,19 @@ int main(int argc, char** argv)
     if (out.empty()) return Usage();
 
     std::vector<std::uint8_t> bytes;
-    if (polygons >= 0) {
+    if (overlay[0] >= 0) {
+        bytes = hostfile::WriteOverlayFile(hostfile::MakeOverlayExample(overlay[0], overlay[1], overlay[2]));
+        if (!broken.empty()) {
+            // cut:K keeps the first K bytes of the overlay file.
+            if (broken.rfind("cut:", 0) != 0) {
+                std::fprintf(stderr, "make-hostfile: an overlay file can only be cut (cut:K)\n");
+                return 2;
+            }
+            int keep = 0;
+            if (!ParseCount(broken.substr(4).c_str(), keep)) return Usage();
+            if (static_cast<std::size_t>(keep) < bytes.size()) bytes.resize(static_cast<std::size_t>(keep));
+        }
+    } else if (polygons >= 0) {
         hostfile::PolygonFileLayout layout;
         for (int i = 0; i < polygons; ++i) {
             const double x = hostfile::kExampleX0 + 10 * i, y = hostfile::kExampleY0 + 10 * i;

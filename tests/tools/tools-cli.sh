@@ -30,6 +30,33 @@ test "$(stat -c %s "$scratch/cut:40.dat")" = 40
 # magic, version, count 2, then 2 x (uint16 4 + 4 x 24 bytes)
 test "$(stat -c %s "$scratch/poly.dat")" = $((4 + 2 + 4 + 2 * (2 + 4 * 24)))
 
+"$bin/make-hostfile" --overlay 3,2,1 "$scratch/overlay.dat" > /dev/null
+# header 6 + transform 74 + origin 16 + corners 64, then 4 + 3 x 28, 4 + 2 x 52, 4 + (2 + 4 x 24 + 4)
+test "$(stat -c %s "$scratch/overlay.dat")" = $((160 + 4 + 84 + 4 + 104 + 4 + 102))
+"$bin/make-hostfile" --overlay 3,2,1 --broken cut:100 "$scratch/overlay-cut.dat" > /dev/null
+test "$(stat -c %s "$scratch/overlay-cut.dat")" = 100
+expect_exit 2 "$bin/make-hostfile" --overlay 3,2 "$scratch/x.dat"
+
+# lasconsole: a header-only dump (no points) converts to a 227-byte LAS; anything
+# else that is not a dump fails with no output and leaves an existing target alone.
+if [ -x "$bin/lasconsole" ]; then
+  {
+    printf '\x56\x4c\x47\x40\x00\x01\x00\x00\x00\x00'
+    head -c 48 /dev/zero                                   # bounds
+    printf '\x2d\x43\x1c\xeb\xe2\x36\x1a\x3f%.0s' 1 2 3   # scales 0.0001
+    head -c 24 /dev/zero                                   # offsets
+  } > "$scratch/empty.dump"
+  "$bin/lasconsole" "$scratch/empty.dump" "$scratch/empty.las"
+  test "$(stat -c %s "$scratch/empty.las")" = 227
+  test "$(head -c 4 "$scratch/empty.las")" = "LASF"
+  printf 'previous' > "$scratch/kept.las"
+  expect_exit 1 "$bin/lasconsole" "$scratch/overlay.dat" "$scratch/kept.las"
+  test "$(cat "$scratch/kept.las")" = "previous"
+  expect_exit 1 "$bin/lasconsole" "$scratch/missing.dump" "$scratch/new.las"
+  test ! -e "$scratch/new.las"
+  expect_exit 2 "$bin/lasconsole" "$scratch/empty.dump"
+fi
+
 expect_exit 2 "$bin/fake-host"
 expect_exit 2 "$bin/fake-host" send
 # No viewer: no reply, non-zero.

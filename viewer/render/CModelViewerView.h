@@ -294,4 +294,21 @@ public:
     void ReleaseCommands();
     //! Binds the editing commands, their update-UI handlers and WM_USER+105, +106.
     void RegisterEditCommands(CommandMap& map);
+
+    // View directions: the whole model fitted into the window, seen from above,
+    // below, left, right, front or back (viewer/commands/CModelViewerViewFit.cpp).
+    void OnShowUp();
+    void OnShowLow();
+    void OnShowLeft();
+    void OnShowRight();
+    void OnShowFront();
+    void OnShowBack();
+    //! 1 and the box of all the model's data in user coordinates, else 0.
+    int GetModelExtent(PT& min, PT& max);
+
+private:
+    void RegisterViewDirectionCommands(CommandMap& map);
+    void FitModelToWindow(int direction);
+
+public:
 };

@@ -1,0 +1,110 @@
+#include "../render/TestView.h"
+#include "../render/ViewTestApp.h"
+
+#include "outside/CModelDataMng.h"
+#include "platform/MemoryProfile.h"
+#include "viewer/render/ShellHooks.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+constexpr unsigned kShowUp = 32776;
+constexpr unsigned kShowLow = 32777;
+constexpr unsigned kShowBack = 32781;
+
+class ViewDirectionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureViewTestApp();
+        tessara::SetAppProfile(std::make_shared<tessara::MemoryProfile>());
+        ShellHooks::Instance().showAboutDialog = [] {};
+        m_view = std::make_unique<TestView>();
+        m_view->Create();
+        View().resize(200, 150);
+        View().show();
+        ASSERT_TRUE(ProcessEventsUntil([&] { return View().sceneFrames > 0; }));
+        View().SetClientSize(200, 150);
+    }
+    void TearDown() override { ShellHooks::Instance().showAboutDialog = nullptr; }
+
+    void AddBox(float x0, float y0, float x1, float y1)
+    {
+        auto group = std::make_unique<CPCloudMng>();
+        group->AddCloudPoint(x0, y0, 1.0f, 0, 0.0);
+        group->AddCloudPoint(x1, y1, 2.0f, 0, 0.0);
+        group->CreateGrid();
+        group->m_nShowGroup = 0;  // hidden groups count too
+        View().ModelStore().AddGroup(std::move(group));
+    }
+    void Run(unsigned id)
+    {
+        const auto* handler = View().Commands().FindCommand(id);
+        ASSERT_NE(handler, nullptr) << id;
+        (*handler)();
+    }
+
+    TestView& View() { return *m_view; }
+
+    std::unique_ptr<TestView> m_view;
+};
+
+} // namespace
+
+TEST_F(ViewDirectionTest, EveryDirectionFitsTheBoxFromAboveThenTurns)
+{
+    AddBox(0.0f, 0.0f, 30.0f, 20.0f);
+    for (unsigned id = kShowUp; id <= kShowBack; ++id) {
+        View().Zoom() = 3.0f;
+        Run(id);
+        // 0.9 x half the width over half the box width: 0.9 x 100 / 15.
+        EXPECT_NEAR(View().Zoom(), 6.0f, 1e-3f) << id;
+        PT centre(15.0, 10.0, 0.0);
+        View().ModelStore().UserToModel(centre);
+        EXPECT_NEAR(View().LookAt().x(), centre.x(), 1e-4) << id;
+        EXPECT_NEAR(View().LookAt().y(), centre.y(), 1e-4) << id;
+        EXPECT_EQ(View().ModelMatrix().isIdentity(), id == kShowUp) << id;
+        EXPECT_GT(View().resetDragStates, 0);
+    }
+}
+
+TEST_F(ViewDirectionTest, EmptySceneAndPointLikeScenes)
+{
+    Run(kShowLow);
+    EXPECT_FLOAT_EQ(View().Zoom(), 10.0f);
+    EXPECT_FLOAT_EQ(View().LookAt().x(), 0.0f);
+    EXPECT_FLOAT_EQ(View().LookAt().y(), 0.0f);
+
+    AddBox(5.0f, 5.0f, 5.0f, 5.0f);
+    Run(kShowUp);
+    EXPECT_FLOAT_EQ(View().Zoom(), 0.1f);
+}
+
+TEST_F(ViewDirectionTest, AZeroSizeWindowKeepsAFiniteZoom)
+{
+    AddBox(0.0f, 0.0f, 30.0f, 20.0f);
+    View().SetClientSize(0, 0);
+    Run(kShowUp);
+    EXPECT_TRUE(std::isfinite(View().Zoom()));
+    EXPECT_GE(View().Zoom(), 0.1f);
+}
+
+TEST_F(ViewDirectionTest, AStoreHeldByALoadLeavesTheCamera)
+{
+    AddBox(0.0f, 0.0f, 30.0f, 20.0f);
+    View().Zoom() = 3.0f;
+    std::atomic<bool> held{false}, release{false};
+    std::thread loader([&] {
+        std::lock_guard lock(View().ViewMutex());
+        held = true;
+        while (!release) std::this_thread::yield();
+    });
+    while (!held) std::this_thread::yield();
+    Run(kShowUp);
+    release = true;
+    loader.join();
+    EXPECT_FLOAT_EQ(View().Zoom(), 3.0f);
+}

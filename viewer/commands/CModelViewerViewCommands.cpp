@@ -10,4 +10,5 @@ void CModelViewerView::ReleaseCommands() {}
 void CModelViewerView::RegisterEditCommands(CommandMap& map)
 {
     RegisterViewDirectionCommands(map);
+    RegisterDisplayCommands(map);
 }

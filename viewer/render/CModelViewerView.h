@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -306,9 +307,47 @@ public:
     //! 1 and the box of all the model's data in user coordinates, else 0.
     int GetModelExtent(PT& min, PT& max);
 
+    // Display switches, picture modes, overlays and the update-UI table
+    // (viewer/commands/CModelViewerViewDisplay.cpp).
+    void OnSwitchCad();
+    void OnPictureColor();
+    void OnPictureHighLow();
+    void OnPictureIncline();
+    void OnPictureTexture();
+    void OnModeDepthToggle();
+    void OnSyncWindowWithHost();
+    void UpdateHeightLegend();
+    void UpdateIntensityLegend();
+    //! Triangles of the shown TINs and points of the shown clouds; 0 while another
+    //! thread holds the store.
+    std::int64_t CountShownTinTriangles();
+    std::int64_t CountShownPoints();
+    //! Every group's points are coloured again with the next frame.
+    void RequestRecolourPoints();
+
+    //! Runs fn on the model store when this thread may read it: it holds the view
+    //! lock already, or gets it at once; otherwise the answer is `busy`.
+    template <class R, class Fn>
+    R ReadStore(Fn&& fn, R busy)
+    {
+        if (ViewMutex().HeldByThisThread()) return fn(ModelStore());
+        std::unique_lock lock(ViewMutex(), std::try_to_lock);
+        if (!lock.owns_lock()) return busy;
+        return fn(ModelStore());
+    }
+
 private:
     void RegisterViewDirectionCommands(CommandMap& map);
     void FitModelToWindow(int direction);
+    void RegisterDisplayCommands(CommandMap& map);
+    void MarkAllTinFaces(bool withTextures);
+    void SetPictureModeWithLegends(int mode);
+    void UpdateOrCloseElevationLegend();
+    // The legend windows (viewer/commands/CModelViewerViewLegends.cpp).
+    void ShowElevationLegendWindow(double top, double bottom);
+    void ShowSlopeLegendWindow();
+    void ShowIntensityLegendWindow();
+    void LayOutLegendWindows();
 
 public:
 };

@@ -1,12 +1,7 @@
-#include "../render/TestView.h"
-#include "../render/ViewTestApp.h"
+#include "CommandViewFixture.h"
 
-#include "outside/CModelDataMng.h"
-#include "platform/MemoryProfile.h"
-#include "viewer/render/ShellHooks.h"
-
-#include <gtest/gtest.h>
-
+#include <atomic>
+#include <cmath>
 #include <thread>
 
 namespace {
@@ -15,44 +10,10 @@ constexpr unsigned kShowUp = 32776;
 constexpr unsigned kShowLow = 32777;
 constexpr unsigned kShowBack = 32781;
 
-class ViewDirectionTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        EnsureViewTestApp();
-        tessara::SetAppProfile(std::make_shared<tessara::MemoryProfile>());
-        ShellHooks::Instance().showAboutDialog = [] {};
-        m_view = std::make_unique<TestView>();
-        m_view->Create();
-        View().resize(200, 150);
-        View().show();
-        ASSERT_TRUE(ProcessEventsUntil([&] { return View().sceneFrames > 0; }));
-        View().SetClientSize(200, 150);
-    }
-    void TearDown() override { ShellHooks::Instance().showAboutDialog = nullptr; }
-
-    void AddBox(float x0, float y0, float x1, float y1)
-    {
-        auto group = std::make_unique<CPCloudMng>();
-        group->AddCloudPoint(x0, y0, 1.0f, 0, 0.0);
-        group->AddCloudPoint(x1, y1, 2.0f, 0, 0.0);
-        group->CreateGrid();
-        group->m_nShowGroup = 0;  // hidden groups count too
-        View().ModelStore().AddGroup(std::move(group));
-    }
-    void Run(unsigned id)
-    {
-        const auto* handler = View().Commands().FindCommand(id);
-        ASSERT_NE(handler, nullptr) << id;
-        (*handler)();
-    }
-
-    TestView& View() { return *m_view; }
-
-    std::unique_ptr<TestView> m_view;
-};
+using ViewDirectionTest = CommandViewTest;
 
 } // namespace
+
 
 TEST_F(ViewDirectionTest, EveryDirectionFitsTheBoxFromAboveThenTurns)
 {

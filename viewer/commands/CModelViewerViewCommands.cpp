@@ -11,4 +11,5 @@ void CModelViewerView::RegisterEditCommands(CommandMap& map)
 {
     RegisterViewDirectionCommands(map);
     RegisterDisplayCommands(map);
+    RegisterGroupingCommands(map);
 }

@@ -324,6 +324,12 @@ public:
     std::int64_t CountShownPoints();
     //! Every group's points are coloured again with the next frame.
     void RequestRecolourPoints();
+    void InvalidateLegends() override;
+
+    // The selected points as a group (viewer/commands/CModelViewerViewGrouping.cpp).
+    void RegisterSelectionAsGroup();
+    void MoveSelectionToNewGroup(const std::string& name, const std::string& memo, COLORREF colour);
+    void MoveSelectionToGroup(int listIndex, const std::string& memo, COLORREF colour);
 
     //! Runs fn on the model store when this thread may read it: it holds the view
     //! lock already, or gets it at once; otherwise the answer is `busy`.
@@ -340,6 +346,8 @@ private:
     void RegisterViewDirectionCommands(CommandMap& map);
     void FitModelToWindow(int direction);
     void RegisterDisplayCommands(CommandMap& map);
+    void RegisterGroupingCommands(CommandMap& map);
+    void FinishSelectionMove();
     void MarkAllTinFaces(bool withTextures);
     void SetPictureModeWithLegends(int mode);
     void UpdateOrCloseElevationLegend();

@@ -5,6 +5,8 @@
 
 #include "outside/CModelDataMng.h"
 #include "platform/MemoryProfile.h"
+#include "platform/MessageBox.h"
+#include "platform/ScriptedMessageBoxes.h"
 #include "viewer/render/ShellHooks.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +19,8 @@ protected:
     void SetUp() override
     {
         EnsureViewTestApp();
+        m_boxes = std::make_shared<tessara::ScriptedMessageBoxes>();
+        m_previousBoxes = tessara::SetMessageBoxService(m_boxes);
         tessara::SetAppProfile(std::make_shared<tessara::MemoryProfile>());
         ShellHooks::Instance().showAboutDialog = [] {};
         m_view = std::make_unique<TestView>();
@@ -30,6 +34,7 @@ protected:
     {
         m_view.reset();
         ShellHooks::Instance().showAboutDialog = nullptr;
+        tessara::SetMessageBoxService(m_previousBoxes);
     }
 
     //! A hidden group of two points: the box's corners.
@@ -56,6 +61,9 @@ protected:
         return ui;
     }
     TestView& View() { return *m_view; }
+    tessara::ScriptedMessageBoxes& Boxes() { return *m_boxes; }
 
     std::unique_ptr<TestView> m_view;
+    std::shared_ptr<tessara::ScriptedMessageBoxes> m_boxes;
+    std::shared_ptr<tessara::MessageBoxService> m_previousBoxes;
 };

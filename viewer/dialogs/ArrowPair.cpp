@@ -22,6 +22,6 @@ ArrowPair::ArrowPair(QWidget* parent) : QWidget(parent), m_up(new QToolButton(th
     m_down->setArrowType(Qt::DownArrow);
     m_up->setObjectName("up");
     m_down->setObjectName("down");
-    connect(m_up, &QToolButton::clicked, this, [this] { emit Stepped(+1); });
-    connect(m_down, &QToolButton::clicked, this, [this] { emit Stepped(-1); });
+    connect(m_up, &QToolButton::pressed, this, [this] { emit Stepped(+1); });
+    connect(m_down, &QToolButton::pressed, this, [this] { emit Stepped(-1); });
 }

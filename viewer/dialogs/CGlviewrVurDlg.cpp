@@ -8,7 +8,7 @@
 #include "viewer/dialogs/DialogFont.h"
 #include "viewer/dialogs/DialogKeys.h"
 #include "viewer/dialogs/EditCommit.h"
-#include "viewer/dialogs/TinOptionEnabling.h"
+#include "viewer/dialogs/TinOptionControls.h"
 #include "viewer/dialogs/ViewSettingsForm.h"
 
 #include <QButtonGroup>
@@ -115,16 +115,10 @@ void CGlviewrVurDlg::BuildControls()
     grid->addWidget(mouse, row++, 0, 1, 3);
 
     // Controls the dialog carries but does not show: their settings pass through.
-    m_reduce = Hidden(C::Create<QComboBox>(this, 32914));
-    for (const auto& text : m_modes.texts)
-        m_reduce->addItem(QString::fromStdString(text));
-    m_consider = Hidden(C::Create<QCheckBox>(this, 32915, "ブレークラインを考慮する"));
-    m_remove = Hidden(C::Create<QCheckBox>(this, 32916, "TIN（三角形）を除去する"));
-    m_maxEdge = Hidden(C::Create<CNumericDoubleEdit>(this, 32917));
-    m_split = Hidden(C::Create<QCheckBox>(this, 32956, "ブレークラインを分割する"));
-    m_pitch = Hidden(C::Create<CNumericDoubleEdit>(this, 32957));
-    m_flat = Hidden(C::Create<QCheckBox>(this, 32958, "同色で平行なブレークライン間をフラットにする"));
-    m_flatRange = Hidden(C::Create<CNumericDoubleEdit>(this, 32959));
+    m_tin = new TinOptionControls(this);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_tin->reduce, m_tin->consider, m_tin->remove, m_tin->split,
+                                                      m_tin->flat, m_tin->maxEdge, m_tin->pitch, m_tin->flatRange})
+        w->setVisible(false);
     m_materialBg = Hidden(C::Create<QCheckBox>(this, 32924, "面の質感と色(単色)を背景に適用する"));
     m_hostCad = Hidden(C::Create<QCheckBox>(this, 32925, "ORVANEのＣＡＤを描画する"));
     m_hostPart = Hidden(C::Create<QCheckBox>(this, 32926, "ORVANEのパート図を描画する"));
@@ -160,8 +154,6 @@ void CGlviewrVurDlg::BuildControls()
     connect(m_bright, &QSlider::valueChanged, this, [this](int v) {
         m_brightLabel->setText(QString::fromStdString(ViewSettingsForm::BrightnessLabel(v)));
     });
-    for (QCheckBox* box : {m_consider, m_remove, m_split, m_flat})
-        connect(box, &QCheckBox::clicked, this, &CGlviewrVurDlg::ApplyEnabling);
     connect(m_ok, &QPushButton::clicked, this, &CGlviewrVurDlg::OnOk);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_apply, &QPushButton::clicked, this, &CGlviewrVurDlg::OnApply);
@@ -192,17 +184,16 @@ void CGlviewrVurDlg::Load()
     m_material->setCurrentIndex(f.material);
     m_paleSlope->setChecked(f.paleSlope);
     (f.mouseType == 0 ? m_mouseA : m_mouseB)->setChecked(true);
-    m_reduce->setCurrentIndex(f.reduceItem);
-    m_consider->setChecked(f.considerBreakLines);
-    m_remove->setChecked(f.removeTriangles);
-    m_maxEdgeM = f.maxEdgeM;
-    m_maxEdge->Bind(&m_maxEdgeM, 0.0001, 1000.0, 4);
-    m_split->setChecked(f.splitBreakLines);
-    m_splitPitchM = f.splitPitchM;
-    m_pitch->Bind(&m_splitPitchM, 0.05, 99.99, 2);
-    m_flat->setChecked(f.flatBreakLines);
-    m_flatRangeM = f.flatRangeM;
-    m_flatRange->Bind(&m_flatRangeM, 0.1, 99.99, 2);
+    TinOptionControls::State tin;
+    tin.tinOption.m_nPolyRdcsplMode = m_modes.LevelOf(f.reduceItem);
+    tin.tinOption.m_nConsiderBreakLineSw = f.considerBreakLines ? 1 : 0;
+    tin.tinOption.m_nRemoveExcessiveTriangleSw = f.removeTriangles ? 1 : 0;
+    tin.tinOption.m_dExcessiveTriangleLength = f.maxEdgeM;
+    tin.splitBreakLines = f.splitBreakLines ? 1 : 0;
+    tin.splitPitchM = f.splitPitchM;
+    tin.flattenParallelBreakLines = f.flatBreakLines ? 1 : 0;
+    tin.parallelDistanceM = f.flatRangeM;
+    m_tin->Load(tin);
     m_materialBg->setChecked(f.materialToBackground);
     m_hostCad->setChecked(f.hostCad);
     m_hostPart->setChecked(f.hostPart);
@@ -211,18 +202,6 @@ void CGlviewrVurDlg::Load()
     m_tinLimit->SetValue(f.tinPointLimit);
     if (f.alignment >= 0)
         (f.alignment == 1 ? m_alignLeft : m_alignRight)->setChecked(true);
-    ApplyEnabling();
-}
-
-void CGlviewrVurDlg::ApplyEnabling()
-{
-    const auto e = TinOptionEnabling::Of(m_consider->isChecked(), m_remove->isChecked(), m_split->isChecked(),
-                                         m_flat->isChecked());
-    m_split->setEnabled(e.split);
-    m_flat->setEnabled(e.flat);
-    m_maxEdge->setEnabled(e.maxEdge);
-    m_pitch->setEnabled(e.splitPitch);
-    m_flatRange->setEnabled(e.flatRange);
 }
 
 void CGlviewrVurDlg::WriteBack()
@@ -243,14 +222,15 @@ void CGlviewrVurDlg::WriteBack()
     f.material = m_material->currentIndex();
     f.paleSlope = m_paleSlope->isChecked();
     f.mouseType = m_mouseA->isChecked() ? 0 : 1;
-    f.reduceItem = m_reduce->currentIndex();
-    f.considerBreakLines = m_consider->isChecked();
-    f.removeTriangles = m_remove->isChecked();
-    f.maxEdgeM = m_maxEdgeM;
-    f.splitBreakLines = m_split->isChecked();
-    f.splitPitchM = m_splitPitchM;
-    f.flatBreakLines = m_flat->isChecked();
-    f.flatRangeM = m_flatRangeM;
+    const TinOptionControls::State tin = m_tin->Store();
+    f.reduceItem = m_modes.ItemOf(tin.tinOption.m_nPolyRdcsplMode);
+    f.considerBreakLines = tin.tinOption.m_nConsiderBreakLineSw != 0;
+    f.removeTriangles = tin.tinOption.m_nRemoveExcessiveTriangleSw != 0;
+    f.maxEdgeM = tin.tinOption.m_dExcessiveTriangleLength;
+    f.splitBreakLines = tin.splitBreakLines != 0;
+    f.splitPitchM = tin.splitPitchM;
+    f.flatBreakLines = tin.flattenParallelBreakLines != 0;
+    f.flatRangeM = tin.parallelDistanceM;
     f.materialToBackground = m_materialBg->isChecked();
     f.hostCad = m_hostCad->isChecked();
     f.hostPart = m_hostPart->isChecked();

@@ -9,7 +9,6 @@
 
 class CCustomIntEdit;
 class CEXColorCtr;
-class CNumericDoubleEdit;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -43,23 +42,18 @@ private:
     void BuildControls();
     void Load();
     void WriteBack();
-    void ApplyEnabling();
 
     Values m_values;
     ReductionModes m_modes;
-    double m_maxEdgeM = 100.0;
-    double m_splitPitchM = 0.5;
-    double m_flatRangeM = 35.0;
+    class TinOptionControls* m_tin;
 
-    QComboBox *m_pointSize, *m_displayType, *m_cadWidth, *m_partWidth, *m_projection, *m_material, *m_reduce;
+    QComboBox *m_pointSize, *m_displayType, *m_cadWidth, *m_partWidth, *m_projection, *m_material;
     CEXColorCtr* m_colour;
     QSlider* m_bright;
     QLabel* m_brightLabel;
     QRadioButton *m_black, *m_blue, *m_white, *m_mouseA, *m_mouseB, *m_alignLeft, *m_alignRight;
     QRadioButton* m_pick[4];
-    QCheckBox *m_gradient, *m_hideNear, *m_hideNoZ, *m_paleSlope, *m_consider, *m_remove, *m_split, *m_flat,
-        *m_materialBg, *m_hostCad, *m_hostPart;
-    CNumericDoubleEdit *m_maxEdge, *m_pitch, *m_flatRange;
+    QCheckBox *m_gradient, *m_hideNear, *m_hideNoZ, *m_paleSlope, *m_materialBg, *m_hostCad, *m_hostPart;
     CCustomIntEdit* m_tinLimit;
     QPushButton *m_ok, *m_cancel, *m_apply, *m_defaults;
 };

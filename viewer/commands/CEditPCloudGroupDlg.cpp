@@ -3,8 +3,9 @@
 #include "platform/Cp932.h"
 #include "platform/MessageBox.h"
 #include "viewer/commands/GroupRegistration.h"
+#include "viewer/dialogs/CColorButton.h"
+#include "viewer/dialogs/ColorDialogService.h"
 
-#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QFormLayout>
@@ -12,34 +13,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QValidator>
 #include <QVBoxLayout>
 
 namespace {
-
-QColor ToQColor(COLORREF c)
-{
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
-}
-
-COLORREF FromQColor(const QColor& c)
-{
-    return static_cast<COLORREF>(c.red()) | (static_cast<COLORREF>(c.green()) << 8) |
-           (static_cast<COLORREF>(c.blue()) << 16);
-}
-
-CEditPCloudGroupDlg::ColourChooser& Chooser()
-{
-    static CEditPCloudGroupDlg::ColourChooser chooser = [](COLORREF start, QWidget* parent) -> std::optional<COLORREF> {
-        const QColor chosen = QColorDialog::getColor(ToQColor(start), parent);
-        if (!chosen.isValid()) return std::nullopt;
-        return FromQColor(chosen);
-    };
-    return chooser;
-}
 
 // Refuses text with a character the stored CP932 form cannot hold.
 class Cp932Validator : public QValidator {
@@ -52,11 +31,6 @@ public:
 };
 
 } // namespace
-
-void CEditPCloudGroupDlg::SetColourChooser(ColourChooser chooser)
-{
-    Chooser() = std::move(chooser);
-}
 
 CEditPCloudGroupDlg::CEditPCloudGroupDlg(QWidget* parent) : QDialog(parent)
 {
@@ -74,7 +48,7 @@ CEditPCloudGroupDlg::CEditPCloudGroupDlg(QWidget* parent) : QDialog(parent)
     m_memoEdit = new QLineEdit(this);
     m_memoEdit->setObjectName("35383");
     m_memoEdit->setValidator(new Cp932Validator(m_memoEdit));
-    m_colourButton = new QPushButton(this);
+    m_colourButton = new CColorButton(this);
     m_colourButton->setObjectName("35384");
     m_colourButton->setAutoDefault(false);
 
@@ -151,7 +125,7 @@ void CEditPCloudGroupDlg::UpdateModeControls()
         m_list->setCurrentRow(m_lastIndex);
         OnSelChangeGroupList();
     }
-    PaintColourButton();
+    m_colourButton->SetColor(m_colour);
     UpdateOkButton();
 }
 
@@ -161,27 +135,19 @@ void CEditPCloudGroupDlg::OnSelChangeGroupList()
     if (row >= 0 && static_cast<std::size_t>(row) < m_values.listed.size()) {
         m_colour = m_values.listed[static_cast<std::size_t>(row)].colour;
         m_memoEdit->setText(QString::fromStdString(m_values.listed[static_cast<std::size_t>(row)].memo));
-        PaintColourButton();
+        m_colourButton->SetColor(m_colour);
     }
     UpdateOkButton();
 }
 
 void CEditPCloudGroupDlg::OnColorButton()
 {
-    if (const auto chosen = Chooser()(m_colour, this)) {
+    if (const auto chosen = ChooseColor(m_colour, this)) {
         m_colour = *chosen;
         if (m_newRadio->isChecked())
             m_newColour = *chosen;
-        PaintColourButton();
+        m_colourButton->SetColor(m_colour);
     }
-}
-
-void CEditPCloudGroupDlg::PaintColourButton()
-{
-    QPixmap swatch(32, 12);
-    swatch.fill(ToQColor(m_colour));
-    m_colourButton->setIcon(QIcon(swatch));
-    m_colourButton->setIconSize(swatch.size());
 }
 
 void CEditPCloudGroupDlg::UpdateOkButton()

@@ -4,14 +4,13 @@
 
 #include <QDialog>
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class CColorButton;
 class QRadioButton;
 
 // "点群グループ化": where the selected points go (a new group by name, or one of
@@ -38,10 +37,6 @@ public:
         COLORREF colour = 0;
     };
 
-    //! Chooses a colour starting from the given one; nothing when cancelled.
-    using ColourChooser = std::function<std::optional<COLORREF>(COLORREF, QWidget*)>;
-    static void SetColourChooser(ColourChooser chooser);
-
     explicit CEditPCloudGroupDlg(QWidget* parent);
     void SetValues(const Values& values);
     Values GetValues() const { return m_values; }
@@ -52,7 +47,6 @@ private:
     void UpdateModeControls();
     void OnSelChangeGroupList();
     void OnColorButton();
-    void PaintColourButton();
     void UpdateOkButton();
 
     Values m_values;
@@ -64,6 +58,6 @@ private:
     QLineEdit* m_nameEdit = nullptr;
     QListWidget* m_list = nullptr;
     QLineEdit* m_memoEdit = nullptr;
-    QPushButton* m_colourButton = nullptr;
+    CColorButton* m_colourButton = nullptr;
     QPushButton* m_okButton = nullptr;
 };

@@ -12,4 +12,5 @@ void CModelViewerView::RegisterEditCommands(CommandMap& map)
     RegisterViewDirectionCommands(map);
     RegisterDisplayCommands(map);
     RegisterGroupingCommands(map);
+    RegisterTinGenerationCommands(map);
 }

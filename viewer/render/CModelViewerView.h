@@ -326,6 +326,18 @@ public:
     void RequestRecolourPoints();
     void InvalidateLegends() override;
 
+    // TIN generation and the store-wide helpers other commands share
+    // (viewer/commands/CModelViewerViewMakeTin.cpp).
+    void OnMakeTinFromPointCloud();
+    //! Re-indexes every stored TIN under the lock and marks the TIN buffers.
+    void RemapTinData();
+    //! Drops the tree items of the groups (only those shown for points with 1) and
+    //! shows those groups whole; the caller holds the lock.
+    void RemoveGroupTreeItems(int onlyShown);
+    void RefreshGroupTree() override;
+    //! Rebuilds every group's point and vertex grids; the caller holds the lock.
+    void RegridAllGroups();
+
     // The selected points as a group (viewer/commands/CModelViewerViewGrouping.cpp).
     void RegisterSelectionAsGroup();
     void MoveSelectionToNewGroup(const std::string& name, const std::string& memo, COLORREF colour);
@@ -347,6 +359,12 @@ private:
     void FitModelToWindow(int direction);
     void RegisterDisplayCommands(CommandMap& map);
     void RegisterGroupingCommands(CommandMap& map);
+    void RegisterTinGenerationCommands(CommandMap& map);
+    void MakeTinFromSelection(std::int64_t selected);
+    void MakeTinFromWholeClouds();
+    void FinishTinGeneration(std::int64_t triangles, bool report);
+    //! Selection, pick lists and picked point dropped after points were renumbered.
+    void ForgetPointNumbers();
     void FinishSelectionMove();
     void MarkAllTinFaces(bool withTextures);
     void SetPictureModeWithLegends(int mode);

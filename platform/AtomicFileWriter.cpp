@@ -60,7 +60,11 @@ bool AtomicFileWriter::Open()
 {
     Discard();
     m_failed = false;
-    std::string pattern = m_targetPath + ".~tmpXXXXXX";
+    // A hidden sibling: a save stopped half-way (the process killed) leaves nothing in
+    // the folder that a user would take for one of their files.
+    const std::size_t slash = m_targetPath.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::string pattern = m_targetPath.substr(0, nameStart) + "." + m_targetPath.substr(nameStart) + ".~tmpXXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     m_fd = ::mkostemp(buffer.data(), O_CLOEXEC);

@@ -8,7 +8,7 @@
 namespace tessara {
 
 // Writes a file so that the previous one survives until the new one is complete:
-// the bytes go to a sibling temporary file, which Commit() syncs to disk and renames
+// the bytes go to a hidden sibling temporary file, which Commit() syncs to disk and renames
 // over the target. Destroyed without Commit(), it removes the temporary file and the
 // target stays as it was.
 class AtomicFileWriter {

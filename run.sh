@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the viewer on examples/viewer/.
+# Installs what is missing, builds, starts the viewer on a copy of examples/viewer/ and,
+# once the viewer's pipe is up, loads the example survey into it as the host would.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 cd "$root"
@@ -9,4 +10,11 @@ cd "$root"
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessara-work.XXXXXX")
 cp -r examples/viewer/. "$work/"
 echo "Work folder: $work"
-exec "$root/build/bin/tessara" /V "$work/"
+"$root/build/bin/tessara" /V "$work/" &
+viewer=$!
+"$root/scripts/load-examples.sh" "$root/build/bin" "$work" &
+loader=$!
+status=0
+wait "$viewer" || status=$?
+kill "$loader" 2> /dev/null || true
+exit "$status"

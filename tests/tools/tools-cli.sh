@@ -61,4 +61,6 @@ expect_exit 2 "$bin/fake-host"
 expect_exit 2 "$bin/fake-host" send
 # No viewer: no reply, non-zero.
 expect_exit 1 "$bin/fake-host" send 22
+expect_exit 2 "$bin/fake-host" wait 0
+expect_exit 1 "$bin/fake-host" wait 1
 echo "tools command lines: ok"

@@ -57,6 +57,12 @@ int PartHost::Run(const PartHostOptions& options)
         return 2;
     }
     SetFormOutputFolder(out);
+    SetFormLayoutReports(options.formLayout);
+    SetFormReportHook([this](const std::string& line) {
+        if (line.rfind("FORM-OVERFLOW ", 0) == 0)
+            m_formOverflow = true;
+        Print(line);
+    });
     HostScript script;
     if (!Seed(options, script) || !LoadPlugin(options.plugin))
         return 2;
@@ -74,8 +80,9 @@ int PartHost::Run(const PartHostOptions& options)
 
     UnloadPlugin();
     HostScript::RemoveHooks();
+    SetFormReportHook(nullptr);
     PeldaGetApp().Reset();
-    return ok ? 0 : 1;
+    return ok && !m_formOverflow ? 0 : 1;
 }
 
 bool PartHost::Seed(const PartHostOptions& options, HostScript& script)

@@ -36,4 +36,5 @@ private:
     PeldaHelpNumFn m_helpNum = nullptr;
     WORD m_program = 0;
     DWORD m_part = 0;
+    bool m_formOverflow = false;   // a form text did not fit: the run fails
 };

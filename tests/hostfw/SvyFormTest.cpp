@@ -131,6 +131,30 @@ TEST_F(SvyFormTest, TableCellsWrapAndGrowWithTheCaptionOnTheSameRow)
     EXPECT_EQ(report.find("\"fits\": false"), std::string::npos) << report;
 }
 
+TEST_F(SvyFormTest, TablesGoOnOverPagesAndARowTallerThanAPageIsReported)
+{
+    WriteFile("form00519.frm", R"({ "page": { "width_mm": 100, "height_mm": 80, "margin_mm": 10 },
+      "caption_width_mm": 30, "tables": [ { "caption": "完全性", "rows": [
+        { "caption": "一", "no": 1 }, { "caption": "二", "no": 2 }, { "caption": "三", "no": 3 } ] } ] })");
+    SetFormOutputFolder(Root() / "out");
+    ReportedLines reported;
+    SvyForm form(32, 0x1110000, 0);
+    ASSERT_NE(form.CreateDoc(519, (Root() / "form00519.frm").string(), "", ""), -1) << form.LastError();
+    std::string tall;
+    for (int i = 0; i < 6; ++i)
+        tall += "六行の値\n";
+    form.PutField(1, tall, 0);
+    form.PutField(2, tall, 0);
+    EXPECT_EQ(form.CloseDoc(), 1) << "two tall rows take a page each: " << form.LastError();
+    EXPECT_FALSE(reported.Has("FORM-OVERFLOW"));
+
+    ASSERT_NE(form.CreateDoc(519, (Root() / "form00519.frm").string(), "", ""), -1);
+    form.PutField(3, tall + tall + tall, 0);
+    EXPECT_EQ(form.CloseDoc(), 0);
+    EXPECT_TRUE(reported.Has("FORM-OVERFLOW form00519_2.pdf field 3: 六行の値"))
+        << ::testing::PrintToString(reported.lines);
+}
+
 TEST_F(SvyFormTest, TemplatesAskingForPrintUnderEightPointAreRefused)
 {
     WriteFile("small.frm", R"({ "fields": [ { "no": 1, "x_mm": 1, "y_mm": 1, "w_mm": 9, "h_mm": 9, "pt": 7 } ] })");

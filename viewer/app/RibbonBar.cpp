@@ -60,14 +60,14 @@ RibbonBar::RibbonBar(QWidget* parent) : QWidget(parent)
     auto* category = new QWidget(m_scroll);
     category->setObjectName("ribbonCategory");
     auto* panelsRow = new QHBoxLayout(category);
-    panelsRow->setContentsMargins(2, 2, 2, 0);
-    panelsRow->setSpacing(2);
+    panelsRow->setContentsMargins(1, 2, 1, 0);
+    panelsRow->setSpacing(1);
     for (const RibbonPanelDef& panelDef : RibbonLayout::Panels()) {
         auto* panel = new QFrame(category);
         panel->setObjectName(QString::fromUtf8(panelDef.name));
         panel->setProperty("panelName", QString::fromUtf8(panelDef.name));
         auto* panelLayout = new QVBoxLayout(panel);
-        panelLayout->setContentsMargins(2, 0, 2, 0);
+        panelLayout->setContentsMargins(1, 0, 1, 0);
         panelLayout->setSpacing(0);
         auto* buttonsRow = new QHBoxLayout;
         buttonsRow->setSpacing(0);

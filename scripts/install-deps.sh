@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libqt6opengl6-dev
+  qt6-base-dev libqt6opengl6-dev qt6-translations-l10n
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
   libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
   libcgal-dev libgmp-dev libmpfr-dev libboost-dev
@@ -13,7 +13,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fontconfig fonts-ipafont-gothic
   libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth imagemagick poppler-utils
+  xvfb xauth xdotool imagemagick poppler-utils
 )
 
 missing=()

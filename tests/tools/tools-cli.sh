@@ -61,4 +61,11 @@ expect_exit 2 "$bin/fake-host"
 expect_exit 2 "$bin/fake-host" send
 # No viewer: no reply, non-zero.
 expect_exit 1 "$bin/fake-host" send 22
+expect_exit 2 "$bin/fake-host" wait 0
+expect_exit 1 "$bin/fake-host" wait 1
+if [ -x "$bin/parthost" ]; then
+  # --interactive only with --edit, and never with a script.
+  expect_exit 2 "$bin/parthost" --seed s.json --plugin p.so --out "$scratch/ph" --interactive
+  expect_exit 2 "$bin/parthost" --seed s.json --plugin p.so --out "$scratch/ph" --edit --interactive --script x.json
+fi
 echo "tools command lines: ok"

@@ -1,0 +1,298 @@
+#include "LazPack.h"
+
+#include "ArithmeticEncoder.h"
+#include "IntegerCompressor.h"
+#include "LazItems.h"
+#include "Point10Compressor.h"
+#include "Rgb12Compressor.h"
+
+#include "platform/AtomicFileWriter.h"
+#include "platform/Parallel.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <exception>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lazpack {
+namespace {
+
+template <class T>
+T At(const std::uint8_t* p, std::size_t offset)
+{
+    T v;
+    std::memcpy(&v, p + offset, sizeof v);
+    return v;
+}
+
+template <class T>
+void Put(std::vector<std::uint8_t>& out, T v)
+{
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&v);
+    out.insert(out.end(), bytes, bytes + sizeof v);
+}
+
+template <class T>
+void PutAt(std::vector<std::uint8_t>& out, std::size_t offset, T v)
+{
+    std::memcpy(out.data() + offset, &v, sizeof v);
+}
+
+// The input, mapped read-only for the life of the conversion.
+class MappedFile {
+public:
+    MappedFile() = default;
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    ~MappedFile()
+    {
+        if (m_data != nullptr) ::munmap(m_data, m_size);
+    }
+    bool Open(const std::string& path, std::string& error)
+    {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            error = "cannot open " + path;
+            return false;
+        }
+        struct stat info {};
+        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+            ::close(fd);
+            error = path + " is not a regular file";
+            return false;
+        }
+        m_size = static_cast<std::size_t>(info.st_size);
+        if (m_size > 0) {
+            void* data = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0);
+            if (data == MAP_FAILED) {
+                ::close(fd);
+                error = "cannot read " + path;
+                return false;
+            }
+            m_data = data;
+            ::madvise(m_data, m_size, MADV_SEQUENTIAL);
+        }
+        ::close(fd);
+        return true;
+    }
+    const std::uint8_t* Data() const { return static_cast<const std::uint8_t*>(m_data); }
+    std::size_t Size() const { return m_size; }
+
+private:
+    void* m_data = nullptr;
+    std::size_t m_size = 0;
+};
+
+// What the checks of the input found.
+struct LasLayout {
+    std::uint16_t headerSize = 0;
+    std::uint32_t pointOffset = 0;
+    std::uint32_t records = 0;     // variable length records
+    std::size_t recordsEnd = 0;    // end of the last one (padding after it is dropped)
+    std::uint32_t count = 0;
+};
+
+bool CheckLas(const MappedFile& in, LasLayout& las, std::string& error)
+{
+    const std::uint8_t* p = in.Data();
+    const std::size_t size = in.Size();
+    if (size < kLasHeaderBytes || std::memcmp(p, "LASF", 4) != 0) {
+        error = "not a LAS file";
+        return false;
+    }
+    if (p[24] != 1 || p[25] != 2) {
+        error = "only LAS 1.2 is accepted";
+        return false;
+    }
+    const std::uint8_t format = p[104];
+    if ((format & 0xC0) != 0) {
+        error = "the points are compressed already";
+        return false;
+    }
+    if (format != 2 || At<std::uint16_t>(p, 105) != kLasRecordBytes) {
+        error = "only point format 2 (26-byte records) is accepted";
+        return false;
+    }
+    las.headerSize = At<std::uint16_t>(p, 94);
+    las.pointOffset = At<std::uint32_t>(p, 96);
+    las.records = At<std::uint32_t>(p, 100);
+    las.count = At<std::uint32_t>(p, 107);
+    if (las.headerSize < kLasHeaderBytes || las.pointOffset < las.headerSize || las.pointOffset > size) {
+        error = "broken header: sizes and offsets do not fit";
+        return false;
+    }
+    for (int d = 0; d < 3; ++d) {
+        const double scale = At<double>(p, 131 + 8 * d);
+        const double offset = At<double>(p, 155 + 8 * d);
+        if (!std::isfinite(scale) || scale == 0.0 || !std::isfinite(offset)) {
+            error = "broken header: scale or offset";
+            return false;
+        }
+    }
+    if (std::uint64_t{size} - las.pointOffset != std::uint64_t{las.count} * kLasRecordBytes) {
+        error = "file size does not match the point count";
+        return false;
+    }
+    // The record chain must lie between header and points; each record needs its
+    // 54-byte head, so the count is bounded by the bytes there.
+    std::size_t at = las.headerSize;
+    for (std::uint32_t i = 0; i < las.records; ++i) {
+        if (las.pointOffset - at < 54) {
+            error = "broken variable length records";
+            return false;
+        }
+        const std::size_t length = At<std::uint16_t>(p, at + 52);
+        if (std::memcmp(p + at + 2, "laszip encoded", 14) == 0 && At<std::uint16_t>(p, at + 18) == kLaszipRecordId) {
+            error = "the file carries a compression record already";
+            return false;
+        }
+        if (las.pointOffset - at - 54 < length) {
+            error = "broken variable length records";
+            return false;
+        }
+        at += 54 + length;
+    }
+    las.recordsEnd = at;
+    return true;
+}
+
+std::vector<std::uint8_t> LaszipRecord(std::uint32_t chunkPoints)
+{
+    std::vector<std::uint8_t> r;
+    Put<std::uint16_t>(r, 0);                           // reserved
+    char user[16] = "laszip encoded";
+    r.insert(r.end(), user, user + 16);
+    Put<std::uint16_t>(r, kLaszipRecordId);
+    Put<std::uint16_t>(r, 34 + 6 * 2);                  // payload bytes
+    char description[32] = "Tessara lazpack";
+    r.insert(r.end(), description, description + 32);
+    Put<std::uint16_t>(r, 2);                           // compressor: point-wise, chunked
+    Put<std::uint16_t>(r, 0);                           // coder: arithmetic
+    Put<std::uint8_t>(r, 2);                            // version 2.2.0
+    Put<std::uint8_t>(r, 2);
+    Put<std::uint16_t>(r, 0);
+    Put<std::uint32_t>(r, 0);                           // options
+    Put<std::uint32_t>(r, chunkPoints);
+    Put<std::int64_t>(r, -1);                           // no special extended records
+    Put<std::int64_t>(r, -1);
+    Put<std::uint16_t>(r, 2);                           // items
+    Put<std::uint16_t>(r, 6), Put<std::uint16_t>(r, 20), Put<std::uint16_t>(r, 2);   // point, v2
+    Put<std::uint16_t>(r, 8), Put<std::uint16_t>(r, 6), Put<std::uint16_t>(r, 2);    // colour, v2
+    return r;
+}
+
+} // namespace
+
+void CompressChunk(const std::uint8_t* records, std::size_t count, std::vector<std::uint8_t>& out)
+{
+    // The first point goes raw, and starts the coders' predictions.
+    out.insert(out.end(), records, records + kLasRecordBytes);
+    Point10Compressor point(ReadPoint10(records));
+    Rgb12Compressor colour(ReadRgb12(records + kPoint10Bytes));
+    ArithmeticEncoder enc(out);
+    for (std::size_t i = 1; i < count; ++i) {
+        const std::uint8_t* r = records + i * kLasRecordBytes;
+        point.Compress(enc, ReadPoint10(r));
+        colour.Compress(enc, ReadRgb12(r + kPoint10Bytes));
+    }
+    enc.Done();
+}
+
+std::vector<std::uint8_t> ChunkTable(const std::vector<std::uint64_t>& chunkBytes)
+{
+    std::vector<std::uint8_t> out;
+    Put<std::uint32_t>(out, 0);
+    Put<std::uint32_t>(out, static_cast<std::uint32_t>(chunkBytes.size()));
+    if (chunkBytes.empty()) return out;
+    ArithmeticEncoder enc(out);
+    IntegerCompressor bytes(32, 2);
+    std::uint64_t previous = 0;
+    for (const std::uint64_t b : chunkBytes) {
+        bytes.Compress(enc, static_cast<std::int32_t>(previous), static_cast<std::int32_t>(b), 1);
+        previous = b;
+    }
+    enc.Done();
+    return out;
+}
+
+bool CompressLasFile(const std::string& lasPath, const std::string& lazPath, std::string& error,
+                     std::uint32_t chunkPoints)
+{
+    try {
+        if (chunkPoints == 0) {
+            error = "chunk size 0";
+            return false;
+        }
+        MappedFile in;
+        LasLayout las;
+        if (!in.Open(lasPath, error) || !CheckLas(in, las, error)) return false;
+        const std::uint8_t* p = in.Data();
+
+        const std::vector<std::uint8_t> laszip = LaszipRecord(chunkPoints);
+        std::vector<std::uint8_t> head(p, p + las.recordsEnd);
+        head.insert(head.end(), laszip.begin(), laszip.end());
+        if (head.size() > 0xFFFFFFFFu - 8) {
+            error = "header and records too large";
+            return false;
+        }
+        PutAt<std::uint32_t>(head, 96, static_cast<std::uint32_t>(head.size()));
+        PutAt<std::uint32_t>(head, 100, las.records + 1);
+        head[104] = 2 | 0x80;   // point format 2, compressed
+        const std::uint64_t tableOffsetAt = head.size();
+        Put<std::int64_t>(head, -1);   // chunk table offset, filled in at the end
+
+        tessara::AtomicFileWriter out(lazPath);
+        if (!out.Open()) {
+            error = "cannot create a file beside " + lazPath;
+            return false;
+        }
+        bool ok = out.Write(head.data(), head.size());
+        std::uint64_t written = head.size();
+
+        // Chunks are coded in parallel a batch at a time and written in order.
+        const std::uint8_t* points = p + las.pointOffset;
+        const std::size_t chunks = (std::size_t{las.count} + chunkPoints - 1) / chunkPoints;
+        const std::size_t workers = tessara::WorkerCount();
+        const std::size_t batch = workers * 4;
+        std::vector<std::vector<std::uint8_t>> coded(std::min(batch, chunks));
+        std::vector<std::uint64_t> chunkBytes;
+        chunkBytes.reserve(chunks);
+        for (std::size_t first = 0; ok && first < chunks; first += batch) {
+            const std::size_t here = std::min(batch, chunks - first);
+            std::atomic<std::size_t> next{0};
+            tessara::RunParts(std::min(workers, here), [&](std::size_t) {
+                for (std::size_t i; (i = next.fetch_add(1)) < here;) {
+                    const std::size_t chunk = first + i;
+                    const std::size_t begin = chunk * chunkPoints;
+                    const std::size_t n = std::min<std::size_t>(chunkPoints, las.count - begin);
+                    coded[i].clear();
+                    CompressChunk(points + begin * kLasRecordBytes, n, coded[i]);
+                }
+            });
+            for (std::size_t i = 0; ok && i < here; ++i) {
+                ok = out.Write(coded[i].data(), coded[i].size());
+                chunkBytes.push_back(coded[i].size());
+                written += coded[i].size();
+            }
+        }
+        const std::vector<std::uint8_t> table = ChunkTable(chunkBytes);
+        const std::int64_t tableOffset = static_cast<std::int64_t>(written);
+        ok = ok && out.Write(table.data(), table.size()) &&
+             out.WriteAt(tableOffsetAt, &tableOffset, sizeof tableOffset) && out.Commit();
+        if (!ok) {
+            error = "cannot write " + lazPath;
+            return false;
+        }
+        return true;
+    } catch (const std::exception& e) {
+        error = std::string("compression failed: ") + e.what();
+        return false;
+    }
+}
+
+} // namespace lazpack

@@ -146,7 +146,7 @@ bool CheckLas(const MappedFile& in, LasLayout& las, std::string& error)
             error = "broken variable length records";
             return false;
         }
-        const std::size_t length = At<std::uint16_t>(p, at + 52);
+        const std::size_t length = At<std::uint16_t>(p, at + 20);
         if (std::memcmp(p + at + 2, "laszip encoded", 14) == 0 && At<std::uint16_t>(p, at + 18) == kLaszipRecordId) {
             error = "the file carries a compression record already";
             return false;

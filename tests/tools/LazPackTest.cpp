@@ -265,13 +265,26 @@ TEST_F(LazPackTest, KeepsTheInputsRecordsAndAddsItsOwn)
 
 TEST_F(LazPackTest, OutputDoesNotDependOnTheNumberOfThreads)
 {
-    const std::string las = Write("in.las", Las(ScanLine(260000, 11)));
-    std::string error;
-    tessara::SetWorkerCount(1);
-    ASSERT_TRUE(lazpack::CompressLasFile(las, Path("one.laz"), error)) << error;
-    tessara::SetWorkerCount(4);
-    ASSERT_TRUE(lazpack::CompressLasFile(las, Path("four.laz"), error)) << error;
-    EXPECT_TRUE(Slurp(Path("one.laz")) == Slurp(Path("four.laz")));
+    // Standard chunks, and many small ones so that workers run ahead of the writes
+    // and wait for them.
+    const struct {
+        std::size_t points;
+        std::uint32_t chunkPoints;
+    } cases[] = {{260000, lazpack::kChunkPoints}, {20000, 13}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chunkPoints);
+        const std::string las = Write("in.las", Las(ScanLine(c.points, 11)));
+        std::string error;
+        tessara::SetWorkerCount(1);
+        ASSERT_TRUE(lazpack::CompressLasFile(las, Path("one.laz"), error, c.chunkPoints)) << error;
+        tessara::SetWorkerCount(4);
+        ASSERT_TRUE(lazpack::CompressLasFile(las, Path("four.laz"), error, c.chunkPoints)) << error;
+        EXPECT_TRUE(Slurp(Path("one.laz")) == Slurp(Path("four.laz")));
+        laztest::LazFile laz;
+        ASSERT_TRUE(laztest::ReadLaz(Path("four.laz"), laz, error)) << error;
+        const std::string records = Slurp(las).substr(227);
+        EXPECT_TRUE(std::string(laz.records.begin(), laz.records.end()) == records);
+    }
 }
 
 struct Refusal {

@@ -1,6 +1,14 @@
 #include "ArithmeticEncoder.h"
 
+#include <algorithm>
+
 namespace lazpack {
+
+ArithmeticEncoder::ArithmeticEncoder(std::vector<std::uint8_t>& out)
+    : m_out(out), m_start(out.size()), m_used(out.size())
+{
+    m_out.resize(std::max<std::size_t>(m_used + 4096, m_out.capacity()));
+}
 
 void ArithmeticEncoder::AddToBase(std::uint32_t x)
 {
@@ -11,7 +19,7 @@ void ArithmeticEncoder::AddToBase(std::uint32_t x)
 
 void ArithmeticEncoder::PropagateCarry()
 {
-    std::size_t i = m_out.size();
+    std::size_t i = m_used;
     while (i > m_start && m_out[i - 1] == 0xFF) m_out[--i] = 0;
     if (i > m_start) ++m_out[i - 1];
 }
@@ -19,7 +27,7 @@ void ArithmeticEncoder::PropagateCarry()
 void ArithmeticEncoder::Renormalise()
 {
     do {
-        m_out.push_back(static_cast<std::uint8_t>(m_base >> 24));
+        PutByte(static_cast<std::uint8_t>(m_base >> 24));
         m_base <<= 8;
     } while ((m_length <<= 8) < kMinLength);
 }
@@ -93,9 +101,10 @@ void ArithmeticEncoder::Done()
     }
     Renormalise();
     // The decoder keeps four bytes in its window: pad so it never reads past the end.
-    m_out.push_back(0);
-    m_out.push_back(0);
-    if (anotherByte) m_out.push_back(0);
+    PutByte(0);
+    PutByte(0);
+    if (anotherByte) PutByte(0);
+    m_out.resize(m_used);
 }
 
 } // namespace lazpack

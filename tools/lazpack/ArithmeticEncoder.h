@@ -14,7 +14,8 @@ inline constexpr std::uint32_t kMaxLength = 0xFFFFFFFFu;
 //! first, carries propagated back into the bytes already produced.
 class ArithmeticEncoder {
 public:
-    explicit ArithmeticEncoder(std::vector<std::uint8_t>& out) : m_out(out) {}
+    //! Appends to `out`, which holds spare bytes until Done() trims it.
+    explicit ArithmeticEncoder(std::vector<std::uint8_t>& out);
 
     void EncodeBit(BitModel& model, std::uint32_t bit);
     void EncodeSymbol(SymbolModel& model, std::uint32_t symbol);
@@ -29,9 +30,15 @@ private:
     void AddToBase(std::uint32_t x);
     void PropagateCarry();
     void Renormalise();
+    void PutByte(std::uint8_t byte)
+    {
+        if (m_used == m_out.size()) m_out.resize(m_out.size() * 2);
+        m_out[m_used++] = byte;
+    }
 
     std::vector<std::uint8_t>& m_out;
-    std::size_t m_start = m_out.size();   // carries never reach bytes before this
+    std::size_t m_start;   // carries never reach bytes before this
+    std::size_t m_used;    // bytes of m_out in use
     std::uint32_t m_base = 0;
     std::uint32_t m_length = kMaxLength;
 };

@@ -10,10 +10,11 @@
 #include "platform/Parallel.h"
 
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include <mutex>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -186,6 +187,66 @@ std::vector<std::uint8_t> LaszipRecord(std::uint32_t chunkPoints)
     return r;
 }
 
+// Codes the chunks on every worker and writes them in order as they complete. At
+// most `window` chunks are coded or waiting at any time, which bounds the memory;
+// a worker that would run further ahead waits for the writes. A failure (a write,
+// or an exception while coding) stops every worker; the first exception is
+// rethrown once all are joined.
+bool WriteChunks(const std::uint8_t* points, std::uint32_t count, std::uint32_t chunkPoints,
+                 tessara::AtomicFileWriter& out, std::vector<std::uint64_t>& chunkBytes)
+{
+    const std::size_t chunks = (std::size_t{count} + chunkPoints - 1) / chunkPoints;
+    if (chunks == 0) return true;
+    const std::size_t workers = std::min(tessara::WorkerCount(), chunks);
+    const std::size_t window = workers * 4;
+    std::vector<std::vector<std::uint8_t>> slots(window);
+    std::vector<char> ready(window, 0);
+    chunkBytes.reserve(chunks);
+
+    std::mutex mutex;
+    std::condition_variable written;
+    std::size_t nextToTake = 0, nextToWrite = 0;
+    bool failed = false;
+    std::exception_ptr error;
+
+    // Called with the lock held: writes the completed chunks that are next in order.
+    const auto writeReady = [&] {
+        while (!failed && nextToWrite < chunks && ready[nextToWrite % window]) {
+            std::vector<std::uint8_t>& bytes = slots[nextToWrite % window];
+            if (!out.Write(bytes.data(), bytes.size())) failed = true;
+            chunkBytes.push_back(bytes.size());
+            ready[nextToWrite % window] = 0;
+            ++nextToWrite;
+        }
+        written.notify_all();
+    };
+
+    tessara::RunParts(workers, [&](std::size_t) {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            written.wait(lock, [&] { return failed || nextToTake >= chunks || nextToTake < nextToWrite + window; });
+            if (failed || nextToTake >= chunks) return;
+            const std::size_t chunk = nextToTake++;
+            std::vector<std::uint8_t>& slot = slots[chunk % window];
+            lock.unlock();
+            try {
+                const std::size_t begin = chunk * chunkPoints;
+                slot.clear();
+                CompressChunk(points + begin * kLasRecordBytes, std::min<std::size_t>(chunkPoints, count - begin), slot);
+                lock.lock();
+                ready[chunk % window] = 1;
+            } catch (...) {
+                lock.lock();
+                if (!error) error = std::current_exception();
+                failed = true;
+            }
+            writeReady();
+        }
+    });
+    if (error) std::rethrow_exception(error);
+    return !failed;
+}
+
 } // namespace
 
 void CompressChunk(const std::uint8_t* records, std::size_t count, std::vector<std::uint8_t>& out)
@@ -254,32 +315,11 @@ bool CompressLasFile(const std::string& lasPath, const std::string& lazPath, std
         bool ok = out.Write(head.data(), head.size());
         std::uint64_t written = head.size();
 
-        // Chunks are coded in parallel a batch at a time and written in order.
-        const std::uint8_t* points = p + las.pointOffset;
         const std::size_t chunks = (std::size_t{las.count} + chunkPoints - 1) / chunkPoints;
-        const std::size_t workers = tessara::WorkerCount();
-        const std::size_t batch = workers * 4;
-        std::vector<std::vector<std::uint8_t>> coded(std::min(batch, chunks));
         std::vector<std::uint64_t> chunkBytes;
-        chunkBytes.reserve(chunks);
-        for (std::size_t first = 0; ok && first < chunks; first += batch) {
-            const std::size_t here = std::min(batch, chunks - first);
-            std::atomic<std::size_t> next{0};
-            tessara::RunParts(std::min(workers, here), [&](std::size_t) {
-                for (std::size_t i; (i = next.fetch_add(1)) < here;) {
-                    const std::size_t chunk = first + i;
-                    const std::size_t begin = chunk * chunkPoints;
-                    const std::size_t n = std::min<std::size_t>(chunkPoints, las.count - begin);
-                    coded[i].clear();
-                    CompressChunk(points + begin * kLasRecordBytes, n, coded[i]);
-                }
-            });
-            for (std::size_t i = 0; ok && i < here; ++i) {
-                ok = out.Write(coded[i].data(), coded[i].size());
-                chunkBytes.push_back(coded[i].size());
-                written += coded[i].size();
-            }
-        }
+        ok = ok && WriteChunks(p + las.pointOffset, las.count, chunkPoints, out, chunkBytes);
+        for (const std::uint64_t bytes : chunkBytes) written += bytes;
+        if (ok && chunkBytes.size() != chunks) ok = false;
         const std::vector<std::uint8_t> table = ChunkTable(chunkBytes);
         const std::int64_t tableOffset = static_cast<std::int64_t>(written);
         ok = ok && out.Write(table.data(), table.size()) &&

@@ -331,6 +331,7 @@ TEST_F(LazPackTest, RefusesOtherAndBrokenInputAndKeepsTheOldTarget)
     }
     std::string error;
     EXPECT_FALSE(lazpack::CompressLasFile(Path("missing.las"), Path("new.laz"), error));
+    EXPECT_FALSE(lazpack::CompressLasFile(m_dir.string(), Path("new.laz"), error));   // a folder
     EXPECT_FALSE(std::filesystem::exists(Path("new.laz")));
     EXPECT_FALSE(lazpack::CompressLasFile(Write("in.las", good), Path("no/such/folder/out.laz"), error));
     EXPECT_TRUE(Others({"in.las", "old.laz"}).empty());

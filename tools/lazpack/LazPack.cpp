@@ -12,11 +12,12 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cmath>
+#include <cerrno>
 #include <cstring>
 #include <exception>
 #include <mutex>
+#include <stdexcept>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,49 +45,50 @@ void PutAt(std::vector<std::uint8_t>& out, std::size_t offset, T v)
     std::memcpy(out.data() + offset, &v, sizeof v);
 }
 
-// The input, mapped read-only for the life of the conversion.
-class MappedFile {
+// The input, read with positioned reads (by several workers at once). A file that
+// shrinks under us gives a failed read, not a crash.
+class InputFile {
 public:
-    MappedFile() = default;
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-    ~MappedFile()
+    InputFile() = default;
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    ~InputFile()
     {
-        if (m_data != nullptr) ::munmap(m_data, m_size);
+        if (m_fd >= 0) ::close(m_fd);
     }
     bool Open(const std::string& path, std::string& error)
     {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) {
+        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (m_fd < 0) {
             error = "cannot open " + path;
             return false;
         }
         struct stat info {};
-        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-            ::close(fd);
+        if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
             error = path + " is not a regular file";
             return false;
         }
-        m_size = static_cast<std::size_t>(info.st_size);
-        if (m_size > 0) {
-            void* data = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0);
-            if (data == MAP_FAILED) {
-                ::close(fd);
-                error = "cannot read " + path;
-                return false;
-            }
-            m_data = data;
-            ::madvise(m_data, m_size, MADV_SEQUENTIAL);
-        }
-        ::close(fd);
+        m_size = static_cast<std::uint64_t>(info.st_size);
         return true;
     }
-    const std::uint8_t* Data() const { return static_cast<const std::uint8_t*>(m_data); }
-    std::size_t Size() const { return m_size; }
+    std::uint64_t Size() const { return m_size; }
+    //! Exactly `size` bytes at `offset`, else false.
+    bool ReadAt(std::uint64_t offset, std::size_t size, std::uint8_t* to) const
+    {
+        while (size > 0) {
+            const ssize_t got = ::pread(m_fd, to, size, static_cast<off_t>(offset));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return false;
+            to += got;
+            offset += static_cast<std::uint64_t>(got);
+            size -= static_cast<std::size_t>(got);
+        }
+        return true;
+    }
 
 private:
-    void* m_data = nullptr;
-    std::size_t m_size = 0;
+    int m_fd = -1;
+    std::uint64_t m_size = 0;
 };
 
 // What the checks of the input found.
@@ -98,14 +100,17 @@ struct LasLayout {
     std::uint32_t count = 0;
 };
 
-bool CheckLas(const MappedFile& in, LasLayout& las, std::string& error)
+// Reads and checks the header and the records before the points into `head`.
+bool CheckLas(const InputFile& in, LasLayout& las, std::vector<std::uint8_t>& head, std::string& error)
 {
-    const std::uint8_t* p = in.Data();
-    const std::size_t size = in.Size();
-    if (size < kLasHeaderBytes || std::memcmp(p, "LASF", 4) != 0) {
+    const std::uint64_t size = in.Size();
+    head.assign(kLasHeaderBytes, 0);
+    if (size < kLasHeaderBytes || !in.ReadAt(0, kLasHeaderBytes, head.data()) ||
+        std::memcmp(head.data(), "LASF", 4) != 0) {
         error = "not a LAS file";
         return false;
     }
+    const std::uint8_t* p = head.data();
     if (p[24] != 1 || p[25] != 2) {
         error = "only LAS 1.2 is accepted";
         return false;
@@ -135,10 +140,16 @@ bool CheckLas(const MappedFile& in, LasLayout& las, std::string& error)
             return false;
         }
     }
-    if (std::uint64_t{size} - las.pointOffset != std::uint64_t{las.count} * kLasRecordBytes) {
+    if (size - las.pointOffset != std::uint64_t{las.count} * kLasRecordBytes) {
         error = "file size does not match the point count";
         return false;
     }
+    head.resize(las.pointOffset);
+    if (!in.ReadAt(kLasHeaderBytes, las.pointOffset - kLasHeaderBytes, head.data() + kLasHeaderBytes)) {
+        error = "cannot read the header";
+        return false;
+    }
+    p = head.data();
     // The record chain must lie between header and points; each record needs its
     // 54-byte head, so the count is bounded by the bytes there.
     std::size_t at = las.headerSize;
@@ -192,7 +203,7 @@ std::vector<std::uint8_t> LaszipRecord(std::uint32_t chunkPoints)
 // a worker that would run further ahead waits for the writes. A failure (a write,
 // or an exception while coding) stops every worker; the first exception is
 // rethrown once all are joined.
-bool WriteChunks(const std::uint8_t* points, std::uint32_t count, std::uint32_t chunkPoints,
+bool WriteChunks(const InputFile& in, std::uint64_t pointOffset, std::uint32_t count, std::uint32_t chunkPoints,
                  tessara::AtomicFileWriter& out, std::vector<std::uint64_t>& chunkBytes)
 {
     const std::size_t chunks = (std::size_t{count} + chunkPoints - 1) / chunkPoints;
@@ -222,6 +233,7 @@ bool WriteChunks(const std::uint8_t* points, std::uint32_t count, std::uint32_t 
     };
 
     tessara::RunParts(workers, [&](std::size_t) {
+        std::vector<std::uint8_t> records;
         std::unique_lock lock(mutex);
         for (;;) {
             written.wait(lock, [&] { return failed || nextToTake >= chunks || nextToTake < nextToWrite + window; });
@@ -231,8 +243,13 @@ bool WriteChunks(const std::uint8_t* points, std::uint32_t count, std::uint32_t 
             lock.unlock();
             try {
                 const std::size_t begin = chunk * chunkPoints;
+                const std::size_t n = std::min<std::size_t>(chunkPoints, count - begin);
+                records.resize(n * kLasRecordBytes);
+                if (!in.ReadAt(pointOffset + begin * kLasRecordBytes, records.size(), records.data())) {
+                    throw std::runtime_error("the input changed while it was read");
+                }
                 slot.clear();
-                CompressChunk(points + begin * kLasRecordBytes, std::min<std::size_t>(chunkPoints, count - begin), slot);
+                CompressChunk(records.data(), n, slot);
                 lock.lock();
                 ready[chunk % window] = 1;
             } catch (...) {
@@ -289,10 +306,11 @@ bool CompressLasFile(const std::string& lasPath, const std::string& lazPath, std
             error = "chunk size 0";
             return false;
         }
-        MappedFile in;
+        InputFile in;
         LasLayout las;
-        if (!in.Open(lasPath, error) || !CheckLas(in, las, error)) return false;
-        const std::uint8_t* p = in.Data();
+        std::vector<std::uint8_t> input;
+        if (!in.Open(lasPath, error) || !CheckLas(in, las, input, error)) return false;
+        const std::uint8_t* p = input.data();
 
         const std::vector<std::uint8_t> laszip = LaszipRecord(chunkPoints);
         std::vector<std::uint8_t> head(p, p + las.recordsEnd);
@@ -317,7 +335,7 @@ bool CompressLasFile(const std::string& lasPath, const std::string& lazPath, std
 
         const std::size_t chunks = (std::size_t{las.count} + chunkPoints - 1) / chunkPoints;
         std::vector<std::uint64_t> chunkBytes;
-        ok = ok && WriteChunks(p + las.pointOffset, las.count, chunkPoints, out, chunkBytes);
+        ok = ok && WriteChunks(in, las.pointOffset, las.count, chunkPoints, out, chunkBytes);
         for (const std::uint64_t bytes : chunkBytes) written += bytes;
         if (ok && chunkBytes.size() != chunks) ok = false;
         const std::vector<std::uint8_t> table = ChunkTable(chunkBytes);

@@ -86,19 +86,37 @@ bool AtomicFileWriter::Write(const void* data, std::size_t size)
         m_failed = true;
         return false;
     }
+    return WriteAll(data, size, -1);
+}
+
+bool AtomicFileWriter::WriteAt(std::uint64_t offset, const void* data, std::size_t size)
+{
+    struct stat written {};
+    if (m_fd < 0 || ::fstat(m_fd, &written) != 0 || offset > static_cast<std::uint64_t>(written.st_size) ||
+        size > static_cast<std::uint64_t>(written.st_size) - offset) {
+        m_failed = true;
+        return false;
+    }
+    return WriteAll(data, size, static_cast<std::int64_t>(offset));
+}
+
+bool AtomicFileWriter::WriteAll(const void* data, std::size_t size, std::int64_t offset)
+{
     const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
         BeforeStep(SaveStep::Write);
-        const ssize_t written = ::write(m_fd, bytes, size);
-        if (written < 0) {
+        const ssize_t done = offset < 0 ? ::write(m_fd, bytes, size)
+                                        : ::pwrite(m_fd, bytes, size, static_cast<off_t>(offset));
+        if (done < 0) {
             if (errno == EINTR) {
                 continue;
             }
             m_failed = true;
             return false;
         }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
+        bytes += done;
+        size -= static_cast<std::size_t>(done);
+        if (offset >= 0) offset += done;
     }
     return true;
 }

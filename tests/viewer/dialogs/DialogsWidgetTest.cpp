@@ -41,14 +41,6 @@
 
 namespace {
 
-template <class W>
-W* Id(const QWidget& dialog, int id)
-{
-    auto* w = ControlIds::Find<W>(&dialog, id);
-    EXPECT_NE(w, nullptr) << "control " << id;
-    return w;
-}
-
 class ScriptedBoxes {
 public:
     ScriptedBoxes() : m_previous(tessara::SetMessageBoxService(boxes)) {}

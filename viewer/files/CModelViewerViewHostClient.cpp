@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/UiMessages.h"
 #include "viewer/render/FrameLink.h"
+#include "viewer/render/ShellHooks.h"
 #include "viewer/files/FileFormatConstants.h"
 #include "viewer/files/HostClientTexts.h"
 #include "viewer/files/PipeCommandCodes.h"
@@ -154,7 +155,14 @@ void CModelViewerView::OnRegisterTinToHost()
         return;
     }
     tessara::IProfile* profile = tessara::AppProfile();
-    const int type = profile ? profile->GetProfileInt("Tin2Cad", "Type", 0) : 0;
+    int type = profile ? profile->GetProfileInt("Tin2Cad", "Type", 0) : 0;
+    if (const auto& choose = ShellHooks::Instance().chooseTinToCadKind; choose) {
+        if (!choose(this, type)) {
+            SetMainFrameStatusText("");
+            return;
+        }
+        if (profile) profile->WriteProfileInt("Tin2Cad", "Type", type);
+    }
     const std::string folder = tessara::TempFolder();
     if (folder.empty()) return;
     const std::string exchange = folder + "~TIN2CAD.DAT";

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+class QWidget;
+
 // Functions of other parts of the program that the frame and the view call:
 // the close functions of the legend pop-ups and measurement hints (filled by the
 // dialogs) and the About box (filled by the application). An empty slot does nothing.
@@ -14,6 +16,9 @@ struct ShellHooks {
     std::function<void()> closeSectionToolTips;
     // The modal About box; filled by the application at start-up.
     std::function<void()> showAboutDialog;
+    // The TIN-to-CAD choice of lines or points (kind 0 or 1) over parent; false when
+    // the user cancelled. Filled by the dialogs (InstallDialogHooks).
+    std::function<bool(QWidget* parent, int& kind)> chooseTinToCadKind;
 
     //! The one set of the process (UI thread only).
     static ShellHooks& Instance();

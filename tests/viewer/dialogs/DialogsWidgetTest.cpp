@@ -15,6 +15,7 @@
 #include "viewer/dialogs/ColorRef.h"
 #include "viewer/dialogs/ControlIds.h"
 #include "viewer/dialogs/DanmenConfDlg.h"
+#include "viewer/dialogs/DialogHooks.h"
 #include "viewer/dialogs/DialogRunner.h"
 #include "viewer/dialogs/DstConfDlg.h"
 #include "viewer/dialogs/FileSimpleDlg.h"
@@ -22,6 +23,7 @@
 #include "viewer/dialogs/VurGridDlg.h"
 #include "viewer/dialogs/VurRadiusDlg.h"
 #include "viewer/dialogs/VurTinToElmDlg.h"
+#include "viewer/render/ShellHooks.h"
 #include "viewer/render/ViewSettings.h"
 
 #include <QCheckBox>
@@ -221,6 +223,28 @@ TEST(TinDlgs, EnablingAndPassThroughOfDisabledOptions)
     EXPECT_TRUE(Id<QRadioButton>(toCad, 32939)->isChecked());
     Id<QPushButton>(toCad, 1)->click();
     EXPECT_EQ(toCad.GetValues().kind, 1);
+}
+
+TEST(DialogHooks, TinToCadChoiceRunsItsDialogOnTheStoredKind)
+{
+    InstallDialogHooks();
+    tessara::ScopedDialogScript script;
+    script->Answer<VurTinToElmDlg>([](VurTinToElmDlg::Values& v) {
+        EXPECT_EQ(v.kind, 1);  // a stored 5 shows the points
+        return tessara::IDOK;
+    });
+    int kind = 5;
+    ASSERT_TRUE(ShellHooks::Instance().chooseTinToCadKind);
+    EXPECT_TRUE(ShellHooks::Instance().chooseTinToCadKind(nullptr, kind));
+    EXPECT_EQ(kind, 1);
+    script->Answer<VurTinToElmDlg>([](VurTinToElmDlg::Values& v) {
+        v.kind = 0;
+        return tessara::IDCANCEL;
+    });
+    EXPECT_FALSE(ShellHooks::Instance().chooseTinToCadKind(nullptr, kind));
+    EXPECT_EQ(kind, 1);
+    RemoveDialogHooks();
+    EXPECT_FALSE(ShellHooks::Instance().chooseTinToCadKind);
 }
 
 struct RecordedMessages {

@@ -347,6 +347,8 @@ TEST(DanmenConfDlg, RedrawsOncePerChangeAndNeverForRefusedOrDroppedText)
 
     Id<QCheckBox>(*dlg, 35391)->click();
     EXPECT_EQ(redraws, 5);
+    QTest::keyClick(dlg, Qt::Key_Escape);  // only the tool ends the dialog
+    EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(s.sectionThroughPoints, 0);
     delete dlg;
 }

@@ -147,21 +147,19 @@ void CModelViewerView::OnRegisterTinToHost()
 {
     HostExchangeScope scope(m_files->hostExchangeRunning);
     if (!scope.Owner()) return;
+    // The choice comes before the host's pipe is opened, so no connection waits on it.
+    tessara::IProfile* profile = tessara::AppProfile();
+    int type = profile ? profile->GetProfileInt("Tin2Cad", "Type", 0) : 0;
+    if (const auto& choose = ShellHooks::Instance().chooseTinToCadKind; choose) {
+        if (!choose(this, type)) return;
+        if (profile) profile->WriteProfileInt("Tin2Cad", "Type", type);
+    }
     SetMainFrameStatusText(kRegisterTin);
     CNamedPipe pipe;
     if (!ConnectHostPipe(pipe, pipecmd::kHostPipeName)) {
         SetMainFrameStatusText(kRegisterNeedsHost);
         Tell(kRegisterNeedsHost);
         return;
-    }
-    tessara::IProfile* profile = tessara::AppProfile();
-    int type = profile ? profile->GetProfileInt("Tin2Cad", "Type", 0) : 0;
-    if (const auto& choose = ShellHooks::Instance().chooseTinToCadKind; choose) {
-        if (!choose(this, type)) {
-            SetMainFrameStatusText("");
-            return;
-        }
-        if (profile) profile->WriteProfileInt("Tin2Cad", "Type", type);
     }
     const std::string folder = tessara::TempFolder();
     if (folder.empty()) return;

@@ -10,6 +10,7 @@
 #include "viewer/app/CAboutDlg.h"
 #include "viewer/app/CMainFrame.h"
 #include "viewer/app/CVCommandLineInfo.h"
+#include "viewer/dialogs/DialogHooks.h"
 #include "viewer/render/CModelViewerView.h"
 #include "viewer/render/ShellHooks.h"
 
@@ -72,6 +73,7 @@ bool CQuonEditorViewApp::InitInstance()
     if (tessara::AppProfile() == nullptr) tessara::SetAppProfile(std::make_shared<tessara::IniProfile>());
     m_recentFiles = std::make_unique<tessara::RecentFileList>(tessara::AppProfile(), kRecentFileCount);
     ShellHooks::Instance().showAboutDialog = [] { ShowAboutDialog(); };
+    InstallDialogHooks();
 
     LaunchArgs launch;
     CVCommandLineInfo commandLine(launch);
@@ -112,6 +114,7 @@ void CQuonEditorViewApp::DestroyMainWindow()
 int CQuonEditorViewApp::ExitInstance()
 {
     ShellHooks::Instance().showAboutDialog = nullptr;
+    RemoveDialogHooks();
     m_recentFiles.reset();
     m_instanceGuard.reset();
     return 0;

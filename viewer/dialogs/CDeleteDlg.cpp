@@ -37,8 +37,8 @@ CDeleteDlg::CDeleteDlg(ViewSettings* settings, QWidget* view, tessara::UiMessage
     rangeGroup->addButton(m_outside);
     m_lowerEdit = C::Create<CNumericDoubleEdit>(this, 32934);
     m_upperEdit = C::Create<CNumericDoubleEdit>(this, 32935);
-    auto* lowerArrows = C::Create<ArrowPair>(this, 32936);
-    auto* upperArrows = C::Create<ArrowPair>(this, 32937);
+    auto* lowerArrows = m_lowerArrows = C::Create<ArrowPair>(this, 32936);
+    auto* upperArrows = m_upperArrows = C::Create<ArrowPair>(this, 32937);
     grid->addWidget(m_all, 0, 0);
     grid->addWidget(m_selected, 0, 1);
     grid->addWidget(m_byHeight, 0, 2);
@@ -84,9 +84,11 @@ void CDeleteDlg::CentreOnView()
 
 void CDeleteDlg::ApplyEnabling()
 {
+    // The arrows go with their fields: a step would change an elevation the
+    // user cannot edit and that the chosen mode does not use.
     const bool byHeight = m_byHeight->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(m_inside), static_cast<QWidget*>(m_outside),
-                       static_cast<QWidget*>(m_lowerEdit), static_cast<QWidget*>(m_upperEdit)})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_inside, m_outside, m_lowerEdit, m_upperEdit, m_lowerArrows,
+                                                      m_upperArrows})
         w->setEnabled(byHeight);
 }
 

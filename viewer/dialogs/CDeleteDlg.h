@@ -47,4 +47,5 @@ private:
     bool m_finished = false;
     QRadioButton *m_all, *m_selected, *m_byHeight, *m_inside, *m_outside;
     CNumericDoubleEdit *m_lowerEdit, *m_upperEdit;
+    class ArrowPair *m_lowerArrows, *m_upperArrows;
 };

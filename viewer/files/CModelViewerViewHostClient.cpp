@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/UiMessages.h"
 #include "viewer/render/FrameLink.h"
+#include "viewer/render/ShellHooks.h"
 #include "viewer/files/FileFormatConstants.h"
 #include "viewer/files/HostClientTexts.h"
 #include "viewer/files/PipeCommandCodes.h"
@@ -146,6 +147,13 @@ void CModelViewerView::OnRegisterTinToHost()
 {
     HostExchangeScope scope(m_files->hostExchangeRunning);
     if (!scope.Owner()) return;
+    // The choice comes before the host's pipe is opened, so no connection waits on it.
+    tessara::IProfile* profile = tessara::AppProfile();
+    int type = profile ? profile->GetProfileInt("Tin2Cad", "Type", 0) : 0;
+    if (const auto& choose = ShellHooks::Instance().chooseTinToCadKind; choose) {
+        if (!choose(this, type)) return;
+        if (profile) profile->WriteProfileInt("Tin2Cad", "Type", type);
+    }
     SetMainFrameStatusText(kRegisterTin);
     CNamedPipe pipe;
     if (!ConnectHostPipe(pipe, pipecmd::kHostPipeName)) {
@@ -153,8 +161,6 @@ void CModelViewerView::OnRegisterTinToHost()
         Tell(kRegisterNeedsHost);
         return;
     }
-    tessara::IProfile* profile = tessara::AppProfile();
-    const int type = profile ? profile->GetProfileInt("Tin2Cad", "Type", 0) : 0;
     const std::string folder = tessara::TempFolder();
     if (folder.empty()) return;
     const std::string exchange = folder + "~TIN2CAD.DAT";

@@ -4,6 +4,8 @@
 #include <functional>
 #include <vector>
 
+class QWidget;
+
 // Functions of other parts of the program that the frame and the view call:
 // the close functions of the legend pop-ups and measurement hints (filled by the
 // dialogs) and the About box (filled by the application). An empty slot does nothing.
@@ -20,6 +22,9 @@ struct ShellHooks {
     std::function<void()> refreshGroupTree;
     // The modal About box; filled by the application at start-up.
     std::function<void()> showAboutDialog;
+    // The TIN-to-CAD choice of lines or points (kind 0 or 1) over parent; false when
+    // the user cancelled. Filled by the dialogs (InstallDialogHooks).
+    std::function<bool(QWidget* parent, int& kind)> chooseTinToCadKind;
 
     //! The one set of the process (UI thread only).
     static ShellHooks& Instance();

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "viewer/dialogs/ControlIds.h"
+
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 // The application object of the dialog tests, made once per program. It is never
 // destroyed: at exit the style's icon caches would be torn down after the
@@ -24,4 +28,13 @@ inline bool ShowActive(QWidget& w)
     w.activateWindow();
     w.raise();
     return QTest::qWaitForWindowActive(&w, 60000);
+}
+
+// The control of a dialog by its template id; a missing one fails the test.
+template <class W>
+W* Id(const QWidget& dialog, int id)
+{
+    auto* w = ControlIds::Find<W>(&dialog, id);
+    EXPECT_NE(w, nullptr) << "control " << id;
+    return w;
 }

@@ -15,6 +15,7 @@
 #include "viewer/dialogs/ColorRef.h"
 #include "viewer/dialogs/ControlIds.h"
 #include "viewer/dialogs/DanmenConfDlg.h"
+#include "viewer/dialogs/DialogHooks.h"
 #include "viewer/dialogs/DialogRunner.h"
 #include "viewer/dialogs/DstConfDlg.h"
 #include "viewer/dialogs/FileSimpleDlg.h"
@@ -22,6 +23,7 @@
 #include "viewer/dialogs/VurGridDlg.h"
 #include "viewer/dialogs/VurRadiusDlg.h"
 #include "viewer/dialogs/VurTinToElmDlg.h"
+#include "viewer/render/ShellHooks.h"
 #include "viewer/render/ViewSettings.h"
 
 #include <QCheckBox>
@@ -40,14 +42,6 @@
 #include <fstream>
 
 namespace {
-
-template <class W>
-W* Id(const QWidget& dialog, int id)
-{
-    auto* w = ControlIds::Find<W>(&dialog, id);
-    EXPECT_NE(w, nullptr) << "control " << id;
-    return w;
-}
 
 class ScriptedBoxes {
 public:
@@ -231,6 +225,28 @@ TEST(TinDlgs, EnablingAndPassThroughOfDisabledOptions)
     EXPECT_EQ(toCad.GetValues().kind, 1);
 }
 
+TEST(DialogHooks, TinToCadChoiceRunsItsDialogOnTheStoredKind)
+{
+    InstallDialogHooks();
+    tessara::ScopedDialogScript script;
+    script->Answer<VurTinToElmDlg>([](VurTinToElmDlg::Values& v) {
+        EXPECT_EQ(v.kind, 1);  // a stored 5 shows the points
+        return tessara::IDOK;
+    });
+    int kind = 5;
+    ASSERT_TRUE(ShellHooks::Instance().chooseTinToCadKind);
+    EXPECT_TRUE(ShellHooks::Instance().chooseTinToCadKind(nullptr, kind));
+    EXPECT_EQ(kind, 1);
+    script->Answer<VurTinToElmDlg>([](VurTinToElmDlg::Values& v) {
+        v.kind = 0;
+        return tessara::IDCANCEL;
+    });
+    EXPECT_FALSE(ShellHooks::Instance().chooseTinToCadKind(nullptr, kind));
+    EXPECT_EQ(kind, 1);
+    RemoveDialogHooks();
+    EXPECT_FALSE(ShellHooks::Instance().chooseTinToCadKind);
+}
+
 struct RecordedMessages {
     std::vector<unsigned> ids;
     tessara::UiMessageTarget target{[this](unsigned m, std::uintptr_t, std::intptr_t) {
@@ -248,9 +264,8 @@ TEST(DeleteDlg, AllDisablesTheRangeAndOkPostsApplyBeforeClosed)
     s.elevationBound1 = 1.5;
     RecordedMessages messages;
     auto* dlg = new CDeleteDlg(&s, &view, &messages.target);
-    for (int id : {32932, 32933, 32934, 32935})
+    for (int id : {32932, 32933, 32934, 32935, 32936, 32937})
         EXPECT_FALSE(Id<QWidget>(*dlg, id)->isEnabled()) << id;
-    EXPECT_TRUE(Id<QWidget>(*dlg, 32936)->isEnabled());
     ASSERT_TRUE(ShowActive(*dlg));
     Id<QRadioButton>(*dlg, 32931)->click();
     EXPECT_TRUE(Id<QWidget>(*dlg, 32934)->isEnabled());
@@ -332,6 +347,8 @@ TEST(DanmenConfDlg, RedrawsOncePerChangeAndNeverForRefusedOrDroppedText)
 
     Id<QCheckBox>(*dlg, 35391)->click();
     EXPECT_EQ(redraws, 5);
+    QTest::keyClick(dlg, Qt::Key_Escape);  // only the tool ends the dialog
+    EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(s.sectionThroughPoints, 0);
     delete dlg;
 }

@@ -9,6 +9,7 @@
 #include "viewer/app/CAboutDlg.h"
 #include "viewer/app/CMainFrame.h"
 #include "viewer/app/CVCommandLineInfo.h"
+#include "viewer/dialogs/LegendSlots.h"
 #include "viewer/render/CModelViewerView.h"
 #include "viewer/render/ShellHooks.h"
 
@@ -70,6 +71,9 @@ bool CQuonEditorViewApp::InitInstance()
     if (tessara::AppProfile() == nullptr) tessara::SetAppProfile(std::make_shared<tessara::IniProfile>());
     m_recentFiles = std::make_unique<tessara::RecentFileList>(tessara::AppProfile(), kRecentFileCount);
     ShellHooks::Instance().showAboutDialog = [] { ShowAboutDialog(); };
+    SetPopupSources([]() -> QWidget* { return GetActiveDocumentView(); },
+                    []() -> QWidget* { return CMainFrame::MainWindow(); });
+    InstallPopupHooks();
 
     LaunchArgs launch;
     CVCommandLineInfo commandLine(launch);
@@ -110,6 +114,8 @@ void CQuonEditorViewApp::DestroyMainWindow()
 int CQuonEditorViewApp::ExitInstance()
 {
     ShellHooks::Instance().showAboutDialog = nullptr;
+    RemovePopupHooks();
+    SetPopupSources({}, {});
     m_recentFiles.reset();
     m_instanceGuard.reset();
     return 0;

@@ -12,6 +12,9 @@ struct ShellHooks {
     std::function<void()> closeDistanceToolTips;
     std::function<void()> closeListHint;
     std::function<void()> closeSectionToolTips;
+    // Sum of the widths (device pixels) of the legend pop-ups open as windows; the
+    // axis triad keeps clear of them. Empty: no legends, 0.
+    std::function<int()> legendColumnWidths;
     // The modal About box; filled by the application at start-up.
     std::function<void()> showAboutDialog;
 

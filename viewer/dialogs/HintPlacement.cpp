@@ -66,7 +66,12 @@ LegendPlaces LayOutLegends(const QRect& view, const OpenLegendWidths& widths)
     LegendPlaces places;
     if (widths.slope) {
         const bool besideAnother = widths.elevation.has_value() || widths.intensity.has_value();
-        places.slope = QPoint(right - (besideAnother ? 2 : 1) * *widths.slope, top);
+        int x = right - (besideAnother ? 2 : 1) * *widths.slope;
+        // With both ramps open the slope legend would cover the intensity legend:
+        // it moves left of them.
+        if (widths.elevation && widths.intensity)
+            x = std::min(x, right - *widths.elevation - *widths.intensity - *widths.slope);
+        places.slope = QPoint(x, top);
     }
     if (widths.elevation) places.elevation = QPoint(right - *widths.elevation, top);
     if (widths.intensity) places.intensity = QPoint(right - *widths.intensity - widths.elevation.value_or(0), top);

@@ -29,7 +29,9 @@ struct OpenLegendWidths {
     std::optional<int> intensity;
 };
 //! Top left of each open legend: flush with the view's top right, the elevation
-//! legend rightmost, the intensity legend left of it, the slope legend further left.
+//! legend rightmost, the intensity legend left of it, the slope legend twice its
+//! width from the right beside another legend, and left of both ramps when both
+//! are open.
 struct LegendPlaces {
     std::optional<QPoint> slope;
     std::optional<QPoint> elevation;

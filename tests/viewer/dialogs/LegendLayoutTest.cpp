@@ -189,7 +189,7 @@ TEST(LegendPlacement, EachSetOfOpenLegendsAtTheViewsTopRight)
         {"slope+elevation", {100, 100, {}}, QPoint(700, 50), QPoint(800, 50), {}},
         {"slope+intensity", {100, {}, 70}, QPoint(700, 50), {}, QPoint(830, 50)},
         {"elevation+intensity", {{}, 100, 70}, {}, QPoint(800, 50), QPoint(730, 50)},
-        {"all", {100, 100, 70}, QPoint(700, 50), QPoint(800, 50), QPoint(730, 50)},
+        {"all: slope left of both ramps", {100, 100, 70}, QPoint(630, 50), QPoint(800, 50), QPoint(730, 50)},
     };
     for (const Case& c : cases) {
         const LegendPlaces places = LayOutLegends(view, c.widths);

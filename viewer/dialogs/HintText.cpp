@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "outside/StoreMarkers.h"
+
 std::string CFixedText(double v, int decimals)
 {
     if (std::isnan(v)) return std::signbit(v) ? "-nan" : "nan";
@@ -24,7 +26,7 @@ QString HintValueText(double value)
 QStringList HintCoordinateLines(double x, double y, double z)
 {
     std::vector<std::string> values{CFixedText(x, 4), CFixedText(y, 4)};
-    if (z != kHintUnsetValue) values.push_back(CFixedText(z, 4));
+    if (!IsUnsetValue(z)) values.push_back(CFixedText(z, 4));
     std::size_t longest = 0;
     for (const std::string& v : values) longest = std::max(longest, v.size());
     static constexpr const char* kPrefixes[] = {"X: ", "Y: ", "Z: "};
@@ -37,7 +39,7 @@ QStringList HintCoordinateLines(double x, double y, double z)
 QString HintSectionText(double value, int kind)
 {
     if (kind == 5 || kind == 6) {
-        if (value == kHintUnsetValue) return QStringLiteral("高低差：     m");
+        if (IsUnsetValue(value)) return QStringLiteral("高低差：     m");
         return QStringLiteral("高低差：") + QString::fromStdString(CFixedText(value, 3)) + QStringLiteral("m");
     }
     if (kind == 7) return QStringLiteral("距離：") + QString::fromStdString(CFixedText(value, 3)) + QStringLiteral("m");

@@ -7,8 +7,6 @@
 
 // The texts of the measurement hints, as plain functions.
 
-inline constexpr double kHintUnsetValue = 1e-16;
-
 //! printf's "%.<decimals>f" of v in the C locale, whatever LC_NUMERIC says.
 std::string CFixedText(double v, int decimals);
 

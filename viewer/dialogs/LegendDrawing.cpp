@@ -3,9 +3,12 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "outside/CGradationSetting.h"
+#include "outside/StoreMarkers.h"
 #include "viewer/buffers/GradationLookup.h"
 #include "viewer/dialogs/HintText.h"
 #include "viewer/dialogs/LegendFonts.h"
@@ -125,8 +128,8 @@ COLORREF LegendTextColour(COLORREF background)
 bool LegendBoundsDrawable(double top, double bottom)
 {
     if (!std::isfinite(top) || !std::isfinite(bottom)) return false;
-    if (top == kLegendUnsetValue || bottom == kLegendUnsetValue) return false;
-    return std::abs(top - bottom) > kLegendUnsetValue;
+    if (IsUnsetValue(top) || IsUnsetValue(bottom)) return false;
+    return std::abs(top - bottom) > kUnsetDouble;
 }
 
 QString SlopeLegendTitle()
@@ -176,7 +179,7 @@ RampLegendLayout LayOutElevationLegend(const QRect& rect, double top, double bot
     AddBars(layout, rect, stops, [](int i) { return static_cast<float>((100 - i) * 2.55); });
     for (int i = 0; i < kRampBarCount; i += 10) {
         const double value = i == 0 ? top : (i == 100 ? bottom : bottom + (top - bottom) * (1.0 - i / 100.0));
-        if (value == kLegendUnsetValue) continue;
+        if (IsUnsetValue(value)) continue;
         AddRampLabel(layout, rect, i, ElevationLabelText(value));
     }
     return layout;

@@ -34,7 +34,6 @@ inline constexpr std::array<SlopeLegendClass, 5> kSlopeLegendClasses{{
 }};
 
 inline constexpr int kLegendFontPx = 16;
-inline constexpr double kLegendUnsetValue = 1e-16;
 
 //! Legend text colour on a background: light on dark (byte sum at most 380), else dark.
 COLORREF LegendTextColour(COLORREF background);

@@ -7,6 +7,7 @@
 
 #include "outside/CGradationSetting.h"
 #include "outside/OutsideTypes.h"
+#include "outside/StoreMarkers.h"
 
 // One legend pop-up: a frameless tool window over the view's top right that
 // paints the slope, elevation or intensity legend and never takes the focus.
@@ -24,8 +25,8 @@ public:
     int m_height = 140;
     COLORREF m_background;
     int m_kind = kSlope;
-    double m_top = 1e-16;
-    double m_bottom = 1e-16;
+    double m_top = kUnsetDouble;
+    double m_bottom = kUnsetDouble;
     int m_colourSet = 0;
     std::vector<ColorConf> m_stops;
 

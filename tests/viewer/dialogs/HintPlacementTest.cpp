@@ -74,8 +74,12 @@ TEST(HintPlacement, EachQuadrantAndEdge)
         {"lower right", {450, 450}, {360, 420}, {360, 460}},
         {"left of centre, room on the left", {290, 340}, {300, 350}, {200, 310}},
         {"right of centre, room on the right", {310, 360}, {220, 330}, {320, 370}},
-        {"left edge", {100, 200}, {110, 210}, {110, 210}},
-        {"right edge", {500, 500}, {410, 470}, {410, 470}},
+        {"top left corner", {100, 200}, {110, 210}, {110, 210}},
+        {"bottom right corner", {500, 500}, {410, 470}, {410, 470}},
+        {"top edge", {200, 200}, {210, 210}, {110, 210}},
+        {"bottom edge", {400, 500}, {310, 470}, {410, 470}},
+        {"left edge", {100, 300}, {110, 310}, {110, 270}},
+        {"right edge", {500, 400}, {410, 370}, {410, 410}},
         {"exactly on the centre", {300, 350}, {310, 360}, {210, 320}},
     };
     for (const PlaceCase& c : cases) {

@@ -198,3 +198,14 @@ TEST(LegendPlacement, EachSetOfOpenLegendsAtTheViewsTopRight)
         EXPECT_EQ(places.intensity, c.intensity) << c.name;
     }
 }
+
+TEST(ElevationLegendLayout, UnsortedOrOneSidedStopsStillGiveEveryBar)
+{
+    for (const std::vector<ColorConf>& stops : {std::vector<ColorConf>{{0, 0xFF0000}, {255, 0x0000FF}},
+                                                std::vector<ColorConf>{{128, 0x00FF00}},
+                                                std::vector<ColorConf>{{10, 0x111111}, {200, 0x222222}, {5, 0}}}) {
+        const RampLegendLayout layout = LayOutElevationLegend(kRampRect, 20.0, 10.0, stops);
+        EXPECT_EQ(layout.bars.size(), 101u);
+        EXPECT_EQ(layout.labels.size(), 11u);
+    }
+}

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
+#include <utility>
 
 #include "PopupTestSupport.h"
 #include "outside/PT.h"
@@ -262,4 +264,30 @@ TEST_F(PopupWindowTest, NoPopUpTakesTheFocus)
     }
     EXPECT_EQ(QApplication::activeWindow(), m_main.get());
     EXPECT_TRUE(m_edit->hasFocus());
+}
+
+TEST_F(PopupWindowTest, LegendsWithBoundsThatCannotBeDrawnShowOnlyTheirBackground)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const auto& [top, bottom] : {std::pair{nan, 10.0}, std::pair{1e-16, 10.0}, std::pair{5.0, 5.0},
+                                      std::pair{std::numeric_limits<double>::infinity(), 0.0}}) {
+        Pass(1000);
+        ShowElevationLegend(m_view, 0x102030, top, bottom, kStops);
+        MessagePaint* legend = OpenLegend(LegendSlot::Elevation);
+        ASSERT_NE(legend, nullptr);
+        const QImage picture = legend->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int other = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) other += picture.pixelColor(x, y) != QColor(0x30, 0x20, 0x10);
+        EXPECT_EQ(other, 0) << top << " " << bottom;
+    }
+}
+
+TEST_F(PopupWindowTest, AHintOfAnyLengthOpens)
+{
+    const QString longText(5000, QChar(u'距'));
+    ASSERT_TRUE(ShowTextToolTip(nullptr, longText, QPoint(300, 200), 7));
+    EXPECT_GT(OpenHint(7)->width(), 5000);
+    ASSERT_TRUE(ShowTextToolTip(nullptr, QString(), QPoint(300, 200), 7));
+    EXPECT_EQ(OpenHint(7)->width(), 20);
 }

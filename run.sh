@@ -1,12 +1,28 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the viewer on examples/viewer/.
+# Installs what is missing, builds, starts the viewer on a copy of examples/viewer/ and,
+# once the viewer's pipe is up, loads the example survey into it as the host would.
+#   ./run.sh                        the viewer, for a person
+#   ./run.sh screenshot [OUT.png]   on a virtual display: About box answered, survey
+#                                   loaded, a picture saved (docs/screenshots/viewer.png)
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 cd "$root"
 ./scripts/install-deps.sh
 ./scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if [ "${1:-}" = "screenshot" ]; then
+  out=$(realpath -m "${2:-docs/screenshots/viewer.png}")
+  mkdir -p "$(dirname "$out")"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$root/scripts/screenshot-viewer.sh" "$root/build/bin" "$root" "$out"
+fi
 # The viewer deletes a host file once it has read it, so it works on a copy.
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessara-work.XXXXXX")
 cp -r examples/viewer/. "$work/"
 echo "Work folder: $work"
-exec "$root/build/bin/tessara" /V "$work/"
+"$root/build/bin/tessara" /V "$work/" &
+viewer=$!
+"$root/scripts/load-examples.sh" "$root/build/bin" "$work" &
+loader=$!
+status=0
+wait "$viewer" || status=$?
+kill "$loader" 2> /dev/null || true
+exit "$status"

@@ -54,7 +54,7 @@ function(tessara_add_plugin)
     LIBRARY_OUTPUT_DIRECTORY ${TESSARA_PLUGIN_DIR}
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
-  target_link_options(${P_NAME} PRIVATE -Wl,--no-undefined -Wl,--exclude-libs,ALL)
+  target_link_options(${P_NAME} PRIVATE ${TESSARA_NO_UNDEFINED_LINK_OPTION} -Wl,--exclude-libs,ALL)
   if(P_DATA_DIR)
     file(GLOB_RECURSE data_files CONFIGURE_DEPENDS ${P_DATA_DIR}/*)
     foreach(f ${data_files})

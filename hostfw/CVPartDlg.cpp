@@ -6,6 +6,7 @@
 #include "hostfw/CVPartVSheet.h"
 #include "hostfw/HostMessages.h"
 #include "hostfw/PartData.h"
+#include "hostfw/PartDlgCommands.h"
 #include "hostfw/UiGuard.h"
 #include "hostfw/VCmdData.h"
 
@@ -32,6 +33,8 @@ CVPartDlg::CVPartDlg(VCmdData* cmd, std::unique_ptr<CTabParamDB> db, int resourc
     setModal(false);
     auto* layout = new QVBoxLayout(this);
     m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName("commandBar");
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     layout->addWidget(m_toolBar);
     m_body = new QVBoxLayout();
     layout->addLayout(m_body, 1);
@@ -128,18 +131,65 @@ int CVPartDlg::ChangePart(long recNo)
 
 void CVPartDlg::InitToolBar()
 {
-    AddCmdButton(kCmdPrevPart, "前のパート");
-    AddCmdButton(kCmdNextPart, "次のパート");
-    AddCmdButton(kCmdCalcReg, "計算登録");
+    AddCmdButton(kCmdPrevPart);
+    AddCmdButton(kCmdNextPart);
+    AddCmdButton(kCmdCalcReg);
 }
 
 void CVPartDlg::AddCmdButton(int id, const std::string& text)
 {
     if (m_cmdButtons.count(id))
         return;
-    QAction* action = m_toolBar->addAction(QString::fromStdString(text.empty() ? std::to_string(id) : text));
+    const HostPartCommand* command = FindHostPartCommand(id);
+    QString label = QString::fromStdString(text);
+    QString tip;
+    if (command) {
+        if (label.isEmpty())
+            label = QString::fromUtf8(command->text);
+        tip = QString::fromUtf8(command->tip);
+    } else if (label.isEmpty()) {
+        // A command of the real host that the stand-in cannot carry out: shown, so the
+        // bar keeps its shape, but never offered.
+        label = QString::fromUtf8("（未対応）");
+    }
+    if (tip.isEmpty())
+        tip = label + QString::fromUtf8(": ホストの代替ではこのコマンド（%1）を実行できません").arg(id);
+    QAction* action = m_toolBar->addAction(label);
+    action->setToolTip(tip);
+    action->setStatusTip(tip);
+    action->setEnabled(command != nullptr || OwnsCommand(id));
     connect(action, &QAction::triggered, this, [this, id] { UiGuard(BOOL{0}, [&] { return OnCommand(id); }); });
     m_cmdButtons[id] = action;
+}
+
+bool CVPartDlg::OwnsCommand(int) const
+{
+    return false;
+}
+
+QString CVPartDlg::CmdButtonText(int id) const
+{
+    const auto it = m_cmdButtons.find(id);
+    return it == m_cmdButtons.end() ? QString() : it->second->text();
+}
+
+int CVPartDlg::ReloadPart()
+{
+    if (!OnLoadPart(m_cmd->GetPartAddress() == 0 ? 0 : 1))
+        return 0;
+    m_changed = false;
+    for (const auto& [id, sheet] : m_sheets)
+        if (auto* partSheet = dynamic_cast<CVPartVSheet*>(sheet))
+            partSheet->ReloadPartData();
+    return 1;
+}
+
+void CVPartDlg::ShowPartInfo()
+{
+    const std::string text = "パート番号: " + std::to_string(m_data->GetAddress()) + "\nプログラム: " +
+                             std::to_string(m_cmd->GetPrgNo()) + "\n" +
+                             (m_changed ? "保存していない変更があります。" : "変更はありません。");
+    HostMessageBox(text, kDialogCaption, kMbOk | kMbIconInformation);
 }
 
 void CVPartDlg::_RemoveCmdButton(int id)
@@ -164,6 +214,10 @@ BOOL CVPartDlg::OnCommand(int id)
     case kCmdPrevPart: return ChangePart(db->GetBeforeRecNo(static_cast<long>(m_data->GetAddress())));
     case kCmdNextPart: return ChangePart(db->GetNextRecNo(static_cast<long>(m_data->GetAddress())));
     case kCmdCalcReg: return OnVPartCalcReg();
+    case kCmdFirstPart: return ChangePart(db->GetTopRecNo());
+    case kCmdLastPart: return ChangePart(db->GetLastRecNo());
+    case kCmdRevert: return ReloadPart();
+    case kCmdPartInfo: ShowPartInfo(); return 1;
     default: return 0;
     }
 }

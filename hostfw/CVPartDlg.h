@@ -33,6 +33,10 @@ public:
     static constexpr int kCmdPrevPart = 33794;
     static constexpr int kCmdNextPart = 33795;
     static constexpr int kCmdCalcReg = 33797;
+    static constexpr int kCmdFirstPart = 0x8400;
+    static constexpr int kCmdRevert = 33798;
+    static constexpr int kCmdLastPart = 33800;
+    static constexpr int kCmdPartInfo = 33801;
 
     CVPartDlg(VCmdData* cmd, std::unique_ptr<CTabParamDB> db, int resourceId, QWidget* parent,
               int mode, DWORD style, int flag);
@@ -78,9 +82,15 @@ public:
     // Binds a sheet to a control id (DDX_VSheet) and places it in the dialog.
     void DDX_VSheet(int controlId, CVSheet& sheet);
     CVSheet* FindSheet(int controlId) const;
+    // A tool button for a command: the given text, else the host's own text and tooltip
+    // for the command (hostfw/PartDlgCommands.h). A command neither the host stand-in nor
+    // the dialog carries out (OwnsCommand) is shown disabled.
     void AddCmdButton(int id, const std::string& text = {});
     void _RemoveCmdButton(int id);
     bool HasCmdButton(int id) const;
+    QString CmdButtonText(int id) const;
+    // Discards unsaved edits: reads the shown part again (a new part: starts afresh).
+    int ReloadPart();
     void MoveWin();
 
     // What scripts and the host stand-in drive: a button by id, a tab by index.
@@ -88,6 +98,9 @@ public:
     virtual bool SelectTab(int index);
 
 protected:
+    // Commands a subclass carries out in its own OnCommand.
+    virtual bool OwnsCommand(int id) const;
+    void ShowPartInfo();
     void OnOK();
     void OnCancel();
     void OnHelp();

@@ -3,6 +3,7 @@
 #include "hostfw/CVApp.h"
 #include "hostfw/PeldaIni.h"
 #include "platform/Files.h"
+#include "platform/Log.h"
 
 #include <cstdio>
 #include <mutex>
@@ -13,6 +14,8 @@ std::mutex g_mutex;
 std::filesystem::path g_formsFolder;
 std::filesystem::path g_outputFolder;
 std::function<int(WORD)> g_selectHook;
+std::function<void(const std::string&)> g_reportHook;
+bool g_layoutReports = false;
 
 std::vector<std::string> FormFiles(WORD programNo)
 {
@@ -85,4 +88,35 @@ void SetFormSelectHook(std::function<int(WORD)> hook)
 {
     std::lock_guard lock(g_mutex);
     g_selectHook = std::move(hook);
+}
+
+void SetFormReportHook(std::function<void(const std::string&)> hook)
+{
+    std::lock_guard lock(g_mutex);
+    g_reportHook = std::move(hook);
+}
+
+void ReportFormLine(const std::string& line)
+{
+    std::function<void(const std::string&)> hook;
+    {
+        std::lock_guard lock(g_mutex);
+        hook = g_reportHook;
+    }
+    if (hook)
+        hook(line);
+    else
+        tessara::Log("%s", line.c_str());
+}
+
+void SetFormLayoutReports(bool on)
+{
+    std::lock_guard lock(g_mutex);
+    g_layoutReports = on;
+}
+
+bool FormLayoutReports()
+{
+    std::lock_guard lock(g_mutex);
+    return g_layoutReports;
 }

@@ -24,3 +24,11 @@ HOSTFW_API std::filesystem::path GetFormsFolder();
 HOSTFW_API void SetFormOutputFolder(const std::filesystem::path& folder);   // PDFs go here
 HOSTFW_API std::filesystem::path GetFormOutputFolder();
 HOSTFW_API void SetFormSelectHook(std::function<int(WORD programNo)> hook);
+// Lines about written forms ("FORM …": a PDF written, a text that does not fit its
+// cell, a field the template has no place for) go to this hook; without one, to the log.
+HOSTFW_API void SetFormReportHook(std::function<void(const std::string& line)> hook);
+HOSTFW_API void ReportFormLine(const std::string& line);
+// When on, each PDF gets its layout beside it ("<name>.layout.json": every cell's page,
+// rectangle in PDF points, lines and fields), for checking a form's layout.
+HOSTFW_API void SetFormLayoutReports(bool on);
+HOSTFW_API bool FormLayoutReports();

@@ -14,7 +14,44 @@ bool ReadBox(const QJsonObject& object, FormTemplate::Box& box)
     box.w = object.value("w_mm").toDouble(0);
     box.h = object.value("h_mm").toDouble(0);
     box.pt = object.value("pt").toDouble(10);
-    return box.x >= 0 && box.y >= 0 && box.pt > 0;
+    return box.x >= 0 && box.y >= 0 && box.pt >= FormTemplate::kMinPointSize;
+}
+
+// "no": 5 or "no": [23, 27, 70]; every number positive, at least one.
+bool ReadFieldNumbers(const QJsonValue& value, std::vector<int>& fields)
+{
+    fields.clear();
+    if (value.isArray()) {
+        for (const QJsonValue& entry : value.toArray())
+            fields.push_back(entry.toInt(0));
+    } else {
+        fields.push_back(value.toInt(0));
+    }
+    if (fields.empty())
+        return false;
+    for (int no : fields)
+        if (no <= 0)
+            return false;
+    return true;
+}
+
+bool ReadTables(const QJsonArray& array, std::vector<FormTemplate::Table>& tables)
+{
+    for (const QJsonValue& entry : array) {
+        FormTemplate::Table table;
+        table.caption = entry.toObject().value("caption").toString().toStdString();
+        for (const QJsonValue& rowValue : entry.toObject().value("rows").toArray()) {
+            FormTemplate::Row row;
+            row.caption = rowValue.toObject().value("caption").toString().toStdString();
+            if (!ReadFieldNumbers(rowValue.toObject().value("no"), row.fields))
+                return false;
+            table.rows.push_back(std::move(row));
+        }
+        if (table.rows.empty())
+            return false;
+        tables.push_back(std::move(table));
+    }
+    return true;
 }
 
 } // namespace
@@ -37,10 +74,21 @@ bool FormTemplate::Load(const std::filesystem::path& file, std::string& error)
     const QJsonObject page = root.value("page").toObject();
     m_widthMm = page.value("width_mm").toDouble(210);
     m_heightMm = page.value("height_mm").toDouble(297);
+    m_marginMm = page.value("margin_mm").toDouble(15);
+    m_pt = root.value("pt").toDouble(9);
+    m_captionWidthMm = root.value("caption_width_mm").toDouble(55);
+    m_title = root.value("title").toString().toStdString();
     m_fields.clear();
     m_labels.clear();
-    if (m_widthMm <= 0 || m_heightMm <= 0) {
+    m_tables.clear();
+    const double usableWidth = m_widthMm - 2 * m_marginMm;
+    if (m_widthMm <= 0 || m_heightMm <= 0 || m_marginMm < 0 || usableWidth <= 0 ||
+        m_heightMm - 2 * m_marginMm <= 0) {
         error = "帳票テンプレートの用紙寸法が不正です: " + file.string();
+        return false;
+    }
+    if (m_pt < kMinPointSize || m_captionWidthMm <= 0 || m_captionWidthMm >= usableWidth) {
+        error = "帳票テンプレートの文字の大きさか見出しの幅が不正です: " + file.string();
         return false;
     }
     for (const QJsonValue& entry : root.value("fields").toArray()) {
@@ -60,6 +108,10 @@ bool FormTemplate::Load(const std::filesystem::path& file, std::string& error)
             return false;
         }
         m_labels.push_back(label);
+    }
+    if (!ReadTables(root.value("tables").toArray(), m_tables)) {
+        error = "帳票テンプレートの表が不正です: " + file.string();
+        return false;
     }
     return true;
 }

@@ -1,35 +1,36 @@
 #include "hostfw/SvyForm.h"
 
 #include "hostfw/FormServices.h"
+#include "hostfw/FormLayout.h"
 #include "hostfw/FormTemplate.h"
 #include "platform/AtomicFileWriter.h"
+#include "platform/Cp932.h"
+#include "platform/Files.h"
 
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPen>
 
 #include <system_error>
 
 namespace {
 
-constexpr double kMinPointSize = 4.0;
 constexpr const char* kFontFiles[] = {
     "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf",
     "/usr/share/fonts/truetype/fonts-japanese-gothic.ttf",
 };
-
-// CR, LF and CRLF each break a line.
-QStringList SplitLines(const std::string& text)
-{
-    QString all = QString::fromStdString(text);
-    all.replace("\r\n", "\n");
-    all.replace('\r', '\n');
-    return all.split('\n');
-}
+constexpr double kRuleMm = 0.2;
+constexpr double kTableRuleMm = 0.4;
+constexpr int kSectionShade = 225;
+constexpr std::size_t kReportedTextBytes = 60;
 
 QString JapaneseFamily()
 {
@@ -46,34 +47,104 @@ QString JapaneseFamily()
     return family;
 }
 
-// Draws lines in the box: the font shrinks until they fit, down to a floor, then the
-// text is clipped to the box.
-void DrawInBox(QPainter& painter, const FormTemplate::Box& box, const QStringList& lines, double dpmm)
+void DrawPiece(QPainter& painter, const FormPiece& piece, double dpmm)
 {
-    const QRectF rect(box.x * dpmm, box.y * dpmm, box.w * dpmm, box.h * dpmm);
-    QFont font(JapaneseFamily());
-    double pt = box.pt;
-    for (;;) {
-        font.setPointSizeF(pt);
-        const QFontMetricsF metrics(font, painter.device());
-        double widest = 0;
-        for (const QString& line : lines)
-            widest = std::max(widest, metrics.horizontalAdvance(line));
-        const double height = metrics.lineSpacing() * lines.size();
-        if ((widest <= rect.width() && height <= rect.height()) || pt <= kMinPointSize)
-            break;
-        pt = std::max(kMinPointSize, pt - 0.5);
+    if (piece.ruled) {
+        if (piece.kind == FormPiece::Kind::Section)
+            painter.fillRect(piece.cell, QColor(kSectionShade, kSectionShade, kSectionShade));
+        painter.setPen(QPen(Qt::black, kRuleMm * dpmm));
+        painter.drawRect(piece.cell);
     }
+    QFont font(JapaneseFamily());
+    font.setPointSizeF(piece.pt);
+    font.setBold(piece.bold);
     painter.save();
     painter.setFont(font);
-    painter.setClipRect(rect);
+    painter.setPen(Qt::black);
+    // A piece that does not fit is reported; the clip only keeps it off its neighbours.
+    painter.setClipRect(piece.cell);
     const QFontMetricsF metrics(font, painter.device());
-    double y = rect.top() + metrics.ascent();
-    for (const QString& line : lines) {
-        painter.drawText(QPointF(rect.left(), y), line);
+    double y = piece.textArea.top() + metrics.ascent();
+    for (const QString& line : piece.lines) {
+        double x = piece.textArea.left();
+        if (piece.kind == FormPiece::Kind::Title)
+            x += std::max(0.0, (piece.textArea.width() - metrics.horizontalAdvance(line)) / 2);
+        painter.drawText(QPointF(x, y), line);
         y += metrics.lineSpacing();
     }
     painter.restore();
+}
+
+// The outer rule of each table section, heavier than the cell rules.
+void DrawTableFrames(QPainter& painter, const std::vector<FormPiece>& pieces, int page, double dpmm)
+{
+    painter.setPen(QPen(Qt::black, kTableRuleMm * dpmm));
+    QRectF frame;
+    auto flush = [&] {
+        if (!frame.isNull())
+            painter.drawRect(frame);
+        frame = QRectF();
+    };
+    for (const FormPiece& piece : pieces) {
+        if (piece.page != page || !piece.ruled)
+            continue;
+        if (piece.kind == FormPiece::Kind::Section)
+            flush();
+        frame = frame.isNull() ? piece.cell : frame.united(piece.cell);
+    }
+    flush();
+}
+
+std::string Shortened(const QStringList& lines)
+{
+    return tessara::CutToCp932Bytes(lines.join(' ').toStdString(), kReportedTextBytes);
+}
+
+std::string FieldList(const std::vector<int>& fields)
+{
+    std::string out;
+    for (int no : fields)
+        out += (out.empty() ? "" : ",") + std::to_string(no);
+    return out;
+}
+
+const char* KindName(FormPiece::Kind kind)
+{
+    switch (kind) {
+    case FormPiece::Kind::Title: return "title";
+    case FormPiece::Kind::Label: return "label";
+    case FormPiece::Kind::Section: return "section";
+    case FormPiece::Kind::Caption: return "caption";
+    case FormPiece::Kind::Value: return "value";
+    case FormPiece::Kind::Box: return "box";
+    }
+    return "value";
+}
+
+// Every piece with its rectangle in PDF points (what pdftotext -bbox answers in).
+QByteArray LayoutJson(const FormLayout& layout, double dpi)
+{
+    const double toPt = 72.0 / dpi;
+    QJsonArray pieces;
+    for (const FormPiece& piece : layout.Pieces()) {
+        QJsonObject object;
+        object["page"] = piece.page;
+        object["kind"] = KindName(piece.kind);
+        object["rect"] = QJsonArray{piece.cell.left() * toPt, piece.cell.top() * toPt, piece.cell.width() * toPt,
+                                    piece.cell.height() * toPt};
+        object["lines"] = QJsonArray::fromStringList(piece.lines);
+        QJsonArray fields;
+        for (int no : piece.fields)
+            fields.append(no);
+        object["fields"] = fields;
+        object["caption"] = QString::fromStdString(piece.caption);
+        object["fits"] = piece.fits;
+        pieces.append(object);
+    }
+    QJsonObject root;
+    root["pages"] = layout.PageCount();
+    root["pieces"] = pieces;
+    return QJsonDocument(root).toJson();
 }
 
 } // namespace
@@ -135,6 +206,7 @@ int SvyForm::CloseDoc()
         return 0;
     }
     bool painted = false;
+    std::vector<std::string> unfit;
     {
         QPdfWriter pdf(QString::fromStdString(writer.TempPath()));
         pdf.setPageSize(QPageSize(QSizeF(m_template->PageWidthMm(), m_template->PageHeightMm()),
@@ -142,21 +214,34 @@ int SvyForm::CloseDoc()
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setResolution(300);
         pdf.setCreator("Tessara parthost");
+        FormLayout layout(*m_template, pdf, JapaneseFamily());
+        layout.Lay(m_fields);
+        const std::string formName = target.filename().string();
+        for (const FormPiece& piece : layout.Pieces())
+            if (!piece.fits)
+                unfit.push_back(formName + " field " + (piece.fields.empty() ? "-" : FieldList(piece.fields)) +
+                                ": " + Shortened(piece.lines));
+        for (int no : layout.UnplacedFields())
+            ReportFormLine("FORM-UNPLACED " + formName + " field " + std::to_string(no) +
+                           ": the form has no place for it");
         QPainter painter;
         if (painter.begin(&pdf)) {
             const double dpmm = pdf.resolution() / 25.4;
-            for (const FormTemplate::Label& label : m_template->Labels()) {
-                FormTemplate::Box box = label.box;
-                if (box.w <= 0)
-                    box.w = m_template->PageWidthMm() - box.x;
-                if (box.h <= 0)
-                    box.h = box.pt * 0.5;
-                DrawInBox(painter, box, SplitLines(label.text), dpmm);
+            for (int page = 0; page < layout.PageCount(); ++page) {
+                if (page > 0)
+                    pdf.newPage();
+                for (const FormPiece& piece : layout.Pieces())
+                    if (piece.page == page)
+                        DrawPiece(painter, piece, dpmm);
+                DrawTableFrames(painter, layout.Pieces(), page, dpmm);
             }
-            for (const auto& [no, text] : m_fields)
-                if (const FormTemplate::Field* field = m_template->FindField(no))
-                    DrawInBox(painter, field->box, SplitLines(text), dpmm);
             painted = painter.end();
+        }
+        if (painted && FormLayoutReports()) {
+            std::filesystem::path report = target;
+            report.replace_extension(".layout.json");
+            const QByteArray json = LayoutJson(layout, pdf.resolution());
+            painted = tessara::AtomicWriteFile(report.string(), std::string(json.constData(), json.size()));
         }
     }
     m_template.reset();
@@ -165,5 +250,14 @@ int SvyForm::CloseDoc()
         return 0;
     }
     m_written.push_back(target);
+    ReportFormLine("FORM " + target.string());
+    if (!unfit.empty()) {
+        m_error = "帳票の欄に収まらない文字があります: ";
+        for (const std::string& line : unfit) {
+            ReportFormLine("FORM-OVERFLOW " + line);
+            m_error += "\n" + line;
+        }
+        return 0;
+    }
     return 1;
 }

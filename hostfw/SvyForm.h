@@ -11,9 +11,10 @@
 class FormTemplate;
 
 // The host's report form: one document per form file, rendered to PDF with the
-// Japanese font embedded. Fields are numbered; each template field has a box and a
-// font size. CR/LF breaks a line; a text too long for its box is set smaller, down to
-// a floor, and then clipped.
+// Japanese font embedded. Fields are numbered; the template lays them out as ruled
+// tables with captions (FormLayout) or in boxes of its own. CR/LF breaks a line, long
+// lines wrap and table cells grow; a text that still does not fit is reported, and
+// fails CloseDoc, rather than cut silently.
 class HOSTFW_API SvyForm {
 public:
     SvyForm(DWORD flags, DWORD kind, int option);
@@ -27,7 +28,8 @@ public:
                   const std::string& title2);
     // Sets a field of the open document; 0 when no document is open.
     int PutField(int fieldNo, const std::string& text, int option);
-    // Renders the open document to a PDF in the output folder; 0 on failure.
+    // Renders the open document to a PDF in the output folder; 0 on failure, and 0 (with
+    // the PDF written, and each text named in LastError) when a text does not fit.
     int CloseDoc();
 
     const std::string& LastError() const { return m_error; }

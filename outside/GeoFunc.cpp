@@ -3,6 +3,8 @@
 #include "outside/StoreMarkers.h"
 #include "platform/Numbers.h"
 
+#include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -360,4 +362,15 @@ const char* _DtoA(const double* d, char* buffer, std::size_t bufferSize, int dec
     std::memcpy(buffer, text.data(), n);
     buffer[n] = '\0';
     return buffer;
+}
+
+int PlanOrientation(const PT& a, const PT& b, const PT& c)
+{
+    for (const PT* p : {&a, &b, &c})
+        if (std::isnan(p->x()) || std::isnan(p->y()) || std::isinf(p->x()) || std::isinf(p->y()))
+            return 0;
+    using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
+    const auto side = CGAL::orientation(Kernel::Point_2(a.x(), a.y()), Kernel::Point_2(b.x(), b.y()),
+                                        Kernel::Point_2(c.x(), c.y()));
+    return side == CGAL::LEFT_TURN ? 1 : side == CGAL::RIGHT_TURN ? -1 : 0;
 }

@@ -27,6 +27,9 @@ inline constexpr short kCrsParallel = 4;   // parallel (or on one line) without 
 // 1 inside, 2 on the boundary, 0 outside. A polygon of fewer than three distinct
 // points, or a point with a NaN coordinate, gives 0.
 short PtInPolygon(const POLY& poly, const PT& pt);
+// Side of c against the directed plan line a -> b, decided exactly: 1 left,
+// -1 right, 0 on the line (or a NaN coordinate).
+int PlanOrientation(const PT& a, const PT& b, const PT& c);
 // Number of proper or touching crossings between the edges of two polygons
 // (each taken as a closed ring).
 int GetCrossCnt(const POLY& a, const POLY& b);

@@ -60,7 +60,11 @@ bool AtomicFileWriter::Open()
 {
     Discard();
     m_failed = false;
-    std::string pattern = m_targetPath + ".~tmpXXXXXX";
+    // A hidden sibling: a save stopped half-way (the process killed) leaves nothing in
+    // the folder that a user would take for one of their files.
+    const std::size_t slash = m_targetPath.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::string pattern = m_targetPath.substr(0, nameStart) + "." + m_targetPath.substr(nameStart) + ".~tmpXXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     m_fd = ::mkostemp(buffer.data(), O_CLOEXEC);
@@ -82,19 +86,37 @@ bool AtomicFileWriter::Write(const void* data, std::size_t size)
         m_failed = true;
         return false;
     }
+    return WriteAll(data, size, -1);
+}
+
+bool AtomicFileWriter::WriteAt(std::uint64_t offset, const void* data, std::size_t size)
+{
+    struct stat written {};
+    if (m_fd < 0 || ::fstat(m_fd, &written) != 0 || offset > static_cast<std::uint64_t>(written.st_size) ||
+        size > static_cast<std::uint64_t>(written.st_size) - offset) {
+        m_failed = true;
+        return false;
+    }
+    return WriteAll(data, size, static_cast<std::int64_t>(offset));
+}
+
+bool AtomicFileWriter::WriteAll(const void* data, std::size_t size, std::int64_t offset)
+{
     const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
         BeforeStep(SaveStep::Write);
-        const ssize_t written = ::write(m_fd, bytes, size);
-        if (written < 0) {
+        const ssize_t done = offset < 0 ? ::write(m_fd, bytes, size)
+                                        : ::pwrite(m_fd, bytes, size, static_cast<off_t>(offset));
+        if (done < 0) {
             if (errno == EINTR) {
                 continue;
             }
             m_failed = true;
             return false;
         }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
+        bytes += done;
+        size -= static_cast<std::size_t>(done);
+        if (offset >= 0) offset += done;
     }
     return true;
 }

@@ -8,7 +8,7 @@
 namespace tessara {
 
 // Writes a file so that the previous one survives until the new one is complete:
-// the bytes go to a sibling temporary file, which Commit() syncs to disk and renames
+// the bytes go to a hidden sibling temporary file, which Commit() syncs to disk and renames
 // over the target. Destroyed without Commit(), it removes the temporary file and the
 // target stays as it was.
 class AtomicFileWriter {
@@ -24,6 +24,9 @@ public:
     // Appends bytes; false on any write error (the commit will then fail too).
     bool Write(const void* data, std::size_t size);
     bool Write(std::string_view bytes) { return Write(bytes.data(), bytes.size()); }
+    // Overwrites bytes already written (a field filled in once the rest is known);
+    // false, and the commit fails, when the range is not inside what was written.
+    bool WriteAt(std::uint64_t offset, const void* data, std::size_t size);
     // The temporary file, for writers that open it themselves (streams, libraries);
     // they must close it before Commit().
     const std::string& TempPath() const { return m_tempPath; }
@@ -32,6 +35,9 @@ public:
     void Discard();
 
 private:
+    // Writes at the end (offset < 0) or at the offset, retrying short writes.
+    bool WriteAll(const void* data, std::size_t size, std::int64_t offset);
+
     std::string m_targetPath;
     std::string m_tempPath;
     int m_fd = -1;

@@ -1,5 +1,7 @@
 #include "platform/IniProfile.h"
 
+#include "platform/AtomicFileWriter.h"
+#include "platform/Files.h"
 #include "platform/Numbers.h"
 
 #include <QSettings>
@@ -65,9 +67,33 @@ bool IniProfile::WriteProfileString(std::string_view section, std::string_view k
                                     std::string_view value)
 {
     const std::lock_guard lock(m_mutex);
-    m_settings->setValue(SettingsKey(section, key),
-                         QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
-    m_settings->sync();
+    const QString settingsKey = SettingsKey(section, key);
+    const QString text = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
+    // QSettings' own save can replace the file with an empty one and report success
+    // when a write fails (a full disk). So the change is made on a hidden copy, which
+    // replaces the profile only once it reads back whole.
+    const std::string target = m_settings->fileName().toStdString();
+    AtomicFileWriter copy(target);
+    if (!copy.Open()) return false;
+    const std::optional<std::string> current = FileExists(target) ? ReadWholeFile(target) : std::string();
+    if (!current || !copy.Write(*current)) return false;
+    {
+        QSettings changed(QString::fromStdString(copy.TempPath()), QSettings::IniFormat);
+        changed.setValue(settingsKey, text);
+        changed.sync();
+        if (changed.status() != QSettings::NoError) return false;
+        // Read back from a file of a new name: QSettings answers a name it has seen
+        // from its cache, not from the disk.
+        const std::optional<std::string> bytes = ReadWholeFile(copy.TempPath());
+        AtomicFileWriter check(target);
+        if (!bytes || !check.Open() || !check.Write(*bytes)) return false;
+        const QSettings written(QString::fromStdString(check.TempPath()), QSettings::IniFormat);
+        if (written.status() != QSettings::NoError || written.allKeys() != changed.allKeys()) return false;
+        for (const QString& k : changed.allKeys())
+            if (written.value(k) != changed.value(k)) return false;
+    }
+    if (!copy.Commit()) return false;
+    m_settings->sync();   // no change of its own: reads the file again
     return m_settings->status() == QSettings::NoError;
 }
 

@@ -11,9 +11,11 @@
 #include "plugins/common/PartListFilter.h"
 #include "plugins/common/PluginTable.h"
 
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QScreen>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -37,6 +39,11 @@ TableDialogFrame::TableDialogFrame(const PluginTable& table, VCmdData* cmd, std:
     m_header = new QVBoxLayout();
     m_tabs = new QTabBar(this);
     m_tabs->setObjectName("tab9000");
+    // Every tab whole: the dialog grows to the bar's width; only a bar wider than the
+    // screen falls back to scroll arrows.
+    m_tabs->setElideMode(Qt::ElideNone);
+    m_tabs->setExpanding(false);
+    m_tabs->setUsesScrollButtons(true);
     m_page = new QVBoxLayout();
     BodyLayout()->addLayout(m_top);
     BodyLayout()->addLayout(m_header, 2);
@@ -68,6 +75,10 @@ void TableDialogFrame::AddTab(const std::string& label)
 {
     const QSignalBlocker blocker(m_tabs);
     m_tabs->addTab(QString::fromStdString(label));
+    int room = m_tabs->sizeHint().width();
+    if (const QScreen* screen = this->screen())
+        room = std::min(room, screen->availableGeometry().width() * 9 / 10);
+    m_tabs->setMinimumWidth(room);
 }
 
 int TableDialogFrame::CurrentTab() const

@@ -41,8 +41,6 @@ TEST_F(SvyFormTest, RendersAPdfWhoseTextShowsATwoLineField)
     SvyForm form(32, 0x1110000, 0);
     ASSERT_NE(form.CreateDoc(4827, "form04827.frm", "表題", ""), -1) << form.LastError();
     form.PutField(1, "一行目の文\r\n二行目の文", 0);
-    form.PutField(2, std::string(300, 'W') + "長すぎる文", 0);   // shrinks, then clips
-    form.PutField(99, "no such field", 0);
     ASSERT_TRUE(form.CloseDoc()) << form.LastError();
     ASSERT_EQ(form.WrittenFiles().size(), 1u);
     const std::string text = PdfText(form.WrittenFiles()[0]);
@@ -51,6 +49,120 @@ TEST_F(SvyFormTest, RendersAPdfWhoseTextShowsATwoLineField)
     ASSERT_NE(first, std::string::npos) << text;
     ASSERT_NE(second, std::string::npos) << text;
     EXPECT_NE(text.substr(first, second - first).find('\n'), std::string::npos) << "on two lines";
+}
+
+// Collects the form lines the engine reports, for one test.
+struct ReportedLines {
+    std::vector<std::string> lines;
+    ReportedLines()
+    {
+        SetFormReportHook([this](const std::string& line) { lines.push_back(line); });
+    }
+    ~ReportedLines() { SetFormReportHook(nullptr); }
+    bool Has(const std::string& start) const
+    {
+        for (const std::string& line : lines)
+            if (line.rfind(start, 0) == 0)
+                return true;
+        return false;
+    }
+};
+
+TEST_F(SvyFormTest, ABoxTextThatDoesNotFitFailsTheCloseAndIsReported)
+{
+    WriteFile("form04827.frm", kTemplate);
+    SetFormOutputFolder(Root() / "out");
+    ReportedLines reported;
+    SvyForm form(32, 0x1110000, 0);
+    ASSERT_NE(form.CreateDoc(4827, (Root() / "form04827.frm").string(), "", ""), -1) << form.LastError();
+    form.PutField(2, std::string(300, 'W') + "長すぎる文", 0);
+    EXPECT_EQ(form.CloseDoc(), 0);
+    EXPECT_NE(form.LastError().find("field 2"), std::string::npos) << form.LastError();
+    EXPECT_TRUE(reported.Has("FORM-OVERFLOW form04827.pdf field 2: WWW")) << ::testing::PrintToString(reported.lines);
+    EXPECT_TRUE(std::filesystem::exists(Root() / "out" / "form04827.pdf")) << "written for the person to see";
+}
+
+TEST_F(SvyFormTest, AFieldWithoutAPlaceIsReportedButPrints)
+{
+    WriteFile("form04827.frm", kTemplate);
+    SetFormOutputFolder(Root() / "out");
+    ReportedLines reported;
+    SvyForm form(32, 0x1110000, 0);
+    ASSERT_NE(form.CreateDoc(4827, (Root() / "form04827.frm").string(), "", ""), -1);
+    form.PutField(1, "値", 0);
+    form.PutField(99, "no such field", 0);
+    form.PutField(98, "", 0);
+    EXPECT_EQ(form.CloseDoc(), 1) << form.LastError();
+    EXPECT_TRUE(reported.Has("FORM-UNPLACED form04827.pdf field 99"));
+    EXPECT_FALSE(reported.Has("FORM-UNPLACED form04827.pdf field 98")) << "an empty text needs no place";
+}
+
+TEST_F(SvyFormTest, TableCellsWrapAndGrowWithTheCaptionOnTheSameRow)
+{
+    if (std::system("pdftotext -v >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext is not installed";
+    WriteFile("form00963.frm", R"({ "page": { "width_mm": 210, "height_mm": 297 }, "title": "水準測量 品質評価表",
+      "caption_width_mm": 50, "pt": 9,
+      "tables": [ { "caption": "位置正確度", "rows": [ { "caption": "絶対位置正確度 結果", "no": 63 },
+                                                      { "caption": "要求", "no": [23, 27, 70] } ] } ] })");
+    SetFormOutputFolder(Root() / "out");
+    SetFormLayoutReports(true);
+    ReportedLines reported;
+    SvyForm form(32, 0x1110000, 0);
+    ASSERT_NE(form.CreateDoc(963, (Root() / "form00963.frm").string(), "", ""), -1) << form.LastError();
+    std::string longText;
+    for (int i = 0; i < 12; ++i)
+        longText += "往復観測値の較差が2.5mm√S以内、";
+    form.PutField(63, longText, 0);
+    form.PutField(23, "一行目", 0);
+    form.PutField(70, "三行目", 0);
+    const int closed = form.CloseDoc();
+    SetFormLayoutReports(false);
+    ASSERT_EQ(closed, 1) << form.LastError();
+    EXPECT_FALSE(reported.Has("FORM-OVERFLOW"));
+    const std::string text = PdfText(form.WrittenFiles()[0]);
+    // The caption on the first line of its row, and the long value in whole sentences.
+    const auto caption = text.find("絶対位置正確度 結果");
+    ASSERT_NE(caption, std::string::npos) << text;
+    EXPECT_NE(text.substr(caption, text.find('\n', caption) - caption).find("往復観測値"), std::string::npos) << text;
+    const std::string report = ReadFile(Root() / "out" / "form00963.layout.json");
+    EXPECT_NE(report.find("\"一行目\""), std::string::npos) << report;
+    EXPECT_NE(report.find("\"三行目\""), std::string::npos) << report;
+    EXPECT_EQ(report.find("\"fits\": false"), std::string::npos) << report;
+}
+
+TEST_F(SvyFormTest, TablesGoOnOverPagesAndARowTallerThanAPageIsReported)
+{
+    WriteFile("form00519.frm", R"({ "page": { "width_mm": 100, "height_mm": 80, "margin_mm": 10 },
+      "caption_width_mm": 30, "tables": [ { "caption": "完全性", "rows": [
+        { "caption": "一", "no": 1 }, { "caption": "二", "no": 2 }, { "caption": "三", "no": 3 } ] } ] })");
+    SetFormOutputFolder(Root() / "out");
+    ReportedLines reported;
+    SvyForm form(32, 0x1110000, 0);
+    ASSERT_NE(form.CreateDoc(519, (Root() / "form00519.frm").string(), "", ""), -1) << form.LastError();
+    std::string tall;
+    for (int i = 0; i < 6; ++i)
+        tall += "六行の値\n";
+    form.PutField(1, tall, 0);
+    form.PutField(2, tall, 0);
+    EXPECT_EQ(form.CloseDoc(), 1) << "two tall rows take a page each: " << form.LastError();
+    EXPECT_FALSE(reported.Has("FORM-OVERFLOW"));
+
+    ASSERT_NE(form.CreateDoc(519, (Root() / "form00519.frm").string(), "", ""), -1);
+    form.PutField(3, tall + tall + tall, 0);
+    EXPECT_EQ(form.CloseDoc(), 0);
+    EXPECT_TRUE(reported.Has("FORM-OVERFLOW form00519_2.pdf field 3: 六行の値"))
+        << ::testing::PrintToString(reported.lines);
+}
+
+TEST_F(SvyFormTest, TemplatesAskingForPrintUnderEightPointAreRefused)
+{
+    WriteFile("small.frm", R"({ "fields": [ { "no": 1, "x_mm": 1, "y_mm": 1, "w_mm": 9, "h_mm": 9, "pt": 7 } ] })");
+    WriteFile("smalltable.frm", R"({ "pt": 6, "tables": [ { "caption": "x", "rows": [ { "caption": "a", "no": 1 } ] } ] })");
+    WriteFile("badrow.frm", R"({ "tables": [ { "caption": "x", "rows": [ { "caption": "a", "no": [] } ] } ] })");
+    SvyForm form(32, 0x1110000, 0);
+    for (const char* name : {"small.frm", "smalltable.frm", "badrow.frm"})
+        EXPECT_EQ(form.CreateDoc(4827, (Root() / name).string(), "", ""), -1) << name;
 }
 
 TEST_F(SvyFormTest, MissingOrBadTemplateAnswersMinusOne)

@@ -57,8 +57,35 @@ if [ -x "$bin/lasconsole" ]; then
   expect_exit 2 "$bin/lasconsole" "$scratch/empty.dump"
 fi
 
+# lazpack: the LAS above compresses (exit 0, a LAZ with the compressed point format);
+# a file that is not LAS 1.2 format 2 or a missing one fails with no output, the old
+# target kept and no temporary file left.
+if [ -x "$bin/lazpack" ] && [ -f "$scratch/empty.las" ]; then
+  "$bin/lazpack" -i "$scratch/empty.las" -o "$scratch/empty.laz"
+  test "$(head -c 4 "$scratch/empty.laz")" = "LASF"
+  test "$(od -An -tx1 -j104 -N1 "$scratch/empty.laz" | tr -d ' ')" = "82"
+  printf 'previous' > "$scratch/kept.laz"
+  expect_exit 1 "$bin/lazpack" -i "$scratch/overlay.dat" -o "$scratch/kept.laz"
+  expect_exit 1 "$bin/lazpack" -i "$scratch/empty.laz" -o "$scratch/kept.laz"
+  test "$(cat "$scratch/kept.laz")" = "previous"
+  expect_exit 1 "$bin/lazpack" -i "$scratch/missing.las" -o "$scratch/new.laz"
+  test ! -e "$scratch/new.laz"
+  expect_exit 1 "$bin/lazpack" -i "$scratch/empty.las" -o "$scratch/no/such/folder.laz"
+  expect_exit 2 "$bin/lazpack" -i "$scratch/empty.las"
+  expect_exit 2 "$bin/lazpack" -o "$scratch/x.laz" -i
+  expect_exit 2 "$bin/lazpack" -i "$scratch/empty.las" -x "$scratch/x.laz"
+  test -z "$(find "$scratch" -name '*.~tmp*')"
+fi
+
 expect_exit 2 "$bin/fake-host"
 expect_exit 2 "$bin/fake-host" send
 # No viewer: no reply, non-zero.
 expect_exit 1 "$bin/fake-host" send 22
+expect_exit 2 "$bin/fake-host" wait 0
+expect_exit 1 "$bin/fake-host" wait 1
+if [ -x "$bin/parthost" ]; then
+  # --interactive only with --edit, and never with a script.
+  expect_exit 2 "$bin/parthost" --seed s.json --plugin p.so --out "$scratch/ph" --interactive
+  expect_exit 2 "$bin/parthost" --seed s.json --plugin p.so --out "$scratch/ph" --edit --interactive --script x.json
+fi
 echo "tools command lines: ok"

@@ -2,6 +2,8 @@
 //   fake-host send CODE [PATH] [ARGS]   one request on the viewer's pipe, reply printed
 //   fake-host serve FIXTURE-DIR [--send-first] [--count N]
 //                                        serves the host's pipe from a fixture folder
+//   fake-host wait [SECONDS]             returns once the viewer's pipe is up (0), or 1
+//                                        after SECONDS (60 when not given)
 #include "HostFileWriter.h"
 
 #include "outside/CNamedPipe.h"
@@ -9,6 +11,7 @@
 #include "viewer/files/PipeMessage.h"
 #include "viewer/files/PipePaths.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +33,8 @@ int Usage()
     std::fprintf(stderr,
                  "usage: fake-host send CODE [PATH] [ARGS]\n"
                  "         CODE 1, 11, 18, 19, 20, 21, 22; 4 PATH FLAGS LIMIT\n"
-                 "       fake-host serve FIXTURE-DIR [--send-first] [--count N]\n");
+                 "       fake-host serve FIXTURE-DIR [--send-first] [--count N]\n"
+                 "       fake-host wait [SECONDS]\n");
     return 2;
 }
 
@@ -208,6 +212,23 @@ int Serve(int argc, char** argv)
     return 0;
 }
 
+// Waits in rounds of the pipe's own longest wait, so the viewer may take long to start.
+int WaitForViewer(int argc, char** argv)
+{
+    const long seconds = argc > 2 ? std::atol(argv[2]) : 60;
+    if (seconds <= 0) return Usage();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto round = std::clamp<long long>(left.count(), 0, CNamedPipe::kMaxWaitMs);
+        if (CNamedPipe::Wait(pipecmd::kViewerPipeName, std::uint32_t(round))) return 0;
+        if (round == 0) {
+            std::fprintf(stderr, "fake-host: the viewer's pipe did not come up within %ld s\n", seconds);
+            return 1;
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -216,5 +237,6 @@ int main(int argc, char** argv)
     const std::string verb = argv[1];
     if (verb == "send") return Send(argc, argv);
     if (verb == "serve") return Serve(argc, argv);
+    if (verb == "wait") return WaitForViewer(argc, argv);
     return Usage();
 }

@@ -9,6 +9,7 @@
 #include "hostfw/FormServices.h"
 #include "hostfw/HostScript.h"
 #include "hostfw/PartData.h"
+#include "hostfw/PartRecord.h"
 #include "hostfw/PartSystem.h"
 #include "hostfw/PartSystemSeed.h"
 #include "hostfw/PeldaIni.h"
@@ -24,9 +25,14 @@
 #include <QJsonObject>
 #include <QPixmap>
 #include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+#include <QEventLoop>
 
 #include <cstdio>
 #include <dlfcn.h>
+#include <functional>
 #include <memory>
 #include <system_error>
 
@@ -57,6 +63,12 @@ int PartHost::Run(const PartHostOptions& options)
         return 2;
     }
     SetFormOutputFolder(out);
+    SetFormLayoutReports(options.formLayout);
+    SetFormReportHook([this](const std::string& line) {
+        if (line.rfind("FORM-OVERFLOW ", 0) == 0)
+            m_formOverflow = true;
+        Print(line);
+    });
     HostScript script;
     if (!Seed(options, script) || !LoadPlugin(options.plugin))
         return 2;
@@ -67,15 +79,20 @@ int PartHost::Run(const PartHostOptions& options)
         ok = RunDoCalc(*options.docalc) && ok;
     if (options.form)
         ok = RunDoCalc(kDoCalcForm | kDoCalcCalculate) && ok;
-    if (options.edit)
+    if (options.edit && options.interactive)
+        ok = RunInteractive() && ok;
+    else if (options.edit)
         ok = RunEdit(script, out) && ok;
+    if (options.edit)
+        PrintStoredPart();
     if (options.csv)
         ok = RunCsv(out) && ok;
 
     UnloadPlugin();
     HostScript::RemoveHooks();
+    SetFormReportHook(nullptr);
     PeldaGetApp().Reset();
-    return ok ? 0 : 1;
+    return ok && !m_formOverflow ? 0 : 1;
 }
 
 bool PartHost::Seed(const PartHostOptions& options, HostScript& script)
@@ -222,6 +239,68 @@ bool PartHost::RunEdit(const HostScript& script, const std::filesystem::path& ou
     if (open && open->isVisible() && open->grab().save(QString::fromStdString(after.string())))
         Print("SCREENSHOT " + after.string());
     return ok;
+}
+
+bool PartHost::RunInteractive()
+{
+    CVPartDlg* dialog = OpenEditor();
+    if (!dialog)
+        return false;
+    const QPointer<CVPartDlg> open(dialog);
+    dialog->adjustSize();
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    // Where OK stands once the window is on screen, for a person's helper (xdotool).
+    QWindow* window = dialog->windowHandle();
+    QEventLoop exposed;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &exposed, [&] {
+        if (!open || (window != nullptr && window->isExposed()))
+            exposed.quit();
+    });
+    poll.start(10);
+    exposed.exec();
+    poll.stop();
+    if (!open) {
+        Print("EDIT closed before it was shown");
+        return false;
+    }
+    std::string closedWith = "the window";
+    const std::pair<int, const char*> buttons[] = {{CVPartDlg::kIdOk, "OK"}, {CVPartDlg::kIdCancel, "キャンセル"}};
+    for (const auto& [id, name] : buttons) {
+        if (auto* button = dialog->findChild<QPushButton*>(QString("button%1").arg(id))) {
+            QObject::connect(button, &QPushButton::clicked, [&closedWith, name = name] { closedWith = name; });
+            const QPoint at = button->mapToGlobal(button->rect().center());
+            Print(std::string("INTERACTIVE ") + name + " at " + std::to_string(at.x()) + " " + std::to_string(at.y()));
+        }
+    }
+    Print("INTERACTIVE waiting for the dialog to close");
+    QEventLoop closed;
+    QObject::connect(dialog, &QObject::destroyed, &closed, &QEventLoop::quit);
+    QObject::connect(dialog, &QDialog::finished, &closed, &QEventLoop::quit);
+    if (open && open->isVisible())
+        closed.exec();
+    QCoreApplication::processEvents();
+    Print("EDIT closed with " + closedWith);
+    return true;
+}
+
+void PartHost::PrintStoredPart() const
+{
+    PartData data;
+    if (!LoadEditPart(data)) {
+        Print("STORED " + std::to_string(m_program) + " " + std::to_string(m_part) + " unreadable");
+        return;
+    }
+    std::string all = data.GetTitle1() + "\x1f" + data.GetTitle2();
+    for (const auto& [name, rows] : data.Records())
+        for (const PartRecord& row : rows)
+            for (std::size_t i = 0; i < row.FieldCount(); ++i)
+                all += "\x1f" + name + ":" + row.Text(i) + ":" + std::to_string(row.Long(i)) + ":" +
+                       std::to_string(row.Double(i));
+    Print("STORED " + std::to_string(m_program) + " " + std::to_string(data.GetAddress()) + " " +
+          Hex(static_cast<DWORD>(std::hash<std::string>{}(all))));
 }
 
 bool PartHost::RunCsv(const std::filesystem::path& out)

@@ -26,6 +26,10 @@ private:
     bool RunDoCalc(DWORD flags);
     CVPartDlg* OpenEditor();
     bool RunEdit(const HostScript& script, const std::filesystem::path& out);
+    bool RunInteractive();
+    // "STORED <program> <part> <digest>": the edit part as the part system holds it now,
+    // so two runs can be compared.
+    void PrintStoredPart() const;
     bool RunCsv(const std::filesystem::path& out);
     void PrintHelp();
 
@@ -36,4 +40,5 @@ private:
     PeldaHelpNumFn m_helpNum = nullptr;
     WORD m_program = 0;
     DWORD m_part = 0;
+    bool m_formOverflow = false;   // a form text did not fit: the run fails
 };

@@ -5,8 +5,11 @@
 
 const char* PartHostOptions::Usage()
 {
-    return "usage: parthost --seed FILE.json --plugin LIB.so --out DIR [--docalc BITS] [--form] [--csv]\n"
-           "                [--edit] [--script FILE.json]\n";
+    return "usage: parthost --seed FILE.json --plugin LIB.so --out DIR [--docalc BITS] [--form]\n"
+           "                [--form-layout] [--csv] [--edit [--interactive]] [--script FILE.json]\n"
+           "  --form-layout   write each form's layout beside its PDF (NAME.layout.json)\n"
+           "  --interactive   with --edit: open the table dialog and leave it to the person;\n"
+           "                  OK stores the part as a script's OK does\n";
 }
 
 bool PartHostOptions::Parse(const std::vector<std::string>& args, std::string& error)
@@ -54,6 +57,10 @@ bool PartHostOptions::Parse(const std::vector<std::string>& args, std::string& e
             csv = true;
         } else if (arg == "--edit") {
             edit = true;
+        } else if (arg == "--interactive") {
+            interactive = true;
+        } else if (arg == "--form-layout") {
+            formLayout = true;
         } else {
             error = "unknown option " + arg;
             return false;
@@ -61,6 +68,10 @@ bool PartHostOptions::Parse(const std::vector<std::string>& args, std::string& e
     }
     if (seed.empty() || plugin.empty() || out.empty()) {
         error = "--seed, --plugin and --out are required";
+        return false;
+    }
+    if (interactive && (!edit || !script.empty())) {
+        error = "--interactive goes with --edit and without --script";
         return false;
     }
     return true;

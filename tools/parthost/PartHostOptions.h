@@ -14,6 +14,8 @@ struct PartHostOptions {
     bool form = false;
     bool csv = false;
     bool edit = false;
+    bool interactive = false;    // --edit leaves the dialog to a person until it closes
+    bool formLayout = false;     // each form PDF gets its layout report beside it
     std::string script;
 
     // False with error for an unknown option, a missing value or a missing required one.

@@ -3,6 +3,7 @@
 #include "PartHostOptions.h"
 
 #include "hostfw/PeldaIni.h"
+#include "platform/QtTranslations.h"
 
 #include <QApplication>
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv)
     // Qt reads options such as -plugin from its argument list: give it the program name only.
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    tessara::InstallQtJapaneseTranslations(app);
     PartHost host;
     return host.Run(options);
 }

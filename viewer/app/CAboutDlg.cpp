@@ -109,9 +109,10 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     }
     m_agreement->setPlainText(AgreementText());
     m_licence->setPlainText(LicenceText());
-    auto* pages = new QStackedLayout;
-    pages->addWidget(m_agreement);
-    pages->addWidget(m_licence);
+    // One place for both texts: the stack gives the shown page the whole area.
+    m_pages = new QStackedLayout;
+    m_pages->addWidget(m_agreement);
+    m_pages->addWidget(m_licence);
 
     auto* version = new QLabel(QString::fromUtf8("Tessara\u3000Version ") + QStringLiteral(TESSARA_VERSION), this);
     version->setAlignment(Qt::AlignCenter);
@@ -126,7 +127,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addLayout(pages, 1);
+    layout->addLayout(m_pages, 1);
     layout->addLayout(bottom);
 
     connect(ok, &QPushButton::clicked, this, &CAboutDlg::accept);
@@ -146,14 +147,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 
 void CAboutDlg::OnAgreementRadio()
 {
-    m_licence->setVisible(false);
-    m_agreement->setVisible(true);
+    m_pages->setCurrentWidget(m_agreement);
 }
 
 void CAboutDlg::OnLicenseRadio()
 {
-    m_agreement->setVisible(false);
-    m_licence->setVisible(true);
+    m_pages->setCurrentWidget(m_licence);
 }
 
 void CAboutDlg::accept()

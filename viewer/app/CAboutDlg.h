@@ -5,6 +5,7 @@
 class QCheckBox;
 class QPlainTextEdit;
 class QRadioButton;
+class QStackedLayout;
 
 // The About box: usage agreement and the licence notices of the libraries this
 // build links, and whether the box opens by itself at start-up ("psKeyLicenseView").
@@ -34,6 +35,7 @@ private:
     QPlainTextEdit* m_licence = nullptr;
     QRadioButton* m_agreementRadio = nullptr;
     QRadioButton* m_licenceRadio = nullptr;
+    QStackedLayout* m_pages = nullptr;
 };
 
 //! Runs the About box modally.

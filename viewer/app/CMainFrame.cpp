@@ -1,5 +1,8 @@
 #include "viewer/app/CMainFrame.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -313,4 +316,28 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     if (m_idleTimer != nullptr) m_idleTimer->stop();
     m_closing = true;
     event->accept();
+}
+
+bool CMainFrame::GroupPaneVisible() const
+{
+    return m_groupPane != nullptr && m_groupPane->isVisible();
+}
+
+bool CMainFrame::MoveMainWindow(int left, int top, int right, int bottom)
+{
+    // The host may send any rectangle: only what lies on the screen's free area is used.
+    const QRect wanted(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    QScreen* screen = QGuiApplication::screenAt(wanted.center());
+    if (screen == nullptr)
+        screen = this->screen();
+    if (screen == nullptr || right <= left || bottom <= top)
+        return false;
+    const QRect placed = wanted.intersected(screen->availableGeometry());
+    if (placed.isEmpty())
+        return false;
+    if (isMaximized() || isMinimized())
+        showNormal();
+    setGeometry(placed);
+    update();
+    return true;
 }

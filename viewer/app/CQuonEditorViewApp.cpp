@@ -4,6 +4,7 @@
 
 #include "platform/IniProfile.h"
 #include "platform/MessageBox.h"
+#include "platform/QtTranslations.h"
 #include "platform/RecentFileList.h"
 #include "platform/SingleInstanceGuard.h"
 #include "viewer/app/CAboutDlg.h"
@@ -22,6 +23,7 @@ CQuonEditorViewApp::CQuonEditorViewApp(int& argc, char** argv) : QApplication(ar
     setApplicationName("Tessara");
     setOrganizationName(tessara::IniProfile::kRegistryKey);
     setDesktopFileName("QuonEditorView.AppID.NoVersion");
+    tessara::InstallQtJapaneseTranslations(*this);
     m_commands.On(kAboutCommandId, [] { ShowAboutDialog(); });
     m_commands.On(57600, [] {});
     m_commands.On(57601, [] {});

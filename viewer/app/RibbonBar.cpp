@@ -3,6 +3,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -16,6 +18,7 @@
 namespace {
 
 constexpr const char* kCommandIdProperty = "commandId";
+constexpr int kDisabledGrey = 170;
 
 unsigned CommandIdOf(const QObject* object)
 {
@@ -40,34 +43,45 @@ RibbonBar::RibbonBar(QWidget* parent) : QWidget(parent)
     m_about->setIcon(RibbonIcons::ForCommand(RibbonLayout::kAboutId, "?"));
     m_about->setIconSize(QSize(16, 16));
     m_about->setAutoRaise(true);
-    m_about->setToolTip("ORVANE SurfLook(Free)について");
+    m_about->setToolTip(QString::fromUtf8(RibbonLayout::kAboutTip));
     m_about->setProperty(kCommandIdProperty, RibbonLayout::kAboutId);
     connect(m_about, &QToolButton::clicked, this, [this] { emit CommandTriggered(RibbonLayout::kAboutId); });
     tabRow->addWidget(m_about);
     outer->addLayout(tabRow);
 
-    auto* category = new QFrame(this);
-    category->setFrameShape(QFrame::StyledPanel);
+    // The panels keep their natural width; a window narrower than them scrolls the
+    // category sideways instead of squeezing buttons over one another.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName("ribbonScroll");
+    m_scroll->setFrameShape(QFrame::StyledPanel);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto* category = new QWidget(m_scroll);
+    category->setObjectName("ribbonCategory");
     auto* panelsRow = new QHBoxLayout(category);
-    panelsRow->setContentsMargins(2, 2, 2, 0);
-    panelsRow->setSpacing(2);
+    panelsRow->setContentsMargins(1, 2, 1, 0);
+    panelsRow->setSpacing(1);
     for (const RibbonPanelDef& panelDef : RibbonLayout::Panels()) {
         auto* panel = new QFrame(category);
         panel->setObjectName(QString::fromUtf8(panelDef.name));
         panel->setProperty("panelName", QString::fromUtf8(panelDef.name));
         auto* panelLayout = new QVBoxLayout(panel);
-        panelLayout->setContentsMargins(2, 0, 2, 0);
+        panelLayout->setContentsMargins(1, 0, 1, 0);
         panelLayout->setSpacing(0);
         auto* buttonsRow = new QHBoxLayout;
         buttonsRow->setSpacing(0);
         for (const RibbonButtonDef& def : panelDef.buttons) {
             QToolButton* button = MakeButton(QString::fromUtf8(def.text), def.id, panel);
+            button->setToolTip(QString::fromStdString(RibbonLayout::ToolTip(def)));
             if (!def.menu.empty()) {
                 auto* menu = new QMenu(button);
+                menu->setToolTipsVisible(true);
                 for (const RibbonButtonDef& item : def.menu) {
                     QAction* action = menu->addAction(RibbonIcons::ForCommand(item.id, QString::fromUtf8(item.text)),
                                                       QString::fromUtf8(item.text));
                     action->setProperty(kCommandIdProperty, item.id);
+                    action->setToolTip(QString::fromStdString(RibbonLayout::ToolTip(item)));
                     action->setCheckable(true);
                     const unsigned id = item.id;
                     connect(action, &QAction::triggered, this, [this, id] { emit CommandTriggered(id); });
@@ -93,7 +107,24 @@ RibbonBar::RibbonBar(QWidget* parent) : QWidget(parent)
         panelsRow->addWidget(separator);
     }
     panelsRow->addStretch(1);
-    outer->addWidget(category);
+    m_scroll->setWidget(category);
+    outer->addWidget(m_scroll);
+    FitScrollHeight();
+}
+
+void RibbonBar::FitScrollHeight()
+{
+    const QWidget* category = m_scroll->widget();
+    const int frame = 2 * m_scroll->frameWidth();
+    const bool scrolls = category->minimumSizeHint().width() > m_scroll->width() - frame;
+    const int bar = scrolls ? m_scroll->horizontalScrollBar()->sizeHint().height() : 0;
+    m_scroll->setFixedHeight(category->sizeHint().height() + frame + bar);
+}
+
+void RibbonBar::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FitScrollHeight();
 }
 
 QToolButton* RibbonBar::MakeButton(const QString& text, unsigned id, QWidget* parent)
@@ -108,6 +139,10 @@ QToolButton* RibbonBar::MakeButton(const QString& text, unsigned id, QWidget* pa
     button->setFont(captionFont);
     button->setAutoRaise(true);
     button->setCheckable(true);
+    // A disabled command must read as one at a glance: faded icon and grey caption.
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(kDisabledGrey, kDisabledGrey, kDisabledGrey));
+    button->setPalette(palette);
     button->setProperty(kCommandIdProperty, id);
     // Buttons keep their whole caption; the frame grows rather than eliding it.
     button->setMinimumWidth(std::max(40, button->sizeHint().width()));

@@ -6,6 +6,7 @@
 
 class CommandRouter;
 class QAction;
+class QScrollArea;
 class QToolButton;
 
 // The frame's ribbon: a tab row with the About button and the "ホーム" category
@@ -25,13 +26,21 @@ public:
     //! The menu items of the menu buttons.
     const std::vector<QAction*>& MenuItems() const { return m_menuItems; }
 
+    //! The sideways-scrolling area that holds the category's panels.
+    QScrollArea* PanelArea() const { return m_scroll; }
+
 signals:
     void CommandTriggered(unsigned id);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void FitScrollHeight();
     QToolButton* MakeButton(const QString& text, unsigned id, QWidget* parent);
 
     std::vector<QToolButton*> m_buttons;
     std::vector<QAction*> m_menuItems;
     QToolButton* m_about = nullptr;
+    QScrollArea* m_scroll = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "viewer/app/RibbonIcons.h"
 
 #include <QFont>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -28,6 +29,22 @@ constexpr IconStyle kStyles[] = {
     {35210, "\u21A6", 0xFF5F4B8B}, {35211, "\u2A05", 0xFF5F4B8B}, {32799, "i", 0xFF5F4B8B},
     {32831, "\u2630", 0xFF5F4B8B}, {57664, "?", 0xFF3C78C8},
 };
+
+constexpr double kDisabledOpacity = 0.35;
+
+// The disabled look: grey, and mostly transparent, so it cannot pass for a live button.
+QPixmap Faded(const QPixmap& pixmap)
+{
+    QImage grey = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            const int g = qGray(line[x]);
+            line[x] = qRgba(g, g, g, int(qAlpha(line[x]) * kDisabledOpacity));
+        }
+    }
+    return QPixmap::fromImage(grey);
+}
 
 }  // namespace
 
@@ -60,5 +77,8 @@ QIcon RibbonIcons::ForCommand(unsigned id, const QString& text)
     painter.setFont(font);
     painter.setPen(Qt::white);
     painter.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, glyph);
-    return QIcon(pixmap);
+    painter.end();
+    QIcon icon(pixmap);
+    icon.addPixmap(Faded(pixmap), QIcon::Disabled);
+    return icon;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 // The ribbon's buttons: the "ホーム" category with its six panels. A button with
@@ -8,6 +9,7 @@ struct RibbonButtonDef {
     const char* text;
     unsigned id;
     std::vector<RibbonButtonDef> menu;   // items of a menu button
+    const char* description = nullptr;   // what the command does, under its text in the tooltip
 };
 
 struct RibbonPanelDef {
@@ -21,4 +23,7 @@ public:
     static constexpr unsigned kAboutId = 57664;   // the one button of the tab row
 
     static const std::vector<RibbonPanelDef>& Panels();
+    //! The tooltip of a button or menu item: its text, then what it does.
+    static const char* const kAboutTip;
+    static std::string ToolTip(const RibbonButtonDef& def);
 };

@@ -76,6 +76,14 @@ void CModelViewerView::RenderScene(std::uint8_t pass, int)
         st.invalidationsTaken = marks;
         st.book.InvalidateAll();
     }
+    if (st.recolourRequested.exchange(0) != 0) {
+        for (auto& group : m_modelStore->m_groups)
+            if (group)
+                if (GroupGpuData* d = GroupGpuData::Find(*group)) d->rebuildRequested = 1;
+        if (GroupGpuData* d = GroupGpuData::Find(m_modelStore->m_viewCloud)) d->rebuildRequested = 1;
+        st.book.Kind(DrawableKind::GroupCloud).releasePending = 1;
+        st.book.Kind(DrawableKind::ViewCloud).releasePending = 1;
+    }
     const RenderBook::PendingHooks hooks = st.book.TakePendingHooks();
     if (hooks.clearSelection) ClearSelection();
     if (hooks.clearPickBuckets) {

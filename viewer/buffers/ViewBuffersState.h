@@ -34,6 +34,9 @@ struct ViewBuffersState {
     int invalidationsTaken = 0;
     //! Requests to rebuild the screen-space pick cache, from any thread.
     std::atomic<int> pickCacheRequested{0};
+    //! Requests to colour every group's points again (commands and dialogs on the
+    //! UI thread, without the lock); the next frame applies them under the lock.
+    std::atomic<int> recolourRequested{0};
 
     // Scale caption: recompute before the next drawing; the stored box may be drawn.
     int captionRecompute = 1;

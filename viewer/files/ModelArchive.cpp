@@ -14,12 +14,19 @@
 
 namespace {
 
+#ifdef TESSARA_SMALL_READ_BUFFERS
+// Test builds (fuzzing, replay): buffers of a few bytes, so that small files run
+// through every refill and every block boundary.
+constexpr std::size_t kBufferBytes = 64;
+constexpr std::size_t kRecordBlockBytes = 96;
+#else
 // Large enough that point sections of millions of records cost no system call per value.
 constexpr std::size_t kBufferBytes = 4u << 20;
-constexpr std::size_t kText256Bytes = 256;
 // Blocks in which the parts of a record section read and decode it: small enough to
 // stay in a core's cache between the read and the decoding.
 constexpr std::size_t kRecordBlockBytes = 512u << 10;
+#endif
+constexpr std::size_t kText256Bytes = 256;
 
 void AppendUtf8(std::string& out, char32_t c)
 {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -294,4 +295,85 @@ public:
     void ReleaseCommands();
     //! Binds the editing commands, their update-UI handlers and WM_USER+105, +106.
     void RegisterEditCommands(CommandMap& map);
+
+    // View directions: the whole model fitted into the window, seen from above,
+    // below, left, right, front or back (viewer/commands/CModelViewerViewFit.cpp).
+    void OnShowUp();
+    void OnShowLow();
+    void OnShowLeft();
+    void OnShowRight();
+    void OnShowFront();
+    void OnShowBack();
+    //! 1 and the box of all the model's data in user coordinates, else 0.
+    int GetModelExtent(PT& min, PT& max);
+
+    // Display switches, picture modes, overlays and the update-UI table
+    // (viewer/commands/CModelViewerViewDisplay.cpp).
+    void OnSwitchCad();
+    void OnPictureColor();
+    void OnPictureHighLow();
+    void OnPictureIncline();
+    void OnPictureTexture();
+    void OnModeDepthToggle();
+    void OnSyncWindowWithHost();
+    void UpdateHeightLegend();
+    void UpdateIntensityLegend();
+    //! Triangles of the shown TINs and points of the shown clouds; 0 while another
+    //! thread holds the store.
+    std::int64_t CountShownTinTriangles();
+    std::int64_t CountShownPoints();
+    //! Every group's points are coloured again with the next frame.
+    void RequestRecolourPoints();
+    void InvalidateLegends() override;
+
+    // TIN generation and the store-wide helpers other commands share
+    // (viewer/commands/CModelViewerViewMakeTin.cpp).
+    void OnMakeTinFromPointCloud();
+    //! Re-indexes every stored TIN under the lock and marks the TIN buffers.
+    void RemapTinData();
+    //! Drops the tree items of the groups (only those shown for points with 1) and
+    //! shows those groups whole; the caller holds the lock.
+    void RemoveGroupTreeItems(int onlyShown);
+    void RefreshGroupTree() override;
+    //! Rebuilds every group's point and vertex grids; the caller holds the lock.
+    void RegridAllGroups();
+
+    // The selected points as a group (viewer/commands/CModelViewerViewGrouping.cpp).
+    void RegisterSelectionAsGroup();
+    void MoveSelectionToNewGroup(const std::string& name, const std::string& memo, COLORREF colour);
+    void MoveSelectionToGroup(int listIndex, const std::string& memo, COLORREF colour);
+
+    //! Runs fn on the model store when this thread may read it: it holds the view
+    //! lock already, or gets it at once; otherwise the answer is `busy`.
+    template <class R, class Fn>
+    R ReadStore(Fn&& fn, R busy)
+    {
+        if (ViewMutex().HeldByThisThread()) return fn(ModelStore());
+        std::unique_lock lock(ViewMutex(), std::try_to_lock);
+        if (!lock.owns_lock()) return busy;
+        return fn(ModelStore());
+    }
+
+private:
+    void RegisterViewDirectionCommands(CommandMap& map);
+    void FitModelToWindow(int direction);
+    void RegisterDisplayCommands(CommandMap& map);
+    void RegisterGroupingCommands(CommandMap& map);
+    void RegisterTinGenerationCommands(CommandMap& map);
+    void MakeTinFromSelection(std::int64_t selected);
+    void MakeTinFromWholeClouds();
+    void FinishTinGeneration(std::int64_t triangles, bool report);
+    //! Selection, pick lists and picked point dropped after points were renumbered.
+    void ForgetPointNumbers();
+    void FinishSelectionMove();
+    void MarkAllTinFaces(bool withTextures);
+    void SetPictureModeWithLegends(int mode);
+    void UpdateOrCloseElevationLegend();
+    // The legend windows (viewer/commands/CModelViewerViewLegends.cpp).
+    void ShowElevationLegendWindow(double top, double bottom);
+    void ShowSlopeLegendWindow();
+    void ShowIntensityLegendWindow();
+    void LayOutLegendWindows();
+
+public:
 };

@@ -740,6 +740,7 @@ void COpenGLBaseView::ClearSelection() {}
 int COpenGLBaseView::ClearPickedList() { return 0; }
 void COpenGLBaseView::SetEditMode(std::uint8_t mode) { m_editMode = mode; }
 void COpenGLBaseView::BeginEditSelection() {}
+void COpenGLBaseView::CancelRefinement() { m_refinement.Cancel(); }
 void COpenGLBaseView::ResetDragState() {}
 int COpenGLBaseView::IsBusy() { return 0; }
 void COpenGLBaseView::ReservedHook32() {}

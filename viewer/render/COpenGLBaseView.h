@@ -87,6 +87,8 @@ public:
 
     int DetailLevel() const { return m_detailLevel; }
     bool RefinementActive() const { return m_refinement.Active(); }
+    //! Drops the pending refinement steps (a writer does so before it takes the lock).
+    void CancelRefinement();
     int RefinementCounter() const { return m_refinement.Counter(); }
     //! Full scene frames drawn, and refinement steps drawn after them, counted apart.
     std::uint64_t SceneFrameCount() const { return m_sceneFrameCount; }

@@ -24,6 +24,11 @@ public:
     virtual int PollAbort() const = 0;
     //! The user closed the window: work that waits (pumping events) should end.
     virtual bool Closing() const = 0;
+    //! The group pane is shown.
+    virtual bool GroupPaneVisible() const { return false; }
+    //! Moves the main window to a rectangle of screen pixels (left, top, right,
+    //! bottom), clipped to the screen's available area; false when nothing of it is left.
+    virtual bool MoveMainWindow(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/) { return false; }
 
     //! The main frame of the process, or null.
     static FrameLink* Main();

@@ -5,6 +5,7 @@
 #include "outside/StoreMarkers.h"
 
 #include <charconv>
+#include <cmath>
 
 // Merges boxes in visiting order; z values equal to the unset marker neither
 // lower nor raise the range, and are replaced by the first real one.
@@ -37,6 +38,14 @@ public:
     {
         Add(g.GetPCloudMinX(), g.GetPCloudMinY(), g.GetPCloudMinZ(), g.GetPCloudMaxX(), g.GetPCloudMaxY(),
             g.GetPCloudMaxZ());
+    }
+    void AddPoint(double x, double y, double z)
+    {
+        if (!std::isfinite(x) || !std::isfinite(y)) return;
+        const float zf = static_cast<float>(z);
+        const float unset = static_cast<float>(kUnsetDouble);
+        const float zz = IsUnsetValue(z) || IsNoElevation(zf) || !std::isfinite(z) ? unset : zf;
+        Add(static_cast<float>(x), static_cast<float>(y), zz, static_cast<float>(x), static_cast<float>(y), zz);
     }
     void AddVertices(const CVertexMng& v)
     {
@@ -106,6 +115,30 @@ int SceneExtents::GetVisibleExtent(const CModelDataMng& store, const Toggles& to
         for (int k = 0; k < 6; ++k)
             if (shown[k] != 0) addSlot(6 + k);
     }
+    return merger.Result(min, max);
+}
+
+int SceneExtents::GetModelExtent(const CModelDataMng& store, PT& min, PT& max)
+{
+    Merger merger;
+    for (const auto& g : store.m_groups)
+        if (g && g->GetCloudPointSize() > 0) merger.AddPoints(*g);
+    for (const CElmData& elm : store.m_elmList)
+        for (const auto& list : elm.m_ptLists)
+            for (const PT& p : list) merger.AddPoint(p.x(), p.y(), p.z());
+    const auto addLines = [&](const std::vector<CModelDataMng::PartLine>& lines, const CVertexMng& vertices) {
+        for (const auto& line : lines) {
+            for (std::int32_t i : {line.v1, line.v2}) {
+                float x = 0.0f, y = 0.0f, z = 0.0f;
+                if (vertices.GetVertexVal(i, x, y, z) != 0) merger.AddPoint(x, y, z);
+            }
+        }
+    };
+    addLines(store.m_partLine3D, store.m_partLineVertex3D);
+    addLines(store.m_partLine2D, store.m_partLineVertex2D);
+    for (const auto& g : store.m_groups)
+        if (g && g->GetVertexSize() > 0) merger.AddVertices(*g);
+    if (store.m_viewCloud.GetVertexSize() > 0) merger.AddVertices(store.m_viewCloud);
     return merger.Result(min, max);
 }
 

@@ -33,6 +33,11 @@ public:
     //! with min and max untouched. An unset elevation never widens the z range.
     static int GetVisibleExtent(const CModelDataMng& store, const Toggles& toggles, int kinds, int allFlag, PT& min,
                                 PT& max);
+    //! 1 and the box of everything the scene holds, shown or not: the groups'
+    //! points, every CAD figure point, the part drawing's lines, the groups' TINs
+    //! and the view-cloud TIN; else 0 with min and max untouched. A z of no
+    //! elevation counts as unset; an unset z never widens the range.
+    static int GetModelExtent(const CModelDataMng& store, PT& min, PT& max);
     //! 1 and the intensity range of the shown point clouds, else 0.
     static int GetVisibleIntensityRange(const CModelDataMng& store, double& min, double& max);
     //! A caption length: two decimals and "m", always with a decimal point.

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 // Functions of other parts of the program that the frame and the view call:
 // the close functions of the legend pop-ups and measurement hints (filled by the
@@ -15,6 +17,10 @@ struct ShellHooks {
     // Sum of the widths (device pixels) of the legend pop-ups open as windows; the
     // axis triad keeps clear of them. Empty: no legends, 0.
     std::function<int()> legendColumnWidths;
+    // The group pane's tree: forget the items of these groups (store indices;
+    // the store is locked by the caller), and rebuild it from the store.
+    std::function<void(const std::vector<std::int64_t>&)> removeGroupTreeItems;
+    std::function<void()> refreshGroupTree;
     // The modal About box; filled by the application at start-up.
     std::function<void()> showAboutDialog;
 

@@ -21,6 +21,7 @@
 #include "plugins/ctrlpoint/PositionalLock.h"
 #include "plugins/ctrlpoint/TableSettings.h"
 #include "plugins/ctrlpoint/XSvyPartVSheet.h"
+#include "tests/plugins/DialogLook.h"
 #include "tests/plugins/PluginTestFixtures.h"
 
 namespace mod00519 {
@@ -65,6 +66,29 @@ TEST_F(ControlPointDialogTest, NetworkTabScreenshot)
         std::filesystem::path(binary != nullptr ? binary : ".") / "ctrlpoint-network-tab.png";
     ASSERT_TRUE(m_dialog->grab().save(QString::fromStdString(shot.string())));
     EXPECT_GT(std::filesystem::file_size(shot), 1000u);
+}
+
+TEST_F(ControlPointDialogTest, ToolbarButtonsSayWhatTheyDoAndEveryTabIsWhole)
+{
+    Open("strict-network.json");
+    plugtest::ExpectToolbarNamesItsCommands(*m_dialog);
+    plugtest::ExpectEveryTabWhole(*m_dialog, "ctrlpoint-dialog.png");
+}
+
+// The host's own navigation commands on the control-point table's bar.
+TEST_F(ControlPointDialogTest, FirstLastRevertAndInfoButtonsAct)
+{
+    Open("strict-network.json");
+    EXPECT_EQ(m_dialog->CmdButtonText(CPartDlg::kCmdFirstPart).toStdString(), "先頭のパート");
+    ASSERT_TRUE(Edit(9002, 0x0FFF0D0C, "書き換えた表題"));
+    EXPECT_TRUE(m_dialog->IsChanged());
+    ASSERT_TRUE(m_dialog->PressButton(CPartDlg::kCmdRevert));
+    EXPECT_FALSE(m_dialog->IsChanged());
+    EXPECT_NE(Record("F1").Text(0), "書き換えた表題");
+    EXPECT_TRUE(m_dialog->PressButton(CPartDlg::kCmdLastPart));
+    EXPECT_TRUE(m_dialog->PressButton(CPartDlg::kCmdFirstPart));
+    EXPECT_EQ(m_dialog->GetPartData().GetAddress(), 1u);
+    EXPECT_TRUE(m_dialog->PressButton(CPartDlg::kCmdPartInfo));
 }
 
 TEST_F(ControlPointDialogTest, UntickingCheckSurveyGreysListAndStoresZero)

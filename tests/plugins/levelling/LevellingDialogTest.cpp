@@ -20,6 +20,7 @@
 #include "plugins/levelling/LevellingRecords.h"
 #include "plugins/levelling/LevellingSettings.h"
 #include "plugins/levelling/XSvyPartVSheet.h"
+#include "tests/plugins/DialogLook.h"
 #include "tests/plugins/PluginTestFixtures.h"
 
 namespace mod00963 {
@@ -44,6 +45,13 @@ protected:
 };
 
 const std::string kQuestion = "等級区分を変更すると水準網・水準点検路線の入力データが破棄されます。\nよろしいですか？";
+
+TEST_F(LevellingDialogTest, ToolbarButtonsSayWhatTheyDoAndEveryTabIsWhole)
+{
+    Open("grade1.json");
+    plugtest::ExpectToolbarNamesItsCommands(*m_dialog);
+    plugtest::ExpectEveryTabWhole(*m_dialog, "levelling-dialog.png");
+}
 
 TEST_F(LevellingDialogTest, SameGradeAsksNothing)
 {

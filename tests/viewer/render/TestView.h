@@ -50,6 +50,13 @@ public:
     std::vector<QPoint>& RubberBand() { return m_rubberBand; }
     int resetDragStates = 0;
     void ResetDragState() override { ++resetDragStates; CModelViewerView::ResetDragState(); }
+    void SetToolMode(std::uint8_t mode) { m_toolMode = mode; }
+    int pickedListClears = 0;
+    int ClearPickedList() override
+    {
+        ++pickedListClears;
+        return CModelViewerView::ClearPickedList();
+    }
     void SetClientSize(int w, int h)
     {
         m_clientWidth = w;

@@ -12,9 +12,11 @@
 #include "hostfw/CTab04827DB.h"
 #include "hostfw/HostMessages.h"
 #include "hostfw/PeldaIni.h"
+#include "tests/plugins/DialogLook.h"
 #include "hostfw/Tab04827Data.h"
 #include "hostfw/VCmdData.h"
 #include "hostfw/gnss/KjnXyda_Nt.h"
+#include "tests/plugins/DialogLook.h"
 
 #include <QApplication>
 
@@ -93,6 +95,16 @@ TEST_P(ShownSetByKind, HeaderAndFirstPageOfTheKindsSet)
 INSTANTIATE_TEST_SUITE_P(Cases, ShownSetByKind,
                          ::testing::Values(std::pair{0, 1}, std::pair{1, 8}, std::pair{2, 15}, std::pair{3, 21},
                                            std::pair{4, 1}));
+
+TEST_F(GnssDialogTest, ToolbarButtonsSayWhatTheyDoAndEveryTabIsWhole)
+{
+    GnssSeed seed;
+    seed.SurveyPart(1, {0, 0, 0, 0, 0});
+    CPartDlg* d = Open(seed);
+    ASSERT_TRUE(d);
+    plugtest::ExpectToolbarNamesItsCommands(*d);
+    plugtest::ExpectEveryTabWhole(*d, "gnss-dialog.png");
+}
 
 TEST_F(GnssDialogTest, LevellingTabsShowSheetsNineToThirteen)
 {

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs the viewer on a copy of examples/viewer/ on the current display (xvfb-run gives
+# one), answers its About box, loads the example survey and saves a picture of the screen.
+#   screenshot-viewer.sh BIN_DIR SOURCE_DIR OUT.png
+set -euo pipefail
+bin=$1
+source=$2
+out=$3
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/tessara-shot.XXXXXX")
+viewer=""
+trap 'if [ -n "$viewer" ]; then kill "$viewer" 2>/dev/null || true; fi; rm -rf "$scratch"' EXIT
+mkdir -p "$scratch/work" "$scratch/config" "$scratch/run"
+chmod 700 "$scratch/run"
+cp -r "$source/examples/viewer/." "$scratch/work/"
+# Settings and the pipe of this run stay apart from the user's.
+export XDG_CONFIG_HOME="$scratch/config" TESSARA_PIPE_DIR="$scratch/run"
+
+"$bin/tessara" /V "$scratch/work/" 2> "$scratch/viewer.log" &
+viewer=$!
+# The About box opens first on a fresh profile; OK is its default button.
+about=$(timeout 60 xdotool search --sync --name "について" | head -n 1)
+xdotool windowactivate --sync "$about" key --window "$about" Return 2> /dev/null ||
+  xdotool key --window "$about" Return
+"$source/scripts/load-examples.sh" "$bin" "$scratch/work"
+main=$(timeout 60 xdotool search --sync --onlyvisible --name "SurfLook" | head -n 1)
+xdotool windowsize "$main" 1280 800 windowmove "$main" 0 0
+# The loads are answered once the data are in; the view paints on its next frame.
+sleep 2
+import -window root -crop 1280x800+0+0 +repage "$out"
+echo "Screenshot: $out"

@@ -1,0 +1,1 @@
+{"page": {"width_mm": -1}, "fields": [{"no": 0}]}

@@ -10,12 +10,16 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
 
 #include "PopupTestSupport.h"
+#include "outside/CModelDataMng.h"
+#include "outside/CPCloudMng.h"
 #include "outside/PT.h"
 #include "platform/MemoryProfile.h"
 #include "platform/MessageBox.h"
 #include "platform/ScriptedMessageBoxes.h"
+#include "tests/viewer/render/TestView.h"
 #include "tests/viewer/render/ViewTestApp.h"
 #include "viewer/app/CMainFrame.h"
 #include "viewer/render/CModelViewerView.h"
@@ -98,4 +102,55 @@ TEST_F(PopupShellTest, TheViewsDestructorClosesItsHints)
     m_view = nullptr;
     delete view;
     for (int kind = 1; kind <= 7; ++kind) EXPECT_EQ(OpenHint(kind), nullptr) << kind;
+}
+
+TEST(PopupDisplayCommands, TinPictureCommandsOpenTheirLegendsWithTheViewsValues)
+{
+    EnsureViewTestApp();
+    tessara::SetAppProfile(std::make_shared<tessara::MemoryProfile>());
+    auto clock = std::make_shared<ManualClock>(2'000'000'000);
+    SetLegendClock(clock);
+    auto view = std::make_unique<TestView>();
+    view->Create();
+    view->resize(400, 300);
+    view->show();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view->sceneFrames > 0; }));
+    SetPopupSources([&view]() -> QWidget* { return view.get(); }, [&view]() -> QWidget* { return view.get(); });
+    {
+        auto group = std::make_unique<CPCloudMng>();
+        group->AddVertex(0.0f, 0.0f, 3.0f);
+        group->AddVertex(5.0f, 0.0f, 8.0f);
+        group->AddVertex(0.0f, 5.0f, 4.0f);
+        group->m_triangles.emplace_back(0, 1, 2);
+        group->CVertexMng::CreateGrid();
+        std::lock_guard lock(view->ViewMutex());
+        view->ModelStore().AddGroup(std::move(group));
+    }
+    const auto run = [&view](unsigned id) {
+        const auto* handler = view->Commands().FindCommand(id);
+        ASSERT_NE(handler, nullptr) << id;
+        (*handler)();
+    };
+
+    view->Settings().paleSlopeFill = 1;
+    run(32788);   // TIN faces by slope
+    const MessagePaint* slope = OpenLegend(LegendSlot::Slope);
+    ASSERT_NE(slope, nullptr);
+    EXPECT_EQ(slope->m_colourSet, 1);
+    EXPECT_EQ(slope->m_background, 0x140F0Au) << "the view's dark background (10, 15, 20)";
+
+    clock->now += 1000;
+    run(32787);   // TIN faces by height
+    const MessagePaint* elevation = OpenLegend(LegendSlot::Elevation);
+    ASSERT_NE(elevation, nullptr);
+    EXPECT_EQ(elevation->m_top, 8.0);
+    EXPECT_EQ(elevation->m_bottom, 3.0);
+    EXPECT_FALSE(elevation->m_stops.empty());
+    EXPECT_EQ(elevation->geometry().right() + 1, view->mapToGlobal(QPoint(view->width(), 0)).x());
+
+    CloseElevationLegend();
+    CloseSlopeLegend();
+    SetPopupSources({}, {});
+    view.reset();
+    SetLegendClock(nullptr);
 }

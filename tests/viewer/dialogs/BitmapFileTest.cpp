@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <cstdlib>
@@ -58,8 +59,10 @@ protected:
     void TearDown() override { std::filesystem::remove_all(m_folder); }
     std::vector<std::string> FolderEntries() const
     {
+        // Every entry, hidden temporary files included.
         std::vector<std::string> names;
-        for (const tessara::FileEntry& e : tessara::ListFiles(m_folder, "")) names.push_back(e.name);
+        for (const auto& e : std::filesystem::directory_iterator(m_folder)) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
         return names;
     }
     std::string m_folder;

@@ -1,68 +1,108 @@
-// The file choice over a large work folder: 10,000 model files among 10,000
-// others, listed and shown (columns sized once). Baseline: the bare folder listing.
-#include "platform/Files.h"
-#include "viewer/dialogs/FileSimpleDlg.h"
-
+// Saving the view as a BMP file at 3840 x 2160 on the platform's GL (llvmpipe
+// under Xvfb): WriteBitmapFile (read the cached picture, atomic replace with
+// fsync and rename) against its floor in the same run, a bare glReadPixels of
+// the same framebuffer plus one plain write and fsync of the same bytes.
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <fcntl.h>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/Files.h"
+#include "platform/MemoryProfile.h"
+#include "viewer/dialogs/BitmapFile.h"
+#include "viewer/render/COpenGLBaseView.h"
 
 namespace {
 
-const std::string& Folder()
-{
-    static const std::string folder = [] {
-        const auto path = std::filesystem::temp_directory_path() / "bench-dialogs-models";
-        if (!std::filesystem::exists(path / "done")) {
-            std::filesystem::create_directories(path);
-            for (int i = 0; i < 10000; ++i) {
-                std::ofstream(path / ("model" + std::to_string(i) + ".tpf")) << 'x';
-                std::ofstream(path / ("other" + std::to_string(i) + ".las")) << 'x';
-            }
-            std::ofstream(path / "done") << 'x';
-        }
-        return path.string() + "/";
-    }();
-    return folder;
-}
+constexpr int kWidth = 3840;
+constexpr int kHeight = 2160;
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "bench_dialogs";
-    static char* argv[] = {name, nullptr};
-    if (!std::getenv("DISPLAY"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+std::unique_ptr<QApplication> g_app;
 
-void BM_ListFolder(benchmark::State& state)
+// A shown view at the benchmark's size with one frame in its cache; null when
+// there is no GL context or the frame could not be made at that size.
+std::unique_ptr<COpenGLBaseView> ShownView(benchmark::State& state)
 {
-    const std::string& folder = Folder();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(tessara::ListFiles(folder, "tpf"));
-}
-BENCHMARK(BM_ListFolder)->Unit(benchmark::kMillisecond);
-
-void BM_FileSimpleDlgOpens(benchmark::State& state)
-{
-    App();
-    const std::string& folder = Folder();
-    for (auto _ : state) {
-        FileSimpleDlg dialog(nullptr);
-        dialog.SetValues({folder, "tpf", {}});
-        dialog.show();
-        QApplication::processEvents();
-        dialog.hide();
+    auto view = std::make_unique<COpenGLBaseView>();
+    view->resize(kWidth, kHeight);
+    view->show();
+    for (int i = 0; i < 500 && view->SceneFrameCount() == 0; ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (view->SceneFrameCount() == 0 || view->ClientWidth() != kWidth || view->ClientHeight() != kHeight) {
+        state.SkipWithError("no GL frame at 3840 x 2160");
+        return nullptr;
     }
+    return view;
 }
-BENCHMARK(BM_FileSimpleDlgOpens)->Unit(benchmark::kMillisecond);
 
-} // namespace
+std::string BenchFile()
+{
+    return tessara::TempFolder() + "bench-dialogs.bmp";
+}
 
-BENCHMARK_MAIN();
+void BM_WriteBitmapFile(benchmark::State& state)
+{
+    auto view = ShownView(state);
+    if (!view) return;
+    const std::string path = BenchFile();
+    for (auto _ : state) {
+        if (!WriteBitmapFile(*view, path)) {
+            state.SkipWithError("WriteBitmapFile failed");
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * (static_cast<std::int64_t>(kWidth) * kHeight * 4 + 54));
+    tessara::DeleteFile(path);
+}
+
+void BM_BareReadPixelsWriteFsync(benchmark::State& state)
+{
+    auto view = ShownView(state);
+    if (!view) return;
+    const std::string path = BenchFile();
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth) * kHeight * 4);
+    const auto header = BitmapHeader(kWidth, kHeight);
+    view->makeCurrent();
+    GlFunctions& gl = *view->Gl();
+    for (auto _ : state) {
+        gl.glBindFramebuffer(GL_READ_FRAMEBUFFER, view->CompositeFramebuffer());
+        gl.glReadPixels(0, 0, kWidth, kHeight, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const bool written = fd >= 0 && ::write(fd, header.data(), header.size()) == 54 &&
+                             ::write(fd, pixels.data(), pixels.size()) == static_cast<ssize_t>(pixels.size()) &&
+                             ::fsync(fd) == 0;
+        if (fd >= 0) ::close(fd);
+        if (!written) {
+            state.SkipWithError("plain write failed");
+            break;
+        }
+    }
+    view->doneCurrent();
+    state.SetBytesProcessed(state.iterations() * (static_cast<std::int64_t>(pixels.size()) + 54));
+    tessara::DeleteFile(path);
+}
+
+}  // namespace
+
+BENCHMARK(BM_BareReadPixelsWriteFsync)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_WriteBitmapFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+int main(int argc, char** argv)
+{
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+    tessara::SetAppProfile(std::make_shared<tessara::MemoryProfile>());
+    COpenGLBaseView::SetDefaultSurfaceFormat();
+    int qtArgc = 1;
+    g_app = std::make_unique<QApplication>(qtArgc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_app.reset();
+    return 0;
+}

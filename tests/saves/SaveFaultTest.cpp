@@ -12,6 +12,7 @@
 #include "platform/Files.h"
 #include "platform/IniProfile.h"
 #include "plugins/common/CsvWriter.h"
+#include "viewer/dialogs/BitmapFile.h"
 #include "viewer/files/FileFormatConstants.h"
 #include "viewer/files/LasDump.h"
 #include "viewer/files/ModelFile.h"
@@ -138,6 +139,16 @@ bool SaveCsv(const std::string& target, int variant)
     return csv.Close();
 }
 
+bool SaveBitmap(const std::string& target, int variant)
+{
+    // The view's picture as the BMP writer gets it: bottom-up BGRA.
+    const int width = variant == 0 ? 4 : 320;
+    const int height = variant == 0 ? 2 : 200;
+    const std::vector<std::uint8_t> bgra(static_cast<std::size_t>(width) * height * 4,
+                                         static_cast<std::uint8_t>(0x40 + variant));
+    return WriteBitmapPixels(target, width, height, bgra);
+}
+
 const std::vector<SaveCase>& Cases()
 {
     static const std::vector<SaveCase> cases = {
@@ -150,6 +161,7 @@ const std::vector<SaveCase>& Cases()
         {"ViewerProfile", "QuonEditorView.ini", SaveViewerProfile},
         {"WholeFile", "whole.bin", SaveWholeFile},
         {"Csv", "KJNHYO.CSV", SaveCsv, false},
+        {"Bitmap", "view.bmp", SaveBitmap},
     };
     return cases;
 }

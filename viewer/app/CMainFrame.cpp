@@ -22,6 +22,7 @@
 #include "viewer/app/AppLook.h"
 #include "viewer/app/CloseRules.h"
 #include "viewer/app/RibbonBar.h"
+#include "viewer/dialogs/LegendSlots.h"
 #include "viewer/render/CModelViewerView.h"
 #include "viewer/render/LongWorkGuard.h"
 #include "viewer/render/ShellHooks.h"
@@ -58,6 +59,18 @@ void CMainFrame::SetMainWindow(CMainFrame* frame)
     if (g_mainWindow != nullptr) FrameLink::Leave(g_mainWindow);
     g_mainWindow = frame;
     if (frame != nullptr) FrameLink::SetMain(frame);
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    LayoutLegendWindows();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    LayoutLegendWindows();
 }
 
 CModelViewerView* GetActiveDocumentView()

@@ -79,6 +79,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The legends follow the view's top right when the window moves or resizes.
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildCommandMap();

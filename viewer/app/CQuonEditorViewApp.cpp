@@ -11,6 +11,7 @@
 #include "viewer/app/CMainFrame.h"
 #include "viewer/app/CVCommandLineInfo.h"
 #include "viewer/dialogs/DialogHooks.h"
+#include "viewer/dialogs/LegendSlots.h"
 #include "viewer/render/CModelViewerView.h"
 #include "viewer/render/ShellHooks.h"
 
@@ -74,6 +75,9 @@ bool CQuonEditorViewApp::InitInstance()
     m_recentFiles = std::make_unique<tessara::RecentFileList>(tessara::AppProfile(), kRecentFileCount);
     ShellHooks::Instance().showAboutDialog = [] { ShowAboutDialog(); };
     InstallDialogHooks();
+    SetPopupSources([]() -> QWidget* { return GetActiveDocumentView(); },
+                    []() -> QWidget* { return CMainFrame::MainWindow(); });
+    InstallPopupHooks();
 
     LaunchArgs launch;
     CVCommandLineInfo commandLine(launch);
@@ -115,6 +119,8 @@ int CQuonEditorViewApp::ExitInstance()
 {
     ShellHooks::Instance().showAboutDialog = nullptr;
     RemoveDialogHooks();
+    RemovePopupHooks();
+    SetPopupSources({}, {});
     m_recentFiles.reset();
     m_instanceGuard.reset();
     return 0;

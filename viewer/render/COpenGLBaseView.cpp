@@ -648,6 +648,11 @@ void COpenGLBaseView::DrawFeedback(int flag)
     m_xorOutline2.clear();
 }
 
+unsigned COpenGLBaseView::CompositeFramebuffer() const
+{
+    return m_cacheValid && m_compositeCache ? m_compositeCache->handle() : 0;
+}
+
 void COpenGLBaseView::SetFrameClock(std::shared_ptr<FrameClock> clock)
 {
     m_frameClock = clock ? std::move(clock) : std::make_shared<SteadyFrameClock>();

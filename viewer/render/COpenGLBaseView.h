@@ -97,6 +97,9 @@ public:
     void SetFrameClock(std::shared_ptr<FrameClock> clock);
     int ClientWidth() const { return m_clientWidth; }
     int ClientHeight() const { return m_clientHeight; }
+    //! The framebuffer that holds the last composited picture (device pixels, bottom
+    //! row first); 0 while there is none. Read it with the context current.
+    unsigned CompositeFramebuffer() const;
 
     // ---- Layers (context current: inside a frame or under a GlContextScope) ----
 

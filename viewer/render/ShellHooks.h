@@ -16,6 +16,9 @@ struct ShellHooks {
     std::function<void()> closeDistanceToolTips;
     std::function<void()> closeListHint;
     std::function<void()> closeSectionToolTips;
+    // Sum of the widths (device pixels) of the legend pop-ups open as windows; the
+    // axis triad keeps clear of them. Empty: no legends, 0.
+    std::function<int()> legendColumnWidths;
     // The group pane's tree: forget the items of these groups (store indices;
     // the store is locked by the caller), and rebuild it from the store.
     std::function<void(const std::vector<std::int64_t>&)> removeGroupTreeItems;

@@ -9,6 +9,7 @@
 #include "viewer/buffers/TinPasses.h"
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/buffers/ViewLayers.h"
+#include "viewer/buffers/ViewOverlayGl.h"
 #include "viewer/files/ViewFilesState.h"
 #include "viewer/render/skGLTexture.h"
 
@@ -128,6 +129,7 @@ void CModelViewerView::ReleaseBuffersGl()
         TinPasses::ReleaseVertices(ctx, source);
     }
     SceneRenderer::DeleteOrphanedBuffers(ctx);
+    st.overlayGl->Release(*Gl());
     st.texture.reset();
 }
 

@@ -13,6 +13,8 @@
 #include <vector>
 
 class skGLTexture;
+struct ViewPickState;
+struct ViewOverlayGl;
 
 // What the main view keeps for its buffers and render passes.
 struct ViewBuffersState {
@@ -40,4 +42,9 @@ struct ViewBuffersState {
     int captionValid = 0;
     PT captionMin;
     PT captionMax;
+
+    //! Selection, hover and tool feedback state (viewer/buffers/ViewPickState.h).
+    std::unique_ptr<ViewPickState> pick;
+    //! The overlays' own GL objects: textures and the feedback's buffers.
+    std::unique_ptr<ViewOverlayGl> overlayGl;
 };

@@ -73,23 +73,54 @@ bool ScreenPolygon::Crosses(double x1, double y1, double x2, double y2) const
     return false;
 }
 
-std::int16_t screenbox::Classify(const ScreenProjector& projector, const ScreenPolygon& polygon, const double lo[3],
-                                 const double hi[3], bool testInside)
+namespace {
+
+// The eight corners of a box projected; false when one does not count.
+bool ProjectCorners(const ScreenProjector& projector, const double lo[3], const double hi[3],
+                    std::array<ScreenProjector::Window, 8>& w)
 {
-    std::array<ScreenProjector::Window, 8> w;
     for (int c = 0; c < 8; ++c) {
         const double x = (c & 1) ? hi[0] : lo[0];
         const double y = (c & 2) ? hi[1] : lo[1];
         const double z = (c & 4) ? hi[2] : lo[2];
-        if (!projector.ProjectUser(x, y, z, w[c]) || !(w[c].depth > 0.0 && w[c].depth < 1.0)) return kTest;
+        if (!projector.ProjectUser(x, y, z, w[c]) || !(w[c].depth > 0.0 && w[c].depth < 1.0)) return false;
     }
-    double minX = w[0].x, maxX = w[0].x, minY = w[0].y, maxY = w[0].y;
+    return true;
+}
+
+struct WindowRect {
+    double minX, maxX, minY, maxY;
+};
+
+WindowRect ScreenRect(const std::array<ScreenProjector::Window, 8>& w)
+{
+    WindowRect r{w[0].x, w[0].x, w[0].y, w[0].y};
     for (const auto& p : w) {
-        minX = std::min(minX, p.x);
-        maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
+        r.minX = std::min(r.minX, p.x);
+        r.maxX = std::max(r.maxX, p.x);
+        r.minY = std::min(r.minY, p.y);
+        r.maxY = std::max(r.maxY, p.y);
     }
+    return r;
+}
+
+}  // namespace
+
+std::int16_t screenbox::MissesSquare(const ScreenProjector& projector, const double lo[3], const double hi[3],
+                                     double x, double y, double tol)
+{
+    std::array<ScreenProjector::Window, 8> w;
+    if (!ProjectCorners(projector, lo, hi, w)) return 0;
+    const auto [minX, maxX, minY, maxY] = ScreenRect(w);
+    return (minX > x + tol || maxX < x - tol || minY > y + tol || maxY < y - tol) ? 1 : 0;
+}
+
+std::int16_t screenbox::Classify(const ScreenProjector& projector, const ScreenPolygon& polygon, const double lo[3],
+                                 const double hi[3], bool testInside)
+{
+    std::array<ScreenProjector::Window, 8> w;
+    if (!ProjectCorners(projector, lo, hi, w)) return kTest;
+    const auto [minX, maxX, minY, maxY] = ScreenRect(w);
     const ScreenPolygon::Rect& b = polygon.Bounds();
     const auto bx0 = static_cast<double>(b.minX), bx1 = static_cast<double>(b.maxX);
     const auto by0 = static_cast<double>(b.minY), by1 = static_cast<double>(b.maxY);

@@ -65,3 +65,11 @@ inline constexpr std::int16_t kInside = 2;
 std::int16_t Classify(const ScreenProjector& projector, const ScreenPolygon& polygon, const double lo[3],
                       const double hi[3], bool testInside);
 }  // namespace screenbox
+
+namespace screenbox {
+//! 1 when the box's projected rectangle misses the square of half side tol
+//! around the window point (x, y up), 0 when it meets it or a corner does not
+//! project in front of the eye within the depth range.
+std::int16_t MissesSquare(const ScreenProjector& projector, const double lo[3], const double hi[3], double x, double y,
+                          double tol);
+}  // namespace screenbox

@@ -5,6 +5,7 @@
 #include "viewer/render/PolygonSelection.h"
 #include "viewer/render/ScreenPolygon.h"
 #include "viewer/render/ScreenProjector.h"
+#include "viewer/render/ToolFeedbackRules.h"
 
 #include "outside/CModelDataMng.h"
 
@@ -412,5 +413,64 @@ TEST(HoverCache, EdgesCollapsedOnScreenAreSkipped)
     EXPECT_EQ(cache.EdgeCount(), 2u);
     EXPECT_EQ(cache.FindEdge(27, 70), nullptr);
 }
+
+}  // namespace
+
+namespace {
+
+// ---- tool feedback kinds ------------------------------------------------------------
+
+struct BandCase {
+    const char* name;
+    ToolFeedbackRules::Input in;
+    ToolFeedbackRules::Kind kind;
+    GLenum primitive;
+    std::size_t passes;
+};
+
+class BandKindTest : public ::testing::TestWithParam<BandCase> {};
+
+TEST_P(BandKindTest, ByModeAndPointCount)
+{
+    const BandCase& c = GetParam();
+    const ToolFeedbackRules::Band b = ToolFeedbackRules::Choose(c.in);
+    EXPECT_EQ(b.kind, c.kind);
+    if (c.kind == ToolFeedbackRules::Kind::None) return;
+    EXPECT_EQ(b.primitive, c.primitive);
+    EXPECT_EQ(b.passes.size(), c.passes);
+}
+
+using K = ToolFeedbackRules::Kind;
+ToolFeedbackRules::Input Band(std::uint8_t tool, std::uint8_t edit, std::size_t points, std::size_t section = 0,
+                              bool cancelled = false, bool picked = false)
+{
+    ToolFeedbackRules::Input in;
+    in.toolMode = tool;
+    in.editMode = edit;
+    in.bandPoints = points;
+    in.sectionPoints = section;
+    in.bandCancelled = cancelled;
+    in.pickedListEmpty = !picked;
+    return in;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BandKindTest,
+    ::testing::Values(BandCase{"rectangle_of_four", Band(0, 0, 4), K::Rectangle, GL_LINE_LOOP, 1},
+                      BandCase{"rectangle_of_three", Band(0, 0, 3), K::None, 0, 0},
+                      BandCase{"rectangle_of_five", Band(0, 0, 5), K::None, 0, 0},
+                      BandCase{"rectangle_cancelled", Band(0, 0, 4, 0, true), K::None, 0, 0},
+                      BandCase{"polygon_of_two", Band(0, 1, 2), K::Polygon, GL_LINES, 3},
+                      BandCase{"polygon_of_three", Band(0, 1, 3), K::Polygon, GL_LINE_LOOP, 3},
+                      BandCase{"polygon_of_one", Band(0, 1, 1), K::None, 0, 0},
+                      BandCase{"segments", Band(7, 0, 4), K::Segments, GL_LINES, 3},
+                      BandCase{"polyline_of_two", Band(8, 0, 2), K::Polyline, GL_LINES, 3},
+                      BandCase{"polyline_of_three", Band(8, 0, 3), K::Polyline, GL_LINE_STRIP, 3},
+                      BandCase{"section_one_point", Band(18, 0, 0, 1), K::Section, GL_LINES, 1},
+                      BandCase{"section_no_point", Band(18, 0, 0, 0), K::None, 0, 0},
+                      BandCase{"section_two_points", Band(18, 0, 0, 2), K::None, 0, 0},
+                      BandCase{"edge_swap_draws_nothing", Band(2, 1, 5), K::None, 0, 0},
+                      BandCase{"picked_list_hides_outline", Band(0, 1, 5, 0, false, true), K::None, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

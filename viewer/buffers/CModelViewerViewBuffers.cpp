@@ -2,7 +2,10 @@
 // entry, the release family and the view's side of the invalidation marks.
 #include "viewer/render/CModelViewerView.h"
 
+#include "viewer/buffers/FigurePasses.h"
 #include "viewer/buffers/GroupGpuData.h"
+#include "viewer/buffers/HostPolygonPass.h"
+#include "viewer/buffers/StructurePasses.h"
 #include "viewer/buffers/PointCloudPass.h"
 #include "viewer/buffers/RenderContext.h"
 #include "viewer/buffers/SceneRenderer.h"
@@ -39,6 +42,9 @@ RenderContext CModelViewerView::MakeRenderContext()
     s.cadSwitch = m_settings.cadSwitch;
     s.partSwitch = m_settings.partSwitch;
     s.gradation = m_settings.gradation.GetCurColorConf();
+    s.cadLineWidth = m_settings.cadLineWidthIndex;
+    s.partLineWidth = m_settings.partLineWidthIndex;
+    s.unsetExclusion = m_settings.hideFiguresWithoutZ;
 
     RenderContext ctx{*Gl(), *m_modelStore, st.book, s};
     ctx.frame.detailLevel = DetailLevel();
@@ -50,6 +56,8 @@ RenderContext CModelViewerView::MakeRenderContext()
     ctx.texture = st.texture.get();
     ctx.placement = st.placement;
     ctx.vertexPickTolerance = m_vertexPointSize;
+    ctx.figures = st.figures.get();
+    ctx.hostOverlay = &st.hostOverlay;
     return ctx;
 }
 
@@ -76,6 +84,11 @@ void CModelViewerView::RenderScene(std::uint8_t pass, int)
     if (marks != st.invalidationsTaken) {
         st.invalidationsTaken = marks;
         st.book.InvalidateAll();
+    }
+    const int overlays = st.hostOverlayChanges.load(std::memory_order_relaxed);
+    if (overlays != st.hostOverlayChangesTaken) {
+        st.hostOverlayChangesTaken = overlays;
+        st.book.Kind(DrawableKind::HostPolygons).releasePending = 1;
     }
     const RenderBook::PendingHooks hooks = st.book.TakePendingHooks();
     if (hooks.clearSelection) ClearSelection();
@@ -127,6 +140,14 @@ void CModelViewerView::ReleaseBuffersGl()
         TinPasses::ReleaseTexturedFaces(ctx, source);
         TinPasses::ReleaseEdges(ctx, source);
         TinPasses::ReleaseVertices(ctx, source);
+    }
+    FigurePasses::ReleaseCadFigures(ctx);
+    FigurePasses::ReleasePartLayer(ctx);
+    HostPolygonPass::Release(ctx);
+    for (int k = 0; k < StructurePasses::kKinds; ++k) {
+        StructurePasses::ReleaseFaces(ctx, k);
+        StructurePasses::ReleaseEdges(ctx, k);
+        StructurePasses::ReleaseVertices(ctx, k);
     }
     SceneRenderer::DeleteOrphanedBuffers(ctx);
     st.overlayGl->Release(*Gl());

@@ -12,6 +12,11 @@ struct ShellHooks {
     std::function<void()> closeDistanceToolTips;
     std::function<void()> closeListHint;
     std::function<void()> closeSectionToolTips;
+    // The summed widths (pixels) of the legend pop-ups that are open, kept clear by
+    // the axis triad; empty answers 0.
+    std::function<int()> legendColumnWidths;
+    //! legendColumnWidths, or 0 while nobody filled it.
+    int LegendColumnWidths() const { return legendColumnWidths ? legendColumnWidths() : 0; }
     // The modal About box; filled by the application at start-up.
     std::function<void()> showAboutDialog;
 

@@ -10,6 +10,7 @@
 #include "ViewTestApp.h"
 #include "platform/MemoryProfile.h"
 #include "viewer/render/ShellHooks.h"
+#include "viewer/render/GlFunctions.h"
 
 namespace {
 
@@ -103,6 +104,90 @@ TEST_F(OverlayViewTest, TheUndersideOfThePlateShowsItsOwnPicture)
     Frame();
     EXPECT_EQ(Count(100, 100, 70, blue), 0);
     EXPECT_GT(Count(100, 100, 70, red), 100);
+}
+
+// ---- tool feedback -----------------------------------------------------------------
+
+class FeedbackTest : public OverlayViewTest {
+protected:
+    // The window framebuffer's pixels after running draw with XOR active, as
+    // the base view runs the feedback.
+    std::vector<std::uint8_t> DrawXor(const std::function<void()>& draw)
+    {
+        m_view->makeCurrent();
+        GlFunctions& gl = *m_view->Gl();
+        m_view->BindWindowFramebuffer();
+        gl.glViewport(0, 0, kW, kH);
+        gl.glDisable(GL_DEPTH_TEST);
+        gl.glEnable(GL_COLOR_LOGIC_OP);
+        gl.glLogicOp(GL_XOR);
+        draw();
+        gl.glDisable(GL_COLOR_LOGIC_OP);
+        std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kW * kH * 3));
+        gl.glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        gl.glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        m_view->doneCurrent();
+        return rgb;
+    }
+};
+
+TEST_F(FeedbackTest, AnOutlineDrawnTwiceInXorLeavesThePictureAndARedrawUploadsNothing)
+{
+    m_view->SetEditPolygon(0, 0);
+    m_view->RubberBand() = {QPoint(50, 50), QPoint(150, 50), QPoint(150, 120), QPoint(50, 120)};
+    const std::vector<std::uint8_t> clean = DrawXor([] {});
+    const std::vector<std::uint8_t> once = DrawXor([this] { m_view->DrawToolFeedback(0); });
+    EXPECT_NE(once, clean);
+    // The rectangle's top edge runs along row 50 from the top (stippled), and
+    // nothing lies inside it.
+    int onEdge = 0;
+    for (int y = kH - 52; y <= kH - 48; ++y)
+        for (int x = 60; x < 140; ++x) {
+            const std::size_t at = (static_cast<std::size_t>(y) * kW + x) * 3;
+            onEdge += once[at] != clean[at] ? 1 : 0;
+        }
+    EXPECT_GT(onEdge, 20);
+    const std::size_t inside = (static_cast<std::size_t>(kH - 85) * kW + 100) * 3;
+    EXPECT_EQ(once[inside], clean[inside]);
+    const std::vector<std::uint8_t> twice = DrawXor([this] { m_view->DrawToolFeedback(1); });
+    EXPECT_EQ(twice, clean);
+}
+
+TEST_F(FeedbackTest, TooFewPointsDrawNoRectangle)
+{
+    m_view->SetEditPolygon(0, 0);
+    m_view->RubberBand() = {QPoint(50, 50), QPoint(150, 50), QPoint(150, 120)};
+    const std::vector<std::uint8_t> clean = DrawXor([] {});
+    EXPECT_EQ(DrawXor([this] { m_view->DrawToolFeedback(0); }), clean);
+}
+
+TEST_F(OverlayViewTest, TheOverlaysLeaveTheBoundTextureAlone)
+{
+    m_view->Settings().compassMark = 1;
+    m_view->makeCurrent();
+    GlFunctions& gl = *m_view->Gl();
+    GLuint tin = 0;
+    gl.glGenTextures(1, &tin);
+    gl.glBindTexture(GL_TEXTURE_2D, tin);
+    const std::uint32_t texels[4] = {0xFF0000FFu, 0xFF00FF00u, 0xFFFF0000u, 0xFFFFFFFFu};
+    gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    m_view->BindLayer(COpenGLBaseView::Layer::Overlay);
+    gl.glMatrixMode(GL_PROJECTION);
+    gl.glLoadIdentity();
+    gl.glOrtho(-kW / 2.0, kW / 2.0, -kH / 2.0, kH / 2.0, 0.1, 10000.0);
+    gl.glMatrixMode(GL_MODELVIEW);
+    gl.glLoadIdentity();
+    gl.glTranslatef(0, 0, -500);
+    for (int i = 0; i < 2; ++i) m_view->DrawOrientationCube();
+    GLint bound = 0;
+    gl.glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), tin);
+    std::uint32_t back[4] = {};
+    gl.glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, back);
+    EXPECT_EQ(std::vector<std::uint32_t>(back, back + 4), std::vector<std::uint32_t>(texels, texels + 4));
+    gl.glDeleteTextures(1, &tin);
+    m_view->BindWindowFramebuffer();
+    m_view->doneCurrent();
 }
 
 }  // namespace

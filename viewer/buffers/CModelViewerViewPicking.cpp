@@ -162,7 +162,7 @@ int CModelViewerView::HoverPickEdge(QPoint pointer)
     ViewPickState& pick = *m_buffers->pick;
     pick.hoveredEdges.clear();
     if (m_settings.tinEdgeSwitch == 0) return 1;
-    if (const HoverPickCache::Edge* e = pick.cache.FindEdge(pointer.x(), pointer.y())) pick.hoveredEdges.push_back(*e);
+    if (const auto e = pick.cache.FindEdge(pointer.x(), pointer.y())) pick.hoveredEdges.push_back(*e);
     return 1;
 }
 

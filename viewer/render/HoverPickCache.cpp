@@ -10,6 +10,7 @@
 namespace {
 
 constexpr std::int32_t kUnprojected = -1;
+constexpr std::int32_t kHidden = -2;
 
 }  // namespace
 
@@ -21,6 +22,7 @@ void HoverPickCache::Reset(int width, int height)
         c.vertices.clear();
         c.edges.clear();
     }
+    m_vertices.clear();
     m_edges.clear();
     m_vertexCount = 0;
 }
@@ -39,81 +41,78 @@ int HoverPickCache::CellRow(double y) const
     return std::clamp(static_cast<int>(std::floor(y * kCells / m_height)), 0, kCells - 1);
 }
 
-void HoverPickCache::AddStore(const CVertexMng& tin, const ScreenProjector& projector,
-                              std::uint8_t kind, std::int32_t group)
+void HoverPickCache::AddStore(const CVertexMng& tin, const ScreenProjector& projector, std::uint8_t kind,
+                              std::int32_t group)
 {
     if (m_width <= 0 || m_height <= 0 || tin.m_triangles.empty()) return;
     const auto vertexCount = static_cast<std::size_t>(tin.GetVertexSize());
-    // Slot of each used vertex in `projected`; each vertex is projected once.
-    std::vector<std::int32_t> slot(vertexCount, kUnprojected);
-    std::vector<Vertex> projected;
-    const auto project = [&](std::uint32_t index) -> const Vertex* {
-        if (index >= vertexCount) return nullptr;
+    // Where each used vertex went in m_vertices; each is projected once.
+    // Scratch arrays are members so that a rebuild reuses their memory.
+    std::vector<std::int32_t>& slot = m_scratchSlot;
+    slot.assign(vertexCount, kUnprojected);
+    m_vertices.reserve(m_vertices.size() + vertexCount);
+    m_edges.reserve(m_edges.size() + tin.m_triangles.size() * 3 / 2 + vertexCount);
+    const auto project = [&](std::uint32_t index) -> std::int32_t {
+        if (index >= vertexCount) return kHidden;
         std::int32_t& s = slot[index];
-        if (s == kUnprojected) {
-            const CVertexMng::Vertex& v = tin.m_vertices[index];
-            ScreenProjector::Window w;
-            Vertex e;
-            e.kind = kind;
-            e.group = group;
-            e.index = static_cast<std::int32_t>(index);
-            e.hasHeight = IsUnsetValue(v.z) ? 0 : 1;
-            // Behind the eye or outside the depth range: not hoverable.
-            if (!projector.ProjectUser(v.x, v.y, v.z, w) || !(w.depth >= 0.0 && w.depth <= 1.0)) {
-                s = -2;
-                return nullptr;
-            }
-            e.x = w.x;
-            e.y = m_height - w.y;
-            e.depth = w.depth;
-            s = static_cast<std::int32_t>(projected.size());
-            projected.push_back(e);
-            const int col = CellColumn(e.x), row = CellRow(e.y);
-            if (col >= 0 && row >= 0) {
-                m_cells[row * kCells + col].vertices.push_back(e);
-                ++m_vertexCount;
-            }
+        if (s != kUnprojected) return s;
+        const CVertexMng::Vertex& v = tin.m_vertices[index];
+        ScreenProjector::Window w;
+        // Behind the eye or outside the depth range: not hoverable.
+        if (!projector.ProjectUser(v.x, v.y, v.z, w) || !(w.depth >= 0.0 && w.depth <= 1.0)) return s = kHidden;
+        s = static_cast<std::int32_t>(m_vertices.size());
+        m_vertices.push_back({w.x, m_height - w.y, w.depth, kind, group, static_cast<std::int32_t>(index),
+                              static_cast<std::uint8_t>(IsUnsetValue(v.z) ? 0 : 1)});
+        const Vertex& e = m_vertices.back();
+        const int col = CellColumn(e.x), row = CellRow(e.y);
+        if (col >= 0 && row >= 0) {
+            m_cells[row * kCells + col].vertices.push_back(static_cast<std::uint32_t>(s));
+            ++m_vertexCount;
         }
-        return s >= 0 ? &projected[static_cast<std::size_t>(s)] : nullptr;
+        return s;
     };
 
-    // Every vertex a triangle uses is projected (once), then the unique edges,
-    // each with the first triangle and side it was met in.
-    std::vector<std::uint64_t> order;
-    order.reserve(tin.m_triangles.size() * 3);
+    // Unique edges in the order met, each with the first triangle and side it
+    // came from: per smaller corner, the larger corners already taken (a short list).
+    std::vector<std::uint32_t>& start = m_scratchStart;
+    start.assign(vertexCount + 1, 0);
     for (const CIndexedTriangle& tri : tin.m_triangles)
         for (int k = 0; k < 3; ++k) {
             const std::uint32_t a = tri[k], b = tri[(k + 1) % 3];
-            project(a);
-            if (a != b) order.push_back(std::uint64_t{std::min(a, b)} << 32 | std::max(a, b));
+            if (a != b && a < vertexCount && b < vertexCount) ++start[std::min(a, b) + 1];
         }
-    std::sort(order.begin(), order.end());
-    order.erase(std::unique(order.begin(), order.end()), order.end());
-    std::vector<std::uint8_t> taken(order.size(), 0);
+    for (std::size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+    std::vector<std::uint32_t>& taken = m_scratchTaken;
+    taken.resize(start.back());
+    std::vector<std::uint32_t>& fill = m_scratchFill;
+    fill.assign(vertexCount, 0);
     for (std::size_t t = 0; t < tin.m_triangles.size(); ++t) {
         const CIndexedTriangle& tri = tin.m_triangles[t];
         for (int k = 0; k < 3; ++k) {
             const std::uint32_t a = tri[k], b = tri[(k + 1) % 3];
-            if (a == b) continue;
+            const std::int32_t pa = project(a);
+            if (a == b || a >= vertexCount || b >= vertexCount) continue;
             const std::uint32_t lo = std::min(a, b), hi = std::max(a, b);
-            const std::uint64_t key = std::uint64_t{lo} << 32 | hi;
-            const auto at = static_cast<std::size_t>(std::lower_bound(order.begin(), order.end(), key) - order.begin());
-            if (taken[at] != 0) continue;
-            taken[at] = 1;
-            const Vertex* p1 = project(lo);
-            const Vertex* p2 = project(hi);
-            if (p1 == nullptr || p2 == nullptr) continue;
+            std::uint32_t* first = taken.data() + start[lo];
+            std::uint32_t* last = first + fill[lo];
+            if (std::find(first, last, hi) != last) continue;
+            *last = hi;
+            ++fill[lo];
+            const std::int32_t pb = project(b);
+            const std::int32_t p1 = a == lo ? pa : pb, p2 = a == lo ? pb : pa;
+            if (p1 < 0 || p2 < 0) continue;
+            const Vertex& e1 = m_vertices[static_cast<std::size_t>(p1)];
+            const Vertex& e2 = m_vertices[static_cast<std::size_t>(p2)];
             // A zero-length edge on screen has no foot point.
-            if (p1->x == p2->x && p1->y == p2->y) continue;
-            Edge e{static_cast<std::int32_t>(lo), static_cast<std::int32_t>(hi), kind, group,
-                   static_cast<std::int32_t>(t), k, p1->x, p1->y, p1->depth, p2->x, p2->y, p2->depth};
-            const int c0 = CellColumn(std::max(std::min(e.x1, e.x2) - kReach, -kReach));
-            const int c1 = CellColumn(std::min(std::max(e.x1, e.x2) + kReach, m_width + kReach / 2));
-            const int r0 = CellRow(std::max(std::min(e.y1, e.y2) - kReach, -kReach));
-            const int r1 = CellRow(std::min(std::max(e.y1, e.y2) + kReach, m_height + kReach / 2));
+            if (e1.x == e2.x && e1.y == e2.y) continue;
+            const int c0 = CellColumn(std::max(std::min(e1.x, e2.x) - kReach, -kReach));
+            const int c1 = CellColumn(std::min(std::max(e1.x, e2.x) + kReach, m_width + kReach / 2));
+            const int r0 = CellRow(std::max(std::min(e1.y, e2.y) - kReach, -kReach));
+            const int r1 = CellRow(std::min(std::max(e1.y, e2.y) + kReach, m_height + kReach / 2));
             if (c0 < 0 || c1 < 0 || r0 < 0 || r1 < 0) continue;
             const auto number = static_cast<std::uint32_t>(m_edges.size());
-            m_edges.push_back(e);
+            m_edges.push_back({static_cast<std::uint32_t>(p1), static_cast<std::uint32_t>(p2),
+                               static_cast<std::int32_t>(t), k});
             for (int r = r0; r <= r1; ++r)
                 for (int c = c0; c <= c1; ++c) m_cells[r * kCells + c].edges.push_back(number);
         }
@@ -132,35 +131,46 @@ const HoverPickCache::Vertex* HoverPickCache::FindVertex(double px, double py) c
     // Row by row from the top-left cell: the cell order that settles ties.
     for (int r = r0; r <= r1; ++r)
         for (int c = c0; c <= c1; ++c)
-            for (const Vertex& v : m_cells[r * kCells + c].vertices)
+            for (std::uint32_t at : m_cells[r * kCells + c].vertices) {
+                const Vertex& v = m_vertices[at];
                 if (std::fabs(px - v.x) < kReach && std::fabs(py - v.y) < kReach &&
                     (best == nullptr || v.depth < best->depth))
                     best = &v;
+            }
     return best;
 }
 
-const HoverPickCache::Edge* HoverPickCache::FindEdge(double px, double py) const
+HoverPickCache::Edge HoverPickCache::MakeEdge(const EdgeRef& r) const
+{
+    const Vertex& a = m_vertices[r.end1];
+    const Vertex& b = m_vertices[r.end2];
+    return Edge{a.index, b.index, a.kind, a.group, r.triangle, r.side, a.x, a.y, a.depth, b.x, b.y, b.depth};
+}
+
+std::optional<HoverPickCache::Edge> HoverPickCache::FindEdge(double px, double py) const
 {
     const int c = CellColumn(px), r = CellRow(py);
-    if (c < 0 || r < 0) return nullptr;
-    const Edge* best = nullptr;
+    if (c < 0 || r < 0) return std::nullopt;
+    const EdgeRef* best = nullptr;
     double bestDepth = std::numeric_limits<double>::infinity();
     for (std::uint32_t number : m_cells[r * kCells + c].edges) {
-        const Edge& e = m_edges[number];
-        if (std::min(e.x1, e.x2) - px > kReach || px - std::max(e.x1, e.x2) > kReach ||
-            std::min(e.y1, e.y2) - py > kReach || py - std::max(e.y1, e.y2) > kReach)
+        const EdgeRef& ref = m_edges[number];
+        const Vertex& a = m_vertices[ref.end1];
+        const Vertex& b = m_vertices[ref.end2];
+        if (std::min(a.x, b.x) - px > kReach || px - std::max(a.x, b.x) > kReach ||
+            std::min(a.y, b.y) - py > kReach || py - std::max(a.y, b.y) > kReach)
             continue;
-        const double dx = e.x2 - e.x1, dy = e.y2 - e.y1;
-        const double len2 = dx * dx + dy * dy;
-        const double t = ((px - e.x1) * dx + (py - e.y1) * dy) / len2;
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double t = ((px - a.x) * dx + (py - a.y) * dy) / (dx * dx + dy * dy);
         if (!(t >= 0.0 && t <= 1.0)) continue;
-        const double fx = e.x1 + t * dx, fy = e.y1 + t * dy;
-        if (std::hypot(px - fx, py - fy) > kReach) continue;
-        const double depth = e.z1 + (e.z2 - e.z1) * t;
+        const double fx = a.x + t * dx - px, fy = a.y + t * dy - py;
+        if (fx * fx + fy * fy > kReach * kReach) continue;
+        const double depth = a.depth + (b.depth - a.depth) * t;
         if (best == nullptr || depth < bestDepth) {
-            best = &e;
+            best = &ref;
             bestDepth = depth;
         }
     }
-    return best;
+    if (best == nullptr) return std::nullopt;
+    return MakeEdge(*best);
 }

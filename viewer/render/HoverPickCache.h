@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <vector>
 
@@ -52,8 +53,8 @@ public:
     //! the first in cell order wins a tie. Null when none.
     const Vertex* FindVertex(double px, double py) const;
     //! The edge nearest the viewer whose foot point from the pointer lies on it
-    //! within the reach. Null when none.
-    const Edge* FindEdge(double px, double py) const;
+    //! within the reach; none when there is none.
+    std::optional<Edge> FindEdge(double px, double py) const;
 
     std::size_t VertexCount() const { return m_vertexCount; }
     std::size_t EdgeCount() const { return m_edges.size(); }
@@ -62,16 +63,27 @@ public:
     int Height() const { return m_height; }
 
 private:
+    // A cached edge: its ends as positions in m_vertices, and where it came from.
+    struct EdgeRef {
+        std::uint32_t end1, end2;
+        std::int32_t triangle;
+        std::int32_t side;
+    };
     struct Cell {
-        std::vector<Vertex> vertices;
-        std::vector<std::uint32_t> edges;  // into m_edges, in collection order
+        std::vector<std::uint32_t> vertices;  // into m_vertices
+        std::vector<std::uint32_t> edges;     // into m_edges, in collection order
     };
     int CellColumn(double x) const;
     int CellRow(double y) const;
+    Edge MakeEdge(const EdgeRef& e) const;
 
     int m_width = 0;
     int m_height = 0;
     std::array<Cell, kCells * kCells> m_cells;
-    std::vector<Edge> m_edges;
+    //! Every projected vertex of every store (in reach of the window or not).
+    std::vector<Vertex> m_vertices;
+    std::vector<EdgeRef> m_edges;
     std::size_t m_vertexCount = 0;
+    std::vector<std::int32_t> m_scratchSlot;
+    std::vector<std::uint32_t> m_scratchStart, m_scratchTaken, m_scratchFill;
 };

@@ -102,10 +102,33 @@ void PolygonSelection::Classify()
     }
 }
 
+bool PolygonSelection::TestPoint(const CPCloudMng::CloudPoint& p) const
+{
+    ScreenProjector::Window w;
+    // Points behind the eye would project mirrored into the polygon.
+    if (!m_projector.ProjectUser(p.x, p.y, p.z, w)) return false;
+    const std::int64_t x = ScreenPolygon::WholePixel(w.x), y = ScreenPolygon::WholePixel(w.y);
+    return m_polygon.InBounds(x, y) && (!m_testInside || m_polygon.Contains(x, y));
+}
+
 void PolygonSelection::Collect(const CPCloudMng& group, std::size_t g, std::vector<std::uint64_t>& out)
 {
     const std::vector<std::int16_t>& classes = m_chunkClasses[g];
     const auto n = static_cast<std::uint64_t>(group.m_points.size());
+    // When every chunk needs its points tested and the chunks hold every point,
+    // walk the points in memory order: the chunks' lists jump about the array.
+    std::uint64_t chunked = 0;
+    bool allTested = classes.size() == group.m_grid.size();
+    for (std::size_t c = 0; c < group.m_grid.size() && allTested; ++c) {
+        chunked += group.m_grid[c].indices.size();
+        allTested = group.m_grid[c].indices.empty() || classes[c] == screenbox::kTest;
+    }
+    if (allTested && chunked == n) {
+        m_projected += n;
+        for (std::uint64_t i = 0; i < n; ++i)
+            if (TestPoint(group.m_points[i])) out.push_back(i);
+        return;
+    }
     for (std::size_t c = 0; c < group.m_grid.size(); ++c) {
         const std::int16_t cls = c < classes.size() ? classes[c] : screenbox::kTest;
         if (cls == screenbox::kOutside) continue;
@@ -116,17 +139,8 @@ void PolygonSelection::Collect(const CPCloudMng& group, std::size_t g, std::vect
             continue;
         }
         m_projected += cell.indices.size();
-        for (std::uint32_t i : cell.indices) {
-            if (i >= n) continue;
-            const CPCloudMng::CloudPoint& p = group.m_points[i];
-            ScreenProjector::Window w;
-            // Points behind the eye would project mirrored into the polygon.
-            if (!m_projector.ProjectUser(p.x, p.y, p.z, w)) continue;
-            const std::int64_t x = ScreenPolygon::WholePixel(w.x), y = ScreenPolygon::WholePixel(w.y);
-            if (!m_polygon.InBounds(x, y)) continue;
-            if (m_testInside && !m_polygon.Contains(x, y)) continue;
-            out.push_back(i);
-        }
+        for (std::uint32_t i : cell.indices)
+            if (i < n && TestPoint(group.m_points[i])) out.push_back(i);
     }
 }
 

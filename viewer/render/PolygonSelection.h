@@ -6,10 +6,10 @@
 #include "viewer/render/ScreenPolygon.h"
 #include "viewer/render/ScreenProjector.h"
 
+#include "outside/CPCloudMng.h"
 #include "outside/SelPCloud.h"
 
 class CModelDataMng;
-class CPCloudMng;
 
 // Selects the points of the shown groups that lie inside a screen polygon and
 // merges them into the pick buckets (one bucket of point numbers per group).
@@ -48,6 +48,7 @@ public:
 private:
     void Classify();
     void Collect(const CPCloudMng& group, std::size_t g, std::vector<std::uint64_t>& out);
+    bool TestPoint(const CPCloudMng::CloudPoint& p) const;
 
     const CModelDataMng& m_store;
     ScreenProjector m_projector;

@@ -362,7 +362,7 @@ TEST(HoverCache, BadIndicesAndAZeroSizeWindowCacheNothing)
     cache.AddStore(tin, Ortho(), HoverPickCache::kKindGroup, 0);
     EXPECT_TRUE(cache.Empty());
     EXPECT_EQ(cache.FindVertex(10, 90), nullptr);
-    EXPECT_EQ(cache.FindEdge(10, 90), nullptr);
+    EXPECT_FALSE(cache.FindEdge(10, 90).has_value());
 }
 
 TEST(HoverCache, EdgeUnderThePointerWithItsTriangleAndSide)
@@ -374,15 +374,15 @@ TEST(HoverCache, EdgeUnderThePointerWithItsTriangleAndSide)
     cache.AddStore(tin, Ortho(), HoverPickCache::kKindCadTin, -1);
     EXPECT_EQ(cache.EdgeCount(), 3u);
     // Window (36, 36) is 1.4 px off the long edge; mouse y = 100 - 36.
-    const HoverPickCache::Edge* e = cache.FindEdge(36, 64);
-    ASSERT_NE(e, nullptr);
+    const std::optional<HoverPickCache::Edge> e = cache.FindEdge(36, 64);
+    ASSERT_TRUE(e.has_value());
     EXPECT_EQ(e->v1, 1);
     EXPECT_EQ(e->v2, 2);
     EXPECT_EQ(e->triangle, 0);
     EXPECT_EQ(e->side, 1);
     // Beyond the end of the bottom edge, and too far from every edge.
-    EXPECT_EQ(cache.FindEdge(64, 90), nullptr);
-    EXPECT_EQ(cache.FindEdge(25, 75), nullptr);
+    EXPECT_FALSE(cache.FindEdge(64, 90).has_value());
+    EXPECT_FALSE(cache.FindEdge(25, 75).has_value());
 }
 
 TEST(HoverCache, NearerOfTwoCrossingEdgesAndSharedEdgesOnce)
@@ -396,8 +396,8 @@ TEST(HoverCache, NearerOfTwoCrossingEdgesAndSharedEdgesOnce)
     cache.Reset(kSize, kSize);
     cache.AddStore(tin, Ortho(), HoverPickCache::kKindGroup, 0);
     EXPECT_EQ(cache.EdgeCount(), 8u);
-    const HoverPickCache::Edge* e = cache.FindEdge(35, 65);
-    ASSERT_NE(e, nullptr);
+    const std::optional<HoverPickCache::Edge> e = cache.FindEdge(35, 65);
+    ASSERT_TRUE(e.has_value());
     // z 5 is nearer the viewer than z 0.
     EXPECT_EQ(e->v1, 4);
     EXPECT_EQ(e->v2, 5);
@@ -411,7 +411,7 @@ TEST(HoverCache, EdgesCollapsedOnScreenAreSkipped)
     cache.Reset(kSize, kSize);
     cache.AddStore(tin, Ortho(), HoverPickCache::kKindGroup, 0);
     EXPECT_EQ(cache.EdgeCount(), 2u);
-    EXPECT_EQ(cache.FindEdge(27, 70), nullptr);
+    EXPECT_FALSE(cache.FindEdge(27, 70).has_value());
 }
 
 }  // namespace

@@ -171,6 +171,10 @@ void FigurePasses::BuildPartLayer(RenderContext& ctx)
         FigureBuffers::PartSet& out = ctx.figures->part[static_cast<std::size_t>(set)];
         std::vector<float> positions, colours;
         std::vector<std::uint32_t> picks;
+        const std::size_t vertices = 2 * src.lines.size() + static_cast<std::size_t>(src.points.GetCloudPointSize());
+        positions.reserve(vertices * 3);
+        colours.reserve(vertices * 4);
+        picks.reserve(vertices);
         for (const CModelDataMng::PartLine& line : src.lines) {
             PT ends[2];
             bool ok[2];

@@ -101,6 +101,11 @@ void StructurePasses::BuildFaces(RenderContext& ctx, int kind)
         FigureBuffers::StructureFaces& out = ctx.figures->structureFaces[static_cast<std::size_t>(s)];
         std::vector<float> positions, normals;
         std::vector<std::uint32_t> colours;
+        const std::size_t n = ctx.store.m_structure[static_cast<std::size_t>(s)].m_triangles.size() +
+                              ctx.store.m_structure[static_cast<std::size_t>(kSlots + s)].m_triangles.size();
+        positions.reserve(n * 9);
+        normals.reserve(n * 9);
+        if (mode == 2 || mode == 4) colours.reserve(n * 3);
         for (const CVertexMng* tin : {&ctx.store.m_structure[static_cast<std::size_t>(s)],
                                       &ctx.store.m_structure[static_cast<std::size_t>(kSlots + s)]})
             for (const CIndexedTriangle& tri : tin->m_triangles) {

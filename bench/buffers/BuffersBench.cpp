@@ -196,10 +196,9 @@ void BM_BuildPointBuffers(benchmark::State& state) { BuildPointBuffers(state, Bu
 void BM_BuildPointBuffersFirst(benchmark::State& state) { BuildPointBuffers(state, BuildWay::FirstBuild); }
 void BM_BuildPointBuffersMapped(benchmark::State& state) { BuildPointBuffers(state, BuildWay::MappedRebuild); }
 
-// memcpy of the bytes the build uploads, into warm memory.
-void BM_MemcpyUploadedBytes(benchmark::State& state)
+// memcpy of bytes into warm memory.
+void MemcpyBytes(benchmark::State& state, std::uint64_t bytes)
 {
-    const std::size_t bytes = g_uploadedBytes != 0 ? g_uploadedBytes : std::size_t{kPoints} * 20;
     std::vector<std::uint8_t> source(bytes, 1), target(bytes, 0);
     std::memcpy(target.data(), source.data(), bytes);
     for (auto _ : state) {
@@ -208,6 +207,12 @@ void BM_MemcpyUploadedBytes(benchmark::State& state)
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
+}
+
+// memcpy of the bytes the build uploads, into warm memory.
+void BM_MemcpyUploadedBytes(benchmark::State& state)
+{
+    MemcpyBytes(state, g_uploadedBytes != 0 ? g_uploadedBytes : std::size_t{kPoints} * 20);
 }
 
 // For reading the first build only: memcpy of the same bytes into memory the
@@ -386,17 +391,6 @@ void BM_BuildPartLayer(benchmark::State& state)
               [](FigureWorld& f) { FigurePasses::BuildPartLayer(*f.ctx); }, g_partBytes);
 }
 
-void MemcpyBytes(benchmark::State& state, std::uint64_t bytes)
-{
-    std::vector<std::uint8_t> source(bytes, 1), target(bytes, 0);
-    std::memcpy(target.data(), source.data(), bytes);
-    for (auto _ : state) {
-        std::memcpy(target.data(), source.data(), bytes);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
-}
 
 void BM_MemcpyStructureBytes(benchmark::State& state) { MemcpyBytes(state, g_structureBytes ? g_structureBytes : 1); }
 void BM_MemcpyPartBytes(benchmark::State& state) { MemcpyBytes(state, g_partBytes ? g_partBytes : 1); }

@@ -9,6 +9,9 @@
 // that cannot take host memory as buffer storage).
 #include "platform/OwnedMutex.h"
 #include "viewer/buffers/BufferNameQueue.h"
+#include "viewer/buffers/FigureBuffers.h"
+#include "viewer/buffers/FigurePasses.h"
+#include "viewer/buffers/StructurePasses.h"
 #include "viewer/buffers/GroupGpuData.h"
 #include "viewer/buffers/PointCloudPass.h"
 #include "viewer/buffers/RenderBook.h"
@@ -193,10 +196,9 @@ void BM_BuildPointBuffers(benchmark::State& state) { BuildPointBuffers(state, Bu
 void BM_BuildPointBuffersFirst(benchmark::State& state) { BuildPointBuffers(state, BuildWay::FirstBuild); }
 void BM_BuildPointBuffersMapped(benchmark::State& state) { BuildPointBuffers(state, BuildWay::MappedRebuild); }
 
-// memcpy of the bytes the build uploads, into warm memory.
-void BM_MemcpyUploadedBytes(benchmark::State& state)
+// memcpy of bytes into warm memory.
+void MemcpyBytes(benchmark::State& state, std::uint64_t bytes)
 {
-    const std::size_t bytes = g_uploadedBytes != 0 ? g_uploadedBytes : std::size_t{kPoints} * 20;
     std::vector<std::uint8_t> source(bytes, 1), target(bytes, 0);
     std::memcpy(target.data(), source.data(), bytes);
     for (auto _ : state) {
@@ -205,6 +207,12 @@ void BM_MemcpyUploadedBytes(benchmark::State& state)
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
+}
+
+// memcpy of the bytes the build uploads, into warm memory.
+void BM_MemcpyUploadedBytes(benchmark::State& state)
+{
+    MemcpyBytes(state, g_uploadedBytes != 0 ? g_uploadedBytes : std::size_t{kPoints} * 20);
 }
 
 // For reading the first build only: memcpy of the same bytes into memory the
@@ -284,6 +292,180 @@ void BM_BareDrawArrays(benchmark::State& state)
     }
 }
 
+// ---- 3D structures and the part layer -------------------------------------------------
+
+constexpr int kStructureSide = 708;  // 2 x 707^2 = 999,698 triangles
+constexpr int kChimney = 6;
+constexpr int kChimneySlot = 11;
+constexpr int kPartSegments = 1'000'000;
+
+// A chimney of about 1,000,000 triangles and a part layer of 1,000,000 segments,
+// on the world's context with their own store and book.
+struct FigureWorld {
+    CModelDataMng store;
+    RenderBook book;
+    RenderSettings settings;
+    FigureBuffers figures;
+    std::unique_ptr<RenderContext> ctx;
+
+    explicit FigureWorld(GlFunctions& gl)
+    {
+        CVertexMng& tin = store.m_structure[kChimneySlot];
+        for (int j = 0; j < kStructureSide; ++j)
+            for (int i = 0; i < kStructureSide; ++i)
+                tin.AddVertex(i * 1.8f, j * 1.1f, static_cast<float>((i * 7 + j * 3) % 50));
+        for (int j = 0; j + 1 < kStructureSide; ++j)
+            for (int i = 0; i + 1 < kStructureSide; ++i) {
+                const auto a = static_cast<std::uint32_t>(j * kStructureSide + i);
+                tin.m_triangles.emplace_back(a, a + 1, a + kStructureSide + 1);
+                tin.m_triangles.emplace_back(a, a + kStructureSide + 1, a + kStructureSide);
+            }
+        for (int v = 0; v < 2 * kPartSegments; ++v)
+            store.m_partLineVertex3D.AddVertex(static_cast<float>(v % kWidth), static_cast<float>((v / kWidth) % kHeight), 1.0f);
+        for (int k = 0; k < kPartSegments; ++k)
+            store.m_partLine3D.push_back({2 * k, 2 * k + 1, static_cast<std::uint32_t>(0x102030 + k)});
+        settings.tinPictureMode = 1;
+        settings.tinEdgeSwitch = 1;
+        settings.tinVertexSwitch = 1;
+        settings.unsetExclusion = 1;
+        ctx = std::make_unique<RenderContext>(gl, store, book, settings);
+        ctx->figures = &figures;
+    }
+    void ReleaseStructures()
+    {
+        StructurePasses::ReleaseFaces(*ctx, kChimney);
+        StructurePasses::ReleaseEdges(*ctx, kChimney);
+        StructurePasses::ReleaseVertices(*ctx, kChimney);
+    }
+    void BuildStructures()
+    {
+        StructurePasses::BuildFaces(*ctx, kChimney);
+        StructurePasses::BuildEdges(*ctx, kChimney);
+        StructurePasses::BuildVertices(*ctx, kChimney);
+    }
+};
+
+FigureWorld* TheFigureWorld()
+{
+    static std::unique_ptr<FigureWorld> world;
+    World& w = TheWorld();
+    if (w.gl == nullptr) return nullptr;
+    if (!world) world = std::make_unique<FigureWorld>(*w.gl);
+    return world.get();
+}
+
+std::uint64_t g_structureBytes = 0;
+std::uint64_t g_partBytes = 0;
+
+// Times a build after a release (not timed) and notes the bytes it uploads.
+void TimeBuild(benchmark::State& state, void (*release)(FigureWorld&), void (*build)(FigureWorld&),
+               std::uint64_t& bytes)
+{
+    FigureWorld* f = TheFigureWorld();
+    if (f == nullptr) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        release(*f);
+        TheWorld().gl->glFinish();
+        const std::uint64_t before = f->book.UploadedBytes();
+        state.ResumeTiming();
+        build(*f);
+        TheWorld().gl->glFinish();
+        bytes = f->book.UploadedBytes() - before;
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
+}
+
+void BM_BuildStructures(benchmark::State& state)
+{
+    TimeBuild(state, [](FigureWorld& f) { f.ReleaseStructures(); }, [](FigureWorld& f) { f.BuildStructures(); },
+              g_structureBytes);
+}
+
+void BM_BuildPartLayer(benchmark::State& state)
+{
+    TimeBuild(state, [](FigureWorld& f) { FigurePasses::ReleasePartLayer(*f.ctx); },
+              [](FigureWorld& f) { FigurePasses::BuildPartLayer(*f.ctx); }, g_partBytes);
+}
+
+
+void BM_MemcpyStructureBytes(benchmark::State& state) { MemcpyBytes(state, g_structureBytes ? g_structureBytes : 1); }
+void BM_MemcpyPartBytes(benchmark::State& state) { MemcpyBytes(state, g_partBytes ? g_partBytes : 1); }
+
+// The structure passes (vertices, edges, faces) and the part layer in one frame.
+void BM_FrameStructuresAndPart(benchmark::State& state)
+{
+    FigureWorld* f = TheFigureWorld();
+    if (f == nullptr) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    World& w = TheWorld();
+    f->BuildStructures();
+    FigurePasses::BuildPartLayer(*f->ctx);
+    for (auto _ : state) {
+        w.layers->Bind(SceneLayers::kFigure);
+        StructurePasses::DrawAll(*f->ctx, kPassDisplay);
+        w.layers->Bind(SceneLayers::kPart);
+        FigurePasses::DrawPartLayer(*f->ctx, kPassDisplay);
+        w.layers->BindDefault();
+        w.gl->glFinish();
+    }
+}
+
+// The same buffers with bare draw calls.
+void BM_BareStructureAndPartDraws(benchmark::State& state)
+{
+    FigureWorld* f = TheFigureWorld();
+    if (f == nullptr) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    World& w = TheWorld();
+    GlFunctions& gl = *w.gl;
+    f->BuildStructures();
+    FigurePasses::BuildPartLayer(*f->ctx);
+    const FigureBuffers& b = f->figures;
+    const auto n = static_cast<GLsizei>(b.structureFaces[kChimneySlot].triangles);
+    std::vector<GLint> firsts(static_cast<std::size_t>(n));
+    std::vector<GLsizei> counts(static_cast<std::size_t>(n), 4);
+    for (GLsizei i = 0; i < n; ++i) firsts[static_cast<std::size_t>(i)] = 4 * i;
+    const auto bind = [&gl](GLuint buffer) {
+        gl.glBindBuffer(GL_ARRAY_BUFFER, buffer);
+        gl.glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    };
+    for (auto _ : state) {
+        w.layers->Bind(SceneLayers::kFigure);
+        gl.glEnableClientState(GL_VERTEX_ARRAY);
+        bind(b.structureVertices[kChimneySlot]);
+        gl.glDrawArrays(GL_POINTS, 0, 3 * n);
+        bind(b.structureEdges[kChimneySlot]);
+        gl.glMultiDrawArrays(GL_LINE_STRIP, firsts.data(), counts.data(), n);
+        gl.glEnable(GL_LIGHTING);
+        bind(b.structureFaces[kChimneySlot].positions);
+        gl.glBindBuffer(GL_ARRAY_BUFFER, b.structureFaces[kChimneySlot].normals);
+        gl.glNormalPointer(GL_FLOAT, 0, nullptr);
+        gl.glEnableClientState(GL_NORMAL_ARRAY);
+        gl.glDrawArrays(GL_TRIANGLES, 0, 3 * n);
+        gl.glDisableClientState(GL_NORMAL_ARRAY);
+        gl.glDisable(GL_LIGHTING);
+        w.layers->Bind(SceneLayers::kPart);
+        bind(b.part[0].positions);
+        gl.glBindBuffer(GL_ARRAY_BUFFER, b.part[0].colours);
+        gl.glColorPointer(4, GL_FLOAT, 0, nullptr);
+        gl.glEnableClientState(GL_COLOR_ARRAY);
+        gl.glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(2 * b.part[0].segments));
+        gl.glDisableClientState(GL_COLOR_ARRAY);
+        gl.glDisableClientState(GL_VERTEX_ARRAY);
+        gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
+        w.layers->BindDefault();
+        gl.glFinish();
+    }
+}
+
 }  // namespace
 
 BENCHMARK(BM_BuildPointBuffers)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
@@ -293,6 +475,12 @@ BENCHMARK(BM_MemcpyUploadedBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MemcpyIntoNewMemory)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_FramePointPasses)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_BareDrawArrays)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_BuildStructures)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_MemcpyStructureBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildPartLayer)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_MemcpyPartBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameStructuresAndPart)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_BareStructureAndPartDraws)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 int main(int argc, char** argv)
 {

@@ -1,5 +1,6 @@
 // Frame costs of the base view on the platform's GL (llvmpipe under Xvfb), at
-// 1280 x 800: an empty-scene frame, a redraw from the composite cache, a bare
+// 1280 x 800: an empty-scene frame (with and without the axis triad and the
+// orientation cube), a redraw from the composite cache, a bare
 // window-size blit, and a full frame with 1,000,000 points in the cloud layer
 // (a bench-only VBO stands in for the point passes). Every timing ends with glFinish.
 #include <QApplication>
@@ -110,10 +111,13 @@ std::unique_ptr<BenchView> CurrentView(benchmark::State& state, std::size_t clou
     return view;
 }
 
-void SceneFrame(benchmark::State& state, std::size_t points)
+void SceneFrame(benchmark::State& state, std::size_t points, bool aids = true)
 {
     auto view = CurrentView(state, points);
     if (!view) return;
+    // The axis triad and the orientation cube (on by default).
+    view->Settings().xyzMark = aids ? 1 : 0;
+    view->Settings().compassMark = aids ? 1 : 0;
     for (auto _ : state) {
         view->InvalidateScene();
         view->paintGL();
@@ -126,6 +130,11 @@ void SceneFrame(benchmark::State& state, std::size_t points)
 void BM_EmptySceneFrame(benchmark::State& state)
 {
     SceneFrame(state, 0);
+}
+
+void BM_EmptySceneFrameWithoutAids(benchmark::State& state)
+{
+    SceneFrame(state, 0, false);
 }
 
 void BM_FullFrameMillionPoints(benchmark::State& state)
@@ -174,6 +183,7 @@ void BM_BareBlit(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(BM_EmptySceneFrame)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_EmptySceneFrameWithoutAids)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_CachedRedraw)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_BareBlit)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_FullFrameMillionPoints)->Unit(benchmark::kMillisecond)->MinTime(2.0);

@@ -2,13 +2,17 @@
 // entry, the release family and the view's side of the invalidation marks.
 #include "viewer/render/CModelViewerView.h"
 
+#include "viewer/buffers/FigurePasses.h"
 #include "viewer/buffers/GroupGpuData.h"
+#include "viewer/buffers/HostPolygonPass.h"
+#include "viewer/buffers/StructurePasses.h"
 #include "viewer/buffers/PointCloudPass.h"
 #include "viewer/buffers/RenderContext.h"
 #include "viewer/buffers/SceneRenderer.h"
 #include "viewer/buffers/TinPasses.h"
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/buffers/ViewLayers.h"
+#include "viewer/buffers/ViewOverlayGl.h"
 #include "viewer/files/ViewFilesState.h"
 #include "viewer/render/skGLTexture.h"
 
@@ -38,6 +42,9 @@ RenderContext CModelViewerView::MakeRenderContext()
     s.cadSwitch = m_settings.cadSwitch;
     s.partSwitch = m_settings.partSwitch;
     s.gradation = m_settings.gradation.GetCurColorConf();
+    s.cadLineWidth = m_settings.cadLineWidthIndex;
+    s.partLineWidth = m_settings.partLineWidthIndex;
+    s.unsetExclusion = m_settings.hideFiguresWithoutZ;
 
     RenderContext ctx{*Gl(), *m_modelStore, st.book, s};
     ctx.frame.detailLevel = DetailLevel();
@@ -49,6 +56,8 @@ RenderContext CModelViewerView::MakeRenderContext()
     ctx.texture = st.texture.get();
     ctx.placement = st.placement;
     ctx.vertexPickTolerance = m_vertexPointSize;
+    ctx.figures = st.figures.get();
+    ctx.hostOverlay = &st.hostOverlay;
     return ctx;
 }
 
@@ -83,6 +92,11 @@ void CModelViewerView::RenderScene(std::uint8_t pass, int)
         if (GroupGpuData* d = GroupGpuData::Find(m_modelStore->m_viewCloud)) d->rebuildRequested = 1;
         st.book.Kind(DrawableKind::GroupCloud).releasePending = 1;
         st.book.Kind(DrawableKind::ViewCloud).releasePending = 1;
+    }
+    const int overlays = st.hostOverlayChanges.load(std::memory_order_relaxed);
+    if (overlays != st.hostOverlayChangesTaken) {
+        st.hostOverlayChangesTaken = overlays;
+        st.book.Kind(DrawableKind::HostPolygons).releasePending = 1;
     }
     const RenderBook::PendingHooks hooks = st.book.TakePendingHooks();
     if (hooks.clearSelection) ClearSelection();
@@ -135,7 +149,16 @@ void CModelViewerView::ReleaseBuffersGl()
         TinPasses::ReleaseEdges(ctx, source);
         TinPasses::ReleaseVertices(ctx, source);
     }
+    FigurePasses::ReleaseCadFigures(ctx);
+    FigurePasses::ReleasePartLayer(ctx);
+    HostPolygonPass::Release(ctx);
+    for (int k = 0; k < StructurePasses::kKinds; ++k) {
+        StructurePasses::ReleaseFaces(ctx, k);
+        StructurePasses::ReleaseEdges(ctx, k);
+        StructurePasses::ReleaseVertices(ctx, k);
+    }
     SceneRenderer::DeleteOrphanedBuffers(ctx);
+    st.overlayGl->Release(*Gl());
     st.texture.reset();
 }
 

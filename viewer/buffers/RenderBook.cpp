@@ -29,9 +29,11 @@ void RenderBook::InvalidateAll()
         mark(DrawableKind::GroupCloud);
         m_clearPickBucketsPending = true;
     }
-    for (DrawableKind kind : {DrawableKind::HostPolygons, DrawableKind::BuildTinFaces, DrawableKind::BuildTinEdges,
-                              DrawableKind::BuildTinVertices})
-        mark(kind);
+    mark(DrawableKind::HostPolygons);
+    // Every structure kind: a load may replace any of them, and their counts are
+    // those of the last build.
+    for (int k = static_cast<int>(DrawableKind::BuildTinFaces); k <= static_cast<int>(DrawableKind::ChimneyTinVertices); ++k)
+        mark(static_cast<DrawableKind>(k));
 }
 
 RenderBook::PendingHooks RenderBook::TakePendingHooks()

@@ -9,6 +9,8 @@
 class CModelDataMng;
 class RenderBook;
 class skGLTexture;
+struct FigureBuffers;
+struct HostPolygonContent;
 struct SelPCloud;
 
 // Everything a builder or pass reads or writes in one frame, gathered by the
@@ -29,4 +31,8 @@ struct RenderContext {
     TexturePlacement placement;
     //! Half the side of the vertex pick square, pixels.
     int vertexPickTolerance = 10;
+    //! The CAD, part, host-overlay and structure buffers (null: those passes draw nothing).
+    FigureBuffers* figures = nullptr;
+    //! The host's overlay (points, segments, polygons), user coordinates; may be null.
+    const HostPolygonContent* hostOverlay = nullptr;
 };

@@ -27,6 +27,11 @@ struct RenderSettings {
     int paleSlopeColours = 0;
     int cadSwitch = 1;
     int partSwitch = 1;
+    //! Line width settings of the CAD figures and the part drawing ("ViewLnWidthCad",
+    //! "ViewLnWidthPart"), and "ViewUnsetExclusion" (hides the second sets).
+    int cadLineWidth = 0;
+    int partLineWidth = 0;
+    int unsetExclusion = 1;
     const std::vector<ColorConf>* gradation = nullptr;
 };
 

@@ -1,6 +1,9 @@
 #include "viewer/buffers/SceneRenderer.h"
 
 #include "viewer/buffers/BufferNameQueue.h"
+#include "viewer/buffers/FigurePasses.h"
+#include "viewer/buffers/HostPolygonPass.h"
+#include "viewer/buffers/StructurePasses.h"
 #include "viewer/buffers/GlBufferOps.h"
 #include "viewer/buffers/PointCloudPass.h"
 #include "viewer/buffers/RenderBook.h"
@@ -89,7 +92,7 @@ void SceneRenderer::DrawFigureLayer(RenderContext& ctx, SceneLayers& layers, uns
     GlFunctions& gl = ctx.gl;
     layers.Bind(SceneLayers::kFigure);
     if (pass == kPassPick) GlBufferOps::DisablePickSpoilers(gl);
-    // CAD figures (first drawing) come with their own issue.
+    FigurePasses::DrawCadFigures(ctx, pass);
     if (pass == kPassPick && ctx.settings.viewDepthAlways != 0) {
         // The TIN layer keeps its depth for the pick read-back, so copying it
         // would hide structures and CAD drawn over the TINs from picking.
@@ -102,8 +105,7 @@ void SceneRenderer::DrawFigureLayer(RenderContext& ctx, SceneLayers& layers, uns
         layers.Bind(SceneLayers::kFigure);
     }
     gl.glDepthFunc(GL_LEQUAL);
-    // 3D-structure vertices, edges and faces and the second CAD drawing come
-    // with their own issue.
+    StructurePasses::DrawAll(ctx, pass);
     gl.glFlush();
     layers.BindDefault();
 }
@@ -130,14 +132,14 @@ void SceneRenderer::RenderMain(RenderContext& ctx, SceneLayers& layers, unsigned
     }
     if (ctx.frame.pointsOnly == 0) {
         DrawFigureLayer(ctx, layers, pass);
-        // Part layer and host polygons come with their own issue: the layers are
-        // bound and left empty in their depth mode.
         layers.Bind(SceneLayers::kPart);
         gl.glDepthFunc(GL_ALWAYS);
+        FigurePasses::DrawPartLayer(ctx, pass);
         gl.glFlush();
         layers.BindDefault();
         layers.Bind(SceneLayers::kHostPolygon);
         gl.glDepthFunc(GL_ALWAYS);
+        HostPolygonPass::Draw(ctx, pass);
         gl.glFlush();
         layers.BindDefault();
     }

@@ -1,6 +1,7 @@
 #include "viewer/buffers/TinPasses.h"
 #include "platform/Log.h"
 
+#include "viewer/buffers/FaceColours.h"
 #include "viewer/buffers/GlBufferOps.h"
 #include "viewer/buffers/GradationLookup.h"
 #include "viewer/buffers/GroupGpuData.h"
@@ -23,14 +24,12 @@
 
 namespace {
 
+using namespace facecolours;
 using Source = TinPasses::Source;
 
 enum FaceBuffer { kFacePositions, kFaceNormals, kFacePicks, kFaceColours };
 enum TexturedBuffer { kTexPositions, kTexNormals, kTexCoords, kTexIndices, kTexPicks };
 enum EdgeBuffer { kEdgePositions, kEdgePicks };
-
-constexpr std::uint8_t kNoStopsGrey = 128;
-constexpr float kFlatLevel = 127.0f;
 
 // The stores of one source: every group, or the one view cloud or CAD TIN.
 void ForEachStore(RenderContext& ctx, Source source, const std::function<void(CPCloudMng&)>& fn)
@@ -62,100 +61,6 @@ DrawSwitch TexturedSwitch(Source s)
 {
     return s == Source::Group ? DrawSwitch::GroupTinTextured
                               : (s == Source::ViewCloud ? DrawSwitch::ViewCloudTinTextured : DrawSwitch::CadTinTextured);
-}
-
-// The three corners of triangle t in user and model coordinates. A corner the
-// store cannot give collapses the triangle onto one point, so it draws nothing
-// and the numbering of the others stays.
-struct Corners {
-    PT user[3];
-    float model[3][3];
-};
-
-void ModelOf(const CModelDataMng& store, const PT& user, float* out)
-{
-    PT p = user;
-    store.UserToModel(p);
-    out[0] = static_cast<float>(p.x());
-    out[1] = static_cast<float>(p.y());
-    out[2] = static_cast<float>(p.z());
-}
-
-Corners ReadCorners(const CModelDataMng& store, const CVertexMng& tin, const CIndexedTriangle& tri)
-{
-    Corners c;
-    bool ok[3];
-    for (int k = 0; k < 3; ++k) {
-        float x = 0, y = 0, z = 0;
-        ok[k] = tin.GetVertexVal(tri[k], x, y, z) != 0;
-        c.user[k] = PT(x, y, z);
-    }
-    if (!(ok[0] && ok[1] && ok[2])) {
-        const int good = ok[0] ? 0 : (ok[1] ? 1 : (ok[2] ? 2 : -1));
-        const PT at = good >= 0 ? c.user[good] : PT(0, 0, 0);
-        for (PT& u : c.user) u = at;
-    }
-    for (int k = 0; k < 3; ++k) ModelOf(store, c.user[k], c.model[k]);
-    return c;
-}
-
-void AppendNormal(std::vector<float>& normals, const float p[3][3])
-{
-    const float* p0 = p[0];
-    const float* p1 = p[1];
-    const float* p2 = p[2];
-    const float nx = (p1[1] - p0[1]) * (p2[2] - p1[2]) - (p1[2] - p0[2]) * (p2[1] - p1[1]);
-    const float ny = (p1[2] - p0[2]) * (p2[0] - p1[0]) - (p1[0] - p0[0]) * (p2[2] - p1[2]);
-    const float nz = (p1[0] - p0[0]) * (p2[1] - p1[1]) - (p1[1] - p0[1]) * (p2[0] - p1[0]);
-    for (int k = 0; k < 3; ++k) normals.insert(normals.end(), {nx, ny, nz});
-}
-
-std::uint8_t RoundByte(float c) { return static_cast<std::uint8_t>(std::clamp(_f_round(static_cast<double>(c) * 255.0), 0, 255)); }
-
-std::uint32_t Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b)
-{
-    return std::uint32_t{r} | std::uint32_t{g} << 8 | std::uint32_t{b} << 16 | 0xFF000000u;
-}
-
-// The height range of the gradation: shared with points coloured by height.
-struct HeightScale {
-    bool known = false;
-    double zmin = 0.0;
-    double zmax = 0.0;
-    float Level(double h) const
-    {
-        if (!known || _f_iszero(zmax - zmin)) return kFlatLevel;
-        const float diff = static_cast<float>(h - zmin);
-        const auto level = static_cast<float>(static_cast<double>(diff) / (zmax - zmin) * 255.0);
-        if (std::isnan(level)) return kFlatLevel;
-        return std::clamp(level, 0.0f, 255.0f);
-    }
-};
-
-HeightScale TinHeightScale(RenderContext& ctx)
-{
-    HeightScale scale;
-    const RenderSettings& s = ctx.settings;
-    int kinds = SceneExtents::kAllTinKinds;
-    if (s.colourMode == 1) kinds |= SceneExtents::kCloudGroups;
-    const SceneExtents::Toggles toggles{s.colourMode, s.tinPictureMode, s.tinEdgeSwitch, s.tinVertexSwitch};
-    PT lo(kUnsetDouble, kUnsetDouble, kUnsetDouble);
-    PT hi(kUnsetDouble, kUnsetDouble, kUnsetDouble);
-    if (SceneExtents::GetVisibleExtent(ctx.store, toggles, kinds, 0, lo, hi) != 0 && !IsUnsetValue(lo.z()) &&
-        !IsUnsetValue(hi.z())) {
-        scale.known = true;
-        scale.zmin = lo.z();
-        scale.zmax = hi.z();
-    }
-    return scale;
-}
-
-std::uint32_t HeightColour(const HeightScale& scale, const std::vector<ColorConf>* stops, double h)
-{
-    if (stops == nullptr || stops->empty()) return Rgb(kNoStopsGrey, kNoStopsGrey, kNoStopsGrey);
-    float r = 0, g = 0, b = 0;
-    LookupGradationColor(scale.Level(h), r, g, b, stops);
-    return Rgb(RoundByte(r), RoundByte(g), RoundByte(b));
 }
 
 // Checks a kind's uploads; on a GL failure its buffers go and it stays built
@@ -222,13 +127,28 @@ DrawableKind TinPasses::VertexKind(Source s)
                               : (s == Source::ViewCloud ? DrawableKind::ViewCloudTinVertices : DrawableKind::CadTinVertices);
 }
 
+void TinPasses::SetupLitFaces(RenderContext& ctx, std::uint16_t materialIndex)
+{
+    GlFunctions& gl = ctx.gl;
+    gl.glPointSize(1.0f);
+    gl.glLineWidth(1.0f);
+    gl.glEnable(GL_LIGHTING);
+    gl.glEnable(GL_NORMALIZE);
+    gl.glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
+    const float position[4] = {0.0f, 0.0f, 1.0f, 0.0f};
+    gl.glLightfv(GL_LIGHT0, GL_POSITION, position);
+    MaterialTable table;
+    InitMaterialTable(table);
+    TinPasses::ApplyFaceMaterial(ctx, GetMaterial(table, materialIndex));
+}
+
 // ---- builders -----------------------------------------------------------------
 
 void TinPasses::BuildFaces(RenderContext& ctx, Source source, int pictureMode)
 {
     const DrawableKind kind = FaceKind(source);
     if (ctx.book.Kind(kind).built != 0) return;
-    const HeightScale scale = pictureMode == 4 ? TinHeightScale(ctx) : HeightScale{};
+    const HeightScale scale = pictureMode == 4 ? TinHeightScale(ctx, SceneExtents::kAllTinKinds) : HeightScale{};
     GlBufferOps::ClearErrors(ctx.gl);
     try {
         ForEachStore(ctx, source, [&](CPCloudMng& tin) {
@@ -249,9 +169,7 @@ void TinPasses::BuildFaces(RenderContext& ctx, Source source, int pictureMode)
                 const std::uint32_t pick = GlBufferOps::PickColour(t);
                 picks.insert(picks.end(), {pick, pick, pick});
                 if (pictureMode == 2) {
-                    const float* rgba = ClassifyTriangleSlope(c.user[0], c.user[1], c.user[2],
-                                                              ctx.settings.paleSlopeColours);
-                    const std::uint32_t slope = Rgb(RoundByte(rgba[0]), RoundByte(rgba[1]), RoundByte(rgba[2]));
+                    const std::uint32_t slope = SlopeColour(c, ctx.settings.paleSlopeColours);
                     colours.insert(colours.end(), {slope, slope, slope});
                 } else if (pictureMode == 4) {
                     for (const PT& u : c.user) colours.push_back(HeightColour(scale, ctx.settings.gradation, u.z()));
@@ -506,21 +424,6 @@ void TinPasses::ApplyFaceMaterial(RenderContext& ctx, const GlMaterial& m)
 
 namespace {
 
-void SetupLitFaces(RenderContext& ctx, std::uint16_t materialIndex)
-{
-    GlFunctions& gl = ctx.gl;
-    gl.glPointSize(1.0f);
-    gl.glLineWidth(1.0f);
-    gl.glEnable(GL_LIGHTING);
-    gl.glEnable(GL_NORMALIZE);
-    gl.glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
-    const float position[4] = {0.0f, 0.0f, 1.0f, 0.0f};
-    gl.glLightfv(GL_LIGHT0, GL_POSITION, position);
-    MaterialTable table;
-    InitMaterialTable(table);
-    TinPasses::ApplyFaceMaterial(ctx, GetMaterial(table, materialIndex));
-}
-
 void SetupPickFaces(GlFunctions& gl)
 {
     GlBufferOps::DisablePickSpoilers(gl);
@@ -558,7 +461,7 @@ void TinPasses::DrawFaces(RenderContext& ctx, Source source, unsigned char pass,
     GlFunctions& gl = ctx.gl;
     const bool coloured = pictureMode == 2 || pictureMode == 4;
     if (pass == kPassDisplay) {
-        SetupLitFaces(ctx, pictureMode == 1 ? ctx.settings.faceMaterialIndex : 0);
+        TinPasses::SetupLitFaces(ctx, pictureMode == 1 ? ctx.settings.faceMaterialIndex : 0);
         if (coloured) {
             gl.glEnable(GL_COLOR_MATERIAL);
             gl.glColor3f(1.0f, 1.0f, 1.0f);
@@ -615,7 +518,7 @@ void TinPasses::DrawTexturedFaces(RenderContext& ctx, Source source, unsigned ch
         gl.glEnableClientState(GL_VERTEX_ARRAY);
         gl.glEnableClientState(GL_NORMAL_ARRAY);
         if (pass == kPassDisplay) {
-            SetupLitFaces(ctx, 0);
+            TinPasses::SetupLitFaces(ctx, 0);
             BindArray(gl, d->texturedBuffers[kTexCoords], GL_TEXTURE_COORD_ARRAY, 2, GL_FLOAT);
             gl.glEnableClientState(GL_TEXTURE_COORD_ARRAY);
             gl.glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, d->texturedBuffers[kTexIndices]);

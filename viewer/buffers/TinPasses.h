@@ -2,6 +2,8 @@
 
 #include "viewer/buffers/DrawableKind.h"
 
+#include <cstdint>
+
 class CPCloudMng;
 struct GlMaterial;
 class GroupGpuData;
@@ -37,6 +39,9 @@ public:
     static DrawableKind EdgeKind(Source source);
     static DrawableKind VertexKind(Source source);
 
+    //! Lit faces: sizes 1, lighting with two sides, light 0 from the eye, and the
+    //! face material of the index.
+    static void SetupLitFaces(RenderContext& ctx, std::uint16_t materialIndex);
     //! Sets the global ambient and the front-and-back material.
     static void ApplyFaceMaterial(RenderContext& ctx, const GlMaterial& material);
 };

@@ -2,6 +2,7 @@
 
 #include "viewer/buffers/RenderBook.h"
 #include "viewer/buffers/RenderSettings.h"
+#include "viewer/files/HostPolygonFile.h"
 #include "viewer/render/TextureFile.h"
 
 #include "outside/PT.h"
@@ -13,6 +14,9 @@
 #include <vector>
 
 class skGLTexture;
+struct ViewPickState;
+struct ViewOverlayGl;
+struct FigureBuffers;
 
 // What the main view keeps for its buffers and render passes.
 struct ViewBuffersState {
@@ -43,4 +47,18 @@ struct ViewBuffersState {
     int captionValid = 0;
     PT captionMin;
     PT captionMax;
+
+    //! The host's overlay as installed (user coordinates; written under the view
+    //! lock), and the count of installs and clears, from any thread: each asks for
+    //! its buffers to be rebuilt.
+    HostPolygonContent hostOverlay;
+    std::atomic<int> hostOverlayChanges{0};
+    int hostOverlayChangesTaken = 0;
+    //! CAD, part, host-overlay and structure buffers.
+    std::unique_ptr<FigureBuffers> figures;
+
+    //! Selection, hover and tool feedback state (viewer/buffers/ViewPickState.h).
+    std::unique_ptr<ViewPickState> pick;
+    //! The overlays' own GL objects: textures and the feedback's buffers.
+    std::unique_ptr<ViewOverlayGl> overlayGl;
 };

@@ -12,6 +12,7 @@
 #include "viewer/render/COpenGLBaseView.h"
 #include "viewer/render/CommandMap.h"
 #include "viewer/render/PipeWorker.h"
+#include "viewer/render/ToolFeedbackRules.h"
 #include "viewer/render/ViewSettings.h"
 
 class CModelDataMng;
@@ -205,6 +206,46 @@ public:
 private:
     struct RenderContext MakeRenderContext();
     std::unique_ptr<struct ViewBuffersState, void (*)(ViewBuffersState*)> m_buffers{nullptr, nullptr};
+
+public:
+
+    // ---- Overlays, picking, hover and tool feedback (viewer/buffers) ----
+    // Defined in viewer/buffers/CModelViewerViewPicking.cpp, ...Overlays.cpp and
+    // ...Feedback.cpp; their state is BuffersState().pick and .overlayGl.
+    void DragStep(QPoint mouse) override;
+    int SelectByScreenPolygon(const std::vector<QPoint>& polygon, int reserved) override;
+    void ClearPickBuckets() override;
+    void ClearSelection() override;
+    int ClearPickedList() override;
+    void BeginEditSelection() override;
+    void ResetDragState() override;
+    void EndDrag() override;
+    void ResetHoverPick() override;
+    void DrawToolFeedback(int flag) override;
+    void DrawAxisTriad() override;
+    void DrawOrientationCube() override;
+    //! Hovered vertex under the pointer (tool mode 1, TIN vertices shown): 1 when found.
+    int HoverPickVertex(QPoint pointer);
+    //! Hovered TIN edge under the pointer (tool mode 2); always 1.
+    int HoverPickEdge(QPoint pointer);
+    //! Culls a TIN vertex set and its chunks against the pick square around the
+    //! mouse (y from the top) with the current camera, before a vertex pick.
+    void ProjectVertexExtent(class CPCloudMng* set, int x, int y);
+    //! The camera as the selection and hover project with it (window y up).
+    class ScreenProjector CurrentProjector() const;
+
+private:
+    void RefillPickCache();
+    void DrawHoverHighlight(int redrawOnly);
+    void DrawRectangleBand(int redrawOnly);
+    void DrawPolygonBand(int redrawOnly);
+    void DrawSegmentBand(int redrawOnly);
+    void DrawPolylineBand(int redrawOnly);
+    void DrawSectionBand(int redrawOnly);
+    void DrawBand(int redrawOnly);
+    ToolFeedbackRules::Input FeedbackInput() const;
+    //! The outline's vertices in window pixels (y up), three floats each.
+    std::vector<float> BandVertices() const;
 
 public:
 

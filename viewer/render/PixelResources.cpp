@@ -37,37 +37,59 @@ QImage MarkerSprite()
     return image;
 }
 
-// Axis letters of the triad in a 1024 x 128 strip, 128 pixels a cell.
+// The face labels of the orientation cube in a 1024 x 128 atlas of 128-pixel
+// cells: up, down, west, east, south, north in cells 0 to 5.
 QImage OverlayStrip()
 {
     QImage image(1024, 128, QImage::Format_RGBA8888);
-    image.fill(Qt::transparent);
+    image.fill(QColor(255, 255, 255, 255));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    QFont font;
-    font.setPixelSize(96);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setPixelSize(84);
     font.setBold(true);
     painter.setFont(font);
-    painter.setPen(Qt::white);
-    const char* labels[] = {"X", "Y", "Z", "N", "E", "S", "W", "+"};
-    for (int i = 0; i < 8; ++i) painter.drawText(QRect(i * 128, 0, 128, 128), Qt::AlignCenter, labels[i]);
+    static const char* const kLabels[] = {"上", "下", "西", "東", "南", "北"};
+    for (int i = 0; i < 6; ++i) {
+        const QRect cell(i * 128, 0, 128, 128);
+        painter.setPen(QPen(QColor(90, 110, 130), 6));
+        painter.drawRect(cell.adjusted(3, 3, -3, -3));
+        painter.setPen(QColor(30, 40, 60));
+        painter.drawText(cell, Qt::AlignCenter, QString::fromUtf8(kLabels[i]));
+    }
     return image;
 }
 
-// A face of the orientation cube with a direction letter.
-QImage OverlaySquare(const char* label, QColor face)
+// The compass plate under the cube: a ring with the four points, north at the
+// top of the picture. Seen from below the plate shows it mirrored, in its own tint.
+QImage CompassPlate(QColor tint, bool fromBelow)
 {
     QImage image(384, 384, QImage::Format_RGBA8888);
-    image.fill(face);
+    image.fill(Qt::transparent);
     QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setPen(QPen(Qt::white, 12));
-    painter.drawRect(QRect(6, 6, 372, 372));
-    QFont font;
-    font.setPixelSize(220);
+    if (fromBelow) {
+        painter.translate(384, 0);
+        painter.scale(-1, 1);
+    }
+    painter.setPen(QPen(tint.darker(160), 10));
+    painter.setBrush(tint);
+    painter.drawEllipse(QRectF(12, 12, 360, 360));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 230));
+    const QPointF c(192, 192);
+    painter.drawPolygon(QPolygonF({c + QPointF(0, -170), c + QPointF(22, 0), c + QPointF(0, 170), c + QPointF(-22, 0)}));
+    painter.drawPolygon(QPolygonF({c + QPointF(-170, 0), c + QPointF(0, 22), c + QPointF(170, 0), c + QPointF(0, -22)}));
+    painter.setBrush(QColor(200, 30, 30, 255));
+    painter.drawPolygon(QPolygonF({c + QPointF(0, -170), c + QPointF(22, 0), c + QPointF(-22, 0)}));
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setPixelSize(44);
     font.setBold(true);
     painter.setFont(font);
-    painter.drawText(QRect(0, 0, 384, 384), Qt::AlignCenter, label);
+    painter.setPen(Qt::white);
+    painter.drawText(QRectF(162, 20, 60, 50), Qt::AlignCenter, QStringLiteral("N"));
     return image;
 }
 
@@ -81,9 +103,9 @@ std::vector<std::uint8_t> PixelResources::Load(int id)
     case 35205:
         return BytesOf(OverlayStrip());
     case 35206:
-        return BytesOf(OverlaySquare("N", QColor(40, 80, 160, 220)));
+        return BytesOf(CompassPlate(QColor(40, 80, 160, 220), false));
     case 35207:
-        return BytesOf(OverlaySquare("S", QColor(160, 60, 40, 220)));
+        return BytesOf(CompassPlate(QColor(160, 60, 40, 220), true));
     default:
         return {};
     }

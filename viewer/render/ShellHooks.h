@@ -23,6 +23,8 @@ struct ShellHooks {
     // the store is locked by the caller), and rebuild it from the store.
     std::function<void(const std::vector<std::int64_t>&)> removeGroupTreeItems;
     std::function<void()> refreshGroupTree;
+    //! legendColumnWidths, or 0 while nobody filled it.
+    int LegendColumnWidths() const { return legendColumnWidths ? legendColumnWidths() : 0; }
     // The modal About box; filled by the application at start-up.
     std::function<void()> showAboutDialog;
     // The TIN-to-CAD choice of lines or points (kind 0 or 1) over parent; false when

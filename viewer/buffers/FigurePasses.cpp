@@ -1,0 +1,272 @@
+#include "viewer/buffers/FigurePasses.h"
+
+#include "viewer/buffers/FigureBuffers.h"
+#include "viewer/buffers/GlBufferOps.h"
+#include "viewer/buffers/RenderBook.h"
+#include "viewer/buffers/RenderContext.h"
+#include "viewer/render/ViewConstants.h"
+
+#include "outside/CModelDataMng.h"
+
+#include <vector>
+
+namespace {
+
+constexpr std::uint8_t kBigPointLayer = 50;
+constexpr float kBigPointSize = 8.0f;
+constexpr float kPointSize = 5.0f;
+constexpr float kPartPointSize = 8.0f;
+
+// A COLORREF as GL colour floats; 0 stands for white.
+void AppendColour(std::vector<float>& colours, COLORREF c)
+{
+    if (c == 0) c = 0xFFFFFF;
+    colours.insert(colours.end(), {static_cast<float>(c & 0xFF) * kColourByteScale,
+                                   static_cast<float>((c >> 8) & 0xFF) * kColourByteScale,
+                                   static_cast<float>((c >> 16) & 0xFF) * kColourByteScale, 1.0f});
+}
+
+void AppendModel(const CModelDataMng& store, std::vector<float>& positions, PT p)
+{
+    store.UserToModel(p);
+    positions.insert(positions.end(), {static_cast<float>(p.x()), static_cast<float>(p.y()), static_cast<float>(p.z())});
+}
+
+void BindArrays(GlFunctions& gl, GLuint positions, GLuint colours, GLint colourSize, GLenum colourType)
+{
+    gl.glBindBuffer(GL_ARRAY_BUFFER, positions);
+    gl.glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    gl.glBindBuffer(GL_ARRAY_BUFFER, colours);
+    gl.glColorPointer(colourSize, colourType, 0, nullptr);
+}
+
+void SmoothBlendedPoints(GlFunctions& gl)
+{
+    gl.glEnable(GL_BLEND);
+    gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    gl.glEnable(GL_POINT_SMOOTH);
+    gl.glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
+}
+
+}  // namespace
+
+float FigurePasses::LineWidthOf(int setting)
+{
+    return setting >= 1 && setting <= 4 ? static_cast<float>(setting + 1) : 1.0f;
+}
+
+// ---- CAD figures ------------------------------------------------------------------
+
+void FigurePasses::BuildCadFigureSlot(RenderContext& ctx, int slotIndex)
+{
+    if (ctx.figures == nullptr || slotIndex < 0 || slotIndex >= CModelDataMng::kCadLayerCount) return;
+    FigureBuffers::CadSlot& slot = ctx.figures->cad[static_cast<std::size_t>(slotIndex)];
+    if (slot.built != 0) return;
+    slot.pointVertices = 0;
+    slot.lineVertices = 0;
+    const CModelDataMng::CadLayer& layer = ctx.store.m_cadLayers[static_cast<std::size_t>(slotIndex)];
+    std::vector<float> positions, colours;
+    // Sweep 0 takes the point figures, sweep 1 the line figures: points come first.
+    for (int sweep = 0; sweep < 2 && layer.present; ++sweep) {
+        for (const CElmData& elm : ctx.store.m_elmList) {
+            if (elm.m_nKind != layer.id || (elm.GetPointCount() >= 2) != (sweep == 1)) continue;
+            std::int32_t& count = sweep == 0 ? slot.pointVertices : slot.lineVertices;
+            for (const auto* lists : {&elm.m_seg3D, &elm.m_seg2D})
+                for (const CElmData::SegmentList& pairs : *lists)
+                    for (const CElmData::Segment& seg : pairs)
+                        for (const std::vector<PT>& pts : elm.m_ptLists) {
+                            // A pair that does not index this list is left out for it.
+                            if (seg.i1 < 0 || seg.i2 < 0 || static_cast<std::size_t>(seg.i1) >= pts.size() ||
+                                static_cast<std::size_t>(seg.i2) >= pts.size())
+                                continue;
+                            for (const std::int32_t i : {seg.i1, seg.i2}) {
+                                AppendModel(ctx.store, positions, pts[static_cast<std::size_t>(i)]);
+                                AppendColour(colours, elm.m_nColor);
+                                ++count;
+                            }
+                        }
+        }
+    }
+    if (!positions.empty()) {
+        slot.positions = GlBufferOps::Upload(ctx.gl, ctx.book, GL_ARRAY_BUFFER, positions);
+        slot.colours = GlBufferOps::Upload(ctx.gl, ctx.book, GL_ARRAY_BUFFER, colours);
+    }
+    slot.built = 1;
+}
+
+void FigurePasses::ReleaseCadFigures(RenderContext& ctx)
+{
+    if (ctx.figures != nullptr)
+        for (FigureBuffers::CadSlot& slot : ctx.figures->cad) {
+            GlBufferOps::Delete(ctx.gl, slot.positions);
+            GlBufferOps::Delete(ctx.gl, slot.colours);
+            slot = {};
+        }
+    for (DrawableKind kind : {DrawableKind::CadFigure, DrawableKind::CadHighlight}) {
+        RenderBook::KindState& k = ctx.book.Kind(kind);
+        k.built = 0;
+        k.releasePending = 0;
+    }
+}
+
+void FigurePasses::DrawCadFigures(RenderContext& ctx, unsigned char pass)
+{
+    RenderBook& book = ctx.book;
+    if (book.Kind(DrawableKind::CadFigure).releasePending != 0 || book.Kind(DrawableKind::CadHighlight).releasePending != 0)
+        ReleaseCadFigures(ctx);
+    if (book.Switch(DrawSwitch::CadFigures) == 0 || ctx.figures == nullptr) return;
+    if (book.Kind(DrawableKind::CadFigure).built == 0) {
+        for (int s = 0; s < CModelDataMng::kCadLayerCount; ++s) BuildCadFigureSlot(ctx, s);
+        book.Kind(DrawableKind::CadFigure).built = 1;
+    }
+    book.Kind(DrawableKind::CadHighlight).built = 1;
+    // The figures carry no pick colours.
+    if (pass != kPassDisplay) return;
+    if (ctx.store.IsShowRootGroup() == 0 || ctx.store.IsShowCADGroup() == 0) return;
+    GlFunctions& gl = ctx.gl;
+    gl.glPushAttrib(GL_ENABLE_BIT | GL_POINT_BIT | GL_LINE_BIT | GL_COLOR_BUFFER_BIT | GL_HINT_BIT);
+    SmoothBlendedPoints(gl);
+    gl.glLineWidth(LineWidthOf(ctx.settings.cadLineWidth));
+    gl.glEnableClientState(GL_VERTEX_ARRAY);
+    gl.glEnableClientState(GL_COLOR_ARRAY);
+    for (int s = 0; s < CModelDataMng::kCadLayerCount; ++s) {
+        const FigureBuffers::CadSlot& slot = ctx.figures->cad[static_cast<std::size_t>(s)];
+        const CModelDataMng::CadLayer& layer = ctx.store.m_cadLayers[static_cast<std::size_t>(s)];
+        if (!layer.present || layer.show == 0 || slot.positions == 0) continue;
+        gl.glPointSize(layer.id == kBigPointLayer ? kBigPointSize : kPointSize);
+        BindArrays(gl, slot.positions, slot.colours, 4, GL_FLOAT);
+        if (slot.pointVertices > 0) gl.glDrawArrays(GL_POINTS, 0, slot.pointVertices);
+        if (slot.lineVertices > 0) gl.glDrawArrays(GL_LINES, slot.pointVertices, slot.lineVertices);
+    }
+    gl.glDisableClientState(GL_COLOR_ARRAY);
+    gl.glDisableClientState(GL_VERTEX_ARRAY);
+    gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
+    gl.glPopAttrib();
+}
+
+// ---- part drawing ------------------------------------------------------------------
+
+namespace {
+
+struct PartSource {
+    const CVertexMng& vertices;
+    const std::vector<CModelDataMng::PartLine>& lines;
+    const CPCloudMng& points;
+};
+
+PartSource PartSourceOf(const CModelDataMng& store, int set)
+{
+    return set == 0 ? PartSource{store.m_partLineVertex3D, store.m_partLine3D, store.m_partPoint3D}
+                    : PartSource{store.m_partLineVertex2D, store.m_partLine2D, store.m_partPoint2D};
+}
+
+}  // namespace
+
+void FigurePasses::BuildPartLayer(RenderContext& ctx)
+{
+    RenderBook::KindState& kind = ctx.book.Kind(DrawableKind::PartLayer);
+    if (kind.built != 0 || ctx.figures == nullptr) return;
+    for (int set = 0; set < 2; ++set) {
+        const PartSource src = PartSourceOf(ctx.store, set);
+        FigureBuffers::PartSet& out = ctx.figures->part[static_cast<std::size_t>(set)];
+        std::vector<float> positions, colours;
+        std::vector<std::uint32_t> picks;
+        const std::size_t vertices = 2 * src.lines.size() + static_cast<std::size_t>(src.points.GetCloudPointSize());
+        positions.reserve(vertices * 3);
+        colours.reserve(vertices * 4);
+        picks.reserve(vertices);
+        for (const CModelDataMng::PartLine& line : src.lines) {
+            PT ends[2];
+            bool ok[2];
+            const std::int32_t index[2] = {line.v1, line.v2};
+            for (int k = 0; k < 2; ++k) {
+                float x = 0, y = 0, z = 0;
+                ok[k] = src.vertices.GetVertexVal(index[k], x, y, z) != 0;
+                ends[k] = PT(x, y, z);
+            }
+            // An end the store cannot give collapses the pair onto the other end.
+            if (!ok[0]) ends[0] = ends[1];
+            if (!ok[1]) ends[1] = ends[0];
+            for (int k = 0; k < 2; ++k) {
+                AppendModel(ctx.store, positions, ends[k]);
+                AppendColour(colours, line.value);
+                picks.push_back(GlBufferOps::PickColour(static_cast<std::uint32_t>(index[k])));
+            }
+        }
+        const std::int64_t segments = static_cast<std::int64_t>(src.lines.size());
+        std::int64_t points = 0;
+        for (std::int64_t p = 0; p < src.points.GetCloudPointSize(); ++p) {
+            float x = 0, y = 0, z = 0;
+            COLORREF c = 0;
+            double intensity = 0;
+            if (src.points.GetCloudPointVal(p, x, y, z, c, intensity) == 0) continue;
+            AppendModel(ctx.store, positions, PT(x, y, z));
+            AppendColour(colours, c);
+            picks.push_back(GlBufferOps::PickColour(static_cast<std::uint64_t>(p)));
+            ++points;
+        }
+        if (positions.empty()) continue;
+        out.positions = GlBufferOps::Upload(ctx.gl, ctx.book, GL_ARRAY_BUFFER, positions);
+        out.colours = GlBufferOps::Upload(ctx.gl, ctx.book, GL_ARRAY_BUFFER, colours);
+        out.picks = GlBufferOps::Upload(ctx.gl, ctx.book, GL_ARRAY_BUFFER, picks);
+        out.segments = segments;
+        out.points = points;
+    }
+    kind.built = 1;
+    kind.releasePending = 0;
+}
+
+void FigurePasses::ReleasePartLayer(RenderContext& ctx)
+{
+    if (ctx.figures != nullptr)
+        for (FigureBuffers::PartSet& set : ctx.figures->part) {
+            GlBufferOps::Delete(ctx.gl, set.positions);
+            GlBufferOps::Delete(ctx.gl, set.colours);
+            GlBufferOps::Delete(ctx.gl, set.picks);
+            set = {};
+        }
+    RenderBook::KindState& kind = ctx.book.Kind(DrawableKind::PartLayer);
+    kind.built = 0;
+    kind.releasePending = 0;
+}
+
+void FigurePasses::DrawPartLayer(RenderContext& ctx, unsigned char pass)
+{
+    RenderBook& book = ctx.book;
+    if (book.Kind(DrawableKind::PartLayer).releasePending != 0) ReleasePartLayer(ctx);
+    if (book.Switch(DrawSwitch::PartLayer) == 0 || ctx.figures == nullptr) return;
+    BuildPartLayer(ctx);
+    if (ctx.store.IsShowRootGroup() == 0 || ctx.store.IsShowPartGroup() == 0) return;
+    if (pass != kPassDisplay && pass != kPassPick) return;
+    GlFunctions& gl = ctx.gl;
+    const bool lines = ctx.store.IsShowPartLn() != 0;
+    const bool points = ctx.store.IsShowPartPt() != 0;
+    gl.glPushAttrib(GL_ENABLE_BIT | GL_POINT_BIT | GL_LINE_BIT | GL_COLOR_BUFFER_BIT | GL_HINT_BIT);
+    if (pass == kPassDisplay) {
+        SmoothBlendedPoints(gl);
+        gl.glPointSize(kPartPointSize);
+        gl.glLineWidth(LineWidthOf(ctx.settings.partLineWidth));
+    } else {
+        GlBufferOps::DisablePickSpoilers(gl);
+        gl.glPointSize(static_cast<float>(ctx.vertexPickTolerance));
+    }
+    gl.glEnableClientState(GL_VERTEX_ARRAY);
+    gl.glEnableClientState(GL_COLOR_ARRAY);
+    const int sets = ctx.settings.unsetExclusion != 0 ? 1 : 2;
+    for (int s = 0; s < sets; ++s) {
+        const FigureBuffers::PartSet& set = ctx.figures->part[static_cast<std::size_t>(s)];
+        if (set.positions == 0) continue;
+        // Each set with its own positions and colours: its points follow its own segments.
+        if (pass == kPassDisplay)
+            BindArrays(gl, set.positions, set.colours, 4, GL_FLOAT);
+        else
+            BindArrays(gl, set.positions, set.picks, 4, GL_UNSIGNED_BYTE);
+        const auto lineVertices = static_cast<GLsizei>(2 * set.segments);
+        if (lines && lineVertices > 0) gl.glDrawArrays(pass == kPassDisplay ? GL_LINES : GL_POINTS, 0, lineVertices);
+        if (points && set.points > 0) gl.glDrawArrays(GL_POINTS, lineVertices, static_cast<GLsizei>(set.points));
+    }
+    gl.glDisableClientState(GL_COLOR_ARRAY);
+    gl.glDisableClientState(GL_VERTEX_ARRAY);
+    gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
+    gl.glPopAttrib();
+}

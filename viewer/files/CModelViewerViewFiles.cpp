@@ -59,11 +59,3 @@ void CModelViewerView::RegisterFileCommands(CommandMap& map)
 // The file-open dialog and its dispatcher belong to the open/save work; until it
 // lands the start-up leaves an empty scene.
 void CModelViewerView::OnFileOpen() {}
-
-// Handlers of pipe commands served for other work; they answer failure until the
-// exchange writer and the host polygon file define them.
-int CModelViewerView::WriteExchangeFile(const std::string&, int, int, int) { return 0; }
-int CModelViewerView::ExportPointsInPolygons(const std::string&) { return 0; }
-int CModelViewerView::WriteShownTins(const std::string&) { return 0; }
-int CModelViewerView::ReadHostPolygonFile(const std::string&) { return 0; }
-int CModelViewerView::ClearHostPolygons() { return 0; }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "viewer/files/DeferredFileClose.h"
+#include "viewer/files/HostOverlayStore.h"
 #include "viewer/files/SceneFrame.h"
 #include "viewer/files/UndoList.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -41,6 +43,15 @@ struct ViewFilesState {
     double lowestElevation = 1e-16;
     // Axis and grid origin in model coordinates, set by host loads.
     bool axisOriginSet = false;
+
+    // The host's overlay (pipe commands 20, 21); guarded by the view mutex.
+    HostOverlayStore hostOverlay;
+    // The host's clip rectangle in model coordinates (pipe command 0's reply).
+    std::array<PT, 2> clipCorners;
+    int clipRectSet = 0;
+    // Set while an export runs on the UI thread (it pumps events): a second export
+    // and closing are refused.
+    std::atomic<int> exportBusy{0};
 
     mutable std::mutex statusMutex;
     std::string lastStatusText;

@@ -71,6 +71,8 @@ int CModelViewerView::SetClipRect(double x, double y, double width, double heigh
 {
     PT a(x, y, 0.0);
     PT b(x + width, y + height, 0.0);
+    // A reply with no rectangle in it (not finite) leaves the one kept.
+    if (!a.IsFinite() || !b.IsFinite()) return 1;
     std::lock_guard lock(ViewMutex());
     m_modelStore->UserToModel(a);
     m_modelStore->UserToModel(b);

@@ -17,12 +17,6 @@ const MTRX kToSurvey = [] {
     return m;
 }();
 
-// Adds a TIN to a group: vertices (i, 2i, 3i) and the triangles given.
-void AddTin(CVertexMng& tin, int vertices, std::vector<CIndexedTriangle> triangles)
-{
-    for (int i = 0; i < vertices; ++i) tin.AddVertex(float(i), float(2 * i), float(3 * i));
-    tin.m_triangles = std::move(triangles);
-}
 
 class ExchangeFileTest : public ScratchFolderTest {
 protected:

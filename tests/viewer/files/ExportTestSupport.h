@@ -42,6 +42,13 @@ inline std::unique_ptr<CPCloudMng> MakeLineGroup(int n, bool shown = true)
     return g;
 }
 
+// Adds a TIN: vertices (x0 + i, 2i, 3i) and the triangles given.
+inline void AddTin(CVertexMng& tin, int vertices, std::vector<CIndexedTriangle> triangles, float x0 = 0)
+{
+    for (int i = 0; i < vertices; ++i) tin.AddVertex(x0 + float(i), float(2 * i), float(3 * i));
+    tin.m_triangles = std::move(triangles);
+}
+
 inline std::string ReadAll(const std::filesystem::path& p)
 {
     std::ifstream in(p, std::ios::binary);

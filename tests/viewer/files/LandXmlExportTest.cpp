@@ -13,11 +13,6 @@ namespace {
 
 constexpr const char* kSection = "SectionGlView";
 
-void AddTin(CVertexMng& tin, int vertices, std::vector<CIndexedTriangle> triangles, float x0 = 0)
-{
-    for (int i = 0; i < vertices; ++i) tin.AddVertex(x0 + float(i), float(2 * i), float(3 * i));
-    tin.m_triangles = std::move(triangles);
-}
 
 class LandXmlExportTest : public ScratchFolderTest {
 protected:

@@ -52,6 +52,8 @@ struct ViewFilesState {
     // Set while an export runs on the UI thread (it pumps events): a second export
     // and closing are refused.
     std::atomic<int> exportBusy{0};
+    // The file last opened or being saved (UI thread).
+    std::string currentFileName;
 
     mutable std::mutex statusMutex;
     std::string lastStatusText;

@@ -275,6 +275,14 @@ public:
     //! Keeps the host's clip rectangle (user coordinates; kept in model ones) and
     //! asks for the axis grid to be worked out again. Returns 1.
     int SetClipRect(double x, double y, double width, double height);
+    //! Saves by the path's extension (.tpf, .sim, .xyz, .xml, .las, .laz, .bmp, any
+    //! letter case): the writer's result, 0 after a refusal, a cancel or for another
+    //! extension. An existing file is replaced only by a complete new one.
+    int SaveFile(std::string path);
+    //! The LAS/LAZ and LandXML savers of SaveFile, on the current file name: 1 when
+    //! written. They report with boxes and status texts.
+    int SaveLasFile();
+    int SaveLandXmlFile();
     //! Everything this concern keeps (undo lists, frame block, flags); see ViewFilesState.h.
     struct ViewFilesState& FilesState() { return *m_files; }
 

@@ -6,6 +6,7 @@
 #include "viewer/files/BufferedFileWriter.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -14,15 +15,42 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-// printf's "%*.4f" and "%*d" without the locale: right-aligned in width.
-void AppendFixed(std::string& line, double value, int width)
+// printf's "%*.4f" without the locale: right-aligned in width. The common case
+// is worked out on integers; a value whose fifth decimal lies too near a half to
+// decide from the scaled double, or that is too large, takes the exact conversion.
+}  // namespace
+
+void AppendFixed4(std::string& line, double value, int width)
 {
     char text[400];
-    const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
-    const std::size_t n = r.ec == std::errc() ? std::size_t(r.ptr - text) : 0;
+    std::size_t n = 0;
+    const double scaled = value * 10000.0;
+    const double whole = std::floor(scaled);
+    const double frac = scaled - whole;
+    const double tolerance = std::fabs(scaled) * 4e-16 + 1e-9;
+    if (std::fabs(scaled) < 1e15 && std::fabs(frac - 0.5) > tolerance) {
+        std::int64_t units = static_cast<std::int64_t>(whole) + (frac > 0.5 ? 1 : 0);
+        const bool negative = units < 0 || (units == 0 && std::signbit(value));
+        std::uint64_t magnitude = units < 0 ? std::uint64_t(-units) : std::uint64_t(units);
+        char digits[24];
+        int d = 0;
+        do {
+            digits[d++] = char('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude > 0 || d < 5);
+        if (negative) text[n++] = '-';
+        for (int i = d - 1; i >= 4; --i) text[n++] = digits[i];
+        text[n++] = '.';
+        for (int i = 3; i >= 0; --i) text[n++] = digits[i];
+    } else {
+        const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
+        n = r.ec == std::errc() ? std::size_t(r.ptr - text) : 0;
+    }
     if (int(n) < width) line.append(std::size_t(width) - n, ' ');
     line.append(text, n);
 }
+
+namespace {
 
 void AppendInt(std::string& line, std::int64_t value, int width = 0)
 {
@@ -91,11 +119,11 @@ int WriteSurveyPointText(const CModelDataMng& store, const MTRX& toSurvey, const
             line.assign("A01,");
             AppendInt(line, i + 1, 9);
             line.append(",,");
-            AppendFixed(line, sx, 16);
+            AppendFixed4(line, sx, 16);
             line.push_back(',');
-            AppendFixed(line, sy, 16);
+            AppendFixed4(line, sy, 16);
             line.push_back(',');
-            AppendFixed(line, z, 16);
+            AppendFixed4(line, z, 16);
             line.push_back(',');
             line.append(kCrLf);
             out.Append(line);
@@ -166,11 +194,11 @@ int WriteCommaPointText(const CModelDataMng& store, const MTRX& toSurvey, const 
             toSurvey.XY(&sx, &sy);
             if (byteLimit > 0 && std::int64_t(out->Written()) > byteLimit && !next()) return 0;
             line.clear();
-            AppendFixed(line, axisXY ? sx : sy, 0);
+            AppendFixed4(line, axisXY ? sx : sy, 0);
             line.push_back(',');
-            AppendFixed(line, axisXY ? sy : sx, 0);
+            AppendFixed4(line, axisXY ? sy : sx, 0);
             line.push_back(',');
-            AppendFixed(line, z, 0);
+            AppendFixed4(line, z, 0);
             line.push_back(',');
             AppendInt(line, colour & 0xFF);
             line.push_back(',');

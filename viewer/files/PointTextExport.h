@@ -22,6 +22,10 @@ struct PointTextLimits {
     std::int32_t pointUnits = 0;
 };
 
+//! Appends value as printf's "%*.4f" in the C locale would write it, right-aligned
+//! in width.
+void AppendFixed4(std::string& line, double value, int width);
+
 //! The numbered name of a split output: "folder/base(n).ext". The extension starts
 //! at the last dot of the file name; without one the number goes before the name
 //! ("folder/(n)name").

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <locale>
 
 using namespace exporttest;
@@ -181,6 +183,33 @@ TEST_F(PointTextExportTest, ReplacesAnExistingFileOnlyWhenComplete)
     store.AddGroup(MakeGroup({{1, 2, 3}}));
     EXPECT_EQ(WriteSurveyPointText(store, MTRX(), path), 1);
     EXPECT_EQ(ReadAll(path).substr(0, 8), "G00,04,,");
+}
+
+// The fast formatting agrees with printf in the C locale everywhere, halves included.
+TEST(AppendFixed4Test, AgreesWithPrintf)
+{
+    std::vector<double> values = {0.0, -0.0, 0.00005, -0.00005, 1.23455, 2.5e-5, 0.99995, -0.99995, 1e15, -3e15,
+                                  123456789.12345, 1e300, -1e-300, 9.99999999, 0.000049999};
+    std::uint64_t state = 12345;
+    const auto next = [&] {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return state >> 11;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const double unit = double(next()) / double(1ull << 53);
+        const double magnitude = std::pow(10.0, double(next() % 16) - 6.0);
+        double v = (unit - 0.5) * magnitude;
+        if (i % 3 == 0) v = std::round(v * 20000.0) / 20000.0;   // many exact or near halves
+        if (i % 7 == 0) v = double(float(v));                    // float points widened
+        values.push_back(v);
+    }
+    for (double v : values) {
+        char expected[400];
+        std::snprintf(expected, sizeof expected, "%16.4f", v);
+        std::string got;
+        AppendFixed4(got, v, 16);
+        ASSERT_EQ(got, expected) << v;
+    }
 }
 
 TEST(MakeNumberedFileNameTest, NumbersBeforeTheLastExtension)

@@ -12,6 +12,7 @@
 #include "viewer/files/HostOverlayStore.h"
 #include "viewer/files/HostPolygonFile.h"
 #include "viewer/files/ViewFilesState.h"
+#include "viewer/render/FrameLink.h"
 
 #include <QThread>
 
@@ -25,8 +26,9 @@ constexpr int kCadLayerKind = 50;
 }  // namespace
 
 // The callers hold the view mutex. On the UI thread (TIN to CAD) the progress
-// display is shown directly and events are pumped so the abort button works; on
-// the pipe worker it goes to the UI thread as messages and nothing is pumped.
+// display is shown directly and events are pumped so the abort button works. On the
+// pipe worker nothing waits for the UI thread (it may be waiting for the mutex):
+// the frame's progress and abort flags are used directly, as any thread may.
 int CModelViewerView::WriteExchangeFile(const std::string& path, int contentFlags, int pointLimit, int tinType)
 {
     ExchangeFile file(*m_modelStore, ~m_files->scene.frame.surveyTransform);
@@ -42,15 +44,17 @@ int CModelViewerView::WriteExchangeFile(const std::string& path, int contentFlag
             tessara::PumpPendingEvents();
             return answer;
         }
-        return int(tessara::SendUiMessage(MessageTarget(), kMsgProgress, std::uintptr_t(clamp(position)),
-                                          clamp(maximum))
-                       .value_or(0));
+        FrameLink* frame = FrameLink::Main();
+        if (frame == nullptr) return 0;
+        frame->UpdateProgress(unsigned(clamp(maximum)), unsigned(clamp(position)), position != maximum ? 1 : 0);
+        return frame->PollAbort();
     });
     file.SetProgressEnd([this, onUiThread] {
-        if (onUiThread)
+        if (onUiThread) {
             EndMainFrameProgress();
-        else
-            tessara::SendUiMessage(MessageTarget(), kMsgProgressEnd, 0, 0);
+        } else if (FrameLink* frame = FrameLink::Main()) {
+            frame->EndProgress();
+        }
     });
     return file.WriteExchangeFile(path, contentFlags, pointLimit, tinType);
 }

@@ -3,11 +3,16 @@
 #include "outside/CModelDataMng.h"
 #include "platform/MessageBox.h"
 #include "platform/ScriptedMessageBoxes.h"
+#include "platform/Files.h"
+#include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/files/ExportHooks.h"
 #include "viewer/files/ViewFilesState.h"
 
 #include "../render/ViewTestApp.h"
 #include "ExportTestSupport.h"
+#include "FakeFrame.h"
+
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +56,8 @@ protected:
         m_view = std::make_unique<CModelViewerView>();
         m_view->Create();   // binds the status message
         m_view->FilesState().scene.frame.surveyTransform = MTRX();
+        // Settings live on in the test profile: each test starts with one file per save.
+        m_view->Settings().lasSplitMode = 0;
         m_boxes->view = m_view.get();
         m_savedHooks = TheExportHooks();
     }
@@ -155,6 +162,70 @@ TEST_F(SaveDispatchTest, CommaOptionsAreKeptAndAppliedAndABusyExportRefuses)
     EXPECT_EQ(m_boxes->ShownBoxes()[0].text, "データの適正処理を行っています\nしばらく待って処理を実行してください。");
     EXPECT_FALSE(std::filesystem::exists(PathOf("q.sim")));
     m_view->FilesState().exportBusy = 0;
+}
+
+// The LAS saver through the view: the project's converter on PATH, no box under
+// the lock, the numbered files of the split settings.
+TEST_F(SaveDispatchTest, LasSaveRunsTheConverterWithTheLockReleased)
+{
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", (std::string(TESSARA_BINARY_DIR_PATH) + "/bin:" + oldPath).c_str(), 1);
+    Build(Scene::ShownPoints);
+    m_view->Settings().lasSplitMode = 2;
+    m_view->Settings().lasCountLimit = 1;
+    ASSERT_EQ(m_view->SaveFile(PathOf("scan.las")), 1);
+    EXPECT_EQ(Names(m_dir), std::vector<std::string>{"scan(1).las"});
+    ASSERT_EQ(m_boxes->ShownBoxes().size(), 1u);
+    EXPECT_EQ(m_boxes->ShownBoxes()[0].text, "ファイルを保存しました。");
+    EXPECT_EQ(m_view->LastStatusText(), "LASファイルを保存しました。");
+    EXPECT_EQ(m_boxes->underLock, 0);
+    EXPECT_EQ(m_view->FilesState().exportBusy.load(), 0);
+    ::setenv("PATH", "/nonexistent", 1);
+    m_boxes->Clear();
+    EXPECT_EQ(m_view->SaveFile(PathOf("b.laz")), 0);
+    ::setenv("PATH", oldPath.c_str(), 1);
+    ASSERT_EQ(m_boxes->ShownBoxes().size(), 2u);
+    EXPECT_EQ(m_boxes->ShownBoxes()[0].text.rfind("起動エラー[lasconsole ", 0), 0u);
+    EXPECT_EQ(m_boxes->ShownBoxes()[1].text, "ファイルの保存に失敗しました。");
+    EXPECT_EQ(m_view->LastStatusText(), "LASファイルを保存できませんでした。");
+    EXPECT_FALSE(std::filesystem::exists(PathOf("b.laz")));
+}
+
+// Open: the model chosen in the list and the picture beside it, whatever the case
+// of its extension; a cancelled list changes nothing.
+TEST_F(SaveDispatchTest, OpenReadsTheModelAndThePictureBesideIt)
+{
+    FakeFrame frame;
+    Build(Scene::ShownTin);
+    const std::string model = PathOf("scene.tpf");
+    ASSERT_EQ(m_view->SaveFile(model), 1);
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    ASSERT_TRUE(picture.save(QString::fromStdString(PathOf("scene.JPG")), "JPG"));
+
+    m_view->resize(200, 150);
+    m_view->show();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_view->SceneFrameCount() > 0; }));
+    std::vector<std::string> asked;
+    TheExportHooks().chooseFile = [&](const std::string& folder, const std::string& ext, const std::string& title) {
+        asked = {folder, ext, title};
+        return std::optional<std::string>();
+    };
+    m_view->SetMainFrameStatusText("before");
+    m_view->OnFileOpen();
+    EXPECT_EQ(asked, (std::vector<std::string>{m_view->WorkFolder(), "tpf", "データの呼び出し"}));
+    EXPECT_EQ(m_view->LastStatusText(), "before");
+
+    m_view->ModelStore().m_groups.clear();
+    TheExportHooks().chooseFile = [&](const std::string&, const std::string&, const std::string&) {
+        return std::optional<std::string>(model);
+    };
+    m_view->OnFileOpen();
+    EXPECT_EQ(m_view->LastStatusText(), "ファイルの読み込みが完了しました");
+    EXPECT_EQ(m_view->ModelStore().GetGroupCount(), 1);
+    EXPECT_TRUE(m_view->BuffersState().texture != nullptr);
+    EXPECT_FALSE(tessara::FileExists(tessara::TempFolder() + "~tmp_Texture.bmp"));
+    EXPECT_TRUE(m_boxes->ShownBoxes().empty());
 }
 
 }  // namespace

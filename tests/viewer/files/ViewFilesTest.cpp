@@ -11,6 +11,7 @@
 #include "../render/ViewTestApp.h"
 #include "HostFileFixture.h"
 #include "HostFileWriter.h"
+#include "FakeFrame.h"
 
 #include <QApplication>
 
@@ -299,22 +300,6 @@ private:
     bool m_created = false;
     std::atomic<int> m_requests{0};
     std::thread m_thread;
-};
-
-// A main frame whose abort answer the test sets.
-class FakeFrame : public FrameLink {
-public:
-    FakeFrame() { FrameLink::SetMain(this); }
-    ~FakeFrame() override { FrameLink::Leave(this); }
-    void SetStatusText(const std::string&) override {}
-    void UpdateProgress(unsigned, unsigned, int) override {}
-    void EndProgress() override {}
-    int AbortPromptOpen() const override { return 0; }
-    int AbortRequested() const override { return abort ? 1 : 0; }
-    int PollAbort() const override { return abort ? -2 : 0; }
-    bool Closing() const override { return closing; }
-    bool abort = false;
-    bool closing = false;
 };
 
 }  // namespace

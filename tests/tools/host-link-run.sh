@@ -80,6 +80,24 @@ expect_reply "code=20 result=0" 20 "$scratch/cut.dat"
 test -e "$scratch/cut.dat"
 expect_reply "code=21 result=1" 21
 
+# A mixed run of 2,000 requests: good ones get their answer, malformed and broken
+# ones theirs, and the server keeps answering.
+"$build/bin/make-hostfile" --overlay 1,0,0 --broken cut:100 "$scratch/mixed-cut.dat" > /dev/null
+"$build/bin/make-hostfile" --points 50 --broken magic "$scratch/mixed-magic.dat" > /dev/null
+for ((i = 0; i < 250; ++i)); do
+  expect_reply "code=22 result=1" 22
+  expect_reply "code=4 result=1 items=400" 4 "$scratch/mixed.dat" 2 0
+  expect_reply "code=20 result=0" 20 "$scratch/mixed-cut.dat"
+  expect_reply "code=1 result=0" 1 "$scratch/mixed-magic.dat"
+  expect_reply "code=21 result=1" 21
+  expect_reply "code=7 result=0" 7
+  expect_reply "code=19 result=1 triangles=162 tins=1" 19 "$scratch/mixed-tins.dat"
+  expect_reply "code=18 result=1 points=0 polygons=0" 18 "$scratch/mixed-none.dat"
+  rm -f "$scratch/mixed-none.dat"
+done
+test -e "$scratch/mixed-cut.dat" && test -e "$scratch/mixed-magic.dat"
+expect_reply "code=22 result=1" 22
+
 "$build/bin/fake-host" send 11
 if "$build/bin/fake-host" send 22 2> /dev/null; then
   echo "the server still answers after command 11" >&2

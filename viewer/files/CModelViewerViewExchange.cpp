@@ -6,7 +6,6 @@
 #include "outside/StoreMarkers.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
-#include "platform/UiMessages.h"
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/files/ExchangeFile.h"
 #include "viewer/files/HostOverlayStore.h"
@@ -14,6 +13,8 @@
 #include "viewer/files/ViewFilesState.h"
 #include "viewer/render/FrameLink.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QThread>
 
 #include <algorithm>
@@ -26,7 +27,8 @@ constexpr int kCadLayerKind = 50;
 }  // namespace
 
 // The callers hold the view mutex. On the UI thread (TIN to CAD) the progress
-// display is shown directly and events are pumped so the abort button works. On the
+// display is shown directly and pending events run except user input: a command
+// started now would wait for the mutex this thread holds. On the
 // pipe worker nothing waits for the UI thread (it may be waiting for the mutex):
 // the frame's progress and abort flags are used directly, as any thread may.
 int CModelViewerView::WriteExchangeFile(const std::string& path, int contentFlags, int pointLimit, int tinType)
@@ -41,7 +43,7 @@ int CModelViewerView::WriteExchangeFile(const std::string& path, int contentFlag
     file.SetProgress([this, onUiThread, clamp](std::int64_t maximum, std::int64_t position) {
         if (onUiThread) {
             const int answer = SetMainFrameProgress(clamp(maximum), clamp(position));
-            tessara::PumpPendingEvents();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             return answer;
         }
         FrameLink* frame = FrameLink::Main();

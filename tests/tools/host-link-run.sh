@@ -51,6 +51,53 @@ fi
 test -e "$scratch/broken.dat"
 wait_for "the failed load's status text" in_log "status: データの読み込みに失敗しました。"
 
+# Commands 4, 18, 19: files handed to the host, counted as the reply says.
+expect_reply() {
+  local want=$1; shift
+  local got
+  got=$("$build/bin/fake-host" send "$@" || true)
+  if [[ "$got" != "$want" ]]; then
+    echo "fake-host send $*: got '$got', wanted '$want'" >&2
+    exit 1
+  fi
+}
+expect_reply "code=4 result=1 items=400" 4 "$scratch/exchange dir 日本語.dat" 2 0
+expect_reply "code=4 result=0 items=0" 4 "$scratch/no such folder/x.dat" 2 0
+"$build/bin/make-hostfile" --polygons 2 "$scratch/polygons.dat" > /dev/null
+reply=$("$build/bin/fake-host" send 18 "$scratch/polygons.dat")
+[[ "$reply" == "code=18 result=1 points="*" polygons=2" ]] || { echo "command 18: $reply" >&2; exit 1; }
+reply=$("$build/bin/fake-host" send 19 "$scratch/tins.dat")
+[[ "$reply" == "code=19 result=1 triangles="*" tins="* ]] || { echo "command 19: $reply" >&2; exit 1; }
+
+# Commands 20 and 21: an overlay read whole answers 1 and is consumed; a cut one
+# answers 0 and stays.
+"$build/bin/make-hostfile" --overlay 3,2,1 "$scratch/overlay.dat" > /dev/null
+expect_reply "code=20 result=1" 20 "$scratch/overlay.dat"
+test ! -e "$scratch/overlay.dat"
+wait_for "the overlay in the viewer's log" in_log "overlay file .* installed: 3 points, 2 segments, 1 polygons"
+"$build/bin/make-hostfile" --overlay 3,2,1 --broken cut:200 "$scratch/cut.dat" > /dev/null
+expect_reply "code=20 result=0" 20 "$scratch/cut.dat"
+test -e "$scratch/cut.dat"
+expect_reply "code=21 result=1" 21
+
+# A mixed run of 2,000 requests: good ones get their answer, malformed and broken
+# ones theirs, and the server keeps answering.
+"$build/bin/make-hostfile" --overlay 1,0,0 --broken cut:100 "$scratch/mixed-cut.dat" > /dev/null
+"$build/bin/make-hostfile" --points 50 --broken magic "$scratch/mixed-magic.dat" > /dev/null
+for ((i = 0; i < 250; ++i)); do
+  expect_reply "code=22 result=1" 22
+  expect_reply "code=4 result=1 items=400" 4 "$scratch/mixed.dat" 2 0
+  expect_reply "code=20 result=0" 20 "$scratch/mixed-cut.dat"
+  expect_reply "code=1 result=0" 1 "$scratch/mixed-magic.dat"
+  expect_reply "code=21 result=1" 21
+  expect_reply "code=7 result=0" 7
+  expect_reply "code=19 result=1 triangles=162 tins=1" 19 "$scratch/mixed-tins.dat"
+  expect_reply "code=18 result=1 points=0 polygons=0" 18 "$scratch/mixed-none.dat"
+  rm -f "$scratch/mixed-none.dat"
+done
+test -e "$scratch/mixed-cut.dat" && test -e "$scratch/mixed-magic.dat"
+expect_reply "code=22 result=1" 22
+
 "$build/bin/fake-host" send 11
 if "$build/bin/fake-host" send 22 2> /dev/null; then
   echo "the server still answers after command 11" >&2

@@ -32,16 +32,44 @@ int Usage()
 {
     std::fprintf(stderr,
                  "usage: fake-host send CODE [PATH] [ARGS]\n"
-                 "         CODE 1, 11, 18, 19, 20, 21, 22; 4 PATH FLAGS LIMIT\n"
+                 "         1 PATH (host data), 4 PATH [FLAGS LIMIT] (exchange file; flags 1 TIN, 2 points),\n"
+                 "         18 PATH (points in the polygons of PATH), 19 PATH (shown TINs),\n"
+                 "         20 PATH (overlay file), 21 (clear the overlay), 11 (stop), 22 (no operation)\n"
                  "       fake-host serve FIXTURE-DIR [--send-first] [--count N]\n"
                  "       fake-host wait [SECONDS]\n");
     return 2;
 }
 
+// The counts at the head of a file the viewer wrote back (commands 18, 19): the
+// number after the magic and version, or -1 when the file is not there or not ours.
+std::int32_t LeadingCount(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::uint32_t magic = 0;
+    std::uint16_t version = 0;
+    std::int32_t count = -1;
+    in.read(reinterpret_cast<char*>(&magic), 4);
+    in.read(reinterpret_cast<char*>(&version), 2);
+    in.read(reinterpret_cast<char*>(&count), 4);
+    return in && magic == kMagic && version == 0x0100 ? count : -1;
+}
+
+// Prints the fields the command fills in its reply, one line.
 void PrintReply(const PipeMessage& m)
 {
-    std::printf("code=%u result=%d +265=%d +269=%d\n", unsigned(m.Code()), m.Result(), m.Int32At(265),
-                m.Int32At(269));
+    const unsigned code = m.Code();
+    const auto path = PipePathAt(m, PipeMessage::kPathOffset);
+    std::printf("code=%u result=%d", code, m.Result());
+    if (code == pipecmd::kWriteExchange) {
+        std::printf(" items=%d", m.Int32At(PipeMessage::kItemCountOffset));
+    } else if (code == pipecmd::kPointsInPolygons) {
+        std::printf(" points=%d polygons=%d", m.Int32At(PipeMessage::kHandlerResultOffset),
+                    path ? LeadingCount(*path) : -1);
+    } else if (code == pipecmd::kWriteShownTins) {
+        std::printf(" triangles=%d tins=%d", m.Int32At(PipeMessage::kHandlerResultOffset),
+                    path ? LeadingCount(*path) : -1);
+    }
+    std::printf("\n");
     std::fflush(stdout);
 }
 

@@ -9,6 +9,8 @@
 namespace {
 
 constexpr unsigned kUndoCommand = 32800;
+constexpr unsigned kFileOpenCommand = 57601;
+constexpr unsigned kRibbonFileOpenCommand = 32772;
 constexpr unsigned kGetHostCadCommand = 32829;
 constexpr unsigned kRegisterTinCommand = 32798;
 constexpr unsigned kFetchHostCadCommand = 32790;
@@ -41,6 +43,8 @@ void CModelViewerView::ReleaseFiles()
 void CModelViewerView::RegisterFileCommands(CommandMap& map)
 {
     map.On(kUndoCommand, [this] { Undo(); });
+    map.On(kFileOpenCommand, [this] { OnFileOpen(); });
+    map.On(kRibbonFileOpenCommand, [this] { OnFileOpen(); });
     map.OnUpdate(kUndoCommand, [this](CommandUi& ui) { ui.enabled = CanUndo(); });
     map.On(kGetHostCadCommand, [this] { OnGetHostCad(); });
     map.On(kRegisterTinCommand, [this] { OnRegisterTinToHost(); });
@@ -56,14 +60,3 @@ void CModelViewerView::RegisterFileCommands(CommandMap& map)
                   [this](std::uintptr_t w, std::intptr_t l) { return OnLandXmlLoadFinished(w, l); });
 }
 
-// The file-open dialog and its dispatcher belong to the open/save work; until it
-// lands the start-up leaves an empty scene.
-void CModelViewerView::OnFileOpen() {}
-
-// Handlers of pipe commands served for other work; they answer failure until the
-// exchange writer and the host polygon file define them.
-int CModelViewerView::WriteExchangeFile(const std::string&, int, int, int) { return 0; }
-int CModelViewerView::ExportPointsInPolygons(const std::string&) { return 0; }
-int CModelViewerView::WriteShownTins(const std::string&) { return 0; }
-int CModelViewerView::ReadHostPolygonFile(const std::string&) { return 0; }
-int CModelViewerView::ClearHostPolygons() { return 0; }

@@ -139,6 +139,9 @@ void CModelViewerView::OnGetHostCad()
             LoadHostDataFile(*path, message.Int32At(PipeMessage::kCadColourPictureOffset),
                              message.Int32At(PipeMessage::kCadTexturePictureOffset));
         }
+        const std::size_t clip = PipeMessage::kClipRectOffset;
+        SetClipRect(message.DoubleAt(clip), message.DoubleAt(clip + 8), message.DoubleAt(clip + 16),
+                    message.DoubleAt(clip + 24));
     }
     SetMainFrameStatusText(kMadeData);
 }

@@ -4,6 +4,7 @@
 #include "viewer/files/SceneFrame.h"
 #include "viewer/files/UndoList.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -41,6 +42,15 @@ struct ViewFilesState {
     double lowestElevation = 1e-16;
     // Axis and grid origin in model coordinates, set by host loads.
     bool axisOriginSet = false;
+
+    // The host's clip rectangle in model coordinates (pipe command 0's reply).
+    std::array<PT, 2> clipCorners;
+    int clipRectSet = 0;
+    // Set while an export runs on the UI thread (it pumps events): a second export
+    // and closing are refused.
+    std::atomic<int> exportBusy{0};
+    // The file last opened or being saved (UI thread).
+    std::string currentFileName;
 
     mutable std::mutex statusMutex;
     std::string lastStatusText;

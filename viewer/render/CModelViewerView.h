@@ -277,8 +277,8 @@ public:
     void InvalidateAllBuffers();
     //! Asks for the screen pick cache to be rebuilt with the next frame.
     void RebuildPickCache();
-    //! Pipe commands 4, 18, 19, 20, 21 (the exchange writer and the host polygon file
-    //! fill these; until then they answer failure).
+    //! Pipe commands 4, 18, 19 (with the view mutex held), 20 and 21: see ExchangeFile.h
+    //! and HostOverlayStore.h. Command 20 answers 1 after a file was read whole and installed.
     int WriteExchangeFile(const std::string& path, int contentFlags, int pointLimit, int tinType);
     int ExportPointsInPolygons(const std::string& path);
     int WriteShownTins(const std::string& path);
@@ -312,6 +312,19 @@ public:
     //! Pipe command 17: asks the host for the window rectangle (left, top, right,
     //! bottom in screen pixels) for an alignment mode; false without an answer.
     bool FetchHostWindowPlacement(int alignmentMode, std::array<int, 4>& rect);
+    // Exports and the file dispatcher (viewer/files/CModelViewerViewExchange.cpp,
+    // CModelViewerViewExports.cpp).
+    //! Keeps the host's clip rectangle (user coordinates; kept in model ones) and
+    //! asks for the axis grid to be worked out again. Returns 1.
+    int SetClipRect(double x, double y, double width, double height);
+    //! Saves by the path's extension (.tpf, .sim, .xyz, .xml, .las, .laz, .bmp, any
+    //! letter case): the writer's result, 0 after a refusal, a cancel or for another
+    //! extension. An existing file is replaced only by a complete new one.
+    int SaveFile(std::string path);
+    //! The LAS/LAZ and LandXML savers of SaveFile, on the current file name: 1 when
+    //! written. They report with boxes and status texts.
+    int SaveLasFile();
+    int SaveLandXmlFile();
     //! Everything this concern keeps (undo lists, frame block, flags); see ViewFilesState.h.
     struct ViewFilesState& FilesState() { return *m_files; }
 

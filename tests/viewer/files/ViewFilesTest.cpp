@@ -11,6 +11,7 @@
 #include "../render/ViewTestApp.h"
 #include "HostFileFixture.h"
 #include "HostFileWriter.h"
+#include "FakeFrame.h"
 
 #include <QApplication>
 
@@ -301,22 +302,6 @@ private:
     std::thread m_thread;
 };
 
-// A main frame whose abort answer the test sets.
-class FakeFrame : public FrameLink {
-public:
-    FakeFrame() { FrameLink::SetMain(this); }
-    ~FakeFrame() override { FrameLink::Leave(this); }
-    void SetStatusText(const std::string&) override {}
-    void UpdateProgress(unsigned, unsigned, int) override {}
-    void EndProgress() override {}
-    int AbortPromptOpen() const override { return 0; }
-    int AbortRequested() const override { return abort ? 1 : 0; }
-    int PollAbort() const override { return abort ? -2 : 0; }
-    bool Closing() const override { return closing; }
-    bool abort = false;
-    bool closing = false;
-};
-
 }  // namespace
 
 TEST_F(ViewFilesTest, AHostThatNeverAnswersEndsAtTheLimitWhileTheWindowPaints)
@@ -454,4 +439,25 @@ TEST_F(ViewFilesTest, TextureAnswerSetsThePlacementAndTextureMode)
     EXPECT_EQ(m_view->FilesState().scene.texturePlacement[2], 100.0);
     EXPECT_EQ(m_view->Settings().tinPictureMode, 3);
     EXPECT_EQ(m_view->LastStatusText(), "処理を終了しました（TIN生成）");
+}
+
+// Command 0: the host's figures are loaded and its clip rectangle kept in model
+// coordinates, the axis grid to be worked out again.
+TEST_F(ViewFilesTest, HostCadAnswerKeepsTheClipRectangle)
+{
+    FakeHost host(m_dir.Path(""), 1);
+    ScriptedBoxes().Clear();
+    ScriptedBoxes().QueueAnswer(tessara::IDYES);
+    m_view->OnGetHostCad();
+    EXPECT_EQ(m_view->LastStatusText(), "処理完了（データ作成）");
+    ASSERT_EQ(m_view->FilesState().clipRectSet, 1);
+    // The fake host answers x 10, y 20, width 30, height 40.
+    PT a(10, 20, 0), b(40, 60, 0);
+    m_view->ModelStore().UserToModel(a);
+    m_view->ModelStore().UserToModel(b);
+    EXPECT_EQ(m_view->FilesState().clipCorners[0].x(), a.x());
+    EXPECT_EQ(m_view->FilesState().clipCorners[0].y(), a.y());
+    EXPECT_EQ(m_view->FilesState().clipCorners[1].x(), b.x());
+    EXPECT_EQ(m_view->FilesState().clipCorners[1].y(), b.y());
+    EXPECT_FALSE(m_view->ModelStore().m_elmList.empty());
 }

@@ -7,6 +7,8 @@
 #include "viewer/files/PointTextExport.h"
 
 #include <algorithm>
+#include <atomic>
+#include <unistd.h>
 #include <cctype>
 
 namespace {
@@ -57,6 +59,12 @@ std::string SiblingTemp(const std::string& target)
 
 }  // namespace
 
+std::string UniqueExportSuffix()
+{
+    static std::atomic<std::uint64_t> counter{0};
+    return "." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1) + 1);
+}
+
 LasExportResult ExportLasFile(const std::string& path, const CModelDataMng& store, const MTRX& toSurvey,
                               const LasExportSettings& settings,
                               const std::function<void(const std::function<void()>&)>& underLock,
@@ -70,8 +78,11 @@ LasExportResult ExportLasFile(const std::string& path, const CModelDataMng& stor
         result.error = "no temporary folder";
         return result;
     }
-    const std::string dump = temp + "~QUONVEIWLASTEMP.DAT";
-    const std::string tempLas = temp + "copytemplas.las";
+    // Names of this export alone: another export of this program, or another
+    // viewer of the same user, may be writing its own at the same time.
+    const std::string unique = UniqueExportSuffix();
+    const std::string dump = temp + "~QUONVEIWLASTEMP" + unique + ".DAT";
+    const std::string tempLas = temp + "copytemplas" + unique + ".las";
     const auto cleanUp = [&] {
         tessara::DeleteFile(dump);
         if (laz) tessara::DeleteFile(tempLas);

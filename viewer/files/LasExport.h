@@ -25,6 +25,9 @@ struct LasExportSettings {
     int pointUnits = 100;  // x 10,000 points
 };
 
+//! ".<process id>.<n>": what makes one export's dump and temporary LAS names its own.
+std::string UniqueExportSuffix();
+
 //! Runs the export. underLock runs its argument with the store locked; wait is
 //! called while a tool runs (see RunExternalTool). A tool counts only when it exits
 //! with 0 and leaves its output; the temporary files go on every path, and the

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace exporttest;
 
@@ -48,12 +49,16 @@ protected:
         return ExportLasFile((m_dir / "out" / name).string(), m_store, m_toSurvey, settings,
                              [&](const std::function<void()>& f) { f(); });
     }
-    // No dump or temporary LAS left in the temporary folder.
+    // No dump or temporary LAS of this process left in the temporary folder.
     void ExpectNoTemporaryFiles()
     {
-        const std::string temp = tessara::TempFolder();
-        EXPECT_FALSE(tessara::FileExists(temp + "~QUONVEIWLASTEMP.DAT"));
-        EXPECT_FALSE(tessara::FileExists(temp + "copytemplas.las"));
+        const std::string mine = "." + std::to_string(::getpid()) + ".";
+        for (const auto& entry : std::filesystem::directory_iterator(tessara::TempFolder())) {
+            const std::string name = entry.path().filename().string();
+            const bool ours = (name.rfind("~QUONVEIWLASTEMP", 0) == 0 || name.rfind("copytemplas", 0) == 0) &&
+                              name.find(mine) != std::string::npos;
+            EXPECT_FALSE(ours) << name;
+        }
     }
     static std::uint32_t LasPointCount(const std::filesystem::path& p)
     {

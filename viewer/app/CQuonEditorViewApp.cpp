@@ -74,7 +74,7 @@ bool CQuonEditorViewApp::InitInstance()
     if (tessara::AppProfile() == nullptr) tessara::SetAppProfile(std::make_shared<tessara::IniProfile>());
     m_recentFiles = std::make_unique<tessara::RecentFileList>(tessara::AppProfile(), kRecentFileCount);
     ShellHooks::Instance().showAboutDialog = [] { ShowAboutDialog(); };
-    InstallDialogHooks();
+    InstallDialogHooks([]() -> COpenGLBaseView* { return GetActiveDocumentView(); });
     SetPopupSources([]() -> QWidget* { return GetActiveDocumentView(); },
                     []() -> QWidget* { return CMainFrame::MainWindow(); });
     InstallPopupHooks();

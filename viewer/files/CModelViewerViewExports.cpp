@@ -172,6 +172,7 @@ void CModelViewerView::OnFileOpen()
             baseChanged = std::isnan(base) || std::isnan(keptBase) || base != keptBase;
             if (baseChanged) InvalidateAllBuffers();
         }
+        OnShowUp();
     } else {
         Box(kOpenFailed, tessara::MB_OK | tessara::MB_ICONHAND);
     }
@@ -189,6 +190,7 @@ int CModelViewerView::SaveFile(std::string path)
         Box(filetexts::kBusy, tessara::MB_OK);
         return 0;
     }
+    CancelRefinement();
     const PathParts parts = SplitPath(path);
     const std::string shown = "[" + parts.name + parts.extension + "]";
     const std::string saving = "ファイルを保存しています・・・" + shown;
@@ -215,10 +217,7 @@ int CModelViewerView::SaveFile(std::string path)
     if (parts.lower == ".tpf") {
         m_files->currentFileName = path;
         SetMainFrameStatusText(saving);
-        {
-            std::lock_guard lock(ViewMutex());
-            m_modelStore->ReMapTinData();
-        }
+        RemapTinData();
         const int result = SaveModelArchive(path, 0xFFFF);
         if (result == 0) return failed();
         SetMainFrameStatusText(saved);
@@ -272,10 +271,7 @@ int CModelViewerView::SaveFile(std::string path)
             return 0;
         }
         m_files->currentFileName = path;
-        {
-            std::lock_guard lock(ViewMutex());
-            m_modelStore->ReMapTinData();
-        }
+        RemapTinData();
         return SaveLandXmlFile();
     }
     if (parts.lower == ".las" || parts.lower == ".laz") {

@@ -352,7 +352,8 @@ public:
 
     // View directions: the whole model fitted into the window, seen from above,
     // below, left, right, front or back (viewer/commands/CModelViewerViewFit.cpp).
-    void OnShowUp();
+    // Virtual so the rooms below the commands (the file dispatcher) reach them.
+    virtual void OnShowUp();
     void OnShowLow();
     void OnShowLeft();
     void OnShowRight();
@@ -383,8 +384,9 @@ public:
     // TIN generation and the store-wide helpers other commands share
     // (viewer/commands/CModelViewerViewMakeTin.cpp).
     void OnMakeTinFromPointCloud();
-    //! Re-indexes every stored TIN under the lock and marks the TIN buffers.
-    void RemapTinData();
+    //! Re-indexes every stored TIN under the lock and marks the TIN buffers
+    //! (virtual: the file dispatcher below the commands calls it before saves).
+    virtual void RemapTinData();
     //! Drops the tree items of the groups (only those shown for points with 1) and
     //! shows those groups whole; the caller holds the lock.
     void RemoveGroupTreeItems(int onlyShown);

@@ -23,6 +23,7 @@
 #include "viewer/dialogs/VurGridDlg.h"
 #include "viewer/dialogs/VurRadiusDlg.h"
 #include "viewer/dialogs/VurTinToElmDlg.h"
+#include "viewer/files/ExportHooks.h"
 #include "viewer/render/ShellHooks.h"
 #include "viewer/render/ViewSettings.h"
 
@@ -245,6 +246,36 @@ TEST(DialogHooks, TinToCadChoiceRunsItsDialogOnTheStoredKind)
     EXPECT_EQ(kind, 1);
     RemoveDialogHooks();
     EXPECT_FALSE(ShellHooks::Instance().chooseTinToCadKind);
+}
+
+TEST(DialogHooks, TheFileDispatcherOpensTheFileListAndTheCommaOptions)
+{
+    InstallDialogHooks();
+    tessara::ScopedDialogScript script;
+    script->Answer<FileSimpleDlg>([](FileSimpleDlg::Values& v) {
+        EXPECT_EQ(v.folder, "/work/");
+        EXPECT_EQ(v.extension, "tpf");
+        v.result = "/work/site.tpf";
+        return tessara::IDOK;
+    });
+    script->Answer<CInOutXYZVurDlg>([](CInOutXYZVurDlg::Values& v) {
+        EXPECT_EQ(v.scaleIndex, 2);
+        EXPECT_TRUE(v.axisXyz);
+        v.scaleIndex = 3;
+        v.axisXyz = false;
+        return tessara::IDOK;
+    });
+    ExportHooks& hooks = TheExportHooks();
+    EXPECT_EQ(hooks.chooseFile("/work/", "tpf", "データの呼び出し"), std::optional<std::string>("/work/site.tpf"));
+    int scale = 2, axis = 1;
+    EXPECT_TRUE(hooks.commaTextOptions(scale, axis, "/work/a.xyz"));
+    EXPECT_EQ(scale, 3);
+    EXPECT_EQ(axis, 0);
+    // No view to take the picture from: the bitmap save fails.
+    EXPECT_FALSE(hooks.writeBitmap("/work/a.bmp"));
+    RemoveDialogHooks();
+    // Back to the unattended answers.
+    EXPECT_FALSE(TheExportHooks().chooseFile("/work/", "tpf", ""));
 }
 
 struct RecordedMessages {

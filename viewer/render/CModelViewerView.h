@@ -394,6 +394,9 @@ public:
     //! Rebuilds every group's point and vertex grids; the caller holds the lock.
     void RegridAllGroups();
 
+    //! A click in the TIN edit modes (viewer/commands/CModelViewerViewTinEdit.cpp).
+    int ApplyTinEdit(int x, int y) override;
+
     // The selected points as a group (viewer/commands/CModelViewerViewGrouping.cpp).
     void RegisterSelectionAsGroup();
     void MoveSelectionToNewGroup(const std::string& name, const std::string& memo, COLORREF colour);
@@ -421,6 +424,7 @@ private:
     void FinishTinGeneration(std::int64_t triangles, bool report);
     //! Selection, pick lists and picked point dropped after points were renumbered.
     void ForgetPointNumbers();
+    void MarkTinKindForRebuild(std::uint8_t kind);
     void FinishSelectionMove();
     void MarkAllTinFaces(bool withTextures);
     void SetPictureModeWithLegends(int mode);

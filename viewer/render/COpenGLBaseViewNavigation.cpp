@@ -277,6 +277,9 @@ int COpenGLBaseView::EndPick()
             if (m_sectionPoints.size() >= 2) DrawCrossSection(m_sectionPoints.size());
             result = 1;
         }
+    } else if (m_toolMode == toolmode::kTinVertexEdit || m_toolMode == toolmode::kTinEdgeSwap ||
+               m_toolMode == toolmode::kTinFaceDelete) {
+        if (inside) result = ApplyTinEdit(m_pressPoint.x(), m_pressPoint.y());
     } else if (m_editMode == 0) {
         m_rubberBandPresent = 0;
         if (m_boxStarted) {

@@ -69,8 +69,6 @@ for t in "${targets[@]}"; do
   fi
   grep -E "^stat::number_of_executed_units|^#[0-9]+.*(DONE|cov)" "$build/findings/$t/log.txt" | tail -2 || true
 done
-# LAS files of tools/lazpack: the target "las" joins the list above by its corpus
-# folder (tests/fuzz/corpus/las/) once its reader is in the tree.
 
 if ((${#failed[@]})); then
   echo "findings (inputs and logs in build-fuzz/findings/): ${failed[*]}" >&2

@@ -109,4 +109,22 @@ save("point_dump", "zero-scale.dump", dump(pts[:2], scale=0.0))
 save("point_dump", "out-of-range.dump", dump([(1e12, 0, 0)]))
 save("point_dump", "wrong-magic.dump", dump(pts[:1], magic=1))
 PY
+
+# LAS files for lazpack: lasconsole's output of a dump, and broken kinds of it.
+c=$corpus/las
+mkdir -p "$c"
+"$bin/lasconsole" "$corpus/point_dump/seven.dump" "$c/seven.las"
+python3 - "$c" <<'PY'
+import struct, sys
+folder = sys.argv[1]
+good = open(folder + "/seven.las", "rb").read()
+def save(name, data):
+    open(folder + "/" + name, "wb").write(data)
+save("cut-header.las", good[:100])
+save("cut-points.las", good[:-13])
+save("huge-count.las", good[:107] + struct.pack("<I", 0xFFFFFFF0) + good[111:])
+save("version-1-4.las", good[:25] + bytes([4]) + good[26:])
+save("format-0.las", good[:104] + bytes([0]) + good[105:])
+save("wrong-magic.las", b"LASX" + good[4:])
+PY
 echo "corpora in $corpus"

@@ -9,6 +9,7 @@
 #include "platform/MessageBoxService.h"
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/buffers/ViewPickState.h"
+#include "viewer/commands/FacePick.h"
 #include "viewer/commands/TinEdit.h"
 #include "viewer/render/ViewConstants.h"
 
@@ -67,7 +68,7 @@ void CModelViewerView::MarkTinKindForRebuild(std::uint8_t kind)
               DrawableKind::CadTinVertices});
 }
 
-int CModelViewerView::ApplyTinEdit(int, int)
+int CModelViewerView::ApplyTinEdit(int x, int y)
 {
     if (IsBusy() != 0 || !BuffersState().pick)
         return 0;
@@ -105,6 +106,23 @@ int CModelViewerView::ApplyTinEdit(int, int)
             tinedit::RemoveTinVertex(*tin, held.index, m_settings.tinOption,
                                      [&] { PushUndoSnapshotLocked(kTinContent, failure); });
             MarkTinKindForRebuild(held.kind);
+            RebuildPickCache();
+        }
+        attempted = 1;
+    } else if (m_toolMode == toolmode::kTinFaceDelete) {
+        // The face the picture shows in front under the click; hidden TINs and a
+        // picture without faces offer none.
+        if (m_settings.tinPictureMode == 0)
+            return 0;
+        CancelRefinement();
+        {
+            std::lock_guard lock(ViewMutex());
+            const auto hit = FrontFaceAt(ModelStore(), CurrentProjector(), x, m_clientHeight - y);
+            CVertexMng* tin = hit ? TinStore(ModelStore(), hit->kind, hit->group) : nullptr;
+            if (tin == nullptr)
+                return 0;
+            tinedit::EraseTinTriangle(*tin, hit->triangle, [&] { PushUndoSnapshotLocked(kTinContent, failure); });
+            MarkTinKindForRebuild(hit->kind);
             RebuildPickCache();
         }
         attempted = 1;

@@ -91,3 +91,26 @@ TEST_F(TinEditCommandTest, TheHoveredVertexIsRemovedAndItsHoleMeshed)
     EXPECT_TRUE(View().CanUndo());
     EXPECT_FALSE(Pick().hoveredVertex);
 }
+
+TEST_F(TinEditCommandTest, AClickErasesTheFaceShownInFrontAndOnlyThat)
+{
+    View().Settings().tinPictureMode = 1;
+    View().OnShowUp();  // both squares fill the window from above
+    View().ModelStore().GetGroup(1)->m_nShowTin = 0;
+    View().SetToolMode(toolmode::kTinFaceDelete);
+    // The window's centre lies over the gap between the squares: nothing there.
+    EXPECT_EQ(View().ApplyTinEdit(100, 75), 0);
+    // Inside the square's lower right triangle.
+    PT user(1.5, 0.5, 1.0);
+    View().ModelStore().UserToModel(user);
+    QVector3D window;
+    ASSERT_TRUE(View().ProjectToWindow(QVector3D(float(user.x()), float(user.y()), float(user.z())), window));
+    const int x = static_cast<int>(window.x());
+    const int y = 150 - static_cast<int>(window.y());
+    EXPECT_EQ(View().ApplyTinEdit(x, y), 1);
+    const CPCloudMng& square = *View().ModelStore().GetGroup(0);
+    ASSERT_EQ(square.m_triangles.size(), 1u);
+    EXPECT_EQ(square.m_triangles[0][0], 2u) << "the other triangle stays";
+    EXPECT_EQ(View().ModelStore().GetGroup(1)->m_triangles.size(), 4u) << "a hidden TIN is never erased";
+    EXPECT_TRUE(View().CanUndo());
+}

@@ -4,6 +4,10 @@
 #include "platform/MessageBox.h"
 #include "viewer/commands/GroupRegistration.h"
 #include "viewer/commands/SceneCounters.h"
+#include "viewer/files/ViewProgress.h"
+#include "viewer/dialogs/DialogRunner.h"
+#include "viewer/grouppane/CGroupPropDlg.h"
+#include "viewer/grouppane/CGroupRenameDlg.h"
 #include "viewer/grouppane/GroupChecks.h"
 #include "viewer/grouppane/GroupEdits.h"
 #include "viewer/render/CModelViewerView.h"
@@ -515,6 +519,88 @@ void CGroupView::OnGroupCopy()
     RefreshViewAfterGroupEdit(*view);
 }
 
+void CGroupView::OnGroupRename() { EditGroup(false); }
+
+void CGroupView::OnGroupProperty() { EditGroup(true); }
+
+void CGroupView::EditGroup(bool properties)
+{
+    CModelViewerView* view = m_activeView ? m_activeView() : nullptr;
+    if (view == nullptr)
+        return;
+    const std::optional<NodeKey> key = SelectedKey();
+    if (!key || key->kind != NodeKind::Group) {
+        RefreshViewAfterGroupEdit(*view);
+        return;
+    }
+    struct Copy {
+        bool found = false, busy = false;
+        CGroupPropDlg::Values values;
+    };
+    Copy busy;
+    busy.busy = true;
+    const Copy copy = view->ReadStore(
+        [&](CModelDataMng& store) {
+            Copy c;
+            const CPCloudMng* g = store.GetGroup(grouptree::FindGroup(store, key->group));
+            if (g == nullptr)
+                return c;
+            c.found = true;
+            c.values.name = grouping::DisplayName(*g);
+            c.values.remark = g->m_memo;
+            c.values.colour = g->m_nColor;
+            c.values.otherNames = grouptree::OtherDisplayNames(store, key->group);
+            return c;
+        },
+        busy);
+    if (copy.busy) {
+        tessara::MessageBox(filetexts::kBusy, tessara::kDefaultMessageCaption, tessara::MB_ICONHAND, this);
+        return;
+    }
+    if (!copy.found)
+        return;
+    CGroupPropDlg::Values values = copy.values;
+    int answer = 0;
+    if (properties) {
+        answer = tessara::RunDialog<CGroupPropDlg>(this, values);
+    } else {
+        CGroupRenameDlg::Values rename{values.name, values.otherNames};
+        answer = tessara::RunDialog<CGroupRenameDlg>(nullptr, rename);
+        values.name = rename.name;
+    }
+    if (answer != tessara::IDOK) {
+        RefreshViewAfterGroupEdit(*view);
+        return;
+    }
+    std::string problem;
+    view->CancelRefinement();
+    {
+        std::unique_lock lock(view->ViewMutex());
+        CModelDataMng& store = view->ModelStore();
+        CPCloudMng* g = store.GetGroup(grouptree::FindGroup(store, key->group));
+        if (g != nullptr) {
+            // Other groups may have changed while the dialog was open.
+            const grouptree::NameCheck check = grouptree::CheckGroupName(store, key->group, values.name);
+            if (!check.problem.empty()) {
+                problem = check.problem;
+            } else {
+                g->m_name = check.name;
+                g->m_nNameNumber = 0;
+                if (properties) {
+                    g->m_memo = values.remark;
+                    g->m_nColor = values.colour;
+                    view->InvalidateAllBuffers();
+                }
+                RebuildTree(store);
+            }
+        }
+    }
+    if (!problem.empty())
+        tessara::MessageBox(problem, tessara::kDefaultMessageCaption, tessara::MB_ICONHAND, this);
+    OnTreeSelChanged();
+    RefreshViewAfterGroupEdit(*view);
+}
+
 void CGroupView::UpdateLegends(CModelViewerView& view) { view.InvalidateLegends(); }
 
 void CGroupView::RefreshViewAfterGroupEdit(CModelViewerView& view)
@@ -532,8 +618,8 @@ bool CGroupView::OnCommand(unsigned id)
     case grouppane::kGroupShowAll: SetAllChecks(true); return true;
     case grouppane::kGroupHideAll: SetAllChecks(false); return true;
     case grouppane::kGroupCopy: OnGroupCopy(); return true;
-    case grouppane::kGroupRename:
-    case grouppane::kGroupProperty: return true;
+    case grouppane::kGroupRename: OnGroupRename(); return true;
+    case grouppane::kGroupProperty: OnGroupProperty(); return true;
     default: return false;
     }
 }

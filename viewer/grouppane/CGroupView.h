@@ -106,6 +106,8 @@ public:
     void OnGroupDelete();
     void OnGroupDeleteAll();
     void OnGroupCopy();
+    void OnGroupRename();
+    void OnGroupProperty();
 
 private:
     using MapKey = std::tuple<int, std::uint64_t, int>;
@@ -118,6 +120,9 @@ private:
     // Rebuilds the tree under the view's lock (when it can have it without waiting
     // behind a long job, otherwise at the next frame).
     void RebuildLocked(CModelViewerView& view);
+    // Rename (false) or properties (true): the dialog runs on copies without the
+    // lock; the result is checked again and applied under it.
+    void EditGroup(bool properties);
 
     ViewFinder m_activeView;
     CGroupToolBar* m_toolBar;

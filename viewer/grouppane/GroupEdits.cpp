@@ -9,26 +9,33 @@
 
 namespace grouptree {
 
-NameCheck CheckGroupName(const CModelDataMng& store, std::uint64_t self, const std::string& typed)
+NameCheck CheckNameAmong(const std::string& typed, const std::vector<std::string>& otherDisplayNames)
 {
     NameCheck check;
     check.name = grouping::CutAndTrim(typed, kGroupNameBytes);
-    if (check.name.empty()) {
+    if (check.name.empty())
         check.problem = "グループ名を入力してください。";
-        return check;
-    }
+    else if (std::find(otherDisplayNames.begin(), otherDisplayNames.end(), check.name) != otherDisplayNames.end())
+        check.problem = "\"" + check.name + "\" は既に存在しています。";  // the name is data, never a format
+    return check;
+}
+
+std::vector<std::string> OtherDisplayNames(const CModelDataMng& store, std::uint64_t self)
+{
+    std::vector<std::string> names;
     for (const auto& g : store.m_groups) {
         if (!g || (self != 0 && PeekGroupId(*g) == self))
             continue;
         if (g->GetCloudPointSize() == 0 && g->GetTriangleCount() == 0)
             continue;  // emptied: no node, no name
-        if (grouping::DisplayName(*g) == check.name) {
-            // The name is data, never a format.
-            check.problem = "\"" + check.name + "\" は既に存在しています。";
-            return check;
-        }
+        names.push_back(grouping::DisplayName(*g));
     }
-    return check;
+    return names;
+}
+
+NameCheck CheckGroupName(const CModelDataMng& store, std::uint64_t self, const std::string& typed)
+{
+    return CheckNameAmong(typed, OtherDisplayNames(store, self));
 }
 
 bool SameNameIgnoringCase(const std::string& a, const std::string& b)

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CModelDataMng;
 
@@ -23,6 +24,10 @@ struct NameCheck {
     std::string problem;  // the message refusing it, "" when it may be used
 };
 
+// Checks a typed group name against the display names of the other groups.
+NameCheck CheckNameAmong(const std::string& typed, const std::vector<std::string>& otherDisplayNames);
+// The display names of every group with data but the one with id `self`.
+std::vector<std::string> OtherDisplayNames(const CModelDataMng& store, std::uint64_t self);
 // Checks a typed group name for the group with id `self` against the display names
 // of every other group.
 NameCheck CheckGroupName(const CModelDataMng& store, std::uint64_t self, const std::string& typed);

@@ -1,10 +1,15 @@
 #include "viewer/grouppane/CGroupView.h"
 
+#include "viewer/dialogs/DialogRunner.h"
+#include "viewer/grouppane/CGroupPropDlg.h"
+#include "viewer/grouppane/CGroupRenameDlg.h"
+
 #include "tests/viewer/commands/CommandViewFixture.h"
 #include "tests/viewer/grouppane/GroupPaneTestData.h"
 #include "viewer/render/CModelViewerView.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
 
 #include <mutex>
 
@@ -196,4 +201,116 @@ TEST_F(GroupViewTest, WithoutAViewOrWithTheGroupGoneNothingHappens)
     EXPECT_EQ(Texts(), std::vector<std::string>{"3Dデータ"});
     m_pane->OnCommand(grouppane::kGroupCopy);
     EXPECT_EQ(store.GetGroupCount(), 0);
+}
+
+TEST_F(GroupViewTest, RenameAndPropertiesApplyCheckedValuesUnderTheLock)
+{
+    CModelDataMng& store = View().ModelStore();
+    AddGroup(store, "", 2);
+    AddGroup(store, "", 2);
+    Rebuild();  // SurfLook, SurfLook 2
+    m_pane->SelectNode(NodeKey{NodeKind::Group, GroupKey(0), 0});
+    struct Case {
+        std::string typed;
+        std::string stored;  // "" when refused
+        bool refused;
+    } cases[] = {
+        {"SurfLook 2", "SurfLook", true},
+        {"SurfLook", "SurfLook", false},  // its own name
+        {"%s%n", "%s%n", false},
+        {std::string(300, 'a'), std::string(260, 'a'), false},
+        {std::string(259, 'b') + "亜", std::string(259, 'b'), false},
+    };
+    for (const auto& c : cases) {
+        tessara::ScopedDialogScript dialogs;
+        std::string shown;
+        dialogs->Answer<CGroupRenameDlg>([&](CGroupRenameDlg::Values& v) {
+            shown = v.name;
+            v.name = c.typed;
+            return tessara::IDOK;
+        });
+        const std::size_t boxesBefore = Boxes().ShownBoxes().size();
+        m_pane->OnCommand(grouppane::kGroupRename);
+        if (c.refused) {
+            ASSERT_EQ(Boxes().ShownBoxes().size(), boxesBefore + 1);
+            EXPECT_EQ(Boxes().ShownBoxes().back().text, "\"SurfLook 2\" は既に存在しています。");
+        }
+        EXPECT_EQ(store.GetGroup(0)->m_name, c.stored) << c.typed;
+        EXPECT_EQ(store.GetGroup(0)->m_nNameNumber, 0);
+    }
+    // Properties: remark cut, colour kept.
+    tessara::ScopedDialogScript dialogs;
+    dialogs->Answer<CGroupPropDlg>([&](CGroupPropDlg::Values& v) {
+        EXPECT_EQ(v.name, std::string(259, 'b'));
+        v.name = "Site";
+        v.remark = "memo";
+        v.colour = 0x123456;
+        return tessara::IDOK;
+    });
+    m_pane->OnCommand(grouppane::kGroupProperty);
+    EXPECT_EQ(store.GetGroup(0)->m_name, "Site");
+    EXPECT_EQ(store.GetGroup(0)->m_memo, "memo");
+    EXPECT_EQ(store.GetGroup(0)->m_nColor, 0x123456u);
+    EXPECT_EQ(m_pane->InfoPanel()->NameText().toStdString(), "Site");
+}
+
+TEST_F(GroupViewTest, AGroupRemovedWhileItsDialogIsOpenIsLeftAlone)
+{
+    CModelDataMng& store = View().ModelStore();
+    AddGroup(store, "Site", 2);
+    Rebuild();
+    m_pane->SelectNode(NodeKey{NodeKind::Group, GroupKey(0), 0});
+    tessara::ScopedDialogScript dialogs;
+    dialogs->Answer<CGroupRenameDlg>([&](CGroupRenameDlg::Values& v) {
+        // The lock is free while the dialog is open: another edit gets it.
+        std::unique_lock lock(View().ViewMutex(), std::try_to_lock);
+        EXPECT_TRUE(lock.owns_lock());
+        store.m_groups.clear();
+        AddGroup(store, "Other", 1);
+        v.name = "New";
+        return tessara::IDOK;
+    });
+    m_pane->OnCommand(grouppane::kGroupRename);
+    EXPECT_EQ(store.GetGroup(0)->m_name, "Other");
+}
+
+TEST_F(GroupViewTest, DialogsRefuseBadNamesAndStayOpen)
+{
+    CGroupRenameDlg rename(nullptr);
+    rename.SetValues({"SurfLook", {"Other"}});
+    QLineEdit* edit = rename.findChild<QLineEdit*>("35101");
+    ASSERT_NE(edit, nullptr);
+    struct Case {
+        QString typed;
+        std::string box;  // "" accepted
+    } cases[] = {
+        {"Other", "\"Other\" は既に存在しています。"},
+        {"   ", "グループ名を入力してください。"},
+        {"%s%n", ""},
+    };
+    for (const auto& c : cases) {
+        edit->setText(c.typed);
+        rename.setResult(0);
+        const std::size_t before = Boxes().ShownBoxes().size();
+        rename.accept();
+        if (c.box.empty()) {
+            EXPECT_EQ(rename.result(), QDialog::Accepted);
+            EXPECT_EQ(rename.GetValues().name, c.typed.toStdString());
+        } else {
+            ASSERT_EQ(Boxes().ShownBoxes().size(), before + 1);
+            EXPECT_EQ(Boxes().ShownBoxes().back().text, c.box);
+            EXPECT_NE(rename.result(), QDialog::Accepted);
+        }
+    }
+    // A character outside CP932 never enters the edit.
+    int pos = 0;
+    QString text = QString::fromUtf8("a\xF0\x9F\x98\x80");
+    EXPECT_EQ(edit->validator()->validate(text, pos), QValidator::Invalid);
+
+    CGroupPropDlg props(nullptr);
+    props.SetValues({"Site", "", 0xFF, {}});
+    props.findChild<QLineEdit*>("35387")->setText(QString::fromStdString(std::string(254, 'm') + "漢"));
+    props.accept();
+    EXPECT_EQ(props.GetValues().remark, std::string(254, 'm'));
+    EXPECT_EQ(props.GetValues().colour, 0xFFu);
 }

@@ -5,6 +5,7 @@
 #include "viewer/commands/GroupRegistration.h"
 #include "viewer/commands/SceneCounters.h"
 #include "viewer/files/ViewProgress.h"
+#include "viewer/dialogs/ColorDialogService.h"
 #include "viewer/dialogs/DialogRunner.h"
 #include "viewer/grouppane/CGroupPropDlg.h"
 #include "viewer/grouppane/CGroupRenameDlg.h"
@@ -18,6 +19,7 @@
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -112,11 +114,23 @@ CGroupInfoDlg::CGroupInfoDlg(QWidget* parent) : QWidget(parent)
     form->addRow("備考：", m_remark);
     form->addRow("グループ色：", m_colour);
     form->addRow("要素名：", m_element);
+    connect(m_colour, &QPushButton::clicked, this, &CGroupInfoDlg::OnColorButton);
     Clear();
 }
 
-void CGroupInfoDlg::ShowGroup(const std::string& name, const std::string& remark, QColor colour, const std::string& element)
+void CGroupInfoDlg::OnColorButton()
 {
+    if (const auto chosen = ChooseColor(m_shownColour, this)) {
+        m_shownColour = *chosen;
+        m_colour->setStyleSheet(QString("background-color: %1").arg(FromColorRef(*chosen).name()));
+        emit ColourChosen(*chosen);
+    }
+}
+
+void CGroupInfoDlg::ShowGroup(const std::string& name, const std::string& remark, COLORREF colourRef, const std::string& element)
+{
+    m_shownColour = colourRef;
+    const QColor colour = FromColorRef(colourRef);
     m_colour->setEnabled(true);
     m_name->setText(QString::fromStdString(name));
     m_remark->setText(QString::fromStdString(remark));
@@ -158,6 +172,10 @@ CGroupView::CGroupView(ViewFinder activeView, QWidget* parent) : QWidget(parent)
     layout->addWidget(m_tree, 1);
     connect(m_tree, &QTreeWidget::itemChanged, this, &CGroupView::OnItemChanged);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { OnTreeSelChanged(); });
+    connect(m_info, &CGroupInfoDlg::ColourChosen, this, &CGroupView::OnGroupColorChanged);
+    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_tree, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ShowContextMenu(m_tree->viewport()->mapToGlobal(pos)); });
     // The root is there from the start.
     CModelDataMng empty;
     RebuildTree(empty);
@@ -365,7 +383,7 @@ void CGroupView::OnTreeSelChanged()
         },
         PanelFill{});
     if (fill.group)
-        m_info->ShowGroup(fill.name, fill.remark, FromColorRef(fill.colour), fill.element);
+        m_info->ShowGroup(fill.name, fill.remark, fill.colour, fill.element);
     else
         m_info->Clear();
 }
@@ -599,6 +617,48 @@ void CGroupView::EditGroup(bool properties)
         tessara::MessageBox(problem, tessara::kDefaultMessageCaption, tessara::MB_ICONHAND, this);
     OnTreeSelChanged();
     RefreshViewAfterGroupEdit(*view);
+}
+
+void CGroupView::OnGroupColorChanged(COLORREF colour)
+{
+    CModelViewerView* view = m_activeView ? m_activeView() : nullptr;
+    if (view == nullptr)
+        return;
+    const std::optional<NodeKey> key = SelectedKey();
+    if (key && (key->kind == NodeKind::Group || key->kind == NodeKind::GroupPoints || key->kind == NodeKind::GroupTin)) {
+        view->CancelRefinement();
+        std::unique_lock lock(view->ViewMutex());
+        CModelDataMng& store = view->ModelStore();
+        if (CPCloudMng* g = store.GetGroup(grouptree::FindGroup(store, key->group))) {
+            g->m_nColor = colour;
+            view->InvalidateAllBuffers();
+            RebuildTree(store);
+        }
+    }
+    RefreshViewAfterGroupEdit(*view);
+}
+
+void CGroupView::ShowContextMenu(const QPoint& globalPos)
+{
+    QMenu menu(this);
+    menu.setTitle("グループ一覧");
+    const auto item = [&](const char* text, unsigned id) {
+        QAction* action = menu.addAction(QString::fromUtf8(text));
+        action->setProperty("commandId", id);
+        action->setEnabled(IsCommandEnabled(id).value_or(false));
+    };
+    item("削除", grouppane::kGroupDelete);
+    item("全て削除", grouppane::kGroupDeleteAll);
+    menu.addSeparator();
+    item("点群を複製", grouppane::kGroupCopy);
+    menu.addSeparator();
+    item("名称変更", grouppane::kGroupRename);
+    item("グループプロパティ", grouppane::kGroupProperty);
+    menu.addSeparator();
+    item("全て表示", grouppane::kGroupShowAll);
+    item("全て非表示", grouppane::kGroupHideAll);
+    if (QAction* chosen = menu.exec(globalPos))
+        OnCommand(chosen->property("commandId").toUInt());
 }
 
 void CGroupView::UpdateLegends(CModelViewerView& view) { view.InvalidateLegends(); }

@@ -5,6 +5,7 @@
 // action asks the frame for the active view and does nothing without one. Tree
 // items carry node keys; the store is never told about items.
 
+#include "outside/OutsideTypes.h"
 #include "viewer/grouppane/GroupTreePlan.h"
 
 #include <QColor>
@@ -58,14 +59,20 @@ class CGroupInfoDlg : public QWidget {
     Q_OBJECT
 public:
     explicit CGroupInfoDlg(QWidget* parent);
-    void ShowGroup(const std::string& name, const std::string& remark, QColor colour, const std::string& element);
+    void ShowGroup(const std::string& name, const std::string& remark, COLORREF colour, const std::string& element);
     void Clear();
     QString NameText() const;
     QString RemarkText() const;
     QString ElementText() const;
     bool ColourEnabled() const;
 
+signals:
+    // The user chose a new colour for the shown group.
+    void ColourChosen(COLORREF colour);
+
 private:
+    void OnColorButton();
+    COLORREF m_shownColour = 0;
     QLabel* m_name;
     QLabel* m_remark;
     QLabel* m_element;
@@ -108,6 +115,10 @@ public:
     void OnGroupCopy();
     void OnGroupRename();
     void OnGroupProperty();
+    // Recolours the selected node's group (after the colour dialog closed).
+    void OnGroupColorChanged(COLORREF colour);
+    // The pane's context menu at a global position.
+    void ShowContextMenu(const QPoint& globalPos);
 
 private:
     using MapKey = std::tuple<int, std::uint64_t, int>;

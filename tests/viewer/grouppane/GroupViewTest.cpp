@@ -314,3 +314,17 @@ TEST_F(GroupViewTest, DialogsRefuseBadNamesAndStayOpen)
     EXPECT_EQ(props.GetValues().remark, std::string(254, 'm'));
     EXPECT_EQ(props.GetValues().colour, 0xFFu);
 }
+
+TEST_F(GroupViewTest, RecolouringWritesTheSelectedGroupsColour)
+{
+    CModelDataMng& store = View().ModelStore();
+    AddGroup(store, "Site", 2);
+    AddGroup(store, "Other", 2);
+    Rebuild();
+    m_pane->OnGroupColorChanged(0x00FF00);  // nothing selected
+    EXPECT_NE(store.GetGroup(0)->m_nColor, 0x00FF00u);
+    m_pane->SelectNode(NodeKey{NodeKind::GroupPoints, GroupKey(1), 0});
+    m_pane->OnGroupColorChanged(0x00FF00);
+    EXPECT_EQ(store.GetGroup(1)->m_nColor, 0x00FF00u);
+    EXPECT_NE(store.GetGroup(0)->m_nColor, 0x00FF00u);
+}

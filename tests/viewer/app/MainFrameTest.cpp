@@ -25,6 +25,7 @@
 #include "viewer/app/CMainFrame.h"
 #include "viewer/app/CQuonEditorViewApp.h"
 #include "viewer/app/RibbonBar.h"
+#include "viewer/grouppane/CGroupView.h"
 #include "viewer/render/CModelViewerView.h"
 #include "viewer/render/LongWorkGuard.h"
 
@@ -277,6 +278,25 @@ TEST_F(MainFrameTest, GroupPaneDocksLeftOrRightOnly)
     EXPECT_EQ(pane->windowTitle().toStdString(), "グループ一覧");
     EXPECT_EQ(pane->allowedAreas(), Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     EXPECT_EQ(m_frame->dockWidgetArea(pane), Qt::LeftDockWidgetArea);
+}
+
+TEST_F(MainFrameTest, GroupPaneHoldsTheTreeAndItsButtonShowsItAgain)
+{
+    QDockWidget* pane = m_frame->GroupPane();
+    ASSERT_NE(m_frame->GroupView(), nullptr);
+    EXPECT_EQ(pane->widget(), m_frame->GroupView());
+    ASSERT_EQ(m_frame->GroupView()->Tree()->topLevelItemCount(), 1);
+    EXPECT_EQ(m_frame->GroupView()->Tree()->topLevelItem(0)->text(0).toStdString(), "3Dデータ");
+    m_frame->show();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return pane->isVisible(); }));
+    pane->close();
+    EXPECT_FALSE(pane->isVisible());
+    EXPECT_TRUE(m_frame->RouteCommand(32831));
+    EXPECT_TRUE(pane->isVisible());
+    // Without a view the pane's commands are handled and do nothing.
+    EXPECT_TRUE(m_frame->RouteCommand(35009));
+    EXPECT_TRUE(m_frame->RouteCommand(35007));
+    m_frame->hide();
 }
 
 TEST_F(MainFrameTest, LookOutsideTheKnownIdsIsWrittenBackUnchanged)

@@ -661,7 +661,17 @@ void CGroupView::ShowContextMenu(const QPoint& globalPos)
         OnCommand(chosen->property("commandId").toUInt());
 }
 
-void CGroupView::UpdateLegends(CModelViewerView& view) { view.InvalidateLegends(); }
+void CGroupView::UpdateLegends(CModelViewerView& view)
+{
+    view.InvalidateLegends();
+    // The slope legend stays only while slopes are drawn on a shown triangle; the
+    // view's legend pass brings it up to date otherwise.
+    const bool slopes = view.Settings().tinPictureMode == 2 &&
+                        view.ReadStore([](CModelDataMng& store) { return CountShownTinTriangles(store) > 0; }, true);
+    if (!slopes)
+        if (const auto& close = ShellHooks::Instance().closeSlopeLegend)
+            close();
+}
 
 void CGroupView::RefreshViewAfterGroupEdit(CModelViewerView& view)
 {

@@ -328,3 +328,22 @@ TEST_F(GroupViewTest, RecolouringWritesTheSelectedGroupsColour)
     EXPECT_EQ(store.GetGroup(1)->m_nColor, 0x00FF00u);
     EXPECT_NE(store.GetGroup(0)->m_nColor, 0x00FF00u);
 }
+
+TEST_F(GroupViewTest, HidingTheLastShownTinClosesTheSlopeLegend)
+{
+    CModelDataMng& store = View().ModelStore();
+    AddGroup(store, "Site", 3, 2);
+    Rebuild();
+    View().Settings().tinPictureMode = 2;
+    int closes = 0;
+    auto previous = ShellHooks::Instance().closeSlopeLegend;
+    ShellHooks::Instance().closeSlopeLegend = [&] {
+        ++closes;
+        return true;
+    };
+    m_pane->OnCommand(grouppane::kGroupShowAll);
+    EXPECT_EQ(closes, 0);  // slopes on a shown TIN
+    Click(NodeKey{NodeKind::GroupTin, GroupKey(0), 0});
+    EXPECT_EQ(closes, 1);
+    ShellHooks::Instance().closeSlopeLegend = previous;
+}

@@ -2,6 +2,7 @@
 
 #include "outside/CModelDataMng.h"
 #include "platform/MessageBox.h"
+#include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/commands/GroupRegistration.h"
 #include "viewer/commands/SceneCounters.h"
 #include "viewer/files/ViewProgress.h"
@@ -419,6 +420,10 @@ void CGroupView::OnTreeCheckChanged(const NodeKey& key, bool checked)
         cv.tinPictureMode = settings.tinPictureMode;
         cv.cadSwitch = settings.cadSwitch != 0;
         cv.partSwitch = settings.partSwitch != 0;
+        const CModelDataMng& store = view->ModelStore();
+        for (std::int64_t i : view->BuffersState().selectedCadElements)
+            if (i >= 0 && static_cast<std::size_t>(i) < store.m_elmList.size())
+                cv.selectedCadKinds.push_back(store.m_elmList[static_cast<std::size_t>(i)].m_nKind);
         outcome = grouptree::ApplyCheck(view->ModelStore(), key, checked, cv);
         view->m_pointColourMode = static_cast<short>(cv.pointColorMode);
         settings.tinPictureMode = cv.tinPictureMode;

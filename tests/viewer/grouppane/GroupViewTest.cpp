@@ -6,6 +6,7 @@
 
 #include "tests/viewer/commands/CommandViewFixture.h"
 #include "tests/viewer/grouppane/GroupPaneTestData.h"
+#include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/render/CModelViewerView.h"
 
 #include <QCoreApplication>
@@ -346,4 +347,17 @@ TEST_F(GroupViewTest, HidingTheLastShownTinClosesTheSlopeLegend)
     Click(NodeKey{NodeKind::GroupTin, GroupKey(0), 0});
     EXPECT_EQ(closes, 1);
     ShellHooks::Instance().closeSlopeLegend = previous;
+}
+
+TEST_F(GroupViewTest, HidingACadTypeDropsTheCadSelectionOnlyWhenItHoldsThatType)
+{
+    CModelDataMng& store = View().ModelStore();
+    AddFigures(store, 12, 2);
+    AddFigures(store, 15, 1);
+    Rebuild();
+    View().BuffersState().selectedCadElements = {2};  // the circle
+    Click(NodeKey{NodeKind::CadType, 0, store.FindCadLayer(12)});
+    EXPECT_EQ(View().BuffersState().selectedCadElements.size(), 1u);
+    Click(NodeKey{NodeKind::CadType, 0, store.FindCadLayer(15)});
+    EXPECT_TRUE(View().BuffersState().selectedCadElements.empty());
 }

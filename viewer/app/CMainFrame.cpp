@@ -21,6 +21,7 @@
 #include "platform/MessageBox.h"
 #include "viewer/app/AppLook.h"
 #include "viewer/app/CloseRules.h"
+#include "viewer/grouppane/CGroupView.h"
 #include "viewer/app/RibbonBar.h"
 #include "viewer/dialogs/LegendSlots.h"
 #include "viewer/render/CModelViewerView.h"
@@ -127,6 +128,21 @@ void CMainFrame::BuildCommandMap()
     m_commands.OnUpdate(57609, [](CommandUi& ui) { ui.checked = false; });
     m_commands.On(kAbortButtonId, [this] { OnAbortButton(); });
     m_commands.On(57680, [this] { focusNextChild(); });
+    // The group pane: the ribbon's button shows or hides it; its commands go to it.
+    m_commands.On(grouppane::kShowGroupPane, [this] {
+        if (m_groupPane != nullptr)
+            m_groupPane->setVisible(!m_groupPane->isVisible());
+    });
+    for (unsigned id : {grouppane::kGroupDelete, grouppane::kGroupDeleteAll, grouppane::kGroupRename, grouppane::kGroupShowAll,
+                        grouppane::kGroupHideAll, grouppane::kGroupCopy, grouppane::kGroupProperty}) {
+        m_commands.On(id, [this, id] {
+            if (m_groupView != nullptr)
+                m_groupView->OnCommand(id);
+        });
+        m_commands.OnUpdate(id, [this, id](CommandUi& ui) {
+            ui.enabled = m_groupView != nullptr && m_groupView->IsCommandEnabled(id).value_or(false);
+        });
+    }
     m_commands.On(57681, [this] { focusPreviousChild(); });
 }
 
@@ -165,9 +181,10 @@ void CMainFrame::BuildGroupPane()
     m_groupPane->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     m_groupPane->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
                              QDockWidget::DockWidgetFloatable);
-    auto* content = new QWidget(m_groupPane);
-    content->setMinimumWidth(200);
-    m_groupPane->setWidget(content);
+    m_groupView = new CGroupView([this] { return GetActiveView(); }, m_groupPane);
+    m_groupView->setMinimumWidth(200);
+    m_groupPane->setWidget(m_groupView);
+    m_groupView->InstallHooks();
     addDockWidget(Qt::LeftDockWidgetArea, m_groupPane);
 }
 

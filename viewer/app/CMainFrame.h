@@ -10,6 +10,7 @@
 
 class CModelViewerView;
 class QDockWidget;
+class CGroupView;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -72,6 +73,8 @@ public:
     QProgressBar* ProgressBar() const { return m_progressBar; }
     QPushButton* AbortButton() const { return m_abortButton; }
     QDockWidget* GroupPane() const { return m_groupPane; }
+    //! The pane's contents: the group tree (null before OnCreate).
+    CGroupView* GroupView() const { return m_groupView; }
 
     //! The frame of the process, or null (for GetActiveDocumentView).
     static CMainFrame* MainWindow();
@@ -105,6 +108,7 @@ private:
     QProgressBar* m_progressBar = nullptr;
     QPushButton* m_abortButton = nullptr;
     QDockWidget* m_groupPane = nullptr;
+    CGroupView* m_groupView = nullptr;
     QTimer* m_idleTimer = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/MessageBox.h"
+#include "viewer/dialogs/Cp932Validator.h"
 #include "viewer/commands/GroupRegistration.h"
 #include "viewer/dialogs/CColorButton.h"
 #include "viewer/dialogs/ColorDialogService.h"
@@ -15,22 +16,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QValidator>
 #include <QVBoxLayout>
 
-namespace {
-
-// Refuses text with a character the stored CP932 form cannot hold.
-class Cp932Validator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override
-    {
-        return tessara::ToCp932(input.toStdString()) ? Acceptable : Invalid;
-    }
-};
-
-} // namespace
 
 CEditPCloudGroupDlg::CEditPCloudGroupDlg(QWidget* parent) : QDialog(parent)
 {

@@ -25,6 +25,7 @@
 #include "viewer/app/CMainFrame.h"
 #include "viewer/app/CQuonEditorViewApp.h"
 #include "viewer/app/RibbonBar.h"
+#include "viewer/grouppane/CGroupView.h"
 #include "viewer/render/CModelViewerView.h"
 #include "viewer/render/LongWorkGuard.h"
 
@@ -112,8 +113,9 @@ TEST_F(MainFrameTest, RibbonHoldsEveryButtonWithTextIdPanelAndIcon)
 TEST_F(MainFrameTest, ButtonWithoutHandlerIsDisabledAndHandledOnesRoute)
 {
     m_frame->UpdateCommandUi();
+    // Without a view only the frame's own button, the group pane's, is enabled.
     for (QToolButton* button : m_frame->Ribbon()->PanelButtons()) {
-        EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
+        EXPECT_EQ(button->isEnabled(), button->property("commandId").toUInt() == 32831u) << button->text().toStdString();
     }
     EXPECT_TRUE(m_frame->Ribbon()->AboutButton()->isEnabled());
     m_frame->Ribbon()->AboutButton()->click();
@@ -276,6 +278,25 @@ TEST_F(MainFrameTest, GroupPaneDocksLeftOrRightOnly)
     EXPECT_EQ(pane->windowTitle().toStdString(), "グループ一覧");
     EXPECT_EQ(pane->allowedAreas(), Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     EXPECT_EQ(m_frame->dockWidgetArea(pane), Qt::LeftDockWidgetArea);
+}
+
+TEST_F(MainFrameTest, GroupPaneHoldsTheTreeAndItsButtonShowsItAgain)
+{
+    QDockWidget* pane = m_frame->GroupPane();
+    ASSERT_NE(m_frame->GroupView(), nullptr);
+    EXPECT_EQ(pane->widget(), m_frame->GroupView());
+    ASSERT_EQ(m_frame->GroupView()->Tree()->topLevelItemCount(), 1);
+    EXPECT_EQ(m_frame->GroupView()->Tree()->topLevelItem(0)->text(0).toStdString(), "3Dデータ");
+    m_frame->show();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return pane->isVisible(); }));
+    pane->close();
+    EXPECT_FALSE(pane->isVisible());
+    EXPECT_TRUE(m_frame->RouteCommand(32831));
+    EXPECT_TRUE(pane->isVisible());
+    // Without a view the pane's commands are handled and do nothing.
+    EXPECT_TRUE(m_frame->RouteCommand(35009));
+    EXPECT_TRUE(m_frame->RouteCommand(35007));
+    m_frame->hide();
 }
 
 TEST_F(MainFrameTest, LookOutsideTheKnownIdsIsWrittenBackUnchanged)

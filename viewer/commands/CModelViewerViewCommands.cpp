@@ -3,7 +3,14 @@
 
 #include "viewer/render/CModelViewerView.h"
 
-void CModelViewerView::InitCommands() {}
+#include "viewer/files/ViewFilesState.h"
+
+void CModelViewerView::InitCommands()
+{
+    // A model-file load clears through the view, so that what the view holds of
+    // the cleared content goes with it.
+    FilesState().clearData = [this](std::uint16_t flags, std::uint16_t version) { ClearData(flags, version); };
+}
 
 void CModelViewerView::ReleaseCommands() {}
 
@@ -13,4 +20,5 @@ void CModelViewerView::RegisterEditCommands(CommandMap& map)
     RegisterDisplayCommands(map);
     RegisterGroupingCommands(map);
     RegisterTinGenerationCommands(map);
+    RegisterSamplingCommands(map);
 }

@@ -429,5 +429,27 @@ private:
     void ShowIntensityLegendWindow();
     void LayOutLegendWindows();
 
+    // ---- Removing and thinning data (viewer/commands: ...Sampling.cpp,
+    // ...Deletion.cpp, ...Clearing.cpp) ----
+public:
+    //! The point filters (32807-32809, 32812, 32813): dialog, two questions, the
+    //! store's filter on the groups shown for points under the lock.
+    void OnSampleGrid();
+    void OnSampleGridMinZ();
+    void OnSampleGridMaxZ();
+    void OnFilterRadius();
+    void OnFilterOutlierRemoval();
+
+    //! Empties the store but for the 3D structures; locks by itself.
+    void ClearAllData();
+    //! Clears the content the model-file flags name (0xFFFF all) and what the view
+    //! holds of it; the caller holds the lock (the model-file load runs it).
+    void ClearData(std::uint16_t flags, std::uint16_t version);
+
+private:
+    void RegisterSamplingCommands(CommandMap& map);
+    void RunPointFilter(int filter);
+    // ---- end of removing and thinning data ----
+
 public:
 };

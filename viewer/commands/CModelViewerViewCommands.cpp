@@ -3,6 +3,7 @@
 
 #include "viewer/render/CModelViewerView.h"
 
+#include "viewer/dialogs/CDeleteDlg.h"
 #include "viewer/files/ViewFilesState.h"
 
 void CModelViewerView::InitCommands()
@@ -12,7 +13,11 @@ void CModelViewerView::InitCommands()
     FilesState().clearData = [this](std::uint16_t flags, std::uint16_t version) { ClearData(flags, version); };
 }
 
-void CModelViewerView::ReleaseCommands() {}
+void CModelViewerView::ReleaseCommands()
+{
+    delete m_deleteDlg;
+    m_deleteDlg = nullptr;
+}
 
 void CModelViewerView::RegisterEditCommands(CommandMap& map)
 {
@@ -21,4 +26,5 @@ void CModelViewerView::RegisterEditCommands(CommandMap& map)
     RegisterGroupingCommands(map);
     RegisterTinGenerationCommands(map);
     RegisterSamplingCommands(map);
+    RegisterDeletionCommands(map);
 }

@@ -12,7 +12,9 @@
 #include "viewer/files/ModelFile.h"
 #include "viewer/files/ViewFilesState.h"
 
+#include <array>
 #include <mutex>
+#include <vector>
 
 void CModelViewerView::ClearData(std::uint16_t flags, std::uint16_t version)
 {
@@ -22,7 +24,22 @@ void CModelViewerView::ClearData(std::uint16_t flags, std::uint16_t version)
             if (CPCloudMng* g = store.GetGroup(i))
                 if (GroupGpuData* data = GroupGpuData::Find(*g))
                     data->rebuildRequested = 1;
+        // The tree items go; the groups that stay keep the user's show flags
+        // (an undo of points alone must not show a hidden TIN).
+        std::vector<std::array<std::int32_t, 3>> shown;
+        for (int i = 0; i < store.GetGroupCount(); ++i) {
+            const CPCloudMng* g = store.GetGroup(i);
+            shown.push_back(g ? std::array<std::int32_t, 3>{g->m_nShowGroup, g->m_nShowPCloud, g->m_nShowTin}
+                              : std::array<std::int32_t, 3>{1, 1, 1});
+        }
         RemoveGroupTreeItems(0);
+        for (int i = 0; i < store.GetGroupCount(); ++i) {
+            if (CPCloudMng* g = store.GetGroup(i)) {
+                g->m_nShowGroup = shown[static_cast<std::size_t>(i)][0];
+                g->m_nShowPCloud = shown[static_cast<std::size_t>(i)][1];
+                g->m_nShowTin = shown[static_cast<std::size_t>(i)][2];
+            }
+        }
     }
     RenderBook& book = BuffersState().book;
     for (DrawableKind kind : clearing::KindsToRelease(flags, version)) {

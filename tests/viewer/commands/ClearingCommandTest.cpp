@@ -113,3 +113,12 @@ TEST_F(ClearingTest, AModelFileLoadClearsThroughClearDataWithTheLockHeld)
     EXPECT_EQ(Store().GetGroupCount(), 3) << "the group added after the save is gone";
     std::remove(path.c_str());
 }
+
+TEST_F(ClearingTest, GroupsThatStayKeepTheirShowFlags)
+{
+    Store().GetGroup(0)->m_nShowTin = 0;
+    Clear(0x01, 0x102);
+    EXPECT_EQ(Store().GetGroup(0)->m_nShowTin, 0);
+    EXPECT_EQ(Store().GetGroup(1)->m_nShowPCloud, 0);
+    EXPECT_EQ(Store().GetGroup(0)->GetVertexSize(), 3) << "the TIN stays with points alone";
+}

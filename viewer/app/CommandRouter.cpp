@@ -1,5 +1,6 @@
 #include "viewer/app/CommandRouter.h"
 #include "platform/Log.h"
+#include "viewer/render/LongWorkGuard.h"
 
 #include <QtGlobal>
 
@@ -33,6 +34,9 @@ CommandUi CommandRouter::QueryUi(unsigned id) const
 
 bool CommandRouter::Route(unsigned id) const
 {
+    // Long work pumps events with the view locked: a click it lets through must
+    // not start a second command.
+    if (LongWorkGuard::OtherWorkInProgress()) return false;
     if (!QueryUi(id).enabled) return false;
     for (const CommandMap* map : m_chain) {
         if (map == nullptr) continue;

@@ -3,9 +3,21 @@
 
 #include "viewer/render/CModelViewerView.h"
 
-void CModelViewerView::InitCommands() {}
+#include "viewer/dialogs/CDeleteDlg.h"
+#include "viewer/files/ViewFilesState.h"
 
-void CModelViewerView::ReleaseCommands() {}
+void CModelViewerView::InitCommands()
+{
+    // A model-file load clears through the view, so that what the view holds of
+    // the cleared content goes with it.
+    FilesState().clearData = [this](std::uint16_t flags, std::uint16_t version) { ClearData(flags, version); };
+}
+
+void CModelViewerView::ReleaseCommands()
+{
+    delete m_deleteDlg;
+    m_deleteDlg = nullptr;
+}
 
 void CModelViewerView::RegisterEditCommands(CommandMap& map)
 {
@@ -13,4 +25,6 @@ void CModelViewerView::RegisterEditCommands(CommandMap& map)
     RegisterDisplayCommands(map);
     RegisterGroupingCommands(map);
     RegisterTinGenerationCommands(map);
+    RegisterSamplingCommands(map);
+    RegisterDeletionCommands(map);
 }

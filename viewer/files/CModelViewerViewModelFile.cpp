@@ -99,7 +99,7 @@ int CModelViewerView::LoadModelArchive(const std::string& path)
     {
         std::lock_guard lock(ViewMutex());
         if (!ModelFile::FitsInto(loaded, *m_modelStore)) return 0;
-        ModelFile::Install(loaded, *m_modelStore, m_files->scene);
+        ModelFile::Install(loaded, *m_modelStore, m_files->scene, m_files->clearData);
         ApplySceneState(loaded.flags, loaded.version);
         InvalidateAllBuffers();
     }

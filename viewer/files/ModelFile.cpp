@@ -180,12 +180,15 @@ void ModelFile::ClearContent(CModelDataMng& store, ModelViewState& state, std::u
     state.frame.Clear();
 }
 
-void ModelFile::Install(Loaded& in, CModelDataMng& live, ModelViewState& liveState)
+void ModelFile::Install(Loaded& in, CModelDataMng& live, ModelViewState& liveState, const ClearFn& clear)
 {
     CModelDataMng& file = *in.scratch;
     const std::uint16_t flags = in.flags;
     const std::uint16_t version = in.version == kModelVersion0103 ? kModelVersion0102 : in.version;
-    ClearContent(live, liveState, flags, in.version);
+    if (clear)
+        clear(flags, in.version);
+    else
+        ClearContent(live, liveState, flags, in.version);
 
     liveState.rotationCentre = in.state.rotationCentre;
     liveState.rotationCentreSet = true;

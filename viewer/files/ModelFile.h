@@ -3,6 +3,7 @@
 #include "viewer/files/SceneFrame.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,9 +40,14 @@ public:
     // False when a file of some content flags addresses more groups than the
     // live store holds (group records are installed by index).
     static bool FitsInto(const Loaded& in, const CModelDataMng& live);
-    // The caller holds the view mutex: clears what the flags name, then moves the
-    // scratch content in. Call only after FitsInto.
-    static void Install(Loaded& in, CModelDataMng& live, ModelViewState& liveState);
+    // The clearing a load runs first, with the file's content flags and version.
+    // The view's clearing clears the store through ClearContent and drops what it
+    // holds of the cleared content besides.
+    using ClearFn = std::function<void(std::uint16_t flags, std::uint16_t version)>;
+    // The caller holds the view mutex: clears what the flags name (through clear
+    // when given, else ClearContent), then moves the scratch content in. Call only
+    // after FitsInto.
+    static void Install(Loaded& in, CModelDataMng& live, ModelViewState& liveState, const ClearFn& clear = {});
     // What a load clears first (also the model-data clear of the commands).
     static void ClearContent(CModelDataMng& store, ModelViewState& state, std::uint16_t flags, std::uint16_t version);
 };

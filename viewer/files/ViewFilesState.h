@@ -6,6 +6,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -57,6 +58,10 @@ struct ViewFilesState {
 
     // Descriptors of consumed host files, closed after the load has answered.
     DeferredFileClose consumedFiles;
+
+    // The view's clearing of model content (set by the commands at start-up); a
+    // model-file load clears through it with the view mutex held.
+    std::function<void(std::uint16_t flags, std::uint16_t version)> clearData;
 
     // The worker's server while it runs (for the stop request).
     std::unique_ptr<PipeCommandTarget> pipeTarget;

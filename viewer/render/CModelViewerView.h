@@ -435,5 +435,51 @@ private:
     void ShowIntensityLegendWindow();
     void LayOutLegendWindows();
 
+    // ---- Removing and thinning data (viewer/commands: ...Sampling.cpp,
+    // ...Deletion.cpp, ...Clearing.cpp) ----
+public:
+    //! The point filters (32807-32809, 32812, 32813): dialog, two questions, the
+    //! store's filter on the groups shown for points under the lock.
+    void OnSampleGrid();
+    void OnSampleGridMinZ();
+    void OnSampleGridMaxZ();
+    void OnFilterRadius();
+    void OnFilterOutlierRemoval();
+
+    //! Empties the store but for the 3D structures; locks by itself.
+    void ClearAllData();
+    //! Clears the content the model-file flags name (0xFFFF all) and what the view
+    //! holds of it; the caller holds the lock (the model-file load runs it).
+    void ClearData(std::uint16_t flags, std::uint16_t version);
+
+    //! Command 32803 and the range hook: the modeless delete dialog, made once.
+    void ShowDeleteDialog();
+    void OnDeleteRange() override;
+    //! WM_USER+105: the deletion the delete settings choose; 0 when declined.
+    std::intptr_t OnDeleteDlgApply(std::uintptr_t wParam, std::intptr_t lParam);
+    //! WM_USER+106: the dialog is destroyed.
+    std::intptr_t OnDeleteDlgClose(std::uintptr_t wParam, std::intptr_t lParam);
+    //! The Delete key: the selected points (tool mode 0) or CAD figures (6).
+    void DeleteSelection() override;
+    int OnDeleteAllShown();
+    int DeleteAllData() override;
+    //! Command 32801: CAD figure selection (tool mode 6) on or off.
+    void OnEditCad();
+    class CDeleteDlg* DeleteDialog() const { return m_deleteDlg; }
+
+private:
+    void RegisterSamplingCommands(CommandMap& map);
+    void RegisterDeletionCommands(CommandMap& map);
+    //! 1 when done, 0 when declined; icon is the nothing-selected box's.
+    int DeleteSelectionWithQuestion(bool statusTexts, unsigned nothingIcon);
+    void DeleteSelectedPoints();
+    void DeleteSelectedCadFigures();
+    void DeleteByElevation();
+    void DeleteAllShown();
+    int ConfirmAndDeleteAll(bool onlyShown);
+    class CDeleteDlg* m_deleteDlg = nullptr;
+    void RunPointFilter(int filter);
+    // ---- end of removing and thinning data ----
+
 public:
 };

@@ -13,4 +13,6 @@ void CModelViewerView::RegisterEditCommands(CommandMap& map)
     RegisterDisplayCommands(map);
     RegisterGroupingCommands(map);
     RegisterTinGenerationCommands(map);
+    RegisterColouringCommands(map);
+    RegisterTinOptionCommands(map);
 }

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -17,6 +19,7 @@
 
 class CModelDataMng;
 class QOpenGLTexture;
+class QMenu;
 
 namespace tessara {
 class UiMessageTarget;
@@ -428,6 +431,47 @@ private:
     void ShowSlopeLegendWindow();
     void ShowIntensityLegendWindow();
     void LayOutLegendWindows();
+
+    // ---- Point colouring, style menu, colour dialogs, TIN edit modes, cursors and
+    // the information box (viewer/commands/CModelViewerViewColouring.cpp and
+    // viewer/commands/CModelViewerViewTinOptions.cpp) ----
+public:
+    void OnAssortHigh();
+    void OnAssortColor();
+    void OnAssortMono();
+    void OnAssortIntensity();
+    void OnAssortPclGroup();
+    //! A point colour button: the active mode's button turns colouring off; the
+    //! height and intensity legends follow and every point is coloured again.
+    void SetPointColourMode(short pressed);
+    void ChooseCadEditColor() override;
+    void ChooseElementColor() override;
+    void ShowContextMenu(QPoint clientPoint) override;
+    void UpdateLegends() override;
+    void OnTinDeleteFace();
+    void OnTinEditVertex();
+    void OnTinSwapEdge();
+    void ShowEditPrompt() override;
+    void OnToolInfo();
+    void OnNotImplemented();
+    //! What the right-click menu answered: the item id (0: none), whether Escape
+    //! closed it, and the pointer then (client device pixels).
+    struct ContextMenuAnswer {
+        int command = 0;
+        bool escape = false;
+        QPoint cursor;
+    };
+    //! Runs the menu in place of the user when set (tests).
+    std::function<ContextMenuAnswer(QMenu& menu, QPoint globalPoint)> m_contextMenuTracker;
+    //! The flag the right-click menu leaves when a click outside an item closed it.
+    bool MenuDismissedByClick() const { return m_menuOpen; }
+
+private:
+    void RegisterColouringCommands(CommandMap& map);
+    void RegisterTinOptionCommands(CommandMap& map);
+    std::optional<COLORREF> RunEditColourDialog();
+    ContextMenuAnswer TrackContextMenu(QMenu& menu, QPoint globalPoint);
+    void ToggleTinEditMode(std::uint8_t mode);
 
 public:
 };

@@ -1,0 +1,247 @@
+#include "CommandViewFixture.h"
+
+#include "viewer/buffers/ViewBuffersState.h"
+#include "viewer/commands/DisplayCommandIds.h"
+#include "viewer/dialogs/ScriptedColorDialogs.h"
+#include "viewer/render/ViewConstants.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace {
+
+class StyleCommandsTest : public CommandViewTest {
+protected:
+    void SetUp() override
+    {
+        CommandViewTest::SetUp();
+        ShellHooks::Instance().closeElevationLegend = [this] { ++elevationCloses; return true; };
+        ShellHooks::Instance().closeIntensityLegend = [this] { ++intensityCloses; return true; };
+        ShellHooks::Instance().closeSlopeLegend = [this] { ++slopeCloses; return true; };
+        m_colours = std::make_shared<ScriptedColorDialogs>();
+        m_previousColours = ColorDialogService::Set(m_colours);
+    }
+    void TearDown() override
+    {
+        ColorDialogService::Set(m_previousColours);
+        ShellHooks::Instance().closeElevationLegend = nullptr;
+        ShellHooks::Instance().closeIntensityLegend = nullptr;
+        ShellHooks::Instance().closeSlopeLegend = nullptr;
+        CommandViewTest::TearDown();
+    }
+    void AddFigures(std::size_t count, COLORREF colour)
+    {
+        ModelStoreFigures().assign(count, CElmData{});
+        for (CElmData& figure : ModelStoreFigures())
+            figure.m_nColor = colour;
+    }
+    std::vector<CElmData>& ModelStoreFigures() { return View().ModelStore().m_elmList; }
+    //! The checked item of a sub-menu, by its id.
+    static int CheckedIn(QMenu& menu, int subMenu)
+    {
+        const QList<QAction*> actions = menu.actions();
+        QMenu* sub = actions.value(subMenu) ? actions.value(subMenu)->menu() : nullptr;
+        if (sub == nullptr)
+            return -1;
+        for (QAction* action : sub->actions())
+            if (action->isChecked())
+                return action->data().toInt();
+        return 0;
+    }
+
+    int elevationCloses = 0;
+    int intensityCloses = 0;
+    int slopeCloses = 0;
+    std::shared_ptr<ScriptedColorDialogs> m_colours;
+    std::shared_ptr<ColorDialogService> m_previousColours;
+};
+
+TEST_F(StyleCommandsTest, ColourButtonsToggleTheirModeAndRecolourEveryPoint)
+{
+    struct Step {
+        unsigned id;
+        short mode;
+    } steps[] = {{cmd::kPointHeight, 1}, {cmd::kPointHeight, 0}, {cmd::kPointRgb, 2},      {cmd::kPointMono, 3},
+                 {cmd::kPointIntensity, 4}, {cmd::kPointGroup, 5}, {cmd::kPointGroup, 0}};
+    const unsigned buttons[] = {cmd::kPointHeight, cmd::kPointRgb, cmd::kPointMono, cmd::kPointIntensity,
+                                cmd::kPointGroup};
+    for (const Step& s : steps) {
+        View().BuffersState().recolourRequested = 0;
+        Run(s.id);
+        EXPECT_EQ(View().m_pointColourMode, s.mode) << s.id;
+        EXPECT_EQ(View().BuffersState().recolourRequested.load(), 1) << s.id;
+        for (short k = 0; k < 5; ++k)
+            EXPECT_EQ(Ui(buttons[k]).checked, k + 1 == s.mode) << s.id;
+    }
+}
+
+TEST_F(StyleCommandsTest, GroupColoursCloseTheIntensityLegendAndIntensityOffKeepsTheHeightLegend)
+{
+    View().Settings().tinPictureMode = 0;
+    View().m_pointColourMode = 4;
+    Run(cmd::kPointGroup);
+    EXPECT_EQ(View().m_pointColourMode, 5);
+    EXPECT_GE(intensityCloses, 1);
+    EXPECT_GE(elevationCloses, 1);
+
+    View().m_pointColourMode = 4;
+    elevationCloses = 0;
+    intensityCloses = 0;
+    Run(cmd::kPointIntensity);   // intensity off
+    EXPECT_EQ(View().m_pointColourMode, 0);
+    EXPECT_EQ(elevationCloses, 0);
+    EXPECT_GE(intensityCloses, 1);
+}
+
+TEST_F(StyleCommandsTest, EditColourDialogOpensAtTheCursorAndCancelChangesNothing)
+{
+    View().Settings().cadEditColour = 0x0000FF;
+    m_colours->QueueAnswer(std::nullopt);
+    View().ChooseCadEditColor();
+    EXPECT_EQ(View().Settings().cadEditColour, 0x0000FFu);
+    m_colours->QueueAnswer(0x123456);
+    View().ChooseCadEditColor();
+    EXPECT_EQ(View().Settings().cadEditColour, 0x123456u);
+    const auto requests = m_colours->Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].initial, 0x0000FFu);
+    EXPECT_TRUE(requests[0].placement.atCursor);
+    EXPECT_EQ(requests[0].placement.caption, "作図色選択");
+    EXPECT_EQ(requests[0].placement.ownerRect.size(), View().size());
+}
+
+TEST_F(StyleCommandsTest, ElementColourGoesToTheSelectedFiguresOnlyAndSkipsStaleIndices)
+{
+    AddFigures(4, 0x111111);
+    View().Settings().cadEditColour = 0x0000FF;
+    View().BuffersState().selectedCadElements = {2, 0, 2, 9, -1};
+    View().BuffersState().book.Kind(DrawableKind::CadFigure).releasePending = 0;
+    m_colours->QueueAnswer(0x00AA00);
+    View().ChooseElementColor();
+    const COLORREF expected[] = {0x00AA00, 0x111111, 0x00AA00, 0x111111};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(ModelStoreFigures()[i].m_nColor, expected[i]) << i;
+    EXPECT_EQ(View().Settings().cadEditColour, 0x0000FFu);
+    EXPECT_EQ(View().BuffersState().book.Kind(DrawableKind::CadFigure).releasePending, 1);
+
+    m_colours->QueueAnswer(std::nullopt);
+    View().ChooseElementColor();
+    EXPECT_EQ(ModelStoreFigures()[0].m_nColor, 0x00AA00u);
+}
+
+TEST_F(StyleCommandsTest, ContextMenuShowsTheCurrentSizesAndAppliesTheChoice)
+{
+    View().Settings().pointSizeIndex = 2;
+    View().Settings().cadLineWidthIndex = 3;
+    const short sizeIndex = View().GetPointSizeIndex();
+    int pointChecked = -1, lineChecked = -1;
+    View().m_contextMenuTracker = [&](QMenu& menu, QPoint) {
+        pointChecked = CheckedIn(menu, 0);
+        lineChecked = CheckedIn(menu, 2);
+        return CModelViewerView::ContextMenuAnswer{32941, false, QPoint(10, 10)};
+    };
+    View().CModelViewerView::ShowContextMenu(QPoint(20, 20));
+    EXPECT_EQ(pointChecked, sizeIndex >= 4 ? 32940 : 32940 + sizeIndex);
+    EXPECT_EQ(lineChecked, 32974);
+    EXPECT_EQ(View().Settings().pointSizeIndex, 1);
+    EXPECT_FALSE(View().MenuDismissedByClick());
+
+    View().m_contextMenuTracker = [](QMenu&, QPoint) {
+        return CModelViewerView::ContextMenuAnswer{32975, false, QPoint(10, 10)};
+    };
+    View().CModelViewerView::ShowContextMenu(QPoint(20, 20));
+    EXPECT_EQ(View().Settings().cadLineWidthIndex, 4);
+}
+
+TEST_F(StyleCommandsTest, ContextMenuDismissedByEscapeLeavesTheFlagClear)
+{
+    struct Case {
+        bool escape;
+        QPoint cursor;
+        bool flag;
+    } cases[] = {{true, {50, 50}, false}, {false, {50, 50}, true}, {false, {500, 50}, false}};
+    for (const Case& c : cases) {
+        View().m_contextMenuTracker = [&](QMenu&, QPoint) {
+            return CModelViewerView::ContextMenuAnswer{0, c.escape, c.cursor};
+        };
+        View().CModelViewerView::ShowContextMenu(QPoint(20, 20));
+        EXPECT_EQ(View().MenuDismissedByClick(), c.flag) << c.escape << " " << c.cursor.x();
+    }
+}
+
+TEST_F(StyleCommandsTest, LegendRefreshRunsOnlyWhenDirty)
+{
+    View().Settings().tinPictureMode = 0;
+    View().m_pointColourMode = 0;
+    View().UpdateLegends();   // the first frame may have left it dirty
+    elevationCloses = intensityCloses = slopeCloses = 0;
+    View().UpdateLegends();
+    EXPECT_EQ(elevationCloses + intensityCloses + slopeCloses, 0);
+    View().InvalidateLegends();
+    View().UpdateLegends();
+    EXPECT_GE(elevationCloses, 1);
+    EXPECT_GE(intensityCloses, 1);
+    EXPECT_GE(slopeCloses, 1);
+}
+
+TEST_F(StyleCommandsTest, TinEditModesToggleAndPrepareThePicture)
+{
+    struct Case {
+        unsigned id;
+        std::uint8_t mode;
+        const char* prompt;
+        const char* offText;
+    } cases[] = {
+        {cmd::kTinFaceDelete, toolmode::kTinFaceDelete, "削除するTINの面をピックして下さい。",
+         "点群の編集を行います。（Ctrl＋：解除選択  Shift＋:追加選択）"},
+        {cmd::kTinVertexRemove, toolmode::kTinVertexEdit, "編集するTINの端点をクリックして下さい。",
+         "点群の編集を行います。（Ctrl＋：解除選択  Shift＋:追加選択）"},
+        {cmd::kTinEdgeSwap, toolmode::kTinEdgeSwap, "構成を変更するTINの線をピックして下さい。", ""},
+    };
+    for (const Case& c : cases) {
+        View().SetToolMode(0);
+        View().Settings().tinPictureMode = 0;
+        View().Settings().tinEdgeSwitch = 0;
+        View().Settings().tinPointSwitch = 0;
+        const int resets = View().resetDragStates;
+        Run(c.id);
+        EXPECT_TRUE(Ui(c.id).checked) << c.id;
+        EXPECT_EQ(View().LastStatusText(), c.prompt) << c.id;
+        EXPECT_EQ(View().resetDragStates, resets + 1) << c.id;
+        EXPECT_EQ(View().Settings().tinPictureMode, c.mode == toolmode::kTinFaceDelete ? 1 : 0) << c.id;
+        EXPECT_EQ(View().Settings().tinEdgeSwitch, c.mode == toolmode::kTinFaceDelete ? 0 : 1) << c.id;
+        EXPECT_EQ(View().Settings().tinPointSwitch, c.mode == toolmode::kTinVertexEdit ? 1 : 0) << c.id;
+        EXPECT_EQ(View().cursor().shape(), Qt::BitmapCursor) << c.id;
+        Run(c.id);
+        EXPECT_FALSE(Ui(c.id).checked) << c.id;
+        EXPECT_EQ(View().LastStatusText(), c.offText) << c.id;
+        EXPECT_NE(View().cursor().shape(), Qt::BitmapCursor) << c.id;
+    }
+    // Another mode's button switches straight to its mode.
+    Run(cmd::kTinFaceDelete);
+    Run(cmd::kTinEdgeSwap);
+    EXPECT_TRUE(Ui(cmd::kTinEdgeSwap).checked);
+    EXPECT_FALSE(Ui(cmd::kTinFaceDelete).checked);
+}
+
+TEST_F(StyleCommandsTest, InformationBoxOnAnEmptySceneAndNotImplementedCommands)
+{
+    Boxes().QueueAnswer(tessara::IDOK);
+    Run(32799);
+    const auto shown = Boxes().ShownBoxes();
+    ASSERT_EQ(shown.size(), 1u);
+    const auto& info = shown[0];
+    EXPECT_EQ(info.flags & tessara::MB_ICONMASK, tessara::MB_ICONINFORMATION);
+    EXPECT_NE(info.text.find("点群ブロック数\t：0個"), std::string::npos) << info.text;
+    EXPECT_NE(info.text.find("最小Z\t：  0.0000\n最大Z\t：  0.0000"), std::string::npos) << info.text;
+    for (unsigned id : {32815u, 32816u}) {
+        Boxes().QueueAnswer(tessara::IDOK);
+        Run(id);
+        const auto boxes = Boxes().ShownBoxes();
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_EQ(boxes.back().text, "【未実装】\nこの機能はリリース版までに実装予定です");
+        EXPECT_EQ(boxes.back().flags & tessara::MB_ICONMASK, tessara::MB_ICONWARNING);
+    }
+}
+
+} // namespace

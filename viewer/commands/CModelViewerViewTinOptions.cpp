@@ -8,6 +8,9 @@
 #include "viewer/commands/DisplayCommandIds.h"
 #include "viewer/commands/SceneInfo.h"
 #include "viewer/commands/StyleRules.h"
+#include "viewer/commands/TinEdit.h"
+#include "viewer/buffers/ViewBuffersState.h"
+#include "viewer/buffers/ViewPickState.h"
 #include "viewer/files/ViewProgress.h"
 #include "viewer/render/GlFunctions.h"
 #include "viewer/render/ViewConstants.h"
@@ -18,6 +21,7 @@
 #include <QPixmap>
 
 #include <map>
+#include <mutex>
 
 namespace {
 
@@ -177,4 +181,94 @@ void CModelViewerView::OnNotImplemented()
 {
     tessara::MessageBox("【未実装】\nこの機能はリリース版までに実装予定です", tessara::kDefaultMessageCaption,
                         tessara::MB_ICONWARNING, this);
+}
+
+CVertexMng* CModelViewerView::TinStoreOfPickKind(std::uint8_t kind, std::int32_t group)
+{
+    CModelDataMng& store = ModelStore();
+    switch (kind) {
+    case HoverPickCache::kKindGroup:
+        if (group < 0 || group >= static_cast<std::int32_t>(store.m_groups.size()))
+            return nullptr;
+        return store.m_groups[static_cast<std::size_t>(group)].get();
+    case HoverPickCache::kKindViewCloud:
+        return &store.m_viewCloud;
+    case HoverPickCache::kKindCadTin:
+        return &store.m_cadTin;
+    default:
+        return nullptr;
+    }
+}
+
+void CModelViewerView::MarkTinKindBuffers(std::uint8_t kind)
+{
+    DrawableKind kinds[4];
+    switch (kind) {
+    case HoverPickCache::kKindGroup:
+        kinds[0] = DrawableKind::GroupTinFaces, kinds[1] = DrawableKind::GroupTinTextured,
+        kinds[2] = DrawableKind::GroupTinEdges, kinds[3] = DrawableKind::GroupTinVertices;
+        break;
+    case HoverPickCache::kKindViewCloud:
+        kinds[0] = DrawableKind::ViewCloudTinFaces, kinds[1] = DrawableKind::ViewCloudTinTextured,
+        kinds[2] = DrawableKind::ViewCloudTinEdges, kinds[3] = DrawableKind::ViewCloudTinVertices;
+        break;
+    case HoverPickCache::kKindCadTin:
+        kinds[0] = DrawableKind::CadTinFaces, kinds[1] = DrawableKind::CadTinTextured,
+        kinds[2] = DrawableKind::CadTinEdges, kinds[3] = DrawableKind::CadTinVertices;
+        break;
+    default:
+        return;
+    }
+    for (DrawableKind k : kinds)
+        BuffersState().book.Kind(k).releasePending = 1;
+}
+
+int CModelViewerView::ApplyTinEdit(int, int)
+{
+    if (IsBusy() != 0)
+        return 0;
+    ViewPickState& pick = *BuffersState().pick;
+    std::uint8_t kind = 0;
+    std::int32_t group = -1;
+    if (m_toolMode == toolmode::kTinEdgeSwap) {
+        if (pick.hoveredEdges.empty())
+            return 0;
+        kind = pick.hoveredEdges.front().kind;
+        group = pick.hoveredEdges.front().group;
+    } else if (m_toolMode == toolmode::kTinVertexEdit) {
+        if (!pick.hoveredVertex)
+            return 0;
+        kind = pick.hoveredVertex->kind;
+        group = pick.hoveredVertex->group;
+    } else {
+        return 0;
+    }
+    std::string failure;
+    bool attempted = false;
+    CancelRefinement();
+    {
+        std::lock_guard lock(ViewMutex());
+        CVertexMng* tin = TinStoreOfPickKind(kind, group);
+        if (tin != nullptr) {
+            // The snapshot is written only when the edit is about to change the TIN.
+            const tinedit::BeforeChange snapshot = [&] { PushUndoSnapshotLocked(0x2A, failure); };
+            if (m_toolMode == toolmode::kTinEdgeSwap) {
+                const HoverPickCache::Edge edge = pick.hoveredEdges.front();
+                tinedit::SwapTinEdge(*tin, edge.triangle, edge.side, snapshot);
+            } else {
+                tinedit::RemoveTinVertex(*tin, pick.hoveredVertex->index, m_settings.tinOption, snapshot);
+            }
+            attempted = true;
+            RebuildPickCache();
+        }
+        pick.hoveredEdges.clear();
+        pick.hoveredVertex.reset();
+    }
+    if (!attempted)
+        return 0;
+    MarkTinKindBuffers(kind);
+    if (!failure.empty())
+        tessara::MessageBox(failure, tessara::kDefaultMessageCaption, tessara::MB_OK | tessara::MB_ICONHAND, this);
+    InvalidateScene();
+    return 1;
 }

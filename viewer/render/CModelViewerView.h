@@ -452,6 +452,10 @@ public:
     void OnTinEditVertex();
     void OnTinSwapEdge();
     void ShowEditPrompt() override;
+    //! A click in the vertex or edge mode: removes the hovered vertex (its hole
+    //! meshed again) or swaps the hovered edge, with an undo snapshot when the TIN
+    //! changes. 1 when an edit was tried on a TIN that exists.
+    int ApplyTinEdit(int x, int y) override;
     void OnToolInfo();
     void OnNotImplemented();
     //! What the right-click menu answered: the item id (0: none), whether Escape
@@ -472,6 +476,8 @@ private:
     std::optional<COLORREF> RunEditColourDialog();
     ContextMenuAnswer TrackContextMenu(QMenu& menu, QPoint globalPoint);
     void ToggleTinEditMode(std::uint8_t mode);
+    class CVertexMng* TinStoreOfPickKind(std::uint8_t kind, std::int32_t group);
+    void MarkTinKindBuffers(std::uint8_t kind);
 
 public:
 };

@@ -257,6 +257,9 @@ int COpenGLBaseView::EndPick()
         out.Set(kUnset, kUnset, kUnset);
         return PickPoint(m_pressPoint.x(), m_pressPoint.y(), &out) >= 1;
     };
+    // A click in a TIN edit mode edits the TIN under the pointer.
+    if (m_toolMode >= toolmode::kTinVertexEdit && m_toolMode <= toolmode::kTinFaceDelete && inside && !m_boxStarted)
+        result = ApplyTinEdit(m_pressPoint.x(), m_pressPoint.y());
     if (m_toolMode == toolmode::kDistance) {
         PT out;
         if (m_distanceToolActive != 0 && inside && pick(out)) {

@@ -1,6 +1,7 @@
 #include "CommandViewFixture.h"
 
 #include "viewer/buffers/ViewBuffersState.h"
+#include "viewer/buffers/ViewPickState.h"
 #include "viewer/commands/DisplayCommandIds.h"
 #include "viewer/dialogs/ScriptedColorDialogs.h"
 #include "viewer/render/ViewConstants.h"
@@ -241,6 +242,91 @@ TEST_F(StyleCommandsTest, InformationBoxOnAnEmptySceneAndNotImplementedCommands)
         ASSERT_FALSE(boxes.empty());
         EXPECT_EQ(boxes.back().text, "【未実装】\nこの機能はリリース版までに実装予定です");
         EXPECT_EQ(boxes.back().flags & tessara::MB_ICONMASK, tessara::MB_ICONWARNING);
+    }
+}
+
+//! A group whose TIN is the square (0,0)-(2,2) cut by the diagonal 0-2, and a
+//! second square around a centre vertex for the vertex removal.
+CPCloudMng& AddTinGroup(CModelDataMng& store)
+{
+    auto group = std::make_unique<CPCloudMng>();
+    for (auto [x, y] : {std::pair{0.0f, 0.0f}, {2.0f, 0.0f}, {2.0f, 2.0f}, {0.0f, 2.0f}})
+        group->AddVertex(x, y, 5.0f);
+    group->m_triangles.emplace_back(0u, 1u, 2u);
+    group->m_triangles.emplace_back(0u, 2u, 3u);
+    CPCloudMng& added = *group;
+    store.AddGroup(std::move(group));
+    return added;
+}
+
+bool HasEdge(const CVertexMng& tin, std::uint32_t a, std::uint32_t b)
+{
+    for (const auto& t : tin.m_triangles)
+        for (int k = 0; k < 3; ++k)
+            if ((t[k] == a && t[(k + 1) % 3] == b) || (t[k] == b && t[(k + 1) % 3] == a))
+                return true;
+    return false;
+}
+
+TEST_F(StyleCommandsTest, EdgeSwapClickFlipsTheHoveredEdgeWithAnUndoSnapshot)
+{
+    CPCloudMng& tin = AddTinGroup(View().ModelStore());
+    ASSERT_TRUE(HasEdge(tin, 0, 2));
+    View().SetToolMode(toolmode::kTinEdgeSwap);
+    ViewPickState& pick = *View().BuffersState().pick;
+    EXPECT_EQ(View().ApplyTinEdit(10, 10), 0);   // nothing hovered
+    HoverPickCache::Edge edge;
+    edge.kind = HoverPickCache::kKindGroup;
+    edge.group = 0;
+    edge.triangle = 0;
+    edge.side = 2;   // corners 2 and 0
+    pick.hoveredEdges = {edge};
+    View().BuffersState().book.Kind(DrawableKind::GroupTinEdges).releasePending = 0;
+    EXPECT_EQ(View().ApplyTinEdit(10, 10), 1);
+    EXPECT_FALSE(HasEdge(tin, 0, 2));
+    EXPECT_TRUE(HasEdge(tin, 1, 3));
+    EXPECT_EQ(tin.m_triangles.size(), 2u);
+    EXPECT_TRUE(pick.hoveredEdges.empty());
+    EXPECT_TRUE(View().CanUndo());
+    EXPECT_EQ(View().BuffersState().book.Kind(DrawableKind::GroupTinEdges).releasePending, 1);
+
+    // A hovered edge of a group that is gone changes nothing.
+    edge.group = 5;
+    pick.hoveredEdges = {edge};
+    EXPECT_EQ(View().ApplyTinEdit(10, 10), 0);
+    EXPECT_TRUE(HasEdge(tin, 1, 3));
+}
+
+TEST_F(StyleCommandsTest, VertexClickRemovesTheHoveredVertexAndMeshesTheHole)
+{
+    auto group = std::make_unique<CPCloudMng>();
+    for (auto [x, y] : {std::pair{0.0f, 0.0f}, {2.0f, 0.0f}, {2.0f, 2.0f}, {0.0f, 2.0f}, {1.0f, 1.0f}})
+        group->AddVertex(x, y, 5.0f);
+    for (std::uint32_t k = 0; k < 4; ++k)
+        group->m_triangles.emplace_back(k, (k + 1) % 4, 4u);
+    CPCloudMng& tin = *group;
+    View().ModelStore().AddGroup(std::move(group));
+    View().SetToolMode(toolmode::kTinVertexEdit);
+    HoverPickCache::Vertex vertex;
+    vertex.kind = HoverPickCache::kKindGroup;
+    vertex.group = 0;
+    vertex.index = 4;
+    View().BuffersState().pick->hoveredVertex = vertex;
+    EXPECT_EQ(View().ApplyTinEdit(10, 10), 1);
+    EXPECT_EQ(tin.m_triangles.size(), 2u);
+    for (const auto& t : tin.m_triangles)
+        for (int k = 0; k < 3; ++k) {
+            const auto& v = tin.m_vertices[t[k]];
+            EXPECT_FALSE(v.x == 1.0f && v.y == 1.0f);
+        }
+    EXPECT_FALSE(View().BuffersState().pick->hoveredVertex.has_value());
+    EXPECT_TRUE(View().CanUndo());
+
+    // The face mode and no mode edit nothing through this hook.
+    for (std::uint8_t mode : {toolmode::kTinFaceDelete, toolmode::kNone}) {
+        View().SetToolMode(mode);
+        View().BuffersState().pick->hoveredVertex = vertex;
+        EXPECT_EQ(View().ApplyTinEdit(10, 10), 0) << int(mode);
     }
 }
 

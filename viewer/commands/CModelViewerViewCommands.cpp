@@ -15,4 +15,5 @@ void CModelViewerView::RegisterEditCommands(CommandMap& map)
     RegisterTinGenerationCommands(map);
     RegisterColouringCommands(map);
     RegisterTinOptionCommands(map);
+    RegisterSettingDialogCommands(map);
 }

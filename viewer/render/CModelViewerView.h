@@ -458,6 +458,10 @@ public:
     int ApplyTinEdit(int x, int y) override;
     void OnToolInfo();
     void OnNotImplemented();
+    //! "設定" and "色設定": the settings and colour-stop dialogs; OK (and "更新")
+    //! applies the new settings to the running view.
+    void OnFileSetting();
+    void OnColorSetting();
     //! What the right-click menu answered: the item id (0: none), whether Escape
     //! closed it, and the pointer then (client device pixels).
     struct ContextMenuAnswer {
@@ -473,6 +477,10 @@ public:
 private:
     void RegisterColouringCommands(CommandMap& map);
     void RegisterTinOptionCommands(CommandMap& map);
+    void RegisterSettingDialogCommands(CommandMap& map);
+    //! Background, camera, recolouring (when a point colour input changed since
+    //! `before`), TIN faces and legends after new settings.
+    void ApplyChangedSettings(const ViewSettings& before);
     std::optional<COLORREF> RunEditColourDialog();
     ContextMenuAnswer TrackContextMenu(QMenu& menu, QPoint globalPoint);
     void ToggleTinEditMode(std::uint8_t mode);

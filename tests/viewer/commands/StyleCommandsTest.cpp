@@ -3,6 +3,9 @@
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/buffers/ViewPickState.h"
 #include "viewer/commands/DisplayCommandIds.h"
+#include "viewer/dialogs/CColorSettingDlg.h"
+#include "viewer/dialogs/CGlviewrVurDlg.h"
+#include "viewer/dialogs/DialogRunner.h"
 #include "viewer/dialogs/ScriptedColorDialogs.h"
 #include "viewer/render/ViewConstants.h"
 
@@ -328,6 +331,68 @@ TEST_F(StyleCommandsTest, VertexClickRemovesTheHoveredVertexAndMeshesTheHole)
         View().BuffersState().pick->hoveredVertex = vertex;
         EXPECT_EQ(View().ApplyTinEdit(10, 10), 0) << int(mode);
     }
+}
+
+TEST_F(StyleCommandsTest, SettingsDialogAppliesOnOkAndUpdateButCancelKeepsTheView)
+{
+    auto script = std::make_shared<tessara::DialogScript>();
+    const auto previous = tessara::SetDialogScript(script);
+    View().Settings().background = 0;
+    View().Settings().pointColour = 0x0000FF;
+
+    script->Answer<CGlviewrVurDlg>([](CGlviewrVurDlg::Values& values) {
+        values.settings.background = 1;
+        return tessara::IDCANCEL;
+    });
+    View().BuffersState().recolourRequested = 0;
+    Run(cmd::kFileSetting);
+    EXPECT_EQ(View().Settings().background, 0);
+    EXPECT_EQ(View().BuffersState().recolourRequested.load(), 0);
+
+    struct Case {
+        short background;
+        COLORREF pointColour;
+        int recoloured;
+    } cases[] = {{1, 0x0000FF, 0}, {2, 0x00FF00, 1}, {0, 0x00FF00, 0}};
+    for (const Case& c : cases) {
+        script->Answer<CGlviewrVurDlg>([&](CGlviewrVurDlg::Values& values) {
+            values.settings.background = c.background;
+            values.settings.pointColour = c.pointColour;
+            return tessara::IDOK;
+        });
+        View().BuffersState().recolourRequested = 0;
+        Run(cmd::kFileSetting);
+        EXPECT_EQ(View().Settings().background, c.background);
+        EXPECT_EQ(View().Settings().pointColour, c.pointColour);
+        EXPECT_EQ(View().BuffersState().recolourRequested.load(), c.recoloured) << c.background;
+    }
+
+    // "更新" applies at once, even when the dialog is then cancelled.
+    script->Answer<CGlviewrVurDlg>([](CGlviewrVurDlg::Values& values) {
+        ViewSettings changed = values.settings;
+        changed.colourBrightness = 40;
+        values.applyNow(changed);
+        return tessara::IDCANCEL;
+    });
+    View().BuffersState().recolourRequested = 0;
+    Run(cmd::kFileSetting);
+    EXPECT_EQ(View().Settings().colourBrightness, 40);
+    EXPECT_EQ(View().BuffersState().recolourRequested.load(), 1);
+    tessara::SetDialogScript(previous);
+}
+
+TEST_F(StyleCommandsTest, ColourSettingDialogRecoloursOnlyOnOk)
+{
+    auto script = std::make_shared<tessara::DialogScript>();
+    const auto previous = tessara::SetDialogScript(script);
+    View().BuffersState().recolourRequested = 0;
+    Run(cmd::kColorSetting);   // no answer: cancelled
+    EXPECT_EQ(View().BuffersState().recolourRequested.load(), 0);
+    script->AcceptAs<CColorSettingDlg>();
+    Run(cmd::kColorSetting);
+    EXPECT_EQ(View().BuffersState().recolourRequested.load(), 1);
+    EXPECT_EQ(script->Dialogs().size(), 2u);
+    tessara::SetDialogScript(previous);
 }
 
 } // namespace

@@ -97,6 +97,11 @@ public:
     static double EyeDistance(short projection, float zoom);
     //! Clear colour of a background style (0 black, 1 blue, other white).
     static QColor BackgroundColourOf(short background);
+    //! Bottom and top colours of the background gradient of a background style.
+    struct BackgroundGradient {
+        std::array<float, 3> bottom, top;
+    };
+    static BackgroundGradient BackgroundGradientOf(short background);
 
     //! Stroke-font collector: appends one stroke of six doubles to the current
     //! view's list; without a current view it does nothing. Returns 1.

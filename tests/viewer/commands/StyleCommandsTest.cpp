@@ -395,4 +395,23 @@ TEST_F(StyleCommandsTest, ColourSettingDialogRecoloursOnlyOnOk)
     tessara::SetDialogScript(previous);
 }
 
+TEST_F(StyleCommandsTest, WithoutTheGradientOnlyTheClearColourShows)
+{
+    View().Settings().background = 1;
+    View().Settings().backgroundGradient = 0;
+    View().InvalidateScene();
+    const QImage flat = View().grabFramebuffer();
+    ASSERT_FALSE(flat.isNull());
+    const QColor top = flat.pixelColor(2, 2);
+    const QColor bottom = flat.pixelColor(2, flat.height() - 3);
+    EXPECT_EQ(top, bottom);
+    EXPECT_NEAR(top.blue(), 120, 4);
+    EXPECT_NEAR(top.green(), 54, 4);
+
+    View().Settings().backgroundGradient = 1;
+    View().InvalidateScene();
+    const QImage shaded = View().grabFramebuffer();
+    EXPECT_GT(shaded.pixelColor(2, 2).blue(), shaded.pixelColor(2, shaded.height() - 3).blue() + 40);
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include "viewer/commands/SceneInfo.h"
 #include "viewer/commands/StyleRules.h"
 #include "viewer/dialogs/ColorDialogService.h"
+#include "viewer/render/CModelViewerView.h"
 #include "viewer/render/ViewSettings.h"
 
 #include "outside/CModelDataMng.h"
@@ -152,6 +153,26 @@ TEST(StyleRulesTest, InformationCountsCoverHiddenGroupsAndSkipEmptyOnes)
     EXPECT_EQ(counts.points, 3);
     EXPECT_EQ(counts.triangles, 0);
     EXPECT_EQ(counts.figures, 4);
+}
+
+TEST(StyleRulesTest, BackgroundColourAndGradientOfEachStyle)
+{
+    struct Case {
+        short style;
+        QColor clear;
+        std::array<float, 3> bottom, top;
+    } cases[] = {
+        {0, QColor(10, 15, 20), {0.04f, 0.06f, 0.08f}, {0.44f, 0.46f, 0.48f}},
+        {1, QColor(10, 54, 120), {0.08f, 0.25f, 0.55f}, {0.6f, 0.8f, 0.9f}},
+        {2, QColor(255, 255, 255), {0.44f, 0.46f, 0.48f}, {1.0f, 1.0f, 1.0f}},
+        {-3, QColor(255, 255, 255), {0.44f, 0.46f, 0.48f}, {1.0f, 1.0f, 1.0f}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CModelViewerView::BackgroundColourOf(c.style), c.clear) << c.style;
+        const auto gradient = CModelViewerView::BackgroundGradientOf(c.style);
+        EXPECT_EQ(gradient.bottom, c.bottom) << c.style;
+        EXPECT_EQ(gradient.top, c.top) << c.style;
+    }
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/buffers/ViewPickState.h"
 #include "viewer/files/ViewProgress.h"
+#include "viewer/render/FrameLink.h"
 #include "viewer/render/GlFunctions.h"
 #include "viewer/render/ViewConstants.h"
 
@@ -77,6 +78,7 @@ void CModelViewerView::RegisterTinOptionCommands(CommandMap& map)
     map.On(cmd::kTinVertexRemove, [this] { OnTinEditVertex(); });
     map.On(cmd::kTinEdgeSwap, [this] { OnTinSwapEdge(); });
     map.On(kToolInfo, [this] { OnToolInfo(); });
+    map.On(cmd::kGroupView, [this] { OnToolGroupView(); });
     map.On(kNotImplemented1, [this] { OnNotImplemented(); });
     map.On(kNotImplemented2, [this] { OnNotImplemented(); });
 }
@@ -175,6 +177,12 @@ void CModelViewerView::OnToolInfo()
         info.lowerLeftY = min.y();
     }
     tessara::MessageBox(FormatSceneInfo(info), tessara::kDefaultMessageCaption, tessara::MB_ICONINFORMATION, this);
+}
+
+void CModelViewerView::OnToolGroupView()
+{
+    if (FrameLink* frame = FrameLink::Main())
+        frame->SetGroupPaneVisible(!frame->GroupPaneVisible());
 }
 
 void CModelViewerView::OnNotImplemented()

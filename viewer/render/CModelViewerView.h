@@ -462,6 +462,8 @@ public:
     //! changes. 1 when an edit was tried on a TIN that exists.
     int ApplyTinEdit(int x, int y) override;
     void OnToolInfo();
+    //! Shows the main frame's group pane when hidden, hides it when shown.
+    void OnToolGroupView();
     void OnNotImplemented();
     //! "設定" and "色設定": the settings and colour-stop dialogs; OK (and "更新")
     //! applies the new settings to the running view.

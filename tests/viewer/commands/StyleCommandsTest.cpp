@@ -7,6 +7,7 @@
 #include "viewer/dialogs/CGlviewrVurDlg.h"
 #include "viewer/dialogs/DialogRunner.h"
 #include "viewer/dialogs/ScriptedColorDialogs.h"
+#include "viewer/render/FrameLink.h"
 #include "viewer/render/ViewConstants.h"
 
 #include <QAction>
@@ -412,6 +413,36 @@ TEST_F(StyleCommandsTest, WithoutTheGradientOnlyTheClearColourShows)
     View().InvalidateScene();
     const QImage shaded = View().grabFramebuffer();
     EXPECT_GT(shaded.pixelColor(2, 2).blue(), shaded.pixelColor(2, shaded.height() - 3).blue() + 40);
+}
+
+class PaneFrame : public FrameLink {
+public:
+    bool pane = false;
+    void SetStatusText(const std::string&) override {}
+    void UpdateProgress(unsigned, unsigned, int) override {}
+    void EndProgress() override {}
+    int AbortPromptOpen() const override { return 0; }
+    int AbortRequested() const override { return 0; }
+    int PollAbort() const override { return 0; }
+    bool Closing() const override { return false; }
+    bool GroupPaneVisible() const override { return pane; }
+    void SetGroupPaneVisible(bool visible) override { pane = visible; }
+};
+
+TEST_F(StyleCommandsTest, GroupViewButtonTogglesTheGroupPane)
+{
+    Run(cmd::kGroupView);   // without a main frame nothing happens
+    PaneFrame frame;
+    FrameLink* previous = FrameLink::Main();
+    FrameLink::SetMain(&frame);
+    Run(cmd::kGroupView);
+    EXPECT_TRUE(frame.pane);
+    EXPECT_TRUE(Ui(cmd::kGroupView).checked);
+    Run(cmd::kGroupView);
+    EXPECT_FALSE(frame.pane);
+    EXPECT_FALSE(Ui(cmd::kGroupView).checked);
+    FrameLink::Leave(&frame);
+    FrameLink::SetMain(previous);
 }
 
 } // namespace

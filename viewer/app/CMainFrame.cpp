@@ -340,6 +340,12 @@ bool CMainFrame::GroupPaneVisible() const
     return m_groupPane != nullptr && m_groupPane->isVisible();
 }
 
+void CMainFrame::SetGroupPaneVisible(bool visible)
+{
+    if (m_groupPane != nullptr)
+        m_groupPane->setVisible(visible);
+}
+
 bool CMainFrame::MoveMainWindow(int left, int top, int right, int bottom)
 {
     // The host may send any rectangle: only what lies on the screen's free area is used.

@@ -48,6 +48,7 @@ public:
     int AbortRequested() const override { return m_abort.AbortRequested(); }
     bool Closing() const override { return m_closing; }
     bool GroupPaneVisible() const override;
+    void SetGroupPaneVisible(bool visible) override;
     bool MoveMainWindow(int left, int top, int right, int bottom) override;
     ProgressAbortState& AbortState() { return m_abort; }
     //! The abort button's command: asks and, on Yes, requests the abort.

@@ -27,4 +27,7 @@ void CModelViewerView::RegisterEditCommands(CommandMap& map)
     RegisterTinGenerationCommands(map);
     RegisterSamplingCommands(map);
     RegisterDeletionCommands(map);
+    RegisterColouringCommands(map);
+    RegisterTinOptionCommands(map);
+    RegisterSettingDialogCommands(map);
 }

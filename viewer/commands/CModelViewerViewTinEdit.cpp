@@ -19,7 +19,10 @@ namespace {
 
 constexpr std::uint16_t kTinContent = 0x2A;  // group TINs, view cloud, CAD TIN
 
-enum TinKind : std::uint8_t { kGroupTin = 4, kViewCloudTin = 5, kCadTin = 7 };
+// The TIN kinds of the hovered items and of face picks.
+constexpr std::uint8_t kGroupTin = HoverPickCache::kKindGroup;
+constexpr std::uint8_t kViewCloudTin = HoverPickCache::kKindViewCloud;
+constexpr std::uint8_t kCadTin = HoverPickCache::kKindCadTin;
 
 CVertexMng* TinStore(CModelDataMng& store, std::uint8_t kind, std::int64_t group)
 {

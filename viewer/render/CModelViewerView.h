@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -17,6 +19,7 @@
 
 class CModelDataMng;
 class QOpenGLTexture;
+class QMenu;
 
 namespace tessara {
 class UiMessageTarget;
@@ -94,6 +97,11 @@ public:
     static double EyeDistance(short projection, float zoom);
     //! Clear colour of a background style (0 black, 1 blue, other white).
     static QColor BackgroundColourOf(short background);
+    //! Bottom and top colours of the background gradient of a background style.
+    struct BackgroundGradient {
+        std::array<float, 3> bottom, top;
+    };
+    static BackgroundGradient BackgroundGradientOf(short background);
 
     //! Stroke-font collector: appends one stroke of six doubles to the current
     //! view's list; without a current view it does nothing. Returns 1.
@@ -480,6 +488,56 @@ private:
     class CDeleteDlg* m_deleteDlg = nullptr;
     void RunPointFilter(int filter);
     // ---- end of removing and thinning data ----
+    // ---- Point colouring, style menu, colour dialogs, TIN edit modes, cursors and
+    // the information box (viewer/commands/CModelViewerViewColouring.cpp and
+    // viewer/commands/CModelViewerViewTinOptions.cpp) ----
+public:
+    void OnAssortHigh();
+    void OnAssortColor();
+    void OnAssortMono();
+    void OnAssortIntensity();
+    void OnAssortPclGroup();
+    //! A point colour button: the active mode's button turns colouring off; the
+    //! height and intensity legends follow and every point is coloured again.
+    void SetPointColourMode(short pressed);
+    void ChooseCadEditColor() override;
+    void ChooseElementColor() override;
+    void ShowContextMenu(QPoint clientPoint) override;
+    void UpdateLegends() override;
+    void OnTinDeleteFace();
+    void OnTinEditVertex();
+    void OnTinSwapEdge();
+    void ShowEditPrompt() override;
+    void OnToolInfo();
+    //! Shows the main frame's group pane when hidden, hides it when shown.
+    void OnToolGroupView();
+    void OnNotImplemented();
+    //! "設定" and "色設定": the settings and colour-stop dialogs; OK (and "更新")
+    //! applies the new settings to the running view.
+    void OnFileSetting();
+    void OnColorSetting();
+    //! What the right-click menu answered: the item id (0: none), whether Escape
+    //! closed it, and the pointer then (client device pixels).
+    struct ContextMenuAnswer {
+        int command = 0;
+        bool escape = false;
+        QPoint cursor;
+    };
+    //! Runs the menu in place of the user when set (tests).
+    std::function<ContextMenuAnswer(QMenu& menu, QPoint globalPoint)> m_contextMenuTracker;
+    //! The flag the right-click menu leaves when a click outside an item closed it.
+    bool MenuDismissedByClick() const { return m_menuOpen; }
+
+private:
+    void RegisterColouringCommands(CommandMap& map);
+    void RegisterTinOptionCommands(CommandMap& map);
+    void RegisterSettingDialogCommands(CommandMap& map);
+    //! Background, camera, recolouring (when a point colour input changed since
+    //! `before`), TIN faces and legends after new settings.
+    void ApplyChangedSettings(const ViewSettings& before);
+    std::optional<COLORREF> RunEditColourDialog();
+    ContextMenuAnswer TrackContextMenu(QMenu& menu, QPoint globalPoint);
+    void ToggleTinEditMode(std::uint8_t mode);
 
 public:
 };

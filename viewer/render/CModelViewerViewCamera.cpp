@@ -96,27 +96,23 @@ void CModelViewerView::SetBackgroundColor()
     }
 }
 
+CModelViewerView::BackgroundGradient CModelViewerView::BackgroundGradientOf(short background)
+{
+    switch (background) {
+    case 0:
+        return {{0.04f, 0.06f, 0.08f}, {0.44f, 0.46f, 0.48f}};
+    case 1:
+        return {{0.08f, 0.25f, 0.55f}, {0.6f, 0.8f, 0.9f}};
+    default:
+        return {{0.44f, 0.46f, 0.48f}, {1.0f, 1.0f, 1.0f}};
+    }
+}
+
 void CModelViewerView::DrawBackgroundGradient()
 {
     GlFunctions* gl = Gl();
     if (gl == nullptr || m_settings.backgroundGradient == 0) return;
-    // Bottom colour, top colour by background style.
-    QColor bottom;
-    QColor top;
-    switch (m_settings.background) {
-    case 0:
-        bottom = QColor(10, 15, 20);
-        top = QColor(60, 72, 90);
-        break;
-    case 1:
-        bottom = QColor(10, 54, 120);
-        top = QColor(110, 150, 205);
-        break;
-    default:
-        bottom = QColor(200, 208, 220);
-        top = QColor(255, 255, 255);
-        break;
-    }
+    const BackgroundGradient colours = BackgroundGradientOf(m_settings.background);
     gl->glPushAttrib(GL_ENABLE_BIT);
     gl->glDisable(GL_LIGHTING);
     gl->glDisable(GL_TEXTURE_2D);
@@ -127,10 +123,10 @@ void CModelViewerView::DrawBackgroundGradient()
     gl->glMatrixMode(GL_MODELVIEW);
     gl->glLoadIdentity();
     gl->glBegin(GL_QUADS);
-    gl->glColor3f(bottom.redF(), bottom.greenF(), bottom.blueF());
+    gl->glColor3f(colours.bottom[0], colours.bottom[1], colours.bottom[2]);
     gl->glVertex2f(0.0f, 0.0f);
     gl->glVertex2f(1.0f, 0.0f);
-    gl->glColor3f(top.redF(), top.greenF(), top.blueF());
+    gl->glColor3f(colours.top[0], colours.top[1], colours.top[2]);
     gl->glVertex2f(1.0f, 1.0f);
     gl->glVertex2f(0.0f, 1.0f);
     gl->glEnd();

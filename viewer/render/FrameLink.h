@@ -26,6 +26,8 @@ public:
     virtual bool Closing() const = 0;
     //! The group pane is shown.
     virtual bool GroupPaneVisible() const { return false; }
+    //! Shows or hides the group pane and lays the frame out again.
+    virtual void SetGroupPaneVisible(bool /*visible*/) {}
     //! Moves the main window to a rectangle of screen pixels (left, top, right,
     //! bottom), clipped to the screen's available area; false when nothing of it is left.
     virtual bool MoveMainWindow(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/) { return false; }

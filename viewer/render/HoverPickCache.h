@@ -22,8 +22,8 @@ public:
 
     // Source kinds of the cached items.
     static constexpr std::uint8_t kKindGroup = 4;
-    static constexpr std::uint8_t kKindCadTin = 5;
-    static constexpr std::uint8_t kKindViewCloud = 7;
+    static constexpr std::uint8_t kKindCadTin = 7;
+    static constexpr std::uint8_t kKindViewCloud = 5;
 
     struct Vertex {
         double x = 0.0, y = 0.0, depth = 0.0;

@@ -141,8 +141,6 @@ int CModelViewerView::IsBusy()
     return (m_workObject1 != nullptr || m_workObject2 != nullptr) ? 1 : 0;
 }
 
-void CModelViewerView::OnSetCursor() {}
-
 void CModelViewerView::OnDropFiles() {}
 
 // ---------------------------------------------------------------- stroke-font collector

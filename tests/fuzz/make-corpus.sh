@@ -14,7 +14,7 @@ c=$corpus/host_data_file
 hostfile --points 3 "$c/points3.dat"
 hostfile --points 2 --tin 2 "$c/tin2.dat"
 hostfile --cad 2 "$c/cad2.dat"
-hostfile --part 2 "$c/part2.dat"
+hostfile --part 2 "$c/part-drawing2.dat"
 hostfile --points 2 --tin 1 --cad 1 --part 1 --name 点群 "$c/all.dat"
 cp examples/viewer/cad-figures.dat "$c/cad-figures.dat"
 for kind in magic version huge-count bad-index unterminated-string cut:40 cut:120; do

@@ -51,11 +51,11 @@ int main(int argc, char** argv)
         } else if (arg == "--polygons" && hasValue) {
             if (!ParseCount(argv[++i], polygons)) return Usage();
         } else if (arg == "--overlay" && hasValue) {
-            const std::string spec = argv[++i];
-            const auto c1 = spec.find(','), c2 = spec.find(',', c1 == std::string::npos ? c1 : c1 + 1);
-            if (c1 == std::string::npos || c2 == std::string::npos || !ParseCount(spec.substr(0, c1).c_str(), overlay[0]) ||
-                !ParseCount(spec.substr(c1 + 1, c2 - c1 - 1).c_str(), overlay[1]) ||
-                !ParseCount(spec.substr(c2 + 1).c_str(), overlay[2]))
+            const std::string counts = argv[++i];
+            const auto c1 = counts.find(','), c2 = counts.find(',', c1 == std::string::npos ? c1 : c1 + 1);
+            if (c1 == std::string::npos || c2 == std::string::npos || !ParseCount(counts.substr(0, c1).c_str(), overlay[0]) ||
+                !ParseCount(counts.substr(c1 + 1, c2 - c1 - 1).c_str(), overlay[1]) ||
+                !ParseCount(counts.substr(c2 + 1).c_str(), overlay[2]))
                 return Usage();
         } else if (arg == "--name" && hasValue) {
             counts.name = argv[++i];

@@ -1,14 +1,14 @@
 # Helpers every folder uses to declare its library, tests and benchmarks alike.
 include(GoogleTest)
 
-# tessara_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [GL] [TSAN])
+# tessara_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [GL] [TSAN] [SERIAL])
 # One GoogleTest program per call; each test case becomes a CTest test.
 # GL marks tests that need a display (they run under xvfb-run in test.sh, and
 # carry the label "gl" so a run without a display can exclude them). TSAN marks
 # tests whose threads meet in our own code; ./test.sh --sanitize runs them under
 # ThreadSanitizer.
 function(tessara_add_test)
-  cmake_parse_arguments(T "GL;TSAN" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "GL;TSAN;SERIAL" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
@@ -19,11 +19,17 @@ function(tessara_add_test)
   if(T_TSAN)
     set(labels tsan)   # one label per program: lists do not survive discovery
   endif()
+  # SERIAL: tests that read the shared display's own pixels or click on it run
+  # alone, so no other test's window lies over theirs.
+  set(serial FALSE)
+  if(T_SERIAL)
+    set(serial TRUE)
+  endif()
   gtest_discover_tests(${T_NAME}
     DISCOVERY_MODE PRE_TEST
     NO_PRETTY_VALUES
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" TIMEOUT 300
+    PROPERTIES LABELS "${labels}" TIMEOUT 300 RUN_SERIAL ${serial}
                ENVIRONMENT "TESSARA_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   # A second variable does not survive test discovery (the list separator is lost),
   # so the folders also reach the tests as compile definitions.

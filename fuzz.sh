@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (tests/fuzz/) with clang 16, libFuzzer, ASan and UBSan in
-# build-fuzz/ and runs each for SECONDS (default 60), one after the other. Not part of
+# build-fuzz/ and runs each for SECONDS (default 60), one after the other unless
+# FUZZ_PARALLEL says otherwise. Not part of
 # ./test.sh; the regular build replays the corpora instead.
 #   ./fuzz.sh [SECONDS] [TARGET...]      e.g. ./fuzz.sh 600, ./fuzz.sh 30 bmp seed
 # New inputs go to build-fuzz/corpus/<target>/ (the seeds in tests/fuzz/corpus/ are
 # only read); a crash leaves its input in build-fuzz/findings/<target>/.
 # Environment: FUZZ_JOBS parallel fuzzing processes per target (default 1),
+# FUZZ_PARALLEL targets fuzzed at once (default 1; one per core is fine),
 # TESSARA_JOBS build jobs (default: processors).
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
@@ -47,29 +49,48 @@ fi
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export QT_QPA_PLATFORM=offscreen
-failed=()
 for t in "${targets[@]}"; do
-  program=$build/fuzz/fuzz_$t
-  if [ ! -x "$program" ]; then
+  if [ ! -x "$build/fuzz/fuzz_$t" ]; then
     echo "no fuzz target '$t'" >&2
     exit 2
   fi
+done
+
+# Runs one target; its verdict is left in findings/<target>/status for the summary.
+run_target() {
+  local t=$1 program=$build/fuzz/fuzz_$1 jobs=${FUZZ_JOBS:-1} parallel=() status=0
   mkdir -p "$build/corpus/$t" "$build/findings/$t"
-  echo "== $t: ${seconds}s"
-  jobs=${FUZZ_JOBS:-1}
-  parallel=()
+  rm -f "$build/findings/$t/status"
   if ((jobs > 1)); then parallel=(-jobs="$jobs" -workers="$jobs"); fi
   # -rss_limit_mb and -malloc_limit_mb catch runaway allocations; -timeout a reader
   # that hangs on one input.
-  if ! (cd "$build/findings/$t" && "$program" "$build/corpus/$t" "$root/tests/fuzz/corpus/$t" \
-          -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
-          -max_len=65536 -artifact_prefix="$build/findings/$t/" -print_final_stats=1 "${parallel[@]}" \
-          2>"$build/findings/$t/log.txt"); then
-    failed+=("$t")
-  fi
-  grep -E "^stat::number_of_executed_units|^#[0-9]+.*(DONE|cov)" "$build/findings/$t/log.txt" | tail -2 || true
-done
+  (cd "$build/findings/$t" && "$program" "$build/corpus/$t" "$root/tests/fuzz/corpus/$t" \
+      -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
+      -max_len=65536 -artifact_prefix="$build/findings/$t/" -print_final_stats=1 "${parallel[@]}" \
+      2>"$build/findings/$t/log.txt") || status=$?
+  echo "$status" >"$build/findings/$t/status"
+  {
+    echo "== $t: ${seconds}s, exit $status"
+    grep -E "^stat::number_of_executed_units|^#[0-9]+.*(DONE|cov)" "$build/findings/$t/log.txt" | tail -2 || true
+  }
+}
 
+# FUZZ_PARALLEL targets run at once (default 1: one after the other).
+running=0
+for t in "${targets[@]}"; do
+  if ((running >= ${FUZZ_PARALLEL:-1})); then
+    wait -n || true
+    running=$((running - 1))
+  fi
+  run_target "$t" &
+  running=$((running + 1))
+done
+wait || true
+
+failed=()
+for t in "${targets[@]}"; do
+  [ "$(cat "$build/findings/$t/status" 2>/dev/null)" = 0 ] || failed+=("$t")
+done
 if ((${#failed[@]})); then
   echo "findings (inputs and logs in build-fuzz/findings/): ${failed[*]}" >&2
   exit 1

@@ -8,14 +8,18 @@
 #include "hostfw/IniBatchWriter.h"
 #include "hostfw/IniFile.h"
 #include "outside/CModelDataMng.h"
+#include "outside/CnvLandXML.h"
 #include "outside/CPCloudMng.h"
 #include "platform/Files.h"
 #include "platform/IniProfile.h"
+#include "plugins/common/BinderOutput.h"
 #include "plugins/common/CsvWriter.h"
 #include "viewer/dialogs/BitmapFile.h"
+#include "viewer/files/ExchangeFile.h"
 #include "viewer/files/FileFormatConstants.h"
 #include "viewer/files/LasDump.h"
 #include "viewer/files/ModelFile.h"
+#include "viewer/files/PointTextExport.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +71,75 @@ bool SaveModel(const std::string& target, int variant)
     const auto store = Store(variant, variant == 0 ? 10 : 300'000);
     ModelViewState state;
     return ModelFile::Save(target, *store, state, fileformat::kEverything) == ModelFile::SaveResult::Ok;
+}
+
+bool SaveUndoSnapshot(const std::string& target, int variant)
+{
+    // A snapshot is the model archive of the sections a change touches, written to
+    // its slot file; a slot is reused once all are taken.
+    const auto store = Store(variant, variant == 0 ? 10 : 200'000);
+    ModelViewState state;
+    return ModelFile::Save(target, *store, state, fileformat::kGroupPoints | fileformat::kGroupTins) ==
+           ModelFile::SaveResult::Ok;
+}
+
+bool SaveExchange(const std::string& target, int variant)
+{
+    const auto store = Store(variant, variant == 0 ? 5 : 100'000);
+    ExchangeFile exchange(*store, MTRX());
+    return exchange.WriteExchangeFile(target, ExchangeFile::kPointPart, 0, ExchangeFile::kTinPoints) > 0;
+}
+
+std::string BinderSource(const std::string& target, int variant)
+{
+    return target + "-input/output" + std::to_string(variant) + ".csv";
+}
+
+void WriteBinderSource(const std::string& target, int variant)
+{
+    const std::string source = BinderSource(target, variant);
+    fs::create_directories(fs::path(source).parent_path());
+    std::ofstream(source, std::ios::binary) << std::string(variant == 0 ? 100 : 300'000, char('0' + variant));
+}
+
+bool SaveBinderCopy(const std::string& target, int variant)
+{
+    return plugcommon::CopyOutputFromTemp(BinderSource(target, variant), target) == 1;
+}
+
+bool SaveSurveyPointText(const std::string& target, int variant)
+{
+    const auto store = Store(variant, variant == 0 ? 5 : 50'000);
+    return WriteSurveyPointText(*store, MTRX(), target) == 1;
+}
+
+bool SaveCommaPointText(const std::string& target, int variant)
+{
+    const auto store = Store(variant, variant == 0 ? 5 : 50'000);
+    return WriteCommaPointText(*store, MTRX(), target, 1.0, 1, PointTextLimits{}) == 1;
+}
+
+bool SaveLandXml(const std::string& target, int variant)
+{
+    // A grid surface of n x n vertices and its triangles.
+    const std::uint32_t n = variant == 0 ? 3 : 150;
+    LxVertexLists vertices(1);
+    LxTriangleLists triangles(1);
+    for (std::uint32_t row = 0; row < n; ++row)
+        for (std::uint32_t col = 0; col < n; ++col)
+            vertices[0].push_back({double(row), double(col), 0.5 * variant + 0.01 * (row + col)});
+    for (std::uint32_t row = 0; row + 1 < n; ++row)
+        for (std::uint32_t col = 0; col + 1 < n; ++col) {
+            const std::uint32_t a = row * n + col;
+            triangles[0].push_back({{a, a + 1, a + n}});
+            triangles[0].push_back({{a + 1, a + n + 1, a + n}});
+        }
+    LxDATA_Project project;
+    project.name = variant == 0 ? "前" : "新";
+    LxDATA_Application application;
+    application.timeStamp = "2026-12-11 03:00:00";
+    LxDATA_Coordinate coordinate;
+    return CnvLandXML_SAVE(target.c_str(), project, application, coordinate, vertices, triangles, nullptr) != 0;
 }
 
 bool SaveLasDump(const std::string& target, int variant)
@@ -153,6 +226,12 @@ const std::vector<SaveCase>& Cases()
 {
     static const std::vector<SaveCase> cases = {
         {"ModelFile", "scene.tpf", SaveModel},
+        {"UndoSnapshot", "~DAveru_undo_0_3.tmp", SaveUndoSnapshot},
+        {"ExchangeFile", "exchange.dat", SaveExchange},
+        {"SurveyPointText", "points.sim", SaveSurveyPointText},
+        {"CommaPointText", "points.xyz", SaveCommaPointText},
+        {"LandXml", "surface.xml", SaveLandXml},
+        {"BinderCopy", "KJNHYO_BINDER.CSV", SaveBinderCopy, true, WriteBinderSource},
         {"LasDump", "points.dump", SaveLasDump},
         {"LasConsole", "points.las", SaveLas, true, WriteLasInput},
         {"IniFile", "GPSHYOUKA.ini", SaveIniFile},

@@ -116,7 +116,7 @@ void CModelViewerView::ToggleMeasureMode(std::uint8_t mode)
             m_measureResult.showPlane = &m_settings.showPlaneDistance;
             m_measureResult.showSlope = &m_settings.showSlopeDistance;
             m_measureResult.showHeight = &m_settings.showHeightDifference;
-            m_dstConfDlg = new DstConfDlg(&m_settings, this);
+            m_dstConfDlg = new DstConfDlg(&m_settings, this, [this] { InvalidateScene(); });
             connect(m_dstConfDlg, &QObject::destroyed, this, [this] { m_dstConfDlg = nullptr; });
             m_dstConfDlg->show();
         }

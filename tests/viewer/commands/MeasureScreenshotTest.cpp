@@ -3,10 +3,13 @@
 #include "MeasureFixture.h"
 
 #include "viewer/commands/DisplayCommandIds.h"
+#include "viewer/dialogs/ControlIds.h"
+#include "viewer/dialogs/DstConfDlg.h"
 #include "viewer/dialogs/HintSlots.h"
 #include "viewer/dialogs/HintToolTip.h"
 #include "viewer/dialogs/LegendSlots.h"
 
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
@@ -19,6 +22,8 @@ namespace {
 
 constexpr int kViewWidth = 640;
 constexpr int kViewHeight = 480;
+const PT kLow(0, 0, 0);
+const PT kHigh(3, 4, 12);
 
 // Pixels within 24 of the colour in every channel: smoothed edges and the
 // composite's rounding move a drawn colour by a few steps.
@@ -55,6 +60,15 @@ protected:
         View().UpdateModelView();
         Frame();
     }
+    //! The distance from the fixture's first point to its second, with every hint open.
+    void MeasureUpwards()
+    {
+        Run(cmd::kToolDistance);
+        Click(ClientPointOf(kLow));
+        Click(ClientPointOf(kHigh));
+        Frame();
+        for (int kind = 1; kind <= 3; ++kind) ASSERT_NE(OpenHint(kind), nullptr) << kind;
+    }
     void TearDown() override
     {
         for (int kind = 1; kind <= 7; ++kind) CloseToolTip(kind);
@@ -66,11 +80,9 @@ protected:
 
 TEST_F(MeasureScreenshotTest, LinesInTheViewAndHintsOnTheScreen)
 {
-    const PT low(0, 0, 0);
-    const PT high(3, 4, 12);
     Run(cmd::kToolDistance);
-    Click(ClientPointOf(high));
-    Click(ClientPointOf(low));
+    Click(ClientPointOf(kHigh));
+    Click(ClientPointOf(kLow));
     ASSERT_EQ(View().LastStatusText(), "平面距離：5.000000 斜距離：13.000000 高低差：12.000000");
     Frame();
     for (int kind = 1; kind <= 3; ++kind) ASSERT_NE(OpenHint(kind), nullptr) << kind;
@@ -81,11 +93,11 @@ TEST_F(MeasureScreenshotTest, LinesInTheViewAndHintsOnTheScreen)
         const QPoint middle = (ClientPointOf(a) + ClientPointOf(b)) / 2;
         return QRect(middle - QPoint(12, 12), QSize(25, 25));
     };
-    const PT corner(high.x(), high.y(), low.z());
-    EXPECT_GT(CountPixels(picture, around(low, high), qRgb(204, 0, 0)), 10) << "slope line";
-    EXPECT_GT(CountPixels(picture, around(low, corner), qRgb(0, 204, 0)), 10) << "plane line";
-    EXPECT_GT(CountPixels(picture, around(corner, high), qRgb(0, 204, 204)), 10) << "height line";
-    EXPECT_GT(CountPixels(picture, QRect(ClientPointOf(low) - QPoint(3, 3), QSize(7, 7)), qRgb(255, 0, 0)), 0)
+    const PT corner(kHigh.x(), kHigh.y(), kLow.z());
+    EXPECT_GT(CountPixels(picture, around(kLow, kHigh), qRgb(204, 0, 0)), 10) << "slope line";
+    EXPECT_GT(CountPixels(picture, around(kLow, corner), qRgb(0, 204, 0)), 10) << "plane line";
+    EXPECT_GT(CountPixels(picture, around(corner, kHigh), qRgb(0, 204, 204)), 10) << "height line";
+    EXPECT_GT(CountPixels(picture, QRect(ClientPointOf(kLow) - QPoint(3, 3), QSize(7, 7)), qRgb(255, 0, 0)), 0)
         << "red marker on a picked point";
 
     // The hints on the screen, each in its colour, none over another.
@@ -111,13 +123,8 @@ TEST_F(MeasureScreenshotTest, LinesInTheViewAndHintsOnTheScreen)
 
 TEST_F(MeasureScreenshotTest, HintsWhoseMiddleLeavesTheViewCloseWhileTheLinesStay)
 {
-    const PT low(0, 0, 0);
-    const PT high(3, 4, 12);
-    Run(cmd::kToolDistance);
-    Click(ClientPointOf(low));
-    Click(ClientPointOf(high));
-    Frame();
-    for (int kind = 1; kind <= 3; ++kind) ASSERT_NE(OpenHint(kind), nullptr) << kind;
+    MeasureUpwards();
+    if (HasFatalFailure()) return;
 
     // Close in on the lower point: every line's middle is now far outside the view.
     LookAt(QVector3D(0.0f, 0.0f, 0.0f), 400.0f);
@@ -133,6 +140,34 @@ TEST_F(MeasureScreenshotTest, HintsWhoseMiddleLeavesTheViewCloseWhileTheLinesSta
     for (int kind = 1; kind <= 3; ++kind) EXPECT_EQ(OpenHint(kind), nullptr) << kind;
     const QImage after = View().grabFramebuffer().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(CountPixels(after, after.rect(), qRgb(204, 0, 0)), 0);
+}
+
+TEST_F(MeasureScreenshotTest, SwitchesOfTheDistanceWindowRedrawTheLinesAndHints)
+{
+    MeasureUpwards();
+    if (HasFatalFailure()) return;
+
+    // Switching the slope off draws the scene again without its line and hint.
+    const int before = View().sceneFrames;
+    ControlIds::Find<QCheckBox>(View().DistanceDialog(), 35354)->click();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return View().sceneFrames > before; }));
+    EXPECT_EQ(View().Settings().showSlopeDistance, 0);
+    EXPECT_EQ(OpenHint(1), nullptr);
+    EXPECT_NE(OpenHint(2), nullptr);
+    EXPECT_NE(OpenHint(3), nullptr);
+    const QImage picture = View().grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(CountPixels(picture, picture.rect(), qRgb(204, 0, 0)), 0);
+    EXPECT_GT(CountPixels(picture, picture.rect(), qRgb(0, 204, 0)), 20);
+
+    // The coordinate tool: only its hint, at the picked point.
+    Run(cmd::kShowXyz);
+    Click(ClientPointOf(kHigh));
+    Frame();
+    for (int kind = 1; kind <= 3; ++kind) EXPECT_EQ(OpenHint(kind), nullptr) << kind;
+    EXPECT_NE(OpenHint(kHintKindList), nullptr);
+    Run(cmd::kShowXyz);
+    Frame();
+    EXPECT_EQ(OpenHint(kHintKindList), nullptr);
 }
 
 } // namespace

@@ -9,7 +9,9 @@
 #include "viewer/files/ViewFilesState.h"
 #include "viewer/render/ViewConstants.h"
 
+#include <future>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -131,6 +133,47 @@ TEST_F(MeasureCommandTest, CoordinateToolKeepsOnlyTheLastPoint)
     Run(cmd::kShowXyz);
     EXPECT_EQ(View().ToolMode(), toolmode::kNone);
     EXPECT_TRUE(View().MeasurePoints().empty());
+}
+
+TEST_F(MeasureCommandTest, ARenderingCentreMovesTheModelNotTheReadings)
+{
+    const PT centre(1000.0, 2000.0, 50.0);
+    {
+        std::lock_guard lock(View().ViewMutex());
+        View().ModelStore().SetRenderingCenterPt(centre);
+    }
+    LookAt(QVector3D(-1000.0f, -1998.0f, -44.0f), 12.0f);
+    Frame();
+    Run(cmd::kToolDistance);
+    ClickOn(kFirst - centre);
+    ClickOn(kSecond - centre);
+    ASSERT_EQ(View().MeasurePoints().size(), 2u);
+    EXPECT_EQ(View().MeasurePoints()[1], kSecond - centre) << "picked points are model points";
+    EXPECT_EQ(View().LastStatusText(), "平面距離：5.000000 斜距離：13.000000 高低差：12.000000");
+    Run(cmd::kShowXyz);
+    ClickOn(kSecond - centre);
+    EXPECT_EQ(View().LastStatusText(), "X：4.000000  Y：3.000000  Z：12.000000");
+}
+
+TEST_F(MeasureCommandTest, ClicksWhileAnotherThreadHoldsTheStorePickNothing)
+{
+    Run(cmd::kToolDistance);
+    std::promise<void> locked;
+    std::promise<void> release;
+    std::thread holder([&] {
+        std::lock_guard lock(View().ViewMutex());
+        locked.set_value();
+        release.get_future().wait();
+    });
+    locked.get_future().wait();
+    ClickOn(kFirst);
+    const std::size_t picked = View().MeasurePoints().size();
+    release.set_value();
+    holder.join();
+    EXPECT_EQ(picked, 0u);
+    EXPECT_EQ(Boxes().Count(), 0u) << "a pick skips quietly while the store is busy";
+    ClickOn(kFirst);
+    EXPECT_EQ(View().MeasurePoints().size(), 1u);
 }
 
 TEST_F(MeasureCommandTest, TheDistanceWindowSwitchesAreTheViewSettings)

@@ -116,9 +116,12 @@ void CModelViewerView::ToggleMeasureMode(std::uint8_t mode)
             m_measureResult.showPlane = &m_settings.showPlaneDistance;
             m_measureResult.showSlope = &m_settings.showSlopeDistance;
             m_measureResult.showHeight = &m_settings.showHeightDifference;
-            m_dstConfDlg = new DstConfDlg(&m_settings, this, [this] { InvalidateScene(); });
-            connect(m_dstConfDlg, &QObject::destroyed, this, [this] { m_dstConfDlg = nullptr; });
-            m_dstConfDlg->show();
+            auto* dialog = new DstConfDlg(&m_settings, this, [this] { InvalidateScene(); });
+            connect(dialog, &QObject::destroyed, this, [this, dialog] {
+                if (m_dstConfDlg == dialog) m_dstConfDlg = nullptr;
+            });
+            m_dstConfDlg = dialog;
+            dialog->show();
         }
         m_toolMode = mode;
         SetMainFrameStatusText(mode == toolmode::kDistance ? measuretexts::kFirstPoint
@@ -183,6 +186,13 @@ void CModelViewerView::DrawDistanceFirstPoint()
 void CModelViewerView::DrawDistanceMeasure()
 {
     const bool inMode = m_toolMode == toolmode::kDistance;
+    if (!inMode && m_dstConfDlg != nullptr) {
+        // Another tool took over: the switches window ends with the distance tool.
+        // Deleted later, as this runs inside the view's paint.
+        m_dstConfDlg->hide();
+        m_dstConfDlg->deleteLater();
+        m_dstConfDlg = nullptr;
+    }
     // The hints follow the picture: closed before each full frame and placed
     // again after it, but left alone while refinement steps redraw it.
     if (!inMode || !RefinementActive()) CloseDistanceToolTips();

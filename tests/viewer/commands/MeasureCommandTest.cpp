@@ -188,6 +188,16 @@ TEST_F(MeasureCommandTest, TheDistanceWindowSwitchesAreTheViewSettings)
     Run(cmd::kShowXyz);
     Run(cmd::kToolDistance);
     EXPECT_EQ(View().findChildren<DstConfDlg*>().size(), 1);
+
+    // Another tool ends the distance tool and its window with it.
+    Run(cmd::kTinFaceDelete);
+    Frame();
+    EXPECT_EQ(View().DistanceDialog(), nullptr);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return View().findChildren<DstConfDlg*>().empty(); }));
+    Run(cmd::kToolDistance);
+    EXPECT_EQ(View().findChildren<DstConfDlg*>().size(), 1);
+    ASSERT_NE(View().DistanceDialog(), nullptr);
+    EXPECT_TRUE(View().DistanceDialog()->isVisible());
 }
 
 } // namespace

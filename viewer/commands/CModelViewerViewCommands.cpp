@@ -17,6 +17,7 @@ void CModelViewerView::ReleaseCommands()
 {
     delete m_deleteDlg;
     m_deleteDlg = nullptr;
+    CloseDistanceDialog();
 }
 
 void CModelViewerView::RegisterEditCommands(CommandMap& map)
@@ -30,4 +31,5 @@ void CModelViewerView::RegisterEditCommands(CommandMap& map)
     RegisterColouringCommands(map);
     RegisterTinOptionCommands(map);
     RegisterSettingDialogCommands(map);
+    RegisterMeasureCommands(map);
 }

@@ -7,8 +7,10 @@
 #include <QCheckBox>
 #include <QVBoxLayout>
 
-DstConfDlg::DstConfDlg(ViewSettings* settings, QWidget* view)
-    : QDialog(view), m_settings(settings), m_view(view)
+#include <utility>
+
+DstConfDlg::DstConfDlg(ViewSettings* settings, QWidget* view, std::function<void()> redraw)
+    : QDialog(view), m_settings(settings), m_view(view), m_redraw(std::move(redraw))
 {
     // A QDialog is a window of its own unless told otherwise.
     setWindowFlags(Qt::Widget);
@@ -28,7 +30,9 @@ DstConfDlg::DstConfDlg(ViewSettings* settings, QWidget* view)
         layout->addWidget(box);
         connect(box, &QCheckBox::clicked, this, [this, setting = b.setting](bool on) {
             m_settings->*setting = on ? 1 : 0;
-            if (m_view)
+            if (m_redraw)
+                m_redraw();
+            else if (m_view)
                 m_view->update();
         });
     }

@@ -539,5 +539,46 @@ private:
     ContextMenuAnswer TrackContextMenu(QMenu& menu, QPoint globalPoint);
     void ToggleTinEditMode(std::uint8_t mode);
 
+    // ---- Distance and coordinate measurement
+    // (viewer/commands/CModelViewerViewMeasure.cpp) ----
+public:
+    //! Commands 35210 and 32838: the distance and the coordinate tool on or off.
+    void OnToolDst();
+    void OnToolShowXyz();
+    void ShowDistanceResult(std::size_t pointCount) override;
+    void DrawDistanceFirstPoint() override;
+    void DrawDistanceMeasure() override;
+    void ShowPointCoordinates(PT* point) override;
+    void DrawCoordinateMarker() override;
+    //! The nearest shown cloud point within 5 pixels of a client point (y down), in
+    //! model coordinates; the click of the measuring tools.
+    int PickPoint(int x, int y, PT* out) override;
+    //! The last distance read (user units through the inverse user matrix) and the
+    //! settings that switch its lines and hints.
+    struct MeasureResult {
+        double plane = 0.0;
+        double height = 0.0;
+        double slope = 0.0;
+        int* showPlane = nullptr;    // "psKeyLevelDistance"
+        int* showSlope = nullptr;    // "psKeySlopeDistance"
+        int* showHeight = nullptr;   // "psKeyHeigthDistance"
+    };
+    MeasureResult m_measureResult{0.0, 0.0, 0.0, &m_settings.showPlaneDistance, &m_settings.showSlopeDistance,
+                                  &m_settings.showHeightDifference};
+    class DstConfDlg* DistanceDialog() const { return m_dstConfDlg; }
+
+private:
+    void RegisterMeasureCommands(CommandMap& map);
+    void ToggleMeasureMode(std::uint8_t mode);
+    //! Empties the measuring and section lists and makes the next click start afresh.
+    void ForgetMeasuredPoints();
+    void CloseDistanceDialog();
+    //! The readings' converter, with the points turned into user coordinates;
+    //! nullopt while another thread holds the store.
+    std::optional<class Measurement> CurrentMeasurement(std::vector<PT>& points);
+    int PickMeasurePoint(int x, int y, PT* out);
+    class DstConfDlg* m_dstConfDlg = nullptr;
+    // ---- end of distance and coordinate measurement ----
+
 public:
 };

@@ -47,6 +47,8 @@ public:
     int RubberBandPresent() const { return m_rubberBandPresent; }
     void SetEditPolygon(std::uint8_t editMode, int active) { m_editMode = editMode; m_editPolygonActive = active; }
     std::vector<PT>& InputModelPoints() { return m_inputModelPoints; }
+    std::vector<PT>& MeasurePoints() { return m_measurePoints; }
+    std::uint8_t ToolMode() const { return m_toolMode; }
     std::vector<QPoint>& RubberBand() { return m_rubberBand; }
     int resetDragStates = 0;
     void ResetDragState() override { ++resetDragStates; CModelViewerView::ResetDragState(); }

@@ -14,7 +14,9 @@
 #include "viewer/commands/Deletion.h"
 #include "viewer/commands/DisplayCommandIds.h"
 #include "viewer/commands/PointSampling.h"
+#include "viewer/dialogs/CColorSettingDlg.h"
 #include "viewer/dialogs/CDeleteDlg.h"
+#include "viewer/dialogs/CGlviewrVurDlg.h"
 #include "viewer/dialogs/ControlIds.h"
 #include "viewer/dialogs/DialogRunner.h"
 #include "viewer/dialogs/MakeTinDlg.h"
@@ -50,6 +52,11 @@ constexpr unsigned kSampleGridMaxZ = 32809;
 constexpr unsigned kFilterRadius = 32812;
 constexpr unsigned kFilterOutlier = 32813;
 constexpr unsigned kRegisterAsGroup = 32835;
+constexpr unsigned kToolInfo = 32799;
+constexpr unsigned kNotImplemented1 = 32815;
+constexpr unsigned kNotImplemented2 = 32816;
+constexpr const char* kNotImplementedText = "【未実装】\nこの機能はリリース版までに実装予定です";
+constexpr const char* kEditCadPrompt = "CAD図形の編集を行います。（Ctrl＋：解除選択  Shift＋:追加選択）";
 constexpr const char* kTinMade = "処理完了（TIN生成）";
 constexpr const char* kFacePrompt = "削除するTINの面をピックして下さい。";
 constexpr const char* kVertexPrompt = "編集するTINの端点をクリックして下さい。";
@@ -110,6 +117,7 @@ protected:
         m_boxes = InstallCommandTestServices(m_previousBoxes);
         m_frame = std::make_unique<CMainFrame>();
         ASSERT_TRUE(m_frame->OnCreate());
+        CMainFrame::SetMainWindow(m_frame.get());  // as the application does: the view's frame link
         m_view = new TestView;
         m_view->Create();
         m_boxes->lockHeld = [view = m_view] { return view->ViewMutex().HeldByThisThread(); };
@@ -121,6 +129,7 @@ protected:
     void TearDown() override
     {
         m_dialogs.reset();
+        CMainFrame::SetMainWindow(nullptr);
         m_frame.reset();
         RemoveCommandTestServices(m_previousBoxes);
     }
@@ -511,6 +520,48 @@ TEST_F(CommandRunTableTest, EveryCommandEndToEnd)
         samplingRow("highest point per cell", kSampleGridMaxZ, sampling::Filter::GridMaxZ),
         samplingRow("radius filter", kFilterRadius, sampling::Filter::Radius),
         samplingRow("outlier removal", kFilterOutlier, sampling::Filter::Outlier),
+        // Tools: the scene information, the settings dialogs, the group pane.
+        {"scene information", points, [&] {
+             Route(kToolInfo);
+             ASSERT_EQ(m_boxes->Count(), 1u);
+             const std::string text = m_boxes->ShownBoxes()[0].text;
+             const std::string counts = "点群ブロック数\t：2個\n点群総数\t：61個\nTIN\t：三角数（0個）\nCAD\t：図形数（0個）\n\n"
+                                        "最小Z\t：  0.0000\n最大Z\t：  6.0000\n左下座標\t：X=  0.0000  Y=  0.0000";
+             ASSERT_GE(text.size(), counts.size());
+             EXPECT_EQ(text.substr(text.size() - counts.size()), counts);
+             m_boxes->Clear();
+         }, fullCounts, {0, 0}, {}, "", false, nullptr},
+        {"functions still to come", points, [&] {
+             Route(kNotImplemented1);
+             Route(kNotImplemented2);
+         }, fullCounts, {0, 0}, {kNotImplementedText, kNotImplementedText}, "", false, nullptr},
+        {"view settings dialog, raising the point size", points, [&] {
+             Answer<CGlviewrVurDlg>([](CGlviewrVurDlg::Values& v) {
+                 v.settings.pointSizeIndex = 3;
+                 return tessara::IDOK;
+             });
+             Route(cmd::kFileSetting);
+         }, fullCounts, {0, 0}, {}, "", false, [&] {
+             EXPECT_EQ(View().Settings().pointSizeIndex, 3);
+             EXPECT_EQ((*m_dialogs)->Dialogs(), (std::vector<std::string>{"CGlviewrVurDlg"}));
+         }},
+        {"colour setting dialog cancelled", points, [&] {
+             Answer<CColorSettingDlg>([](CColorSettingDlg::Values&) { return tessara::IDCANCEL; });
+             Route(cmd::kColorSetting);
+         }, fullCounts, {0, 0}, {}, "", false, [&] {
+             EXPECT_EQ((*m_dialogs)->Dialogs(), (std::vector<std::string>{"CColorSettingDlg"}));
+         }},
+        {"group pane hidden and shown", points, [&] {
+             const bool shown = m_frame->Router().QueryUi(cmd::kGroupView).checked;
+             Route(cmd::kGroupView);
+             EXPECT_NE(m_frame->Router().QueryUi(cmd::kGroupView).checked, shown);
+             Route(cmd::kGroupView);
+             EXPECT_EQ(m_frame->Router().QueryUi(cmd::kGroupView).checked, shown);
+         }, fullCounts, {0, 0}, {}, "", false, nullptr},
+        {"cad selection mode", points, [&] {
+             Route(cmd::kCadSelect);
+             EXPECT_TRUE(m_frame->Router().QueryUi(cmd::kCadSelect).checked);
+         }, fullCounts, {0, 0}, {}, kEditCadPrompt, false, nullptr},
         {"grid sampling refused at the second question", points, [&] {
              Answer<VurGridDlg>([](VurGridDlg::Values&) { return tessara::IDOK; });
              m_boxes->QueueAnswer(tessara::IDOK);

@@ -7,6 +7,8 @@
 #include "ModelText.h"
 
 #include "outside/CModelDataMng.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
 #include "viewer/app/CMainFrame.h"
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/buffers/ViewPickState.h"
@@ -57,6 +59,7 @@ constexpr unsigned kNotImplemented1 = 32815;
 constexpr unsigned kNotImplemented2 = 32816;
 constexpr const char* kNotImplementedText = "【未実装】\nこの機能はリリース版までに実装予定です";
 constexpr const char* kEditCadPrompt = "CAD図形の編集を行います。（Ctrl＋：解除選択  Shift＋:追加選択）";
+constexpr const char* kHostFile = "make-hostfile";
 constexpr const char* kTinMade = "処理完了（TIN生成）";
 constexpr const char* kFacePrompt = "削除するTINの面をピックして下さい。";
 constexpr const char* kVertexPrompt = "編集するTINの端点をクリックして下さい。";
@@ -137,19 +140,31 @@ protected:
     TestView& View() { return *m_view; }
     CModelDataMng& Store() { return m_view->ModelStore(); }
 
-    // A fresh scene from make-model text, no undo, no selection, no mode.
+    // A fresh scene, no undo, no selection, no mode: make-model text, or the
+    // arguments of make-hostfile after kHostFile, loaded as the host's file.
     void Load(const std::string& scene)
     {
         Route(cmd::kShowUp);  // leaves any tool mode's drag state
         m_view->SetToolMode(toolmode::kNone);
+        const bool hostFile = scene.rfind(kHostFile, 0) == 0;
         {
             std::lock_guard lock(m_view->ViewMutex());
             Store().ClearGroups();
             ModelViewState state;
             std::string error;
-            ASSERT_TRUE(ModelText::Read(scene, Store(), state, error)) << error;
+            ASSERT_TRUE(ModelText::Read(hostFile ? "" : scene, Store(), state, error)) << error;
             for (int i = 0; i < Store().GetGroupCount(); ++i)
                 Store().GetGroup(i)->CreateGrid();
+        }
+        if (hostFile) {
+            const std::string path = tessara::TempFolder() + "run-table.dat";
+            std::vector<std::string> argv{TESSARA_BINARY_DIR_PATH "/bin/make-hostfile"};
+            std::istringstream args(scene.substr(std::string(kHostFile).size()));
+            for (std::string a; args >> a;)
+                argv.push_back(a);
+            argv.push_back(path);
+            ASSERT_EQ(tessara::RunProcess(argv), 0);
+            ASSERT_EQ(m_view->LoadHostDataFile(path, 0, 0), 1);
         }
         m_view->ClearUndoFiles(0);
         m_view->ClearUndoFiles(1);
@@ -402,6 +417,17 @@ TEST_F(CommandRunTableTest, EveryCommandEndToEnd)
              EXPECT_NE(picture.pixel(low), picture.pixel(high)) << "heights give colours";
              EXPECT_NE(picture.pixel(high), picture.pixel(east));
          }},
+        // The host's file: its 10 x 10 lattice on the host's slope meshed.
+        {"make tin from the host's points", std::string(kHostFile) + " --points 100", [&] {
+             Answer<MakeTinDlg>([](MakeTinDlg::Values&) { return tessara::IDOK; });
+             Route(cmd::kMakeTin);
+         }, Counts{100}, {162}, {"三角数[162]のTINを作成しました "}, kTinMade, true, nullptr},
+        {"host's points deleted by elevation", std::string(kHostFile) + " --points 100", [&] {
+             // z = 50 + 0.1 dx + 0.05 dy: up to 50.175 lie four points of the first
+             // column and two of the second.
+             m_boxes->QueueAnswer(tessara::IDYES);
+             DeleteByElevation(49.0, 50.175);
+         }, Counts{94}, {0}, {deletion::kAskInside}, deletion::kDoneRange, true, nullptr},
         // TIN edits by clicks, each undone.
         {"face deletion by a click, undone", tin, [&] {
              before = Triangles(0);

@@ -250,6 +250,7 @@ struct FilterCase {
     sampling::Filter filter;
     unsigned id;
     std::int64_t points;
+    bool withTin = false;  // the group also holds a 2,000,000-triangle TIN the filter leaves alone
 };
 
 const FilterCase kFilters[] = {
@@ -258,7 +259,16 @@ const FilterCase kFilters[] = {
     {"grid_max_z", sampling::Filter::GridMaxZ, 32809, 10'000'000},
     {"radius", sampling::Filter::Radius, 32812, 1'000'000},
     {"outlier", sampling::Filter::Outlier, 32813, 1'000'000},
+    {"grid_beside_tin", sampling::Filter::Grid, 32807, 10'000'000, true},
 };
+
+std::unique_ptr<CPCloudMng> FilterCloud(const FilterCase& f)
+{
+    std::unique_ptr<CPCloudMng> g = Cloud(f.points);
+    if (f.withTin)
+        static_cast<CVertexMng&>(*g) = GridTin(kTinSide);
+    return g;
+}
 
 // Cells of 2 m, a radius of 1 m with 2 neighbours, 8 neighbours for outliers.
 void FilterSettings(ViewSettings& s)
@@ -286,7 +296,7 @@ void BM_SampleCommand(benchmark::State& state, const FilterCase& f)
     c.dialogs->AcceptAs<VurRadiusDlg>();
     c.dialogs->AcceptAs<VurOutRemoveDlg>();
     CModelDataMng& store = c.view->ModelStore();
-    store.AddGroup(Cloud(f.points));
+    store.AddGroup(FilterCloud(f));
     const auto original = store.GetGroup(0)->m_points;
     for (auto _ : state) {
         state.PauseTiming();
@@ -306,7 +316,7 @@ void BM_SampleStoreFilter(benchmark::State& state, const FilterCase& f)
     FilterSettings(settings);
     const sampling::Params params = sampling::Params::FromSettings(settings, f.filter);
     CModelDataMng store;
-    store.AddGroup(Cloud(f.points));
+    store.AddGroup(FilterCloud(f));
     const auto original = store.GetGroup(0)->m_points;
     for (auto _ : state) {
         state.PauseTiming();

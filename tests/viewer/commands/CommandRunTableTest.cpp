@@ -34,6 +34,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QRect>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -417,6 +418,20 @@ TEST_F(CommandRunTableTest, EveryCommandEndToEnd)
              EXPECT_NE(picture.pixel(low), picture.pixel(high)) << "heights give colours";
              EXPECT_NE(picture.pixel(high), picture.pixel(east));
          }},
+        {"make tin undone", points, [&] {
+             Answer<MakeTinDlg>([](MakeTinDlg::Values&) { return tessara::IDOK; });
+             Route(cmd::kMakeTin);
+             EXPECT_EQ(TriangleCounts(), (std::vector<int>{50, 32}));
+             m_boxes->Clear();
+             Route(cmd::kUndo);
+         }, fullCounts, {0, 0}, {}, filetexts::kUndoDone, false, nullptr},
+        {"a face-deletion click beside the TIN erases nothing", tin, [&] {
+             Route(cmd::kTinFaceDelete);
+             Frame();
+             const QPoint beside = At(-0.3, 2.0, 0.0);  // inside the window, west of the TIN
+             EXPECT_TRUE(QRect(1, 1, View().ClientWidth(), View().ClientHeight()).contains(beside));
+             Click(beside);
+         }, Counts{0}, {8}, {}, kFacePrompt, false, nullptr},
         // The host's file: its 10 x 10 lattice on the host's slope meshed.
         {"make tin from the host's points", std::string(kHostFile) + " --points 100", [&] {
              Answer<MakeTinDlg>([](MakeTinDlg::Values&) { return tessara::IDOK; });

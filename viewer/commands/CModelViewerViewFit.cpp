@@ -5,6 +5,7 @@
 
 #include "outside/CModelDataMng.h"
 #include "outside/StoreMarkers.h"
+#include "viewer/commands/DisplayCommandIds.h"
 #include "viewer/commands/ModelFit.h"
 #include "viewer/render/SceneExtents.h"
 
@@ -12,25 +13,18 @@
 
 namespace {
 
-constexpr unsigned kShowUp = 32776;
-constexpr unsigned kShowLow = 32777;
-constexpr unsigned kShowLeft = 32778;
-constexpr unsigned kShowRight = 32779;
-constexpr unsigned kShowFront = 32780;
-constexpr unsigned kShowBack = 32781;
-
 constexpr float kEmptySceneZoom = 10.0f;
 
 } // namespace
 
 void CModelViewerView::RegisterViewDirectionCommands(CommandMap& map)
 {
-    map.On(kShowUp, [this] { OnShowUp(); });
-    map.On(kShowLow, [this] { OnShowLow(); });
-    map.On(kShowLeft, [this] { OnShowLeft(); });
-    map.On(kShowRight, [this] { OnShowRight(); });
-    map.On(kShowFront, [this] { OnShowFront(); });
-    map.On(kShowBack, [this] { OnShowBack(); });
+    map.On(cmd::kShowUp, [this] { OnShowUp(); });
+    map.On(cmd::kShowLow, [this] { OnShowLow(); });
+    map.On(cmd::kShowLeft, [this] { OnShowLeft(); });
+    map.On(cmd::kShowRight, [this] { OnShowRight(); });
+    map.On(cmd::kShowFront, [this] { OnShowFront(); });
+    map.On(cmd::kShowBack, [this] { OnShowBack(); });
 }
 
 void CModelViewerView::OnShowUp() { FitModelToWindow(static_cast<int>(ViewDirection::Up)); }

@@ -1,10 +1,16 @@
 #pragma once
 
-// Command ids of the view's display switches, picture modes and overlays, and
+// Command ids of the view directions, display switches, picture modes and overlays, and
 // of the commands whose check marks the view's update-UI table sets.
 namespace cmd {
 
 inline constexpr unsigned kFileSetting = 32774;
+inline constexpr unsigned kShowUp = 32776;
+inline constexpr unsigned kShowLow = 32777;
+inline constexpr unsigned kShowLeft = 32778;
+inline constexpr unsigned kShowRight = 32779;
+inline constexpr unsigned kShowFront = 32780;
+inline constexpr unsigned kShowBack = 32781;
 inline constexpr unsigned kSwitchCad = 32782;
 inline constexpr unsigned kSwitchPart = 32783;
 inline constexpr unsigned kSwitchTin = 32784;

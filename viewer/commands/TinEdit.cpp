@@ -26,6 +26,13 @@ bool VertexAt(const CVertexMng& store, std::int64_t i, CVertexMng::Vertex& out)
     return store.GetVertexVal(i, out.x, out.y, out.z) != 0;
 }
 
+// Inline here: the edits compare every corner of a large TIN with it.
+inline bool Coincide(const CVertexMng::Vertex& a, const CVertexMng::Vertex& b)
+{
+    return std::fabs(a.x - b.x) < kSameTolerance && std::fabs(a.y - b.y) < kSameTolerance &&
+           std::fabs(a.z - b.z) < kSameTolerance;
+}
+
 PT Plan(const CVertexMng::Vertex& v)
 {
     return PT(v.x, v.y, v.z);
@@ -39,7 +46,7 @@ bool TriangleValid(const CVertexMng& store, const CIndexedTriangle& tri)
 
 bool CornerAt(const CVertexMng& store, const CIndexedTriangle& tri, int k, const CVertexMng::Vertex& p)
 {
-    return SamePosition(store.m_vertices[tri[k]], p);
+    return Coincide(store.m_vertices[tri[k]], p);
 }
 
 bool TouchesPosition(const CVertexMng& store, const CIndexedTriangle& tri, const CVertexMng::Vertex& p)
@@ -76,8 +83,7 @@ struct Hole {
 
 bool SamePosition(const CVertexMng::Vertex& a, const CVertexMng::Vertex& b)
 {
-    return std::fabs(a.x - b.x) < kSameTolerance && std::fabs(a.y - b.y) < kSameTolerance &&
-           std::fabs(a.z - b.z) < kSameTolerance;
+    return Coincide(a, b);
 }
 
 int TinEdgeExists(const CVertexMng& store, std::int64_t a, std::int64_t b)

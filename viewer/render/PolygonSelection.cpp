@@ -123,12 +123,20 @@ void PolygonSelection::Collect(const CPCloudMng& group, std::size_t g, std::vect
         chunked += group.m_grid[c].indices.size();
         allTested = group.m_grid[c].indices.empty() || classes[c] == screenbox::kTest;
     }
+    // Room for every point the walk may take, so that a large selection is not
+    // copied over each time its list outgrows itself (pages are only committed
+    // as they are written).
     if (allTested && chunked == n) {
         m_projected += n;
+        out.reserve(out.size() + n);
         for (std::uint64_t i = 0; i < n; ++i)
             if (TestPoint(group.m_points[i])) out.push_back(i);
         return;
     }
+    std::uint64_t room = 0;
+    for (std::size_t c = 0; c < group.m_grid.size(); ++c)
+        if (c >= classes.size() || classes[c] != screenbox::kOutside) room += group.m_grid[c].indices.size();
+    out.reserve(out.size() + room);
     for (std::size_t c = 0; c < group.m_grid.size(); ++c) {
         const std::int16_t cls = c < classes.size() ? classes[c] : screenbox::kTest;
         if (cls == screenbox::kOutside) continue;

@@ -7,24 +7,70 @@
 #include "platform/MemoryProfile.h"
 #include "platform/MessageBox.h"
 #include "platform/ScriptedMessageBoxes.h"
+#include "viewer/dialogs/DialogRunner.h"
 #include "viewer/render/ShellHooks.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
+
+// Scripted boxes that fail the test when one is shown while the view's lock is
+// held: every question and report comes before the lock or after it.
+class LockCheckingBoxes : public tessara::ScriptedMessageBoxes {
+public:
+    std::function<bool()> lockHeld;
+
+    int Show(std::string_view text, std::string_view caption, unsigned flags, QWidget* owner) override
+    {
+        if (lockHeld && lockHeld())
+            ADD_FAILURE() << "box shown while the view lock is held: " << text;
+        return ScriptedMessageBoxes::Show(text, caption, flags, owner);
+    }
+};
+
+// The test application, lock-checking boxes, a profile in memory and a silent
+// About box; previous keeps the boxes to put back.
+inline std::shared_ptr<LockCheckingBoxes> InstallCommandTestServices(std::shared_ptr<tessara::MessageBoxService>& previous)
+{
+    EnsureViewTestApp();
+    auto boxes = std::make_shared<LockCheckingBoxes>();
+    previous = tessara::SetMessageBoxService(boxes);
+    tessara::SetAppProfile(std::make_shared<tessara::MemoryProfile>());
+    ShellHooks::Instance().showAboutDialog = [] {};
+    return boxes;
+}
+
+inline void RemoveCommandTestServices(const std::shared_ptr<tessara::MessageBoxService>& previous)
+{
+    ShellHooks::Instance().showAboutDialog = nullptr;
+    tessara::SetMessageBoxService(previous);
+}
+
+// Answers every run of Dlg through answer; a dialog opened while the view's lock
+// is held fails the test.
+template <class Dlg>
+void AnswerUnlocked(tessara::DialogScript& script, CModelViewerView& view,
+                    std::function<int(typename Dlg::Values&)> answer)
+{
+    script.Answer<Dlg>([&view, answer](typename Dlg::Values& values) {
+        if (view.ViewMutex().HeldByThisThread())
+            ADD_FAILURE() << "dialog opened while the view lock is held: " << Dlg::staticMetaObject.className();
+        return answer(values);
+    });
+}
 
 // A shown main view with its commands bound, for the command tests.
 class CommandViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EnsureViewTestApp();
-        m_boxes = std::make_shared<tessara::ScriptedMessageBoxes>();
-        m_previousBoxes = tessara::SetMessageBoxService(m_boxes);
-        tessara::SetAppProfile(std::make_shared<tessara::MemoryProfile>());
-        ShellHooks::Instance().showAboutDialog = [] {};
+        m_boxes = InstallCommandTestServices(m_previousBoxes);
         m_view = std::make_unique<TestView>();
         m_view->Create();
+        m_boxes->lockHeld = [view = m_view.get()] { return view->ViewMutex().HeldByThisThread(); };
         View().resize(200, 150);
         View().show();
         ASSERT_TRUE(ProcessEventsUntil([&] { return View().sceneFrames > 0; }));
@@ -33,8 +79,7 @@ protected:
     void TearDown() override
     {
         m_view.reset();
-        ShellHooks::Instance().showAboutDialog = nullptr;
-        tessara::SetMessageBoxService(m_previousBoxes);
+        RemoveCommandTestServices(m_previousBoxes);
     }
 
     //! A hidden group of two points: the box's corners.
@@ -64,6 +109,6 @@ protected:
     tessara::ScriptedMessageBoxes& Boxes() { return *m_boxes; }
 
     std::unique_ptr<TestView> m_view;
-    std::shared_ptr<tessara::ScriptedMessageBoxes> m_boxes;
+    std::shared_ptr<LockCheckingBoxes> m_boxes;
     std::shared_ptr<tessara::MessageBoxService> m_previousBoxes;
 };

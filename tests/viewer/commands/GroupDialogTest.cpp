@@ -93,7 +93,7 @@ TEST_F(GroupDialogTest, TheCommandMovesTheSelectionIntoANewGroup)
     View().BuffersState().pickBuckets = {SelPCloud{0, {0, 2}}};
 
     tessara::ScopedDialogScript dialogs;
-    dialogs->Answer<CEditPCloudGroupDlg>([](CEditPCloudGroupDlg::Values& v) {
+    AnswerUnlocked<CEditPCloudGroupDlg>(*dialogs, View(), [](CEditPCloudGroupDlg::Values& v) {
         EXPECT_EQ(v.allDisplayNames, (std::vector<std::string>{"site"}));
         v.newGroup = 1;
         v.name = "kerb";

@@ -14,7 +14,7 @@ protected:
     {
         CommandViewTest::SetUp();
         m_dialogs = std::make_unique<tessara::ScopedDialogScript>();
-        (*m_dialogs)->AcceptAs<MakeTinDlg>();
+        AnswerUnlocked<MakeTinDlg>(**m_dialogs, View(), [](MakeTinDlg::Values&) { return tessara::IDOK; });
     }
     void TearDown() override
     {

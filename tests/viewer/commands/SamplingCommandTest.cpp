@@ -34,9 +34,9 @@ protected:
     {
         CommandViewTest::SetUp();
         m_dialogs = std::make_unique<tessara::ScopedDialogScript>();
-        (*m_dialogs)->AcceptAs<VurGridDlg>();
-        (*m_dialogs)->AcceptAs<VurRadiusDlg>();
-        (*m_dialogs)->Answer<VurOutRemoveDlg>([](VurOutRemoveDlg::Values& v) {
+        AnswerUnlocked<VurGridDlg>(**m_dialogs, View(), [](VurGridDlg::Values&) { return tessara::IDOK; });
+        AnswerUnlocked<VurRadiusDlg>(**m_dialogs, View(), [](VurRadiusDlg::Values&) { return tessara::IDOK; });
+        AnswerUnlocked<VurOutRemoveDlg>(**m_dialogs, View(), [](VurOutRemoveDlg::Values& v) {
             v.neighbourCount = 5;
             return tessara::IDOK;
         });
@@ -108,7 +108,7 @@ TEST_F(SamplingCommandTest, CancellingTheFirstQuestionOrTheDialogChangesNothing)
     Boxes().QueueAnswer(tessara::IDCANCEL);
     Run(32812);
     EXPECT_EQ(Boxes().Count(), 1u);
-    (*m_dialogs)->Answer<VurGridDlg>([](VurGridDlg::Values&) { return tessara::IDCANCEL; });
+    AnswerUnlocked<VurGridDlg>(**m_dialogs, View(), [](VurGridDlg::Values&) { return tessara::IDCANCEL; });
     Run(32808);
     EXPECT_EQ(Boxes().Count(), 1u) << "no question after a cancelled dialog";
     EXPECT_EQ(Counts(View().ModelStore()), (std::vector<int>{103, 103, 103}));
@@ -117,7 +117,7 @@ TEST_F(SamplingCommandTest, CancellingTheFirstQuestionOrTheDialogChangesNothing)
 
 TEST_F(SamplingCommandTest, TheDialogsValuesAreKeptInTheSettings)
 {
-    (*m_dialogs)->Answer<VurGridDlg>([](VurGridDlg::Values& v) {
+    AnswerUnlocked<VurGridDlg>(**m_dialogs, View(), [](VurGridDlg::Values& v) {
         v.cellM = {2.0, 3.0, 4.0};
         return tessara::IDOK;
     });

@@ -30,4 +30,5 @@ void CModelViewerView::RegisterEditCommands(CommandMap& map)
     RegisterColouringCommands(map);
     RegisterTinOptionCommands(map);
     RegisterSettingDialogCommands(map);
+    RegisterSectionCommands(map);
 }

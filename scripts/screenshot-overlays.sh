@@ -7,18 +7,5 @@
 #
 #   scripts/screenshot-overlays.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
-
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build}"
-case "$build" in /*) ;; *) build="$root/$build" ;; esac
-program="$build/tests/viewer_render_site_view_test"
-[ -x "$program" ] || { echo "no program at $program (build viewer_render_site_view_test first)" >&2; exit 2; }
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/home" "$work/tmp" "$work/run" "$work/shots"
-chmod 700 "$work/run"
-HOME="$work/home" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/run" TESSARA_SCREENSHOT_DIR="$work/shots" \
-    TESSARA_SOURCE_DIR="$root" xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" "$program"
-cp "$work/shots/site-oblique.png" "$root/docs/screenshots/overlays.png"
-echo "kept $root/docs/screenshots/overlays.png"
+source "$(dirname "$0")/screenshot-common.sh"
+keep_screenshot "${1:-build}" viewer_render_site_view_test site-oblique.png docs/screenshots/overlays.png

@@ -33,6 +33,15 @@ bool BoxInside(const POLY& polygon, double minX, double minY, double maxX, doubl
            PtInPolygon(polygon, PT(maxX, maxY)) != 0;
 }
 
+// A box that shares no point with the polygon: no edge crosses it, no corner of
+// it is inside, and the polygon does not lie within it.
+bool BoxMisses(const POLY& polygon, double minX, double minY, double maxX, double maxY)
+{
+    const POLY box = BoxPolygon(minX, minY, maxX, maxY);
+    return GetCrossCnt(box, polygon) == 0 && PtInPolygon(polygon, PT(minX, minY)) == 0 &&
+           !RECTX(minX, minY, maxX, maxY).Contains(polygon[0].x(), polygon[0].y());
+}
+
 // Steps k = first..last of an axis, or none when there are too many (or the
 // bounds are not numbers): the count is worked out before any step is made.
 struct StepRange {
@@ -174,7 +183,8 @@ bool CrossSection::CollectPointsInPolygons(const CModelDataMng& store, const Sec
                     take(i);
             } else {
                 for (const GridCell& cell : group->m_grid) {
-                    if (cell.indices.empty() || !RECTX(cell.minX, cell.minY, cell.maxX, cell.maxY).Overlaps(rect))
+                    if (cell.indices.empty() || !RECTX(cell.minX, cell.minY, cell.maxX, cell.maxY).Overlaps(rect) ||
+                        BoxMisses(polygon, cell.minX, cell.minY, cell.maxX, cell.maxY))
                         continue;
                     if (BoxInside(polygon, cell.minX, cell.minY, cell.maxX, cell.maxY)) {
                         for (std::uint32_t i : cell.indices)
@@ -197,37 +207,24 @@ bool CrossSection::CollectPointsInPolygons(const CModelDataMng& store, const Sec
     return taken;
 }
 
-bool CrossSection::GatherShownTinMesh(const CModelDataMng& store, const SectionSpace& space,
-                                      std::vector<PT>& vertices, std::vector<std::uint32_t>& triangles)
+std::vector<const CVertexMng*> CrossSection::ShownTins(const CModelDataMng& store)
 {
-    const auto append = [&](const CVertexMng& tin) {
-        const std::size_t offset = vertices.size();
-        const std::size_t count = tin.m_vertices.size();
-        for (const CVertexMng::Vertex& v : tin.m_vertices)
-            vertices.push_back(space.FromUser(PT(v.x, v.y, v.z)));
-        for (const CIndexedTriangle& t : tin.m_triangles) {
-            // A corner out of range would read another TIN's vertex: leave the
-            // triangle out.
-            if (t[0] >= count || t[1] >= count || t[2] >= count)
-                continue;
-            for (int k = 0; k < 3; ++k)
-                triangles.push_back(static_cast<std::uint32_t>(offset + t[k]));
-        }
-    };
+    std::vector<const CVertexMng*> tins;
     for (int g = 0; g < store.GetGroupCount(); ++g) {
         const CPCloudMng* group = store.GetGroup(g);
         if (group != nullptr && group->IsShowGroup() != 0 && group->IsShowTin() != 0 && group->GetTriangleCount() > 0)
-            append(*group);
+            tins.push_back(group);
     }
-    if (store.IsShowCADGroup() != 0 && store.IsShowCADTin() != 0)
-        append(store.m_cadTin);
-    if (store.m_viewCloud.IsShowGroup() != 0 && store.m_viewCloud.IsShowTin() != 0)
-        append(store.m_viewCloud);
-    return !triangles.empty();
+    if (store.IsShowCADGroup() != 0 && store.IsShowCADTin() != 0 && store.m_cadTin.GetTriangleCount() > 0)
+        tins.push_back(&store.m_cadTin);
+    if (store.m_viewCloud.IsShowGroup() != 0 && store.m_viewCloud.IsShowTin() != 0 &&
+        store.m_viewCloud.GetTriangleCount() > 0)
+        tins.push_back(&store.m_viewCloud);
+    return tins;
 }
 
 void CrossSection::AddTinSectionCrossings(const SectionRecord& first, const SectionRecord& second,
-                                          const std::vector<PT>& vertices, const std::vector<std::uint32_t>& triangles,
+                                          const CVertexMng& tin, const SectionSpace& space,
                                           std::vector<SectionRecord>& profile)
 {
     const LN section(first.point, second.point);
@@ -236,28 +233,37 @@ void CrossSection::AddTinSectionCrossings(const SectionRecord& first, const Sect
         return;
     const double dx = (second.point.x() - first.point.x()) / length;
     const double dy = (second.point.y() - first.point.y()) / length;
-    // Each vertex's side of the line and station, once: a triangle wholly on one
-    // side, or wholly before or after the segment, cannot cross it.
     const double margin = 1e-6 * std::max(1.0, length);
-    std::vector<std::int8_t> side(vertices.size());
-    std::vector<std::int8_t> along(vertices.size());
-    for (std::size_t i = 0; i < vertices.size(); ++i) {
-        const double rx = vertices[i].x() - first.point.x();
-        const double ry = vertices[i].y() - first.point.y();
+    const bool identity = space.UserMatrix().IsIdentity();
+    const std::size_t count = tin.m_vertices.size();
+    // Each corner's side of the line and place along it: a triangle wholly on one
+    // side, or wholly before or after the segment, cannot cross it. Vertices are
+    // read in place, so nothing of a large TIN is copied.
+    const auto corner = [&](std::uint32_t i, PT& p, int& side, int& along) {
+        const CVertexMng::Vertex& v = tin.m_vertices[i];
+        p = identity ? PT(v.x, v.y, v.z) : space.FromUser(PT(v.x, v.y, v.z));
+        const double rx = p.x() - first.point.x();
+        const double ry = p.y() - first.point.y();
         const double across = dx * ry - dy * rx;
         const double station = dx * rx + dy * ry;
-        side[i] = across > margin ? 1 : across < -margin ? -1 : 0;
-        along[i] = station < -margin ? -1 : station > length + margin ? 1 : 0;
-    }
-    for (std::size_t t = 0; t + 2 < triangles.size(); t += 3) {
-        const std::uint32_t c[3] = {triangles[t], triangles[t + 1], triangles[t + 2]};
-        if (side[c[0]] != 0 && side[c[0]] == side[c[1]] && side[c[0]] == side[c[2]])
+        side = across > margin ? 1 : across < -margin ? -1 : 0;
+        along = station < -margin ? -1 : station > length + margin ? 1 : 0;
+    };
+    for (const CIndexedTriangle& t : tin.m_triangles) {
+        // A corner out of range names no vertex of this TIN: leave the triangle out.
+        if (t[0] >= count || t[1] >= count || t[2] >= count)
             continue;
-        if (along[c[0]] != 0 && along[c[0]] == along[c[1]] && along[c[0]] == along[c[2]])
+        PT c[3];
+        int side[3], along[3];
+        for (int k = 0; k < 3; ++k)
+            corner(t[k], c[k], side[k], along[k]);
+        if (side[0] != 0 && side[0] == side[1] && side[0] == side[2])
+            continue;
+        if (along[0] != 0 && along[0] == along[1] && along[0] == along[2])
             continue;
         for (int k = 0; k < 3; ++k) {
-            const PT& a = vertices[c[k]];
-            const PT& b = vertices[c[(k + 1) % 3]];
+            const PT& a = c[k];
+            const PT& b = c[(k + 1) % 3];
             PT crossing(kUnsetDouble, kUnsetDouble, kUnsetDouble);
             const short code = GetCrs(section, LN(a, b), &crossing);
             if (code != kCrsProper && code != kCrsTouch)
@@ -336,10 +342,10 @@ std::optional<SectionSheet> CrossSection::Build(const CModelDataMng& store, cons
         }
     }
     if (settings.throughTins) {
-        std::vector<PT> vertices;
-        std::vector<std::uint32_t> triangles;
-        if (GatherShownTinMesh(store, space, vertices, triangles))
-            AddTinSectionCrossings(profile[0], profile[1], vertices, triangles, profile);
+        const SectionRecord first = profile[0];
+        const SectionRecord second = profile[1];
+        for (const CVertexMng* tin : ShownTins(store))
+            AddTinSectionCrossings(first, second, *tin, space, profile);
     }
     std::stable_sort(profile.begin(), profile.end(), CompareSectionStation);
     ThinProfile(profile, std::isfinite(settings.minSpacing) ? settings.minSpacing : 0.0);

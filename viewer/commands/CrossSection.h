@@ -12,6 +12,7 @@
 #include <vector>
 
 class CModelDataMng;
+class CVertexMng;
 
 // One record of a cross-section profile: a point in section coordinates, its
 // station (plan distance from the section's start) and what it is.
@@ -104,14 +105,13 @@ public:
     static bool CollectPointsInPolygons(const CModelDataMng& store, const SectionSpace& space,
                                         const std::vector<POLY>& polygons, std::vector<std::int64_t>& counts,
                                         std::vector<PT>& points);
-    //! The shown TINs merged into one mesh (section coordinates, three indices a
-    //! triangle, each TIN's indices offset by the vertices before it).
-    static bool GatherShownTinMesh(const CModelDataMng& store, const SectionSpace& space, std::vector<PT>& vertices,
-                                   std::vector<std::uint32_t>& triangles);
-    //! Appends the crossings of first -> second with the mesh's edges.
-    static void AddTinSectionCrossings(const SectionRecord& first, const SectionRecord& second,
-                                       const std::vector<PT>& vertices, const std::vector<std::uint32_t>& triangles,
-                                       std::vector<SectionRecord>& profile);
+    //! The TINs shown: the groups' (group and TIN shown), the CAD TIN (CAD group
+    //! and CAD TIN shown) and the view cloud's (group and TIN shown).
+    static std::vector<const CVertexMng*> ShownTins(const CModelDataMng& store);
+    //! Appends the crossings of first -> second (section coordinates) with the
+    //! edges of one TIN, whose vertices are mapped into section coordinates.
+    static void AddTinSectionCrossings(const SectionRecord& first, const SectionRecord& second, const CVertexMng& tin,
+                                       const SectionSpace& space, std::vector<SectionRecord>& profile);
     static bool CompareSectionStation(const SectionRecord& a, const SectionRecord& b)
     {
         return a.station < b.station;

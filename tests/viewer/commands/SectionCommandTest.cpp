@@ -2,7 +2,10 @@
 #include "SectionViewSupport.h"
 
 #include "viewer/commands/CrossSection.h"
+#include "viewer/dialogs/ControlIds.h"
 #include "viewer/dialogs/DanmenConfDlg.h"
+
+#include <QCheckBox>
 #include "viewer/render/ViewConstants.h"
 
 #include <future>
@@ -68,8 +71,10 @@ TEST_F(SectionCommandTest, TwoClicksAcrossTinAndCloudBuildTheSheet)
         EXPECT_GT(r.point.z(), 11.0);
 
     // The dialog's switches rebuild the section at once.
-    View().Settings().sectionThroughPoints = 0;
-    View().DrawCrossSection(2);
+    auto* points = ControlIds::Find<QCheckBox>(View().SectionDialog(), 35391);
+    ASSERT_NE(points, nullptr);
+    points->click();
+    EXPECT_EQ(View().Settings().sectionThroughPoints, 0);
     ASSERT_NE(View().CurrentSectionSheet(), nullptr);
     EXPECT_TRUE(View().CurrentSectionSheet()->pointHits.empty());
     EXPECT_FALSE(View().CurrentSectionSheet()->tinHits.empty());

@@ -42,12 +42,14 @@ bool BoxMisses(const POLY& polygon, double minX, double minY, double maxX, doubl
            !RECTX(minX, minY, maxX, maxY).Contains(polygon[0].x(), polygon[0].y());
 }
 
-// Steps k = first..last of an axis, or none when there are too many (or the
-// bounds are not numbers): the count is worked out before any step is made.
+// Steps first, first + 1, ... last of an axis, or none when there are too many (or
+// the bounds are not numbers): the count is worked out before any step is made.
+// Steps are counted, not added up, so a far-off first value cannot stall them.
 struct StepRange {
-    std::int64_t first = 0;
-    std::int64_t last = -1;
+    double first = 0.0;
+    std::int64_t count = 0;
     bool drawn = false;
+    double operator[](std::int64_t i) const { return first + static_cast<double>(i); }
 };
 
 StepRange Steps(double first, double last)
@@ -57,10 +59,8 @@ StepRange Steps(double first, double last)
     if (!std::isfinite(first) || !std::isfinite(last) || !(count <= static_cast<double>(CrossSection::kMaxGridSteps)))
         return range;
     range.drawn = true;
-    if (count < 1.0)
-        return range;
-    range.first = static_cast<std::int64_t>(first);
-    range.last = static_cast<std::int64_t>(last);
+    range.first = first;
+    range.count = count >= 1.0 ? static_cast<std::int64_t>(count) : 0;
     return range;
 }
 
@@ -391,8 +391,8 @@ SectionSheet CrossSection::BuildSheet(std::vector<SectionRecord> profile, const 
     // Stations: grid lines, major ticks and labels every 5, minor ticks every 1.
     const StepRange stations = Steps(0.0, std::floor((length + kGeoTolerance) / kGridStep));
     sheet.stationGrid = stations.drawn;
-    for (std::int64_t k = stations.first; k <= stations.last; ++k) {
-        const double s = kGridStep * static_cast<double>(k);
+    for (std::int64_t k = 0; k < stations.count; ++k) {
+        const double s = kGridStep * stations[k];
         if (k > 0)
             w.Line(s, zmin, s, zmax);
         w.Line(s, base, s, zmin - 2.0 * unit);
@@ -400,8 +400,8 @@ SectionSheet CrossSection::BuildSheet(std::vector<SectionRecord> profile, const 
     }
     sheet.anchors[0] = w.ModelAt(length / 2.0, zmin - 2.0 * unit - 0.5 * unit);
     const StepRange minorStations = Steps(1.0, std::floor(length + kGeoTolerance));
-    for (std::int64_t k = minorStations.first; k <= minorStations.last; ++k) {
-        const double s = static_cast<double>(k);
+    for (std::int64_t k = 0; k < minorStations.count; ++k) {
+        const double s = minorStations[k];
         w.Line(s, zmin - 1.5 * unit, s, zmin - unit);
     }
 
@@ -418,8 +418,8 @@ SectionSheet CrossSection::BuildSheet(std::vector<SectionRecord> profile, const 
         e0 += 1.0;
     const StepRange elevations = Steps(e0, e1);
     sheet.elevationGrid = elevations.drawn;
-    for (std::int64_t e = elevations.first; e <= elevations.last; ++e) {
-        const double h = kGridStep * static_cast<double>(e);
+    for (std::int64_t e = 0; e < elevations.count; ++e) {
+        const double h = kGridStep * elevations[e];
         w.Line(0.0, h, length, h);
         w.Line(-2.0, h, -1.0, h);
         w.Line(length + 1.0, h, length + 2.0, h);
@@ -434,15 +434,19 @@ SectionSheet CrossSection::BuildSheet(std::vector<SectionRecord> profile, const 
     if (!_f_iszero(m0 - zmin))
         m0 += 1.0;
     const StepRange minorElevations = Steps(m0, std::floor(zmax));
-    for (std::int64_t m = minorElevations.first; m <= minorElevations.last; ++m) {
-        const double h = static_cast<double>(m);
+    for (std::int64_t m = 0; m < minorElevations.count; ++m) {
+        const double h = minorElevations[m];
         w.Line(-1.5, h, -1.0, h);
         w.Line(length + 1.0, h, length + 1.5, h);
     }
 
-    // The profile polyline and its hits.
+    // The profile polyline and its hits; an end without a height stands on the
+    // sheet's floor.
     for (const SectionRecord& r : profile) {
-        const PT model = space.ToModel(r.point);
+        PT point = r.point;
+        if (!HasHeight(point.z()))
+            point.Z() = zmin;
+        const PT model = space.ToModel(point);
         sheet.profile.push_back(model);
         if (r.kind == SectionRecord::kPointHit)
             sheet.pointHits.push_back(model);

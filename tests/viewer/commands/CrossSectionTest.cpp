@@ -144,6 +144,39 @@ TEST(CrossSectionTest, SecondPointAtFirstPlanPositionBuildsNothing)
     EXPECT_FALSE(CrossSection::Build(store, SectionSpace(), PT(NAN, 1.0, 0.0), PT(1.0, 2.0, 9.0), {}, nullptr));
 }
 
+struct EndHeightCase {
+    const char* name;
+    double z0, z1;
+    std::vector<Pt3> cloud;
+    bool elevationGrid;
+};
+
+class CrossSectionEndHeightTest : public ::testing::TestWithParam<EndHeightCase> {};
+
+TEST_P(CrossSectionEndHeightTest, EndsWithoutHeightsAndFarHeightsGiveAFiniteSheet)
+{
+    const EndHeightCase& c = GetParam();
+    CModelDataMng store;
+    if (!c.cloud.empty())
+        AddCloud(store, c.cloud);
+    BoxFont font;
+    const auto sheet =
+        CrossSection::Build(store, SectionSpace(), PT(0.0, 0.0, c.z0), PT(10.0, 0.0, c.z1), {}, &font);
+    ASSERT_TRUE(sheet);
+    ExpectFinite(*sheet);
+    EXPECT_EQ(sheet->leftHeight, 1e-16);
+    EXPECT_EQ(sheet->elevationGrid, c.elevationGrid);
+    EXPECT_LT(sheet->segments.size(), 2000u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CrossSectionEndHeightTest,
+    ::testing::Values(EndHeightCase{"NoHeightsNoData", NAN, 1e-16, {}, true},
+                      EndHeightCase{"NoHeightsOneHit", NAN, NAN, {{5.0f, 0.0f, 13.0f}}, true},
+                      EndHeightCase{"FarHeight", 1e-16, 1e-16, {{5.0f, 0.0f, 1e30f}}, true},
+                      EndHeightCase{"FarApart", 1e-16, -1e30, {{5.0f, 0.0f, 1e30f}}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(CrossSectionTest, HiddenGroupsGiveNoHits)
 {
     CModelDataMng store;

@@ -291,7 +291,11 @@ int CModelViewerView::PickSectionPoint(int x, int y, PT* out)
                     PT corner[3];
                     ScreenProjector::Window w[3];
                     bool projected = true;
-                    for (int k = 0; k < 3; ++k) {
+                    for (int k = 0; k < 3 && projected; ++k) {
+                        if (t[k] >= tin->m_vertices.size()) {
+                            projected = false;
+                            break;
+                        }
                         const CVertexMng::Vertex& v = tin->m_vertices[t[k]];
                         corner[k] = PT(v.x, v.y, v.z);
                         projected = projected && projector.ProjectUser(v.x, v.y, v.z, w[k]);

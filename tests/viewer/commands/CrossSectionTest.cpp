@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -176,6 +177,40 @@ INSTANTIATE_TEST_SUITE_P(
                       EndHeightCase{"FarHeight", 1e-16, 1e-16, {{5.0f, 0.0f, 1e30f}}, true},
                       EndHeightCase{"FarApart", 1e-16, -1e30, {{5.0f, 0.0f, 1e30f}}, false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CrossSectionTest, OnlyShownTinsAreCrossed)
+{
+    const auto triangle = [](CVertexMng& tin, float z) {
+        tin.AddVertex(4.0f, -1.0f, z);
+        tin.AddVertex(6.0f, -1.0f, z);
+        tin.AddVertex(5.0f, 1.0f, z);
+        tin.m_triangles.emplace_back(0, 1, 2);
+    };
+    struct Case {
+        int cadGroup, cadTin, cloudGroup, cloudTin;
+        std::vector<double> heights;
+    };
+    for (const Case& c : {Case{1, 1, 1, 1, {7.0, 7.0, 9.0, 9.0}}, Case{0, 1, 1, 1, {9.0, 9.0}},
+                          Case{1, 0, 1, 0, {}}, Case{1, 1, 0, 1, {7.0, 7.0}}}) {
+        CModelDataMng store;
+        triangle(store.m_cadTin, 7.0f);
+        triangle(store.m_viewCloud, 9.0f);
+        store.m_nShowCAD = c.cadGroup;
+        store.m_nShowCADTin = c.cadTin;
+        store.m_viewCloud.m_nShowGroup = c.cloudGroup;
+        store.m_viewCloud.m_nShowTin = c.cloudTin;
+        SectionSettings settings;
+        settings.minSpacing = 0.0;
+        const auto sheet =
+            CrossSection::Build(store, SectionSpace(), PT(0.0, 0.0, 8.0), PT(10.0, 0.0, 8.0), settings, nullptr);
+        ASSERT_TRUE(sheet);
+        std::vector<double> heights;
+        for (const PT& p : sheet->tinHits)
+            heights.push_back(p.z());
+        std::sort(heights.begin(), heights.end());
+        EXPECT_EQ(heights, c.heights) << c.cadGroup << c.cadTin << c.cloudGroup << c.cloudTin;
+    }
+}
 
 TEST(CrossSectionTest, HiddenGroupsGiveNoHits)
 {

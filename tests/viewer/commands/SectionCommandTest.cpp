@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include "viewer/render/ViewConstants.h"
 
+#include <cmath>
 #include <future>
 #include <thread>
 
@@ -142,4 +143,18 @@ TEST_F(SectionCommandTest, ABusyStoreShowsTheBusyBoxAndKeepsThePoints)
     ASSERT_EQ(Boxes().Count(), 1u);
     EXPECT_EQ(View().CurrentSectionSheet(), nullptr);
     EXPECT_EQ(Section().SectionPoints().size(), 2u);
+}
+
+TEST_F(SectionCommandTest, TheRubberBandStartsAtTheFirstPointWhereverTheCentreIs)
+{
+    Run(kToolDanmen);
+    View().ModelStore().SetRenderingCenterPt(PT(100.0, 50.0, 10.0));
+    const PT first(3.0, 4.0, 2.0);   // model coordinates, as picks keep them
+    Section().SectionPoints() = {first};
+    QVector3D window;
+    ASSERT_TRUE(View().ProjectToWindow(QVector3D(3.0f, 4.0f, 2.0f), window));
+    const std::vector<float> band = ModelViewerViewTestPeer(View()).BandVertices();
+    ASSERT_EQ(band.size(), 6u);
+    EXPECT_EQ(band[0], std::trunc(window.x()));
+    EXPECT_EQ(band[1], std::trunc(window.y()));
 }

@@ -121,9 +121,8 @@ std::vector<float> CModelViewerView::BandVertices() const
     if (m_toolMode == toolmode::kSection) {
         if (m_sectionPoints.size() != 1) return v;
         QVector3D first;
-        const PT& p = m_sectionPoints[0];
-        PT model = p;
-        m_modelStore->UserToModel(model);
+        // Picked points are kept in model coordinates, as the scene is drawn.
+        const PT& model = m_sectionPoints[0];
         if (!ProjectToWindow(QVector3D(static_cast<float>(model.x()), static_cast<float>(model.y()),
                                        static_cast<float>(model.z())),
                              first))

@@ -32,4 +32,5 @@ void CModelViewerView::RegisterEditCommands(CommandMap& map)
     RegisterTinOptionCommands(map);
     RegisterSettingDialogCommands(map);
     RegisterMeasureCommands(map);
+    RegisterSectionCommands(map);
 }

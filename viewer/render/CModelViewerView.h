@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QOpenGLBuffer>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -442,6 +443,31 @@ private:
     void ShowSlopeLegendWindow();
     void ShowIntensityLegendWindow();
     void LayOutLegendWindows();
+
+    // ---- Cross-sections (viewer/commands/CModelViewerViewSection.cpp) ----
+public:
+    //! Command 35211: enters or leaves cross-section mode (tool mode 18).
+    void OnToolDanmen();
+    void DrawSectionFirstPoint() override;
+    //! Builds the profile and its sheet from the first two section points (also
+    //! run by the cross-section dialog); a second point at the first's plan
+    //! position is dropped and asked for again.
+    void DrawCrossSection(std::size_t pointCount) override;
+    void DrawSectionLine() override;
+    //! The model point under a window point (y down) on the shown TIN faces, else
+    //! on the nearest shown cloud point within the pick tolerance: 1 and the point,
+    //! else 0. Until picking answers PickPoint, the cross-section's clicks use it.
+    int PickSectionPoint(int x, int y, PT* out);
+    //! The sheet built last (null: none), and the open cross-section dialog.
+    const struct SectionSheet* CurrentSectionSheet() const { return m_sectionSheet.get(); }
+    class DanmenConfDlg* SectionDialog() const;
+
+private:
+    void RegisterSectionCommands(CommandMap& map);
+    void CloseSectionDialog();
+    std::shared_ptr<struct SectionSheet> m_sectionSheet;
+    QPointer<QObject> m_sectionDialog;    // the DanmenConfDlg, a child of the view
+    // ---- end of cross-sections ----
 
     // ---- Removing and thinning data (viewer/commands: ...Sampling.cpp,
     // ...Deletion.cpp, ...Clearing.cpp) ----

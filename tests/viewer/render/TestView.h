@@ -84,6 +84,7 @@ public:
     int AxisVertexBytes() { return BufferBytes(m_view.m_axisVertices); }
     int AxisColourBytes() { return BufferBytes(m_view.m_axisColours); }
     int GridBytes() { return BufferBytes(m_view.m_gridBuffer); }
+    std::vector<float> BandVertices() const { return m_view.BandVertices(); }
 
 private:
     CModelViewerView& m_view;

@@ -1,0 +1,344 @@
+// The cross-section tool of the main view: command 35211, its two clicks, the
+// profile sheet it builds and the overlay that draws it.
+
+#include "viewer/render/CModelViewerView.h"
+
+#include "outside/CModelDataMng.h"
+#include "outside/StoreMarkers.h"
+#include "outside/TJFONT.h"
+#include "platform/MessageBox.h"
+#include "viewer/commands/CrossSection.h"
+#include "viewer/commands/FacePick.h"
+#include "viewer/dialogs/DanmenConfDlg.h"
+#include "viewer/dialogs/HintSlots.h"
+#include "viewer/files/ViewFilesState.h"
+#include "viewer/files/ViewProgress.h"
+#include "viewer/render/GlFunctions.h"
+#include "viewer/render/ScreenProjector.h"
+#include "viewer/render/ViewConstants.h"
+
+#include <QCoreApplication>
+
+#include <cmath>
+
+namespace {
+
+constexpr unsigned kToolDanmen = 35211;
+constexpr const char* kFirstPointPrompt = "計測する点群の1点目を指示して下さい。";
+constexpr const char* kSecondPointPrompt = "計測する点群の2点目を指示して下さい。";
+
+// The stroke font's line procedure: each stroke goes to the view whose sheet is
+// being built.
+void CollectStroke(const LN& stroke)
+{
+    const double line[6] = {stroke.Pt1.x(), stroke.Pt1.y(), stroke.Pt1.z(),
+                            stroke.Pt2.x(), stroke.Pt2.y(), stroke.Pt2.z()};
+    CModelViewerView::CollectFontStroke(line);
+}
+
+// Names the view as the strokes' collector for as long as a sheet is built.
+class StrokeCollectorScope {
+public:
+    explicit StrokeCollectorScope(CModelViewerView& view) { CModelViewerView::SetStrokeCollectorView(&view); }
+    ~StrokeCollectorScope() { CModelViewerView::SetStrokeCollectorView(nullptr); }
+    StrokeCollectorScope(const StrokeCollectorScope&) = delete;
+    StrokeCollectorScope& operator=(const StrokeCollectorScope&) = delete;
+};
+
+// The sheet's labels in the stroke font of the program's "Font" folder (the
+// system's Japanese face when the folder holds none).
+class ViewLabelFont : public SectionLabelFont {
+public:
+    ViewLabelFont(CModelViewerView& view, const std::string& folder) : m_view(view), m_font(folder)
+    {
+        m_font.SetLineProc(&CollectStroke);
+        m_font.SetSize(CrossSection::kLabelSize);
+    }
+    int Write(const std::string& text, std::vector<LN>& strokes) override
+    {
+        m_view.FontStrokes().clear();
+        // Every label starts at the origin: the font moves its position on.
+        m_font.SetPos(0.0, 0.0);
+        const int characters = m_font.String(text);
+        for (const auto& s : m_view.FontStrokes())
+            strokes.emplace_back(PT(s[0], s[1], s[2]), PT(s[3], s[4], s[5]));
+        m_view.FontStrokes().clear();
+        return characters;
+    }
+
+private:
+    CModelViewerView& m_view;
+    TJFONT m_font;
+};
+
+// The font folder beside the program; empty when the program's folder is unknown.
+std::string FontFolder()
+{
+    const QString folder = QCoreApplication::applicationDirPath();
+    if (folder.isEmpty())
+        return {};
+    return (folder + "/Font").toStdString();
+}
+
+// Markers as the measurement tools draw them: round, 10 pixels, over everything.
+void DrawMarkers(GlFunctions& gl, const std::vector<PT>& points, float r, float g, float b)
+{
+    if (points.empty())
+        return;
+    gl.glPushAttrib(GL_CURRENT_BIT | GL_POINT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    gl.glDepthFunc(GL_ALWAYS);
+    gl.glPointSize(10.0f);
+    gl.glEnable(GL_POINT_SMOOTH);
+    gl.glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
+    gl.glEnable(GL_BLEND);
+    gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    gl.glColor3f(r, g, b);
+    gl.glBegin(GL_POINTS);
+    for (const PT& p : points)
+        gl.glVertex3d(p.x(), p.y(), p.z());
+    gl.glEnd();
+    gl.glPopAttrib();
+}
+
+}  // namespace
+
+void CModelViewerView::RegisterSectionCommands(CommandMap& map)
+{
+    map.On(kToolDanmen, [this] { OnToolDanmen(); });
+}
+
+DanmenConfDlg* CModelViewerView::SectionDialog() const
+{
+    return static_cast<DanmenConfDlg*>(m_sectionDialog.data());
+}
+
+void CModelViewerView::CloseSectionDialog()
+{
+    delete m_sectionDialog.data();
+    m_sectionDialog = nullptr;
+}
+
+void CModelViewerView::OnToolDanmen()
+{
+    const auto emptyLists = [this] {
+        m_measurePoints.clear();
+        m_sectionPoints.clear();
+        m_distanceToolActive = 0;
+        m_readoutToolActive = 0;
+        m_sectionToolActive = 0;
+        m_sectionSheet.reset();
+    };
+    if (m_toolMode == toolmode::kSection) {
+        CloseSectionDialog();
+        m_toolMode = toolmode::kNone;
+        ShowEditPrompt();
+        emptyLists();
+        ClearPickBuckets();
+        CloseSectionToolTips();
+    } else {
+        CloseSectionDialog();
+        auto* dialog = new DanmenConfDlg(&m_settings, this, [this] { DrawCrossSection(m_sectionPoints.size()); });
+        m_sectionDialog = dialog;
+        dialog->show();
+        m_toolMode = toolmode::kSection;
+        SetMainFrameStatusText(kFirstPointPrompt);
+        emptyLists();
+        ResetDragState();
+        ClearPickBuckets();
+        ClearSelection();
+    }
+    OnSetCursor();
+    InvalidateScene();
+}
+
+void CModelViewerView::DrawSectionFirstPoint()
+{
+    if (m_toolMode != toolmode::kSection || m_sectionPoints.size() != 1)
+        return;
+    if (LastStatusText() != kSecondPointPrompt)
+        SetMainFrameStatusText(kSecondPointPrompt);
+    if (GlFunctions* gl = Gl())
+        DrawMarkers(*gl, m_sectionPoints, 1.0f, 0.0f, 0.0f);
+}
+
+void CModelViewerView::DrawCrossSection(std::size_t)
+{
+    if (m_toolMode != toolmode::kSection || m_sectionPoints.size() < 2)
+        return;
+    const SectionSettings settings{m_settings.sectionThroughTins != 0, m_settings.sectionThroughPoints != 0,
+                                   m_settings.sectionDirectionToleranceM, m_settings.sectionPointSpacingM};
+    const std::string folder = FontFolder();
+    std::optional<ViewLabelFont> font;
+    if (!folder.empty())
+        font.emplace(*this, folder);
+
+    enum class Outcome { Built, SamePlace, Busy };
+    std::shared_ptr<SectionSheet> sheet;
+    const PT first = m_sectionPoints[0];
+    const PT second = m_sectionPoints[1];
+    const Outcome outcome = ReadStore<Outcome>(
+        [&](CModelDataMng& store) {
+            const SceneFrame& frame = FilesState().scene.frame;
+            const SectionSpace space(frame.surveyTransform, frame.sectionTransform, store.GetRenderingCenterPt());
+            StrokeCollectorScope collector(*this);
+            auto built = CrossSection::Build(store, space, first, second, settings, font ? &*font : nullptr);
+            if (!built)
+                return Outcome::SamePlace;
+            sheet = std::make_shared<SectionSheet>(std::move(*built));
+            return Outcome::Built;
+        },
+        Outcome::Busy);
+
+    switch (outcome) {
+    case Outcome::Busy:
+        tessara::MessageBox(filetexts::kBusy, filetexts::kCaption, tessara::MB_ICONWARNING, this);
+        break;
+    case Outcome::SamePlace:
+        // A line without length has no direction: keep the first point and ask
+        // for the second again.
+        m_sectionPoints.resize(1);
+        m_sectionToolActive = 1;
+        m_sectionSheet.reset();
+        SetMainFrameStatusText(kSecondPointPrompt);
+        break;
+    case Outcome::Built:
+        m_sectionSheet = std::move(sheet);
+        m_sectionToolActive = 0;
+        break;
+    }
+    InvalidateScene();
+}
+
+void CModelViewerView::DrawSectionLine()
+{
+    if (m_toolMode != toolmode::kSection) {
+        CloseSectionToolTips();
+        // Another tool took over: the dialog and the sheet go with the mode.
+        if (m_sectionDialog) {
+            m_sectionDialog->deleteLater();
+            m_sectionDialog = nullptr;
+        }
+        m_sectionSheet.reset();
+        return;
+    }
+    const bool settled = m_dragMode == kDragNone && !RefinementActive();
+    if (!RefinementActive())
+        CloseSectionToolTips();
+    GlFunctions* gl = Gl();
+    if (m_sectionPoints.size() < 2 || gl == nullptr)
+        return;
+    gl->glDepthFunc(GL_ALWAYS);
+    const SectionSheet* sheet = m_sectionSheet.get();
+    if (settled && sheet != nullptr) {
+        const double values[3] = {sheet->length, sheet->leftHeight, sheet->rightHeight};
+        const int kinds[3] = {7, 5, 6};
+        for (int i = 0; i < 3; ++i) {
+            const PT& a = sheet->anchors[static_cast<std::size_t>(i)];
+            QVector3D window;
+            if (!ProjectToWindow(QVector3D(float(a.x()), float(a.y()), float(a.z())), window))
+                continue;
+            const int x = static_cast<int>(window.x());
+            const int y = m_clientHeight - static_cast<int>(window.y());
+            if (x >= 1 && x <= m_clientWidth && y >= 1 && y <= m_clientHeight)
+                ShowSectionValueToolTip(values[i], QPoint(x, y), kinds[i]);
+        }
+        gl->glPushAttrib(GL_CURRENT_BIT | GL_LINE_BIT | GL_ENABLE_BIT);
+        gl->glDisable(GL_LIGHTING);
+        gl->glDisable(GL_TEXTURE_2D);
+        gl->glLineWidth(1.0f);
+        gl->glColor3f(1.0f, 0.0f, 0.0f);
+        gl->glBegin(GL_LINES);
+        for (const LN& s : sheet->segments) {
+            gl->glVertex3d(s.Pt1.x(), s.Pt1.y(), s.Pt1.z());
+            gl->glVertex3d(s.Pt2.x(), s.Pt2.y(), s.Pt2.z());
+        }
+        gl->glEnd();
+        gl->glPopAttrib();
+        DrawMarkers(*gl, sheet->pointHits, 0.0f, 1.0f, 0.0f);
+        DrawMarkers(*gl, sheet->tinHits, 1.0f, 0.0f, 1.0f);
+        gl->glPushAttrib(GL_CURRENT_BIT | GL_LINE_BIT | GL_ENABLE_BIT);
+        gl->glDisable(GL_LIGHTING);
+        gl->glDisable(GL_TEXTURE_2D);
+        gl->glLineWidth(2.0f);
+        gl->glColor3f(1.0f, 0.0f, 0.0f);
+        gl->glBegin(GL_LINE_STRIP);
+        for (const PT& p : sheet->profile)
+            gl->glVertex3d(p.x(), p.y(), p.z());
+        gl->glEnd();
+        gl->glPopAttrib();
+        ArrangeSectionToolTips();
+    }
+    DrawMarkers(*gl, m_sectionPoints, 1.0f, 0.0f, 0.0f);
+}
+
+int CModelViewerView::PickSectionPoint(int x, int y, PT* out)
+{
+    if (out == nullptr)
+        return 0;
+    const ScreenProjector projector = CurrentProjector();
+    const double wx = x;
+    const double wy = m_clientHeight - y;
+    return ReadStore<int>(
+        [&](CModelDataMng& store) {
+            // A TIN face: the point under the pixel, interpolated across the
+            // triangle's projected corners.
+            if (const auto face = FrontFaceAt(store, projector, wx, wy)) {
+                const CVertexMng* tin = face->kind == 4   ? store.GetGroup(face->group)
+                                        : face->kind == 5 ? static_cast<const CVertexMng*>(&store.m_viewCloud)
+                                                          : &store.m_cadTin;
+                if (tin != nullptr && face->triangle < tin->GetTriangleCount()) {
+                    const CIndexedTriangle& t = tin->m_triangles[static_cast<std::size_t>(face->triangle)];
+                    PT corner[3];
+                    ScreenProjector::Window w[3];
+                    bool projected = true;
+                    for (int k = 0; k < 3 && projected; ++k) {
+                        if (t[k] >= tin->m_vertices.size()) {
+                            projected = false;
+                            break;
+                        }
+                        const CVertexMng::Vertex& v = tin->m_vertices[t[k]];
+                        corner[k] = PT(v.x, v.y, v.z);
+                        projected = projected && projector.ProjectUser(v.x, v.y, v.z, w[k]);
+                    }
+                    const double area = (w[1].x - w[0].x) * (w[2].y - w[0].y) - (w[2].x - w[0].x) * (w[1].y - w[0].y);
+                    if (projected && std::fabs(area) > 1e-12) {
+                        const double b1 = ((wx - w[0].x) * (w[2].y - w[0].y) - (w[2].x - w[0].x) * (wy - w[0].y)) / area;
+                        const double b2 = ((w[1].x - w[0].x) * (wy - w[0].y) - (wx - w[0].x) * (w[1].y - w[0].y)) / area;
+                        const double b0 = 1.0 - b1 - b2;
+                        PT user(b0 * corner[0].x() + b1 * corner[1].x() + b2 * corner[2].x(),
+                                b0 * corner[0].y() + b1 * corner[1].y() + b2 * corner[2].y(),
+                                b0 * corner[0].z() + b1 * corner[1].z() + b2 * corner[2].z());
+                        store.UserToModel(user);
+                        *out = user;
+                        return 1;
+                    }
+                }
+            }
+            // Otherwise the nearest shown cloud point within the pick tolerance.
+            double best = static_cast<double>(m_pickTolerance) * m_pickTolerance;
+            bool found = false;
+            PT hit;
+            for (int g = 0; store.IsShowRootGroup() != 0 && g < store.GetGroupCount(); ++g) {
+                const CPCloudMng* group = store.GetGroup(g);
+                if (group == nullptr || !group->IsShownForPoints())
+                    continue;
+                for (const auto& p : group->m_points) {
+                    ScreenProjector::Window w;
+                    if (!projector.ProjectUser(p.x, p.y, p.z, w))
+                        continue;
+                    const double d = (w.x - wx) * (w.x - wx) + (w.y - wy) * (w.y - wy);
+                    if (d <= best) {
+                        best = d;
+                        hit = PT(p.x, p.y, p.z);
+                        found = true;
+                    }
+                }
+            }
+            if (!found)
+                return 0;
+            store.UserToModel(hit);
+            *out = hit;
+            return 1;
+        },
+        0);
+}

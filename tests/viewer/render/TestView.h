@@ -48,6 +48,9 @@ public:
     void SetEditPolygon(std::uint8_t editMode, int active) { m_editMode = editMode; m_editPolygonActive = active; }
     std::vector<PT>& InputModelPoints() { return m_inputModelPoints; }
     std::vector<QPoint>& RubberBand() { return m_rubberBand; }
+    std::vector<QPoint>& InputScreenPoints() { return m_inputScreenPoints; }
+    QVector3D& RotationCentre() { return m_rotationCentre; }
+    int& CameraMoved() { return m_cameraMoved; }
     int resetDragStates = 0;
     void ResetDragState() override { ++resetDragStates; CModelViewerView::ResetDragState(); }
     void SetToolMode(std::uint8_t mode) { m_toolMode = mode; }

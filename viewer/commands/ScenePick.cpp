@@ -2,6 +2,7 @@
 
 #include "outside/CModelDataMng.h"
 #include "outside/GeoFunc.h"
+#include "outside/GridCell.h"
 #include "outside/StoreMarkers.h"
 
 #include <algorithm>
@@ -139,16 +140,53 @@ bool CadLayerShown(const CModelDataMng& store, std::uint8_t kind)
 
 // ---- the layers' pixels ----
 
+// Whether a grid cell's box may cover the pixel on the screen, widened by `margin`
+// pixels; a box reaching behind the eye always may.
+bool CellMayCover(const Frame& frame, const GridCell& cell, double margin)
+{
+    double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+    for (int corner = 0; corner < 8; ++corner) {
+        PT user(corner & 1 ? cell.maxX : cell.minX, corner & 2 ? cell.maxY : cell.minY,
+                corner & 4 ? cell.maxZ : cell.minZ);
+        ScreenProjector::Window w;
+        if (!frame.projector.ProjectUser(user.x(), user.y(), user.z(), w)) return true;
+        x0 = corner == 0 ? w.x : std::min(x0, w.x);
+        x1 = corner == 0 ? w.x : std::max(x1, w.x);
+        y0 = corner == 0 ? w.y : std::min(y0, w.y);
+        y1 = corner == 0 ? w.y : std::max(y1, w.y);
+    }
+    const double cx = frame.x + 0.5, cy = frame.y + 0.5;
+    return cx >= x0 - margin && cx <= x1 + margin && cy >= y0 - margin && cy <= y1 + margin;
+}
+
+// Whether the group's grid holds every point once (it is rebuilt after changes
+// by whoever changed the points; until then every point is read).
+bool GridCoversPoints(const CPCloudMng& g)
+{
+    std::size_t indexed = 0;
+    for (const GridCell& cell : g.m_grid) indexed += cell.indices.size();
+    return !g.m_grid.empty() && indexed == static_cast<std::size_t>(g.GetCloudPointSize());
+}
+
 std::optional<LayerPixel> PointLayerPixel(const Frame& frame, const Options& options)
 {
     PixelReader reader(frame);
+    const double margin = options.pointDrawSize * 0.5 + 1.0;
     for (int i = 0; i < frame.store.GetGroupCount(); ++i) {
         const CPCloudMng* g = frame.store.GetGroup(i);
         if (g == nullptr || !GroupPointsDrawn(frame.store, *g)) continue;
         const Source points = CloudPoints(*g);
         PT p;
-        for (std::int64_t k = 0; k < points.count; ++k)
-            if (points.read(k, p)) reader.OfferSquare(p, options.pointDrawSize, k);
+        if (GridCoversPoints(*g)) {
+            for (const GridCell& cell : g->m_grid) {
+                if (!CellMayCover(frame, cell, margin)) continue;
+                for (const std::uint32_t k : cell.indices)
+                    if (points.read(k, p)) reader.OfferSquare(p, options.pointDrawSize, k);
+            }
+        } else {
+            for (std::int64_t k = 0; k < points.count; ++k)
+                if (points.read(k, p)) reader.OfferSquare(p, options.pointDrawSize, k);
+        }
     }
     return reader.Pixel();
 }

@@ -194,6 +194,43 @@ INSTANTIATE_TEST_SUITE_P(Cases, HiddenGroupTest,
                                            HiddenCase{"root_hidden", 0, 1, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(ScenePickTest, AGroupsGridOnlySparesWorkAndAStaleGridIsNotTrusted)
+{
+    // A lattice with heights rising with the index: the pick under a pixel is the
+    // highest index drawn over it, whichever order the points are read in.
+    const auto lattice = [](CPCloudMng& g) {
+        for (int j = 0; j < 100; ++j)
+            for (int i = 0; i < 100; ++i)
+                g.AddCloudPoint(i + 0.25f, j + 0.25f, (j * 100 + i) * 1e-4f, 0, 0.0);
+    };
+    CPCloudMng& plain = AddGroup({});
+    lattice(plain);
+    std::vector<std::vector<int>> expected;
+    const std::vector<std::pair<double, double>> pixels{{0, 0}, {50, 50}, {10, 90}, {99, 3}, {73.5, 21}};
+    for (auto [x, y] : pixels) {
+        const auto hit = Pick(x, y);
+        ASSERT_TRUE(hit);
+        expected.push_back(hit->ids);
+    }
+    plain.m_nShowGroup = 0;
+    CPCloudMng& gridded = AddGroup({});
+    lattice(gridded);
+    gridded.CreateGrid();
+    ASSERT_GT(gridded.m_grid.size(), 1u);
+    for (std::size_t k = 0; k < pixels.size(); ++k) {
+        const auto hit = Pick(pixels[k].first, pixels[k].second);
+        ASSERT_TRUE(hit);
+        EXPECT_EQ(hit->ids, (std::vector<int>{1, expected[k][1]})) << k;
+    }
+    // A point added since the grid was built is still found.
+    gridded.AddCloudPoint(120.0f, 50.0f, 5.0f, 0, 0.0);
+    m_store.GetGroup(1)->m_points.back().x = 50.0f;
+    m_store.GetGroup(1)->m_points.back().y = 60.5f;
+    const auto added = Pick(50, 60);
+    ASSERT_TRUE(added);
+    EXPECT_EQ(added->ids, (std::vector<int>{1, 10000}));
+}
+
 TEST_F(ScenePickTest, TheNumbersAfterTheSpanAreCandidatesToo)
 {
     // A source of 2 x 0xFFFFFF + 10 points that only exist when read: 5 lies far

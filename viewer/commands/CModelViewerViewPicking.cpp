@@ -56,6 +56,7 @@ int CModelViewerView::PickAt(int x, int y, int& kind, std::vector<int>* ids, PT*
     options.pointTolerance = m_pickTolerance;
     options.vertexTolerance = m_vertexPointSize;
     options.tinVerticesShown = m_settings.tinPointSwitch != 0 && book.Switch(DrawSwitch::TinVertices) != 0;
+    options.tinFacesShown = m_settings.tinPictureMode != 0;
     options.partSecondSetShown = m_settings.hideFiguresWithoutZ == 0;
 
     const ScreenProjector projector = CurrentProjector();

@@ -4,6 +4,7 @@
 #include "outside/GeoFunc.h"
 #include "outside/GridCell.h"
 #include "outside/StoreMarkers.h"
+#include "viewer/commands/FacePick.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +45,8 @@ public:
     }
     //! The layer's pixel: nothing when no element covers it or its depth is not
     //! strictly between the near and far planes.
+    //! Elements beyond this depth are hidden (by a surface drawn in front).
+    void SetDepthLimit(double limit) { m_depthLimit = limit; }
     std::optional<LayerPixel> Pixel() const
     {
         if (!m_found || !(m_depth > 0.0 && m_depth < 1.0)) return std::nullopt;
@@ -53,7 +56,7 @@ public:
 private:
     void Keep(double depth, std::int64_t number)
     {
-        if (m_found && !(depth < m_depth)) return;
+        if (depth > m_depthLimit || (m_found && !(depth < m_depth))) return;
         m_found = true;
         m_depth = depth;
         m_number = number;
@@ -61,6 +64,7 @@ private:
 
     const Frame& m_frame;
     double m_cx, m_cy;   // the pixel's centre
+    double m_depthLimit = 1.0;
     bool m_found = false;
     double m_depth = 1.0;
     std::int64_t m_number = 0;
@@ -233,7 +237,13 @@ std::optional<LayerPixel> PartLayerPixel(const Frame& frame, const Options& opti
 std::optional<LayerPixel> TinLayerPixel(const Frame& frame, const Options& options)
 {
     PixelReader reader(frame);
-    ForEachDrawnTin(frame.store, options, [&](const CVertexMng& tin, int, int) {
+    // With faces shown, another TIN's face in front hides a vertex; a TIN's own
+    // faces never hide its vertices.
+    std::optional<FaceHit> face;
+    if (options.tinFacesShown) face = FrontFaceAt(frame.store, frame.projector, frame.x + 0.5, frame.y + 0.5);
+    ForEachDrawnTin(frame.store, options, [&](const CVertexMng& tin, int kind, int group) {
+        const bool ownFace = face && face->kind == kind && (kind != kGroupTinVertex || face->group == group);
+        reader.SetDepthLimit(face && !ownFace ? face->depth : 1.0);
         const Source vertices = Vertices(tin);
         PT p;
         for (std::int64_t k = 0; k < vertices.count; ++k)

@@ -3,7 +3,8 @@
 // What lies under a window pixel of the main view. Each pick layer is read on
 // the CPU from the matrices the frame was drawn with: the element in front under
 // the pixel, among what the layer draws (shown groups, shown TINs with their
-// vertices on, the shown part drawing), gives the layer's depth and id, as the
+// vertices on and not hidden behind another TIN's faces, the shown part drawing
+// and CAD figures), gives the layer's depth and id, as the
 // colour of a pick framebuffer would. The id stands for the element numbers id,
 // id + 0xFFFFFF, ... in every source; each candidate is projected back and taken
 // within a pixel tolerance, and of the layers' hits the one nearest the eye in
@@ -65,6 +66,7 @@ struct Options {
     int vertexTolerance = 10;     // pixels, kinds 3, 4, 5, 7; also the vertices' drawn size
     int pointDrawSize = 5;        // pixels, points as the point layer draws them
     bool tinVerticesShown = false;
+    bool tinFacesShown = false;       // faces hide the vertices of other TINs behind them
     bool partSecondSetShown = true;   // off while figures without elevation are hidden
 };
 

@@ -1,6 +1,9 @@
 #include "CommandViewFixture.h"
 
 #include "outside/StoreMarkers.h"
+#include "viewer/buffers/PickLayerSet.h"
+#include "viewer/buffers/ViewBuffersState.h"
+#include "viewer/commands/ScenePick.h"
 #include "viewer/dialogs/CDeleteDlg.h"
 #include "viewer/dialogs/CNumericDoubleEdit.h"
 #include "viewer/dialogs/ControlIds.h"
@@ -9,7 +12,11 @@
 #include <QOpenGLFunctions>
 #include <QRadioButton>
 
+#include <array>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -64,9 +71,24 @@ protected:
         View().makeCurrent();
         auto* gl = View().context()->functions();
         gl->glBindFramebuffer(GL_FRAMEBUFFER, View().CompositeFramebuffer());
-        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth) * kHeight * 4);
-        gl->glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        std::vector<std::uint8_t> pixels = ReadBound();
         View().doneCurrent();
+        return pixels;
+    }
+    // The pixels of one of the layers the picture is composited from.
+    std::vector<std::uint8_t> LayerPixels(COpenGLBaseView::Layer layer)
+    {
+        View().makeCurrent();
+        EXPECT_TRUE(View().BindLayer(layer));
+        std::vector<std::uint8_t> pixels = ReadBound();
+        View().BindWindowFramebuffer();
+        View().doneCurrent();
+        return pixels;
+    }
+    std::vector<std::uint8_t> ReadBound()
+    {
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth) * kHeight * 4);
+        View().context()->functions()->glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         return pixels;
     }
 };
@@ -142,6 +164,65 @@ TEST_F(PickingCommandTest, APickLeavesThePictureAlone)
     EXPECT_EQ(kind, 4);
     EXPECT_EQ(Picture(), before);
     EXPECT_EQ(View().SceneFrameCount(), frames);
+}
+
+TEST_F(PickingCommandTest, ThePickRerenderDrawsIntoItsOwnLayersOnly)
+{
+    View().Settings().tinPictureMode = 1;
+    WaitForFrame();
+    const std::vector<std::uint8_t> picture = Picture();
+    const std::vector<std::uint8_t> tinLayer = LayerPixels(COpenGLBaseView::Layer::Tin);
+    const std::vector<std::uint8_t> figureLayer = LayerPixels(COpenGLBaseView::Layer::Figure);
+    const std::uint64_t frames = View().SceneFrameCount();
+
+    ASSERT_TRUE(View().RenderPickLayers());
+    // The TIN's face lies in the pick layer (triangle 0), nothing beside it.
+    const QPoint inside = WindowOf((8.0 + 8.0 + 6.0) / 3, 2.0, 1.0);
+    float depth = 1.0f;
+    std::array<std::uint8_t, 3> rgb{};
+    View().makeCurrent();
+    PickLayerSet& pickLayers = *View().BuffersState().pickLayers;
+    ASSERT_TRUE(pickLayers.ReadPixel(SceneLayers::kTin, inside.x(), kHeight - inside.y(), depth, rgb));
+    EXPECT_GT(depth, 0.0f);
+    EXPECT_LT(depth, 1.0f);
+    EXPECT_EQ(scenepick::IdFromColour(rgb[0], rgb[1], rgb[2]), 0u);
+    ASSERT_TRUE(pickLayers.ReadPixel(SceneLayers::kTin, 3, 3, depth, rgb));
+    EXPECT_EQ(depth, 1.0f);
+    View().doneCurrent();
+
+    EXPECT_EQ(Picture(), picture);
+    EXPECT_EQ(LayerPixels(COpenGLBaseView::Layer::Tin), tinLayer);
+    EXPECT_EQ(LayerPixels(COpenGLBaseView::Layer::Figure), figureLayer);
+    EXPECT_EQ(View().SceneFrameCount(), frames);
+}
+
+TEST_F(PickingCommandTest, WhileAnotherThreadHoldsTheStoreNothingIsPickedOrDrawn)
+{
+    std::mutex m;
+    std::condition_variable cv;
+    bool locked = false, release = false;
+    std::thread holder([&] {
+        std::lock_guard lock(View().ViewMutex());
+        std::unique_lock g(m);
+        locked = true;
+        cv.notify_all();
+        cv.wait(g, [&] { return release; });
+    });
+    {
+        std::unique_lock g(m);
+        cv.wait(g, [&] { return locked; });
+    }
+    const QPoint at = WindowOf(4, 0, 2);
+    int kind = 0;
+    EXPECT_EQ(View().PickAt(at.x(), at.y(), kind, nullptr, nullptr, nullptr), 0);
+    EXPECT_FALSE(View().RenderPickLayers());
+    {
+        std::lock_guard g(m);
+        release = true;
+    }
+    cv.notify_all();
+    holder.join();
+    EXPECT_EQ(View().PickAt(at.x(), at.y(), kind, nullptr, nullptr, nullptr), 1);
 }
 
 TEST_F(PickingCommandTest, PickedPointListsGrowAndTheFirstPointIsNotTakenTwice)

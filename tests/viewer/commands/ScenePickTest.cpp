@@ -281,6 +281,28 @@ TEST_F(ScenePickTest, TinVerticesArePickedOnlyWhileShownWithTheirKindAndIds)
     EXPECT_FALSE(Pick(80, 70, WithTinVertices()));
 }
 
+TEST_F(ScenePickTest, AVertexBehindAnotherTinsFacesIsHiddenWhileFacesAreShown)
+{
+    CPCloudMng& lower = AddGroup({});
+    AddTin(lower, {PT(50, 50, 0), PT(60, 50, 0), PT(60, 60, 0)});
+    CPCloudMng& upper = AddGroup({});
+    AddTin(upper, {PT(0, 0, 5), PT(100, 0, 5), PT(51, 100, 5)});
+    Options faces = WithTinVertices();
+    faces.tinFacesShown = true;
+    EXPECT_FALSE(Pick(50, 50, faces)) << "under the upper TIN's face";
+    auto hit = Pick(50, 50, WithTinVertices());
+    ASSERT_TRUE(hit) << "without faces the vertex shows";
+    EXPECT_EQ(hit->ids, (std::vector<int>{0, 0}));
+    // The upper TIN's own corner is not hidden by its own face.
+    hit = Pick(1, 1, faces);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->ids, (std::vector<int>{1, 0}));
+    upper.m_nShowTin = 0;
+    hit = Pick(50, 50, faces);
+    ASSERT_TRUE(hit) << "a hidden TIN hides nothing";
+    EXPECT_EQ(hit->ids, (std::vector<int>{0, 0}));
+}
+
 TEST_F(ScenePickTest, OfTheLayersTheHitNearerTheEyeInPlanWins)
 {
     AddGroup({PT(52, 50, 0)});

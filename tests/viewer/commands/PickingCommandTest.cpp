@@ -319,6 +319,30 @@ TEST_F(ElevationPickTest, NothingUnderTheCursorSaysSoAndKeepsTheValue)
     EXPECT_EQ(Boxes().ShownBoxes()[0].caption, "ORVANE SurfLook(Free)");
 }
 
+TEST_F(ElevationPickTest, ACadFigureHasNoElevationToGive)
+{
+    CElmData line;
+    line.m_nKind = 10;
+    line.m_ptLists = {{PT(0, 2, kBaseZ), PT(4, 2, kBaseZ)}};
+    line.RebuildSegments();
+    View().ModelStore().m_elmList.push_back(line);
+    View().ModelStore().RebuildCadLayers();
+    WaitForFrame();
+    CNumericDoubleEdit& lower = FocusEdit(32934);
+    const std::string kept = lower.text().toStdString();
+    const QPoint on = WindowOf(2, 2, 0);
+    int kind = 0;
+    ASSERT_EQ(View().PickAt(on.x(), on.y(), kind, nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(kind, 2);
+    EXPECT_EQ(View().PickElevationToDialog(on.x(), on.y()), 1);
+    EXPECT_EQ(lower.text().toStdString(), kept);
+    ASSERT_EQ(Boxes().ShownBoxes().size(), 1u);
+    EXPECT_EQ(Boxes().ShownBoxes()[0].text, "標高を取得できません");
+    // Measuring to a figure has no point to measure to.
+    EXPECT_EQ(View().AppendPickedPoint(on.x(), on.y()), 0);
+    EXPECT_TRUE(View().PickedPoints().points.empty());
+}
+
 TEST_F(ElevationPickTest, WithoutTheDialogOrAnElevationEditNothingHappens)
 {
     const QPoint vertex = WindowOf(8, 0, -12.5);

@@ -65,3 +65,16 @@ void CElmData::RebuildSegments()
         }
     }
 }
+
+void CElmData::ForEachSegmentEnds(const std::function<void(const PT&, const PT&)>& fn) const
+{
+    for (const auto* lists : {&m_seg3D, &m_seg2D})
+        for (const SegmentList& pairs : *lists)
+            for (const Segment& seg : pairs)
+                for (const std::vector<PT>& pts : m_ptLists) {
+                    if (seg.i1 < 0 || seg.i2 < 0 || static_cast<std::size_t>(seg.i1) >= pts.size() ||
+                        static_cast<std::size_t>(seg.i2) >= pts.size())
+                        continue;
+                    fn(pts[static_cast<std::size_t>(seg.i1)], pts[static_cast<std::size_t>(seg.i2)]);
+                }
+}

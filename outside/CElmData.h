@@ -4,6 +4,7 @@
 #include "outside/PT.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // One CAD figure of the host: kind (which is also its CAD layer id), attribute,
@@ -36,6 +37,10 @@ public:
     void RebuildSegments();
     // True when every point is finite in x and y.
     bool IsValid() const;
+    // Calls fn with the two ends of every segment (3D, then 2D) in every point list
+    // it indexes, as the figure is drawn; a pair that does not index a list is
+    // left out for that list.
+    void ForEachSegmentEnds(const std::function<void(const PT&, const PT&)>& fn) const;
 
     std::uint8_t m_nKind = 0;
     std::int32_t m_nAttr = 0;

@@ -10,6 +10,7 @@
 #include "viewer/buffers/RenderContext.h"
 #include "viewer/buffers/SceneRenderer.h"
 #include "viewer/buffers/TinPasses.h"
+#include "viewer/buffers/PickLayerSet.h"
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/buffers/ViewLayers.h"
 #include "viewer/buffers/ViewOverlayGl.h"
@@ -107,8 +108,14 @@ void CModelViewerView::RenderScene(std::uint8_t pass, int)
     }
     RenderContext ctx = MakeRenderContext();
     SceneRenderer::DeleteOrphanedBuffers(ctx);
-    ViewLayers layers(*this);
-    SceneRenderer::RenderScene(ctx, layers, pass, ViewMutex());
+    if (pass == kPassPick) {
+        // A pick re-render has layers of its own: the picture's stay as they are.
+        if (!st.pickLayers) st.pickLayers = std::make_unique<PickLayerSet>(*this);
+        SceneRenderer::RenderScene(ctx, *st.pickLayers, pass, ViewMutex());
+    } else {
+        ViewLayers layers(*this);
+        SceneRenderer::RenderScene(ctx, layers, pass, ViewMutex());
+    }
     // The passes fold a point size index above 4 back into the setting.
     m_settings.pointSizeIndex = st.settings.pointSizeIndex;
 }
@@ -119,7 +126,15 @@ bool CModelViewerView::RenderPickLayers()
     std::unique_lock lock(ViewMutex(), std::try_to_lock);
     if (!lock || !IsGlReady()) return false;
     makeCurrent();
+    // Outside a frame the context holds whatever the last pass left: load the camera.
+    GlFunctions& gl = *Gl();
+    gl.glViewport(0, 0, m_clientWidth, m_clientHeight);
+    gl.glMatrixMode(GL_PROJECTION);
+    gl.glLoadMatrixf(ProjectionMatrix().constData());
+    gl.glMatrixMode(GL_MODELVIEW);
+    gl.glLoadMatrixf(ModelViewMatrix().constData());
     RenderScene(kPassPick, 0);
+    BindWindowFramebuffer();
     return true;
 }
 
@@ -159,6 +174,7 @@ void CModelViewerView::ReleaseBuffersGl()
     }
     SceneRenderer::DeleteOrphanedBuffers(ctx);
     st.overlayGl->Release(*Gl());
+    if (st.pickLayers) st.pickLayers->Release();
     st.texture.reset();
 }
 

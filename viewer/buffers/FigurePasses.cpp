@@ -71,20 +71,13 @@ void FigurePasses::BuildCadFigureSlot(RenderContext& ctx, int slotIndex)
         for (const CElmData& elm : ctx.store.m_elmList) {
             if (elm.m_nKind != layer.id || (elm.GetPointCount() >= 2) != (sweep == 1)) continue;
             std::int32_t& count = sweep == 0 ? slot.pointVertices : slot.lineVertices;
-            for (const auto* lists : {&elm.m_seg3D, &elm.m_seg2D})
-                for (const CElmData::SegmentList& pairs : *lists)
-                    for (const CElmData::Segment& seg : pairs)
-                        for (const std::vector<PT>& pts : elm.m_ptLists) {
-                            // A pair that does not index this list is left out for it.
-                            if (seg.i1 < 0 || seg.i2 < 0 || static_cast<std::size_t>(seg.i1) >= pts.size() ||
-                                static_cast<std::size_t>(seg.i2) >= pts.size())
-                                continue;
-                            for (const std::int32_t i : {seg.i1, seg.i2}) {
-                                AppendModel(ctx.store, positions, pts[static_cast<std::size_t>(i)]);
-                                AppendColour(colours, elm.m_nColor);
-                                ++count;
-                            }
-                        }
+            elm.ForEachSegmentEnds([&](const PT& a, const PT& b) {
+                for (const PT* end : {&a, &b}) {
+                    AppendModel(ctx.store, positions, *end);
+                    AppendColour(colours, elm.m_nColor);
+                    ++count;
+                }
+            });
         }
     }
     if (!positions.empty()) {

@@ -46,8 +46,8 @@ void SceneRenderer::RenderScene(RenderContext& ctx, SceneLayers& layers, unsigne
     switch (pass) {
     case kPassDisplay: RenderMain(ctx, layers, pass); break;
     case kPassPick: {
-        GlFunctions& gl = ctx.gl;
-        gl.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        // Each layer the pass draws is cleared on its own: whatever framebuffer is
+        // bound now (the window's, outside a frame) is not the pass's to clear.
         for (SceneLayers::Layer layer : {SceneLayers::kFigure, SceneLayers::kGrid, SceneLayers::kOverlay,
                                          SceneLayers::kPart, SceneLayers::kHostPolygon, SceneLayers::kTin})
             layers.Prepare(layer);

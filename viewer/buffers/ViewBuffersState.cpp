@@ -1,6 +1,7 @@
 #include "viewer/buffers/ViewBuffersState.h"
 
 #include "viewer/buffers/FigureBuffers.h"
+#include "viewer/buffers/PickLayerSet.h"
 #include "viewer/buffers/ViewOverlayGl.h"
 #include "viewer/buffers/ViewPickState.h"
 #include "viewer/render/skGLTexture.h"

@@ -17,6 +17,7 @@ class skGLTexture;
 struct ViewPickState;
 struct ViewOverlayGl;
 struct FigureBuffers;
+class PickLayerSet;
 
 // What the main view keeps for its buffers and render passes.
 struct ViewBuffersState {
@@ -61,4 +62,7 @@ struct ViewBuffersState {
     std::unique_ptr<ViewPickState> pick;
     //! The overlays' own GL objects: textures and the feedback's buffers.
     std::unique_ptr<ViewOverlayGl> overlayGl;
+    //! The framebuffers a pick re-render draws into, apart from the picture's
+    //! layers; made by the first pick re-render.
+    std::unique_ptr<PickLayerSet> pickLayers;
 };

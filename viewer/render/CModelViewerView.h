@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "viewer/render/COpenGLBaseView.h"
@@ -454,10 +455,6 @@ public:
     //! position is dropped and asked for again.
     void DrawCrossSection(std::size_t pointCount) override;
     void DrawSectionLine() override;
-    //! The model point under a window point (y down) on the shown TIN faces, else
-    //! on the nearest shown cloud point within the pick tolerance: 1 and the point,
-    //! else 0. Until picking answers PickPoint, the cross-section's clicks use it.
-    int PickSectionPoint(int x, int y, PT* out);
     //! The sheet built last (null: none), and the open cross-section dialog.
     const struct SectionSheet* CurrentSectionSheet() const { return m_sectionSheet.get(); }
     class DanmenConfDlg* SectionDialog() const;
@@ -576,9 +573,6 @@ public:
     void DrawDistanceMeasure() override;
     void ShowPointCoordinates(PT* point) override;
     void DrawCoordinateMarker() override;
-    //! The nearest shown cloud point within 5 pixels of a client point (y down), in
-    //! model coordinates; the click of the measuring tools.
-    int PickPoint(int x, int y, PT* out) override;
     //! The last distance read (user units through the inverse user matrix) and the
     //! settings that switch its lines and hints.
     struct MeasureResult {
@@ -602,9 +596,51 @@ private:
     //! The readings' converter, with the points turned into user coordinates;
     //! nullopt while another thread holds the store.
     std::optional<class Measurement> CurrentMeasurement(std::vector<PT>& points);
-    int PickMeasurePoint(int x, int y, PT* out);
     class DstConfDlg* m_dstConfDlg = nullptr;
     // ---- end of distance and coordinate measurement ----
+
+public:
+    // ---- Picking: what lies under a window pixel, and the hooks built on it
+    // (viewer/commands/CModelViewerViewPicking.cpp) ----
+    //! The layers the next pick reads; every hook sets them, and InvalidateLayers
+    //! turns them all on again.
+    struct PickLayerFlags {
+        bool points = true;
+        bool cadFirst = true;
+        bool cadSecond = true;
+        bool part = true;
+        bool tin = true;
+    };
+    //! The picked-point lists the measuring tools read: model points, their window
+    //! points (y from the top), a copy of those, and an elevation flag per point.
+    struct PickedPointLists {
+        std::vector<PT> points;
+        std::vector<QPoint> windowPoints;
+        std::vector<QPoint> windowCopy;
+        std::vector<int> elevationFlags;
+    };
+    //! What lies under window point (x, y from the top) in the flagged layers: 1
+    //! with its kind and, where given, its ids, model point (written only on a hit)
+    //! and elevation flag; 0 for nothing, while window points are pending, while
+    //! the view is busy or another thread holds the store. Draws nothing.
+    int PickAt(int x, int y, int& kind, std::vector<int>* ids, PT* point, int* elevationFlag);
+    int PickPoint(int x, int y, PT* out) override;
+    int PickPointIndex(int x, int y) override;
+    int PickElevationToDialog(int x, int y) override;
+    int AppendPickedPoint(int x, int y) override;
+    int AddInputPointByPick(int x, int y) override;
+    int PickMarkerPoint(int x, int y) override;
+    //! Every layer takes part in the next pick again.
+    void InvalidateLayers();
+    PickLayerFlags& PickLayers() { return m_pickLayers; }
+    PickedPointLists& PickedPoints() { return m_pickedPoints; }
+    //! The group and point index the last point pick stored (-1 when none).
+    std::pair<int, int> PickedPointIndex() const { return {m_pickedGroup, m_pickedPoint}; }
+
+private:
+    PickLayerFlags m_pickLayers;
+    PickedPointLists m_pickedPoints;
+    // ---- end of picking ----
 
 public:
 };

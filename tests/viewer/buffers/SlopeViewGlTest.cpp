@@ -4,6 +4,7 @@
 #include "viewer/buffers/GlBufferOps.h"
 #include "viewer/buffers/GradationLookup.h"
 #include "viewer/buffers/GroupGpuData.h"
+#include "viewer/buffers/PickLayerSet.h"
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/render/CModelViewerView.h"
 
@@ -22,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -193,7 +195,8 @@ TEST(SlopeView, PointsAndTinByHeightFromAbove)
         worker.join();
     }
 
-    // Pass 4: a pixel inside a triangle of the TIN holds the triangle's number.
+    // Pass 4: a pixel inside a triangle of the TIN holds the triangle's number in
+    // the pick layers.
     view.makeCurrent();
     ASSERT_TRUE(view.RenderPickLayers());
     const CPCloudMng& tin = store.m_viewCloud;
@@ -206,8 +209,13 @@ TEST(SlopeView, PointsAndTinByHeightFromAbove)
         }
         int x = 0, y = 0;
         if (!WindowPixel(view, centroid, x, y)) continue;
-        EXPECT_EQ(LayerPixel(view, COpenGLBaseView::Layer::Tin, x, y), GlBufferOps::PickColour(std::uint64_t(t)))
-            << "triangle " << t;
+        float depth = 1.0f;
+        std::array<std::uint8_t, 3> rgb{};
+        ASSERT_TRUE(view.BuffersState().pickLayers->ReadPixel(SceneLayers::kTin, x, y, depth, rgb));
+        const std::uint32_t id = rgb[0] | std::uint32_t(rgb[1]) << 8 | std::uint32_t(rgb[2]) << 16;
+        EXPECT_EQ(id | 0xFF000000u, GlBufferOps::PickColour(std::uint64_t(t))) << "triangle " << t;
+        // The picture's own TIN layer keeps the display colours.
+        EXPECT_NE(LayerPixel(view, COpenGLBaseView::Layer::Tin, x, y), GlBufferOps::PickColour(std::uint64_t(t)));
         ++checked;
     }
     EXPECT_GT(checked, 0);

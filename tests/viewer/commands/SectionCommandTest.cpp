@@ -49,17 +49,17 @@ TEST_F(SectionCommandTest, TwoClicksAcrossTinAndCloudBuildTheSheet)
     EXPECT_EQ(View().LastStatusText(), "計測する点群の1点目を指示して下さい。");
     ASSERT_NE(View().SectionDialog(), nullptr);
 
-    ASSERT_TRUE(Section().ClickAtUser(2.0, 7.0, 14.4));
+    ASSERT_TRUE(Section().ClickAtUser(2.0, 7.05, 16.35));
     EXPECT_EQ(Section().SectionPoints().size(), 1u);
     EXPECT_TRUE(WaitForStatus("計測する点群の2点目を指示して下さい。"));
 
     // The second point at the first's plan position: kept one, asked again.
-    ASSERT_TRUE(Section().ClickAtUser(2.0, 7.0, 14.4));
+    ASSERT_TRUE(Section().ClickAtUser(2.0, 7.05, 16.35));
     EXPECT_EQ(Section().SectionPoints().size(), 1u);
     EXPECT_EQ(View().CurrentSectionSheet(), nullptr);
     EXPECT_EQ(View().LastStatusText(), "計測する点群の2点目を指示して下さい。");
 
-    ASSERT_TRUE(Section().ClickAtUser(28.0, 7.0, 14.4));
+    ASSERT_TRUE(Section().ClickAtUser(28.0, 7.05, 16.03));
     const SectionSheet* sheet = View().CurrentSectionSheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_NEAR(sheet->length, 26.0, 0.5);
@@ -81,7 +81,7 @@ TEST_F(SectionCommandTest, TwoClicksAcrossTinAndCloudBuildTheSheet)
     EXPECT_FALSE(View().CurrentSectionSheet()->tinHits.empty());
 
     // A new click after a built sheet starts the next section.
-    ASSERT_TRUE(Section().ClickAtUser(10.0, 3.0));
+    ASSERT_TRUE(Section().ClickAtUser(10.0, 7.05, 18.78));
     EXPECT_EQ(Section().SectionPoints().size(), 1u);
 
     Run(kToolDanmen);

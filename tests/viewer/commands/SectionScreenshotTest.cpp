@@ -80,8 +80,8 @@ TEST_F(SectionScreenshotTest, SheetGridLabelsAndHintsOverTheRidge)
     const auto* command = m_view->Commands().FindCommand(35211);
     ASSERT_NE(command, nullptr);
     (*command)();
-    ASSERT_TRUE(m_view->ClickAtUser(2.0, 7.0, 14.4));
-    ASSERT_TRUE(m_view->ClickAtUser(28.0, 7.0, 14.4));
+    ASSERT_TRUE(m_view->ClickAtUser(2.0, 7.05, 16.35));
+    ASSERT_TRUE(m_view->ClickAtUser(28.0, 7.05, 16.03));
     ASSERT_NE(m_view->CurrentSectionSheet(), nullptr);
     // Tilt the scene so the sheet standing on the line shows its face, and bring
     // it down into the middle of the window.

@@ -16,11 +16,9 @@
 #include <mutex>
 #include <string>
 
-// The main view with its clicks picking on the shown TIN faces and clouds, as the
-// cross-section tool needs them.
+// The main view with the cross-section tool's lists and clicks at user points.
 class SectionPickView : public TestView {
 public:
-    int PickPoint(int x, int y, PT* out) override { return PickSectionPoint(x, y, out); }
     std::vector<PT>& SectionPoints() { return m_sectionPoints; }
     std::uint8_t ToolMode() const { return m_toolMode; }
 

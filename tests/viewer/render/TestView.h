@@ -50,6 +50,9 @@ public:
     std::vector<PT>& MeasurePoints() { return m_measurePoints; }
     std::uint8_t ToolMode() const { return m_toolMode; }
     std::vector<QPoint>& RubberBand() { return m_rubberBand; }
+    std::vector<QPoint>& InputScreenPoints() { return m_inputScreenPoints; }
+    QVector3D& RotationCentre() { return m_rotationCentre; }
+    int& CameraMoved() { return m_cameraMoved; }
     int resetDragStates = 0;
     void ResetDragState() override { ++resetDragStates; CModelViewerView::ResetDragState(); }
     void SetToolMode(std::uint8_t mode) { m_toolMode = mode; }

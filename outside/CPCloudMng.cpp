@@ -190,6 +190,50 @@ void CPCloudMng::CreateGrid(const PointBounds& bounds)
     BuildPointGrid();
 }
 
+void CPCloudMng::CopyPointsFrom(const CPCloudMng& source)
+{
+    if (&source == this)
+        return;
+    const std::size_t n = source.m_points.size();
+    std::size_t indexed = 0;
+    for (const GridCell& cell : source.m_grid)
+        indexed += cell.indices.size();
+    const bool gridCurrent = n > 0 && indexed == n;
+
+    // Written in parts on worker threads, which also share the first touch of the
+    // new memory; resize leaves the points for the parts to write.
+    PointList points;
+    points.resize(n);
+    tessara::ParallelParts(n, [&](std::size_t begin, std::size_t end, std::size_t) {
+        std::copy(source.m_points.begin() + static_cast<std::ptrdiff_t>(begin),
+                  source.m_points.begin() + static_cast<std::ptrdiff_t>(end),
+                  points.begin() + static_cast<std::ptrdiff_t>(begin));
+    });
+    m_points.swap(points);
+    if (!gridCurrent) {
+        CreateGrid();
+        return;
+    }
+    std::copy(std::begin(source.m_min), std::end(source.m_min), std::begin(m_min));
+    std::copy(std::begin(source.m_max), std::end(source.m_max), std::begin(m_max));
+    m_minIntensity = source.m_minIntensity;
+    m_maxIntensity = source.m_maxIntensity;
+    m_hasZ = source.m_hasZ;
+    try {
+        std::vector<GridCell> grid(source.m_grid.size());
+        tessara::ParallelParts(
+            grid.size(),
+            [&](std::size_t begin, std::size_t end, std::size_t) {
+                for (std::size_t c = begin; c < end; ++c)
+                    grid[c] = source.m_grid[c];
+            },
+            64);
+        m_grid.swap(grid);
+    } catch (const std::bad_alloc&) {
+        m_grid.clear(); // no grid rather than half a grid; the points are intact
+    }
+}
+
 void CPCloudMng::BuildPointGrid()
 {
     try {

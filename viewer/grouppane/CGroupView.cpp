@@ -588,6 +588,8 @@ void CGroupView::EditGroup(bool properties)
                     g->m_memo = values.remark;
                     g->m_nColor = values.colour;
                     view->InvalidateAllBuffers();
+                    // Point buffers keep their colours until a recolour is asked for.
+                    view->BuffersState().recolourRequested = 1;
                 }
                 RebuildTree(store);
             }
@@ -612,6 +614,8 @@ void CGroupView::OnGroupColorChanged(COLORREF colour)
         if (CPCloudMng* g = store.GetGroup(grouptree::FindGroup(store, key->group))) {
             g->m_nColor = colour;
             view->InvalidateAllBuffers();
+            // Point buffers keep their colours until a recolour is asked for.
+            view->BuffersState().recolourRequested = 1;
             RebuildTree(store);
         }
     }

@@ -325,8 +325,10 @@ TEST_F(GroupViewTest, RecolouringWritesTheSelectedGroupsColour)
     m_pane->OnGroupColorChanged(0x00FF00);  // nothing selected
     EXPECT_NE(store.GetGroup(0)->m_nColor, 0x00FF00u);
     m_pane->SelectNode(NodeKey{NodeKind::GroupPoints, GroupKey(1), 0});
+    View().BuffersState().recolourRequested = 0;
     m_pane->OnGroupColorChanged(0x00FF00);
     EXPECT_EQ(store.GetGroup(1)->m_nColor, 0x00FF00u);
+    EXPECT_EQ(View().BuffersState().recolourRequested.load(), 1) << "the drawn points take the new colour";
     EXPECT_NE(store.GetGroup(0)->m_nColor, 0x00FF00u);
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -200,15 +201,13 @@ void CPCloudMng::CopyPointsFrom(const CPCloudMng& source)
         indexed += cell.indices.size();
     const bool gridCurrent = n > 0 && indexed == n;
 
-    // Written in parts on worker threads, which also share the first touch of the
-    // new memory; resize leaves the points for the parts to write.
+    // resize leaves the points unwritten; they are written once, as one block. On
+    // one thread: the work is a plain copy's plus the grid's indices, however busy
+    // the machine's other cores are.
     PointList points;
     points.resize(n);
-    tessara::ParallelParts(n, [&](std::size_t begin, std::size_t end, std::size_t) {
-        std::copy(source.m_points.begin() + static_cast<std::ptrdiff_t>(begin),
-                  source.m_points.begin() + static_cast<std::ptrdiff_t>(end),
-                  points.begin() + static_cast<std::ptrdiff_t>(begin));
-    });
+    if (n > 0)
+        std::memcpy(static_cast<void*>(points.data()), source.m_points.data(), n * sizeof(CloudPoint));
     m_points.swap(points);
     if (!gridCurrent) {
         CreateGrid();
@@ -220,14 +219,7 @@ void CPCloudMng::CopyPointsFrom(const CPCloudMng& source)
     m_maxIntensity = source.m_maxIntensity;
     m_hasZ = source.m_hasZ;
     try {
-        std::vector<GridCell> grid(source.m_grid.size());
-        tessara::ParallelParts(
-            grid.size(),
-            [&](std::size_t begin, std::size_t end, std::size_t) {
-                for (std::size_t c = begin; c < end; ++c)
-                    grid[c] = source.m_grid[c];
-            },
-            64);
+        std::vector<GridCell> grid = source.m_grid;
         m_grid.swap(grid);
     } catch (const std::bad_alloc&) {
         m_grid.clear(); // no grid rather than half a grid; the points are intact

@@ -49,6 +49,11 @@ void BM_CopyCloudGroup10M(benchmark::State& state)
 {
     CModelDataMng store;
     FillBig(store);
+    // One untimed round first, as for the plain copy: both start from the same
+    // state of the process's memory.
+    grouptree::CopyCloudGroup(store, 0);
+    store.m_groups.erase(store.m_groups.begin() + 1);
+    store.GetGroup(0)->m_nShowGroup = 1;
     for (auto _ : state) {
         benchmark::DoNotOptimize(grouptree::CopyCloudGroup(store, 0));
         state.PauseTiming();
@@ -63,6 +68,7 @@ void BM_PlainCopy10M(benchmark::State& state)
 {
     CModelDataMng store;
     FillBig(store);
+    benchmark::DoNotOptimize(std::make_unique<CPCloudMng::PointList>(store.GetGroup(0)->m_points)->data());
     for (auto _ : state) {
         // Freed outside the timing, as the group copy's result is.
         auto copy = std::make_unique<CPCloudMng::PointList>(store.GetGroup(0)->m_points);

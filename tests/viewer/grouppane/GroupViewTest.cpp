@@ -248,7 +248,9 @@ TEST_F(GroupViewTest, RenameAndPropertiesApplyCheckedValuesUnderTheLock)
         v.colour = 0x123456;
         return tessara::IDOK;
     });
+    View().BuffersState().recolourRequested = 0;
     m_pane->OnCommand(grouppane::kGroupProperty);
+    EXPECT_EQ(View().BuffersState().recolourRequested.load(), 1) << "the drawn points take the new colour";
     EXPECT_EQ(store.GetGroup(0)->m_name, "Site");
     EXPECT_EQ(store.GetGroup(0)->m_memo, "memo");
     EXPECT_EQ(store.GetGroup(0)->m_nColor, 0x123456u);

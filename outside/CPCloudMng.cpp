@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -188,6 +189,41 @@ void CPCloudMng::CreateGrid(const PointBounds& bounds)
 {
     SetPointBounds(bounds);
     BuildPointGrid();
+}
+
+void CPCloudMng::CopyPointsFrom(const CPCloudMng& source)
+{
+    if (&source == this)
+        return;
+    const std::size_t n = source.m_points.size();
+    std::size_t indexed = 0;
+    for (const GridCell& cell : source.m_grid)
+        indexed += cell.indices.size();
+    const bool gridCurrent = n > 0 && indexed == n;
+
+    // resize leaves the points unwritten; they are written once, as one block. On
+    // one thread: the work is a plain copy's plus the grid's indices, however busy
+    // the machine's other cores are.
+    PointList points;
+    points.resize(n);
+    if (n > 0)
+        std::memcpy(static_cast<void*>(points.data()), source.m_points.data(), n * sizeof(CloudPoint));
+    m_points.swap(points);
+    if (!gridCurrent) {
+        CreateGrid();
+        return;
+    }
+    std::copy(std::begin(source.m_min), std::end(source.m_min), std::begin(m_min));
+    std::copy(std::begin(source.m_max), std::end(source.m_max), std::begin(m_max));
+    m_minIntensity = source.m_minIntensity;
+    m_maxIntensity = source.m_maxIntensity;
+    m_hasZ = source.m_hasZ;
+    try {
+        std::vector<GridCell> grid = source.m_grid;
+        m_grid.swap(grid);
+    } catch (const std::bad_alloc&) {
+        m_grid.clear(); // no grid rather than half a grid; the points are intact
+    }
 }
 
 void CPCloudMng::BuildPointGrid()

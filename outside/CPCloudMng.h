@@ -168,6 +168,10 @@ public:
     // The same, with bounds the caller gathered over every point of m_points as it
     // wrote them (PointBounds::Add), which saves a pass over the points.
     void CreateGrid(const PointBounds& bounds);
+    // Takes the points of `source` with their bounds and grid, as CreateGrid over
+    // those points would leave them: the grid is copied when it indexes every point
+    // of the source and built again otherwise. The TIN, names and flags stay.
+    void CopyPointsFrom(const CPCloudMng& source);
 
     // Builds this group's TIN from all its points, replacing the one it had (also
     // by no TIN when no mesh results). Break lines come from the store's CAD

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <set>
 
@@ -141,6 +142,59 @@ TEST(PointCloudTest, GridCoversEveryPointOnceWithBoxes)
     CPCloudMng empty;
     empty.CreateGrid();
     EXPECT_TRUE(empty.m_grid.empty());
+}
+
+// A copy of a group's points ends as CreateGrid over the same points would leave
+// it, whether the source's grid is current, missing or behind its points.
+TEST(PointCloudTest, CopiedPointsCarryTheGridCreateGridWouldBuild)
+{
+    enum class Source { GridCurrent, NoGrid, PointsAddedAfterGrid, Empty, NoElevation };
+    for (Source state : {Source::GridCurrent, Source::NoGrid, Source::PointsAddedAfterGrid, Source::Empty,
+                         Source::NoElevation}) {
+        SCOPED_TRACE(static_cast<int>(state));
+        CPCloudMng source;
+        const int n = state == Source::Empty ? 0 : 30000;
+        for (int i = 0; i < n; ++i) {
+            const float z = state == Source::NoElevation ? std::nanf("") : static_cast<float>(i % 11) - 5.0f;
+            source.AddCloudPoint(static_cast<float>(i % 300) * 0.5f, static_cast<float>(i / 300), z,
+                                 static_cast<COLORREF>(i), i * 0.25);
+        }
+        if (state != Source::NoGrid)
+            source.CreateGrid();
+        if (state == Source::PointsAddedAfterGrid)
+            for (int i = 0; i < 500; ++i)
+                source.AddCloudPoint(1000.0f + i, -50.0f, 99.0f, 7, -3.0);
+
+        CPCloudMng copy;
+        copy.m_nShowTin = 0;
+        copy.CopyPointsFrom(source);
+        CPCloudMng rebuilt;
+        rebuilt.m_points = source.m_points;
+        rebuilt.CreateGrid();
+
+        ASSERT_EQ(copy.m_points.size(), source.m_points.size());
+        EXPECT_EQ(std::memcmp(copy.m_points.data(), source.m_points.data(),
+                              source.m_points.size() * sizeof(CPCloudMng::CloudPoint)),
+                  0);
+        EXPECT_EQ(copy.GetPCloudMinX(), rebuilt.GetPCloudMinX());
+        EXPECT_EQ(copy.GetPCloudMaxX(), rebuilt.GetPCloudMaxX());
+        EXPECT_EQ(copy.GetPCloudMinY(), rebuilt.GetPCloudMinY());
+        EXPECT_EQ(copy.GetPCloudMaxY(), rebuilt.GetPCloudMaxY());
+        EXPECT_EQ(copy.GetPCloudMinZ(), rebuilt.GetPCloudMinZ());
+        EXPECT_EQ(copy.GetPCloudMaxZ(), rebuilt.GetPCloudMaxZ());
+        EXPECT_EQ(copy.GetPCloudMinIntensity(), rebuilt.GetPCloudMinIntensity());
+        EXPECT_EQ(copy.GetPCloudMaxIntensity(), rebuilt.GetPCloudMaxIntensity());
+        ASSERT_EQ(copy.m_grid.size(), rebuilt.m_grid.size());
+        for (std::size_t c = 0; c < copy.m_grid.size(); ++c) {
+            const GridCell& a = copy.m_grid[c];
+            const GridCell& b = rebuilt.m_grid[c];
+            ASSERT_EQ(a.indices, b.indices) << "cell " << c;
+            const float boxA[6] = {a.minX, a.minY, a.minZ, a.maxX, a.maxY, a.maxZ};
+            const float boxB[6] = {b.minX, b.minY, b.minZ, b.maxX, b.maxY, b.maxZ};
+            EXPECT_EQ(std::memcmp(boxA, boxB, sizeof boxA), 0) << "cell " << c;
+        }
+        EXPECT_EQ(copy.m_nShowTin, 0); // only the points and their index change
+    }
 }
 
 TEST(PointCloudTest, StoreCostsAtMost32BytesAPoint)

@@ -12,18 +12,19 @@
 #include "viewer/grouppane/CGroupRenameDlg.h"
 #include "viewer/grouppane/GroupChecks.h"
 #include "viewer/grouppane/GroupEdits.h"
+#include "viewer/grouppane/GroupImages.h"
 #include "viewer/render/CModelViewerView.h"
 #include "viewer/render/FrameLink.h"
 #include "viewer/render/ShellHooks.h"
 
 #include <QAction>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -41,40 +42,6 @@ constexpr int kSlotRole = Qt::UserRole + 2;
 constexpr int kCheckedRole = Qt::UserRole + 3;
 
 QColor FromColorRef(COLORREF c) { return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)); }
-
-// The tree's images, drawn here in the order of their indices.
-QIcon NodeImage(int image)
-{
-    static const QColor colours[] = {QColor(70, 110, 180), QColor(200, 160, 60), QColor(40, 150, 60), QColor(150, 60, 150),
-                                     QColor(60, 150, 170), QColor(170, 90, 40), QColor(90, 90, 90)};
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setPen(Qt::black);
-    p.setBrush(colours[image >= 0 && image < 7 ? image : 0]);
-    if (image == grouptree::kImageTin) {
-        const QPoint tri[3] = {QPoint(1, 14), QPoint(8, 2), QPoint(14, 14)};
-        p.drawPolygon(tri, 3);
-    } else if (image == grouptree::kImagePoints) {
-        for (int i = 0; i < 4; ++i)
-            p.drawEllipse(QPoint(3 + (i % 2) * 8, 4 + (i / 2) * 8), 2, 2);
-    } else {
-        p.drawRect(1, 2, 13, 11);
-    }
-    return QIcon(pixmap);
-}
-
-// A group's node shows its colour over its image.
-QIcon Swatch(QColor colour)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setPen(Qt::black);
-    p.setBrush(colour);
-    p.drawRect(1, 2, 13, 11);
-    return QIcon(pixmap);
-}
 
 struct PanelFill {
     bool group = false;
@@ -153,17 +120,25 @@ QString CGroupInfoDlg::RemarkText() const { return m_remark->text(); }
 QString CGroupInfoDlg::ElementText() const { return m_element->text(); }
 bool CGroupInfoDlg::ColourEnabled() const { return m_colour->isEnabled(); }
 
+QIcon CGroupView::ImageOf(int image) const
+{
+    return image >= 0 && static_cast<std::size_t>(image) < m_images.size() ? m_images[static_cast<std::size_t>(image)] : QIcon();
+}
+
 CGroupView::CGroupView(ViewFinder activeView, QWidget* parent) : QWidget(parent), m_activeView(std::move(activeView))
 {
     setObjectName("groupView");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    const int depth = QGuiApplication::primaryScreen() != nullptr ? QGuiApplication::primaryScreen()->depth() : 32;
+    m_images = grouppane::ImageList(grouppane::TreeImageBitmap(depth));
+    const std::vector<QIcon> buttons = grouppane::ImageList(grouppane::ToolBarImageBitmap(depth));
     m_toolBar = new CGroupToolBar(this);
-    QAction* showAll = m_toolBar->addAction(NodeImage(grouptree::kImageRoot), "グループ全表示");
+    QAction* showAll = m_toolBar->addAction(buttons[0], "グループ全表示");
     showAll->setStatusTip("全てのグループを表示状態に切り替えます。");
     connect(showAll, &QAction::triggered, this, [this] { OnCommand(grouppane::kGroupShowAll); });
-    QAction* hideAll = m_toolBar->addAction(NodeImage(grouptree::kImageGroup), "グループ全非表示");
+    QAction* hideAll = m_toolBar->addAction(buttons[1], "グループ全非表示");
     hideAll->setStatusTip("全てのグループを非表示状態に切り替えます。");
     connect(hideAll, &QAction::triggered, this, [this] { OnCommand(grouppane::kGroupHideAll); });
     m_info = new CGroupInfoDlg(this);
@@ -265,7 +240,7 @@ void CGroupView::RebuildTree(CModelDataMng& store)
             item->setData(0, kGroupRole, QVariant::fromValue<qulonglong>(node.key.group));
             item->setData(0, kSlotRole, node.key.slot);
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-            item->setIcon(0, NodeImage(node.image));
+            item->setIcon(0, ImageOf(node.image));
             if (node.bold) {
                 QFont font = item->font(0);
                 font.setBold(true);
@@ -287,7 +262,7 @@ void CGroupView::RebuildTree(CModelDataMng& store)
         if (node.key.kind == NodeKind::Group) {
             const QColor colour = FromColorRef(colours[node.key.group]);
             if (item->data(0, Qt::DecorationRole).value<QIcon>().cacheKey() == 0 || item->data(0, Qt::UserRole + 4).value<QColor>() != colour) {
-                item->setIcon(0, Swatch(colour));
+                item->setIcon(0, grouppane::GroupImageWithSwatch(ImageOf(node.image), colour));
                 item->setData(0, Qt::UserRole + 4, colour);
             }
         }
@@ -613,6 +588,8 @@ void CGroupView::EditGroup(bool properties)
                     g->m_memo = values.remark;
                     g->m_nColor = values.colour;
                     view->InvalidateAllBuffers();
+                    // Point buffers keep their colours until a recolour is asked for.
+                    view->BuffersState().recolourRequested = 1;
                 }
                 RebuildTree(store);
             }
@@ -637,6 +614,8 @@ void CGroupView::OnGroupColorChanged(COLORREF colour)
         if (CPCloudMng* g = store.GetGroup(grouptree::FindGroup(store, key->group))) {
             g->m_nColor = colour;
             view->InvalidateAllBuffers();
+            // Point buffers keep their colours until a recolour is asked for.
+            view->BuffersState().recolourRequested = 1;
             RebuildTree(store);
         }
     }

@@ -9,6 +9,7 @@
 #include "viewer/grouppane/GroupTreePlan.h"
 
 #include <QColor>
+#include <QIcon>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QWidget>
@@ -99,6 +100,10 @@ public:
     std::optional<bool> IsCommandEnabled(unsigned id) const;
 
     CViewTree* Tree() const { return m_tree; }
+    CGroupToolBar* ToolBar() const { return m_toolBar; }
+    // The tree's images in the order of their indices (drawn, see GroupImages.h).
+    const std::vector<QIcon>& Images() const { return m_images; }
+    QIcon ImageOf(int image) const;
     CGroupInfoDlg* InfoPanel() const { return m_info; }
     // The item of a node, or null.
     QTreeWidgetItem* ItemOf(const grouptree::NodeKey& key) const;
@@ -140,5 +145,6 @@ private:
     CGroupInfoDlg* m_info;
     CViewTree* m_tree;
     std::map<MapKey, QTreeWidgetItem*> m_items;
+    std::vector<QIcon> m_images;
     bool m_hooksInstalled = false;
 };

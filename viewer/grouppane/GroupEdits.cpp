@@ -69,9 +69,9 @@ std::int64_t CopyCloudGroup(CModelDataMng& store, std::int64_t i)
     copy->m_name = *name;
     copy->m_memo = source->m_memo;
     copy->m_nColor = CModelDataMng::GetDefPointCloudGroupCol(static_cast<std::uint16_t>(i + 1));
-    copy->m_points = source->m_points;  // coordinates, colour and value, in order
+    // Coordinates, colour and value in order; the same points index the same grid.
+    copy->CopyPointsFrom(*source);
     copy->m_nDataFlag = 1;
-    copy->CreateGrid();
     const int at = store.InsertGroup(i + 1, std::move(copy));
     source->m_nShowGroup = 0;
     return at;

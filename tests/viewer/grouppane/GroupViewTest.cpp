@@ -248,7 +248,9 @@ TEST_F(GroupViewTest, RenameAndPropertiesApplyCheckedValuesUnderTheLock)
         v.colour = 0x123456;
         return tessara::IDOK;
     });
+    View().BuffersState().recolourRequested = 0;
     m_pane->OnCommand(grouppane::kGroupProperty);
+    EXPECT_EQ(View().BuffersState().recolourRequested.load(), 1) << "the drawn points take the new colour";
     EXPECT_EQ(store.GetGroup(0)->m_name, "Site");
     EXPECT_EQ(store.GetGroup(0)->m_memo, "memo");
     EXPECT_EQ(store.GetGroup(0)->m_nColor, 0x123456u);
@@ -325,8 +327,10 @@ TEST_F(GroupViewTest, RecolouringWritesTheSelectedGroupsColour)
     m_pane->OnGroupColorChanged(0x00FF00);  // nothing selected
     EXPECT_NE(store.GetGroup(0)->m_nColor, 0x00FF00u);
     m_pane->SelectNode(NodeKey{NodeKind::GroupPoints, GroupKey(1), 0});
+    View().BuffersState().recolourRequested = 0;
     m_pane->OnGroupColorChanged(0x00FF00);
     EXPECT_EQ(store.GetGroup(1)->m_nColor, 0x00FF00u);
+    EXPECT_EQ(View().BuffersState().recolourRequested.load(), 1) << "the drawn points take the new colour";
     EXPECT_NE(store.GetGroup(0)->m_nColor, 0x00FF00u);
 }
 
@@ -361,4 +365,64 @@ TEST_F(GroupViewTest, HidingACadTypeDropsTheCadSelectionOnlyWhenItHoldsThatType)
     EXPECT_EQ(View().BuffersState().selectedCadElements.size(), 1u);
     Click(NodeKey{NodeKind::CadType, 0, store.FindCadLayer(15)});
     EXPECT_TRUE(View().BuffersState().selectedCadElements.empty());
+}
+
+// Deleting the root node is deleting everything, with that command's two
+// questions: a cancel at either keeps the data.
+TEST_F(GroupViewTest, DeletingTheRootAsksTwiceThenEmptiesTheScene)
+{
+    CModelDataMng& store = View().ModelStore();
+    FillScene(store);
+    Rebuild();
+    struct Case {
+        std::vector<int> answers;
+        std::size_t questions;
+        bool emptied;
+    } cases[] = {
+        {{tessara::IDCANCEL}, 1, false},
+        {{tessara::IDOK, tessara::IDCANCEL}, 2, false},
+        {{tessara::IDOK, tessara::IDOK}, 2, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answers.size() * 10 + c.emptied);
+        m_pane->SelectNode(NodeKey{NodeKind::Root, 0, 0});
+        const std::size_t before = Boxes().ShownBoxes().size();
+        for (int answer : c.answers)
+            Boxes().QueueAnswer(answer);
+        m_pane->OnCommand(grouppane::kGroupDelete);
+        ASSERT_EQ(Boxes().ShownBoxes().size(), before + c.questions);
+        EXPECT_EQ(store.GetGroupCount() == 0 && store.m_elmList.empty(), c.emptied);
+    }
+    Rebuild();
+    EXPECT_EQ(m_pane->ItemOf(NodeKey{NodeKind::CadRoot, 0, 0}), nullptr);
+    EXPECT_EQ(m_pane->ItemOf(NodeKey{NodeKind::CloudRoot, 0, 0}), nullptr);
+    EXPECT_EQ(m_pane->ItemOf(NodeKey{NodeKind::PartRoot, 0, 0}), nullptr);
+}
+
+// Show all and hide all reach the boxes and flags inside collapsed branches, and
+// leave the branches as the user folded them.
+TEST_F(GroupViewTest, ShowAndHideAllReachCollapsedBranches)
+{
+    CModelDataMng& store = View().ModelStore();
+    FillScene(store);
+    AddGroup(store, "Other", 4, 1);
+    Rebuild();
+    const NodeKey otherTin{NodeKind::GroupTin, GroupKey(1), 0};
+    QTreeWidgetItem* other = m_pane->ItemOf(NodeKey{NodeKind::Group, GroupKey(1), 0});
+    QTreeWidgetItem* cad = m_pane->ItemOf(NodeKey{NodeKind::CadRoot, 0, 0});
+    ASSERT_TRUE(other != nullptr && cad != nullptr);
+    other->setExpanded(false);
+    cad->setExpanded(false);
+    for (unsigned id : {grouppane::kGroupHideAll, grouppane::kGroupShowAll}) {
+        const bool shown = id == grouppane::kGroupShowAll;
+        m_pane->OnCommand(id);
+        EXPECT_EQ(store.GetGroup(1)->m_nShowTin, shown ? 1 : 0);
+        EXPECT_EQ(store.GetGroup(1)->m_nShowGroup, shown ? 1 : 0);
+        EXPECT_EQ(store.m_nShowCAD, shown ? 1 : 0);
+        EXPECT_EQ(m_pane->ItemOf(otherTin)->checkState(0), shown ? Qt::Checked : Qt::Unchecked);
+        for (int i = 0; i < cad->childCount(); ++i)
+            EXPECT_EQ(cad->child(i)->checkState(0), shown ? Qt::Checked : Qt::Unchecked) << i;
+        EXPECT_FALSE(other->isExpanded());
+        EXPECT_FALSE(cad->isExpanded());
+    }
 }

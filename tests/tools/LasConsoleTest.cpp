@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iterator>
 #include <limits>
 #include <string>
@@ -234,6 +235,69 @@ INSTANTIATE_TEST_SUITE_P(
         BadDump{"zero_scale", Bytes(WithScale(OnePoint(1), 0.0)), "not finite"},
         BadDump{"colour_outside_a_byte", Bytes(WithColour(OnePoint(1), 256)), "colour"}),
     [](const ::testing::TestParamInfo<BadDump>& info) { return info.param.name; });
+
+struct RoundingCase {
+    double value;          // x with offset 0 and scale 1, or an intensity
+    std::int64_t expected; // round half away from zero, or kDoesNotFit
+};
+constexpr std::int64_t kDoesNotFit = std::numeric_limits<std::int64_t>::min();
+
+// Coordinates and intensities round halves away from zero, exactly at the edges of
+// int32 and of a double's precision.
+TEST_F(LasConsoleTest, RoundsHalvesAwayFromZeroUpToTheEdgesOfInt32)
+{
+    const RoundingCase coordinates[] = {
+        {0.5, 1},
+        {1.5, 2},
+        {2.5, 3},
+        {-0.5, -1},
+        {-2.5, -3},
+        {0.49999999999999994, 0},
+        {-0.49999999999999994, 0},
+        {4503599627370495.5 - 4503599627370000.0, 496},
+        {2147483647.4, 2147483647},
+        {2147483647.5, kDoesNotFit},
+        {-2147483648.4, -2147483648LL},
+        {-2147483648.5, kDoesNotFit},
+        {std::numeric_limits<double>::infinity(), kDoesNotFit},
+    };
+    for (const RoundingCase& c : coordinates) {
+        Dump d = OnePoint(c.value);
+        d.scale[0] = 1.0;
+        const std::string las = (m_dir / "round.las").string();
+        std::string error;
+        const bool ok = lasconsole::ConvertDumpToLas(Write("dump.dat", Bytes(d)), las, error);
+        if (c.expected == kDoesNotFit) {
+            EXPECT_FALSE(ok) << c.value;
+            continue;
+        }
+        ASSERT_TRUE(ok) << c.value << ": " << error;
+        LasFile f;
+        ASSERT_TRUE(ReadLas(las, f));
+        EXPECT_EQ(f.points.at(0).X, c.expected) << std::setprecision(17) << c.value;
+    }
+    const RoundingCase intensities[] = {
+        {0.5, 1},
+        {0.49999999999999994, 0},
+        {-0.4, 0},
+        {65534.5, 65535},
+        {65535.49, 65535},
+        {65535.5, 65535},
+        {1e300, 65535},
+        {std::numeric_limits<double>::infinity(), 0},
+        {std::nan(""), 0},
+    };
+    for (const RoundingCase& c : intensities) {
+        Dump d = OnePoint(1.0);
+        d.points[0].intensity = c.value;
+        const std::string las = (m_dir / "level.las").string();
+        std::string error;
+        ASSERT_TRUE(lasconsole::ConvertDumpToLas(Write("dump.dat", Bytes(d)), las, error)) << error;
+        LasFile f;
+        ASSERT_TRUE(ReadLas(las, f));
+        EXPECT_EQ(f.points.at(0).intensity, c.expected) << std::setprecision(17) << c.value;
+    }
+}
 
 TEST_F(LasConsoleTest, AnEmptyDumpGivesAHeaderOnlyFile)
 {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -394,6 +395,65 @@ TEST_F(LasConsoleTest, SplitDumpsWalkTheShownGroupsAndConvert)
     }
     EXPECT_EQ(counts, (std::vector<std::int64_t>{10, 10, 5}));
     EXPECT_TRUE(done);
+}
+
+struct ExtentCase {
+    const char* name;
+    std::vector<std::array<float, 3>> points;   // as stored
+    double turn;                                 // radians of the survey transform
+    bool axis;                                   // with an axis exchange (mirror)
+};
+
+// Every point comes back from the LAS within half a scale step of its survey
+// coordinates, and the header's bounds are those of the converted points, whatever
+// the extent and however the survey transform turns or mirrors them.
+TEST_F(LasConsoleTest, PointsComeBackWithinHalfAStepForAnyExtentAndTransform)
+{
+    const ExtentCase cases[] = {
+        {"one_position", {{5.5f, -7.25f, 3.0f}, {5.5f, -7.25f, 3.0f}, {5.5f, -7.25f, 3.0f}}, 0.0, false},
+        {"thousand_km", {{-500000.0f, 0.0f, 0.0f}, {500000.0f, 1.0f, 2.0f}, {0.0f, -500000.0f, 1000.0f}}, 0.0, false},
+        {"turned", {{0.0f, 0.0f, 1.0f}, {100.0f, 0.0f, 2.0f}, {100.0f, 50.0f, 3.0f}, {0.0f, 50.0f, 4.0f}}, 0.7, false},
+        {"mirrored", {{0.0f, 0.0f, 1.0f}, {100.0f, 0.0f, 2.0f}, {30.0f, 80.0f, 3.0f}}, 2.0, true},
+    };
+    for (const ExtentCase& c : cases) {
+        CModelDataMng store;
+        auto g = std::make_unique<CPCloudMng>();
+        for (const auto& p : c.points) g->AddCloudPoint(p[0], p[1], p[2], 0x00010203, 7.0);
+        g->m_nDataFlag = 1;
+        g->m_nShowPCloud = 1;
+        store.AddGroup(std::move(g));
+        MTRX toSurvey;
+        toSurvey.Turn(c.turn);
+        if (c.axis) toSurvey.Axis();
+        toSurvey.Move(1000.0, -2000.0);
+        lasdump::Position at;
+        const std::string dump = (m_dir / "extent.dump").string();
+        const lasdump::DumpResult r = lasdump::WriteDump(dump, store, toSurvey, at, lasdump::kNoLimit);
+        ASSERT_TRUE(r.written) << c.name << ": " << r.error;
+        const std::string las = (m_dir / "extent.las").string();
+        std::string error;
+        ASSERT_TRUE(lasconsole::ConvertDumpToLas(dump, las, error)) << c.name << ": " << error;
+        LasFile f;
+        ASSERT_TRUE(ReadLas(las, f)) << c.name;
+        ASSERT_EQ(f.points.size(), c.points.size()) << c.name;
+        double lo[3] = {1e300, 1e300, 1e300}, hi[3] = {-1e300, -1e300, -1e300};
+        for (std::size_t i = 0; i < c.points.size(); ++i) {
+            double x = c.points[i][0], y = c.points[i][1];
+            toSurvey.XY(&x, &y);
+            const double v[3] = {x, y, c.points[i][2]};
+            const std::int32_t stored[3] = {f.points[i].X, f.points[i].Y, f.points[i].Z};
+            for (int d = 0; d < 3; ++d) {
+                EXPECT_LE(std::fabs(stored[d] * f.scale[d] + f.offset[d] - v[d]), f.scale[d] * 0.5 + 1e-9)
+                    << c.name << " point " << i << " axis " << d;
+                lo[d] = std::min(lo[d], v[d]);
+                hi[d] = std::max(hi[d], v[d]);
+            }
+        }
+        for (int d = 0; d < 3; ++d) {
+            EXPECT_EQ(f.min[d], lo[d]) << c.name << " axis " << d;
+            EXPECT_EQ(f.max[d], hi[d]) << c.name << " axis " << d;
+        }
+    }
 }
 
 TEST_F(LasConsoleTest, NothingToDumpLeavesNoFileAndEnds)

@@ -67,6 +67,7 @@ bool AtomicFileWriter::Open()
     std::string pattern = m_targetPath.substr(0, nameStart) + "." + m_targetPath.substr(nameStart) + ".~tmpXXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
+    m_appended = m_writebackStart = 0;
     m_fd = ::mkostemp(buffer.data(), O_CLOEXEC);
     if (m_fd < 0) {
         return false;
@@ -116,19 +117,41 @@ bool AtomicFileWriter::WriteAll(const void* data, std::size_t size, std::int64_t
         }
         bytes += done;
         size -= static_cast<std::size_t>(done);
-        if (offset >= 0) offset += done;
+        if (offset >= 0) {
+            offset += done;
+        } else {
+            m_appended += static_cast<std::uint64_t>(done);
+        }
     }
     return true;
 }
 
+void AtomicFileWriter::StartWriteback()
+{
+    if (m_fd < 0 || m_appended <= m_writebackStart) return;
+    ::sync_file_range(m_fd, static_cast<off_t>(m_writebackStart), static_cast<off_t>(m_appended - m_writebackStart),
+                      SYNC_FILE_RANGE_WRITE);
+    m_writebackStart = m_appended;
+}
+
 bool AtomicFileWriter::Commit()
+{
+    return Finish(true);
+}
+
+bool AtomicFileWriter::CommitUnsynced()
+{
+    return Finish(false);
+}
+
+bool AtomicFileWriter::Finish(bool sync)
 {
     if (m_fd < 0 || m_failed) {
         Discard();
         return false;
     }
-    BeforeStep(SaveStep::Sync);
-    const bool synced = ::fsync(m_fd) == 0;
+    if (sync) BeforeStep(SaveStep::Sync);
+    const bool synced = !sync || ::fsync(m_fd) == 0;
     const bool closed = ::close(m_fd) == 0;
     m_fd = -1;
     if (synced && closed) BeforeStep(SaveStep::Rename);
@@ -137,7 +160,7 @@ bool AtomicFileWriter::Commit()
         return false;
     }
     m_tempPath.clear();
-    SyncFolder(ParentFolder(m_targetPath));
+    if (sync) SyncFolder(ParentFolder(m_targetPath));
     return true;
 }
 

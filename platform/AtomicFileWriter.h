@@ -30,18 +30,29 @@ public:
     // The temporary file, for writers that open it themselves (streams, libraries);
     // they must close it before Commit().
     const std::string& TempPath() const { return m_tempPath; }
+    // Asks the system to start writing what was appended since the last call to disk
+    // without waiting for it, so a long file streams out while the writer computes
+    // the rest and Commit's sync has little left. Never needed for correctness.
+    void StartWriteback();
     // Syncs, closes and renames over the target. False leaves the target untouched.
     bool Commit();
+    // Closes and renames over the target without syncing: for scratch files that
+    // another process reads at once and that are deleted after, where a crash
+    // loses nothing of the user's. Still never half a file under the target's name.
+    bool CommitUnsynced();
     void Discard();
 
 private:
     // Writes at the end (offset < 0) or at the offset, retrying short writes.
     bool WriteAll(const void* data, std::size_t size, std::int64_t offset);
+    bool Finish(bool sync);
 
     std::string m_targetPath;
     std::string m_tempPath;
     int m_fd = -1;
     bool m_failed = false;
+    std::uint64_t m_appended = 0;         // bytes appended at the end
+    std::uint64_t m_writebackStart = 0;   // where the next StartWriteback begins
 };
 
 // The steps of every atomic save in this process, in order, for tests that stop a

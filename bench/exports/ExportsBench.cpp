@@ -1,9 +1,11 @@
 // Speed of the exports against a raw write of the same number of bytes with the
 // same fsync, in the same run: text files, the exchange file's point part and the
-// LAS export (dump, lasconsole, rename).
+// LAS export (dump, lasconsole, rename), with its two halves on their own.
 #include "viewer/files/BufferedFileWriter.h"
 #include "viewer/files/ExchangeFile.h"
 #include "viewer/files/LasExport.h"
+#include "viewer/files/LasDump.h"
+#include "LasConsole.h"
 #include "viewer/files/PointTextExport.h"
 
 #include "outside/CModelDataMng.h"
@@ -136,6 +138,32 @@ void BM_LasExport(benchmark::State& state)
     Report(state, fs::exists(out) ? fs::file_size(out) : 0);
 }
 
+// The LAS export's two halves on their own: the viewer's dump, and the converter
+// in this process (no program start).
+void BM_LasDumpPart(benchmark::State& state)
+{
+    const CModelDataMng& store = Store();
+    const std::string out = (Scratch() / "p.dump").string();
+    for (auto _ : state) {
+        lasdump::Position at;
+        if (!lasdump::WriteDump(out, store, MTRX(), at, lasdump::kNoLimit).written) state.SkipWithError("no dump");
+    }
+    Report(state, fs::exists(out) ? fs::file_size(out) : 0);
+}
+
+void BM_LasConverterPart(benchmark::State& state)
+{
+    const std::string dump = (Scratch() / "p.dump").string();
+    lasdump::Position at;
+    if (!lasdump::WriteDump(dump, Store(), MTRX(), at, lasdump::kNoLimit).written) state.SkipWithError("no dump");
+    const std::string out = (Scratch() / "q.las").string();
+    for (auto _ : state) {
+        std::string error;
+        if (!lasconsole::ConvertDumpToLas(dump, out, error)) state.SkipWithError(error.c_str());
+    }
+    Report(state, fs::exists(out) ? fs::file_size(out) : 0);
+}
+
 void BM_LasRawWrite(benchmark::State& state)
 {
     const std::uint64_t bytes = 227 + std::uint64_t(kPoints) * 26;
@@ -150,6 +178,8 @@ BENCHMARK(BM_XyzRawWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterati
 BENCHMARK(BM_ExchangePointPart)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_ExchangeRawWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_LasExport)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_LasDumpPart)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_LasConverterPart)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_LasRawWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 }  // namespace

@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iterator>
 #include <limits>
 #include <string>
@@ -235,6 +237,69 @@ INSTANTIATE_TEST_SUITE_P(
         BadDump{"colour_outside_a_byte", Bytes(WithColour(OnePoint(1), 256)), "colour"}),
     [](const ::testing::TestParamInfo<BadDump>& info) { return info.param.name; });
 
+struct RoundingCase {
+    double value;          // x with offset 0 and scale 1, or an intensity
+    std::int64_t expected; // round half away from zero, or kDoesNotFit
+};
+constexpr std::int64_t kDoesNotFit = std::numeric_limits<std::int64_t>::min();
+
+// Coordinates and intensities round halves away from zero, exactly at the edges of
+// int32 and of a double's precision.
+TEST_F(LasConsoleTest, RoundsHalvesAwayFromZeroUpToTheEdgesOfInt32)
+{
+    const RoundingCase coordinates[] = {
+        {0.5, 1},
+        {1.5, 2},
+        {2.5, 3},
+        {-0.5, -1},
+        {-2.5, -3},
+        {0.49999999999999994, 0},
+        {-0.49999999999999994, 0},
+        {4503599627370495.5 - 4503599627370000.0, 496},
+        {2147483647.4, 2147483647},
+        {2147483647.5, kDoesNotFit},
+        {-2147483648.4, -2147483648LL},
+        {-2147483648.5, kDoesNotFit},
+        {std::numeric_limits<double>::infinity(), kDoesNotFit},
+    };
+    for (const RoundingCase& c : coordinates) {
+        Dump d = OnePoint(c.value);
+        d.scale[0] = 1.0;
+        const std::string las = (m_dir / "round.las").string();
+        std::string error;
+        const bool ok = lasconsole::ConvertDumpToLas(Write("dump.dat", Bytes(d)), las, error);
+        if (c.expected == kDoesNotFit) {
+            EXPECT_FALSE(ok) << c.value;
+            continue;
+        }
+        ASSERT_TRUE(ok) << c.value << ": " << error;
+        LasFile f;
+        ASSERT_TRUE(ReadLas(las, f));
+        EXPECT_EQ(f.points.at(0).X, c.expected) << std::setprecision(17) << c.value;
+    }
+    const RoundingCase intensities[] = {
+        {0.5, 1},
+        {0.49999999999999994, 0},
+        {-0.4, 0},
+        {65534.5, 65535},
+        {65535.49, 65535},
+        {65535.5, 65535},
+        {1e300, 65535},
+        {std::numeric_limits<double>::infinity(), 0},
+        {std::nan(""), 0},
+    };
+    for (const RoundingCase& c : intensities) {
+        Dump d = OnePoint(1.0);
+        d.points[0].intensity = c.value;
+        const std::string las = (m_dir / "level.las").string();
+        std::string error;
+        ASSERT_TRUE(lasconsole::ConvertDumpToLas(Write("dump.dat", Bytes(d)), las, error)) << error;
+        LasFile f;
+        ASSERT_TRUE(ReadLas(las, f));
+        EXPECT_EQ(f.points.at(0).intensity, c.expected) << std::setprecision(17) << c.value;
+    }
+}
+
 TEST_F(LasConsoleTest, AnEmptyDumpGivesAHeaderOnlyFile)
 {
     const std::string las = (m_dir / "empty.las").string();
@@ -330,6 +395,65 @@ TEST_F(LasConsoleTest, SplitDumpsWalkTheShownGroupsAndConvert)
     }
     EXPECT_EQ(counts, (std::vector<std::int64_t>{10, 10, 5}));
     EXPECT_TRUE(done);
+}
+
+struct ExtentCase {
+    const char* name;
+    std::vector<std::array<float, 3>> points;   // as stored
+    double turn;                                 // radians of the survey transform
+    bool axis;                                   // with an axis exchange (mirror)
+};
+
+// Every point comes back from the LAS within half a scale step of its survey
+// coordinates, and the header's bounds are those of the converted points, whatever
+// the extent and however the survey transform turns or mirrors them.
+TEST_F(LasConsoleTest, PointsComeBackWithinHalfAStepForAnyExtentAndTransform)
+{
+    const ExtentCase cases[] = {
+        {"one_position", {{5.5f, -7.25f, 3.0f}, {5.5f, -7.25f, 3.0f}, {5.5f, -7.25f, 3.0f}}, 0.0, false},
+        {"thousand_km", {{-500000.0f, 0.0f, 0.0f}, {500000.0f, 1.0f, 2.0f}, {0.0f, -500000.0f, 1000.0f}}, 0.0, false},
+        {"turned", {{0.0f, 0.0f, 1.0f}, {100.0f, 0.0f, 2.0f}, {100.0f, 50.0f, 3.0f}, {0.0f, 50.0f, 4.0f}}, 0.7, false},
+        {"mirrored", {{0.0f, 0.0f, 1.0f}, {100.0f, 0.0f, 2.0f}, {30.0f, 80.0f, 3.0f}}, 2.0, true},
+    };
+    for (const ExtentCase& c : cases) {
+        CModelDataMng store;
+        auto g = std::make_unique<CPCloudMng>();
+        for (const auto& p : c.points) g->AddCloudPoint(p[0], p[1], p[2], 0x00010203, 7.0);
+        g->m_nDataFlag = 1;
+        g->m_nShowPCloud = 1;
+        store.AddGroup(std::move(g));
+        MTRX toSurvey;
+        toSurvey.Turn(c.turn);
+        if (c.axis) toSurvey.Axis();
+        toSurvey.Move(1000.0, -2000.0);
+        lasdump::Position at;
+        const std::string dump = (m_dir / "extent.dump").string();
+        const lasdump::DumpResult r = lasdump::WriteDump(dump, store, toSurvey, at, lasdump::kNoLimit);
+        ASSERT_TRUE(r.written) << c.name << ": " << r.error;
+        const std::string las = (m_dir / "extent.las").string();
+        std::string error;
+        ASSERT_TRUE(lasconsole::ConvertDumpToLas(dump, las, error)) << c.name << ": " << error;
+        LasFile f;
+        ASSERT_TRUE(ReadLas(las, f)) << c.name;
+        ASSERT_EQ(f.points.size(), c.points.size()) << c.name;
+        double lo[3] = {1e300, 1e300, 1e300}, hi[3] = {-1e300, -1e300, -1e300};
+        for (std::size_t i = 0; i < c.points.size(); ++i) {
+            double x = c.points[i][0], y = c.points[i][1];
+            toSurvey.XY(&x, &y);
+            const double v[3] = {x, y, c.points[i][2]};
+            const std::int32_t stored[3] = {f.points[i].X, f.points[i].Y, f.points[i].Z};
+            for (int d = 0; d < 3; ++d) {
+                EXPECT_LE(std::fabs(stored[d] * f.scale[d] + f.offset[d] - v[d]), f.scale[d] * 0.5 + 1e-9)
+                    << c.name << " point " << i << " axis " << d;
+                lo[d] = std::min(lo[d], v[d]);
+                hi[d] = std::max(hi[d], v[d]);
+            }
+        }
+        for (int d = 0; d < 3; ++d) {
+            EXPECT_EQ(f.min[d], lo[d]) << c.name << " axis " << d;
+            EXPECT_EQ(f.max[d], hi[d]) << c.name << " axis " << d;
+        }
+    }
 }
 
 TEST_F(LasConsoleTest, NothingToDumpLeavesNoFileAndEnds)

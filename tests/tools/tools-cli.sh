@@ -77,6 +77,22 @@ if [ -x "$bin/lazpack" ] && [ -f "$scratch/empty.las" ]; then
   test -z "$(find "$scratch" -name '*.~tmp*')"
 fi
 
+# The example dump from the command line: lasconsole makes a LAS of its 3,000 points,
+# lazpack a LAZ of it, and laz-perf (when node has it) decodes that LAZ to the very
+# records of the LAS.
+src=$(cd "$(dirname "$0")/../.." && pwd)
+if [ -x "$bin/lasconsole" ] && [ -x "$bin/lazpack" ]; then
+  "$bin/lasconsole" "$src/examples/viewer/scan.dump" "$scratch/scan.las"
+  test "$(stat -c %s "$scratch/scan.las")" = $((227 + 3000 * 26))
+  "$bin/lazpack" -i "$scratch/scan.las" -o "$scratch/scan.laz"
+  test "$(stat -c %s "$scratch/scan.laz")" -lt $((227 + 3000 * 26))
+  lazperf=$src/tests/tools/lazperf
+  if command -v node > /dev/null && [ -d "$lazperf/node_modules/laz-perf" ]; then
+    node "$lazperf/laz-decode.js" "$scratch/scan.laz" "$scratch/scan.records" > /dev/null
+    tail -c +228 "$scratch/scan.las" | cmp - "$scratch/scan.records"
+  fi
+fi
+
 expect_exit 2 "$bin/fake-host"
 expect_exit 2 "$bin/fake-host" send
 # No viewer: no reply, non-zero.

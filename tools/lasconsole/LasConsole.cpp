@@ -1,6 +1,7 @@
 #include "LasConsole.h"
 
 #include "platform/AtomicFileWriter.h"
+#include "platform/WriteBehind.h"
 
 #include <algorithm>
 #include <array>
@@ -53,12 +54,31 @@ struct DumpHeader {
     double offset[3] = {};
 };
 
+// std::round (halves away from zero) of a value already known to lie strictly
+// between -2^31 - 1 and 2^31: the part after the point is exact, and no library
+// call per value (ten million points make thirty million of them).
+std::int64_t RoundInRange(double value)
+{
+    const auto whole = static_cast<std::int64_t>(value);   // toward zero
+    const double rest = value - static_cast<double>(whole);
+    return whole + (rest >= 0.5 ? 1 : 0) - (rest <= -0.5 ? 1 : 0);
+}
+
 bool ToInt32(double value, double offset, double scale, std::int32_t& out)
 {
-    const double scaled = std::round((value - offset) / scale);
-    if (!std::isfinite(scaled) || scaled < -2147483648.0 || scaled > 2147483647.0) return false;
-    out = static_cast<std::int32_t>(scaled);
+    const double q = (value - offset) / scale;
+    // round(q) fits int32 exactly when q lies in (-2^31 - 0.5, 2^31 - 0.5); NaN does not.
+    if (!(q > -2147483648.5 && q < 2147483647.5)) return false;
+    out = static_cast<std::int32_t>(RoundInRange(q));
     return true;
+}
+
+// Intensity rounded (halves away from zero) into 0..65535; not a number gives 0.
+std::uint16_t IntensityLevel(double intensity)
+{
+    if (!std::isfinite(intensity) || !(intensity > 0.0)) return 0;
+    if (intensity >= 65535.0) return 65535;
+    return static_cast<std::uint16_t>(std::min<std::int64_t>(RoundInRange(intensity), 65535));
 }
 
 std::vector<unsigned char> LasHeader(const DumpHeader& h)
@@ -147,49 +167,61 @@ bool ConvertDumpToLas(const std::string& dumpPath, const std::string& lasPath, s
         error = "cannot write " + lasPath;
         return false;
     }
-    std::vector<unsigned char> records(kRecordsPerBlock * kDumpRecordBytes);
-    std::vector<unsigned char> points;
-    points.reserve(kRecordsPerBlock * kLasRecordBytes);
-    for (std::int64_t done = 0; done < h.count;) {
-        const auto block = static_cast<std::size_t>(std::min<std::int64_t>(h.count - done, kRecordsPerBlock));
-        if (!in.read(reinterpret_cast<char*>(records.data()), static_cast<std::streamsize>(block * kDumpRecordBytes))) {
-            error = "cannot read the dump's points";
-            return false;
-        }
-        points.clear();
-        for (std::size_t r = 0; r < block; ++r) {
-            const unsigned char* p = &records[r * kDumpRecordBytes];
-            std::int32_t xyz[3];
-            for (int d = 0; d < 3; ++d) {
-                if (!ToInt32(Get<double>(p + 8 * d), h.offset[d], h.scale[d], xyz[d])) {
-                    error = "point " + std::to_string(done + std::int64_t(r)) +
-                            " does not fit the dump's scale and offset";
-                    return false;
-                }
-                Put(points, xyz[d]);
+    // The dump is read and converted in blocks of a bounded size; a second thread
+    // writes each converted block while the next is read, and asks the disk to start
+    // on it, so the final sync has little left to do.
+    std::string problem;
+    const auto convert = [&](tessara::BlockSink& sink) {
+        std::vector<unsigned char> records(kRecordsPerBlock * kDumpRecordBytes);
+        for (std::int64_t done = 0; done < h.count && !sink.Failed();) {
+            const auto block = static_cast<std::size_t>(std::min<std::int64_t>(h.count - done, kRecordsPerBlock));
+            if (!in.read(reinterpret_cast<char*>(records.data()),
+                         static_cast<std::streamsize>(block * kDumpRecordBytes))) {
+                problem = "cannot read the dump's points";
+                return false;
             }
-            const double intensity = Get<double>(p + 36);
-            const double rounded = std::isfinite(intensity) ? std::round(intensity) : 0.0;
-            Put(points, static_cast<std::uint16_t>(std::clamp(rounded, 0.0, 65535.0)));
-            points.push_back(0x09);   // return 1 of 1
-            points.push_back(0);      // classification
-            points.push_back(0);      // scan angle rank
-            points.push_back(0);      // user data
-            Put<std::uint16_t>(points, 0);   // point source id
-            for (int c = 0; c < 3; ++c) {
-                const std::int32_t component = Get<std::int32_t>(p + 24 + 4 * c);
-                if (component < 0 || component > 255) {
-                    error = "point " + std::to_string(done + std::int64_t(r)) + " has a colour outside 0..255";
-                    return false;
+            for (std::size_t r = 0; r < block; ++r) {
+                const unsigned char* p = &records[r * kDumpRecordBytes];
+                unsigned char* q = sink.Append(kLasRecordBytes);
+                for (int d = 0; d < 3; ++d) {
+                    std::int32_t v = 0;
+                    if (!ToInt32(Get<double>(p + 8 * d), h.offset[d], h.scale[d], v)) {
+                        problem = "point " + std::to_string(done + std::int64_t(r)) +
+                                  " does not fit the dump's scale and offset";
+                        return false;
+                    }
+                    std::memcpy(q + 4 * d, &v, 4);
                 }
-                Put(points, static_cast<std::uint16_t>(component * 257));
+                const std::uint16_t level = IntensityLevel(Get<double>(p + 36));
+                std::memcpy(q + 12, &level, 2);
+                q[14] = 0x09;   // return 1 of 1
+                q[15] = 0;      // classification
+                q[16] = 0;      // scan angle rank
+                q[17] = 0;      // user data
+                q[18] = q[19] = 0;   // point source id
+                for (int c = 0; c < 3; ++c) {
+                    const std::int32_t component = Get<std::int32_t>(p + 24 + 4 * c);
+                    if (component < 0 || component > 255) {
+                        problem = "point " + std::to_string(done + std::int64_t(r)) + " has a colour outside 0..255";
+                        return false;
+                    }
+                    const auto wide = static_cast<std::uint16_t>(component * 257);
+                    std::memcpy(q + 20 + 2 * c, &wide, 2);
+                }
             }
+            done += static_cast<std::int64_t>(block);
         }
-        if (!out.Write(points.data(), points.size())) {
-            error = "cannot write " + lasPath;
-            return false;
-        }
-        done += static_cast<std::int64_t>(block);
+        return true;
+    };
+    const bool converted =
+        tessara::WriteBehind(kRecordsPerBlock * kLasRecordBytes, convert, [&](const unsigned char* data, std::size_t size) {
+            if (!out.Write(data, size)) return false;
+            out.StartWriteback();
+            return true;
+        });
+    if (!converted) {
+        error = problem.empty() ? "cannot write " + lasPath : problem;
+        return false;
     }
     if (!out.Commit()) {
         error = "cannot complete " + lasPath;

@@ -221,14 +221,28 @@ bool WriteChunks(const InputFile& in, std::uint64_t pointOffset, std::uint32_t c
     std::exception_ptr error;
 
     // Called with the lock held: writes the completed chunks that are next in order.
-    const auto writeReady = [&] {
+    // One worker writes at a time, with the lock released during each write so the
+    // others go on taking and handing in chunks; a chunk handed in meanwhile is
+    // written by the worker already writing. The slot being written cannot be taken
+    // again before nextToWrite moves past it (the window).
+    bool writing = false;
+    const auto writeReady = [&](std::unique_lock<std::mutex>& lock) {
+        if (writing) return;
+        writing = true;
         while (!failed && nextToWrite < chunks && ready[nextToWrite % window]) {
-            std::vector<std::uint8_t>& bytes = slots[nextToWrite % window];
-            if (!out.Write(bytes.data(), bytes.size())) failed = true;
+            const std::size_t slot = nextToWrite % window;
+            const std::vector<std::uint8_t>& bytes = slots[slot];
+            lock.unlock();
+            const bool ok = out.Write(bytes.data(), bytes.size());
+            if (ok) out.StartWriteback();   // the disk works while the rest is coded
+            lock.lock();
+            if (!ok) failed = true;
             chunkBytes.push_back(bytes.size());
-            ready[nextToWrite % window] = 0;
+            ready[slot] = 0;
             ++nextToWrite;
+            written.notify_all();
         }
+        writing = false;
         written.notify_all();
     };
 
@@ -257,7 +271,7 @@ bool WriteChunks(const InputFile& in, std::uint64_t pointOffset, std::uint32_t c
                 if (!error) error = std::current_exception();
                 failed = true;
             }
-            writeReady();
+            writeReady(lock);
         }
     });
     if (error) std::rethrow_exception(error);

@@ -26,6 +26,7 @@
 #include "viewer/dialogs/LegendSlots.h"
 #include "viewer/render/CModelViewerView.h"
 #include "viewer/render/LongWorkGuard.h"
+#include "viewer/render/WorkInputFilter.h"
 #include "viewer/render/ShellHooks.h"
 
 namespace {
@@ -127,6 +128,8 @@ void CMainFrame::BuildCommandMap()
     m_commands.On(57609, [] {});
     m_commands.OnUpdate(57609, [](CommandUi& ui) { ui.checked = false; });
     m_commands.On(kAbortButtonId, [this] { OnAbortButton(); });
+    // Long work that pumps events refuses every command but the one that stops it.
+    m_router.AllowDuringLongWork(kAbortButtonId);
     m_commands.On(57680, [this] { focusNextChild(); });
     // The group pane: the ribbon's button shows or hides it; its commands go to it.
     m_commands.On(grouppane::kShowGroupPane, [this] {
@@ -166,6 +169,7 @@ void CMainFrame::BuildStatusBar()
     m_abortButton->setObjectName("abortButton");
     m_abortButton->setAccessibleName("中止ボタン");
     m_abortButton->setProperty("commandId", kAbortButtonId);
+    m_abortButton->setProperty(WorkInputFilter::kTakesInput, true);
     bar->addPermanentWidget(m_abortButton);
     connect(m_abortButton, &QPushButton::clicked, this, [this] { RouteCommand(kAbortButtonId); });
     // Hidden until a piece of work shows its progress.

@@ -36,7 +36,7 @@ bool CommandRouter::Route(unsigned id) const
 {
     // Long work pumps events with the view locked: a click it lets through must
     // not start a second command.
-    if (LongWorkGuard::OtherWorkInProgress()) return false;
+    if (LongWorkGuard::OtherWorkInProgress() && m_duringLongWork.count(id) == 0) return false;
     if (!QueryUi(id).enabled) return false;
     for (const CommandMap* map : m_chain) {
         if (map == nullptr) continue;

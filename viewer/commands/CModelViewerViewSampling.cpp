@@ -18,6 +18,7 @@
 #include "viewer/dialogs/VurRadiusDlg.h"
 #include "viewer/files/ViewProgress.h"
 #include "viewer/render/LongWorkGuard.h"
+#include "viewer/render/WorkInputFilter.h"
 
 #include <QCoreApplication>
 
@@ -95,6 +96,9 @@ void CModelViewerView::RunPointFilter(int which)
     const sampling::Params params = sampling::Params::FromSettings(m_settings, filter);
     {
         LongWorkGuard working(LongWorkGuard::Kind::Other);
+        // Only the abort button (and its question) take input while the filter pumps
+        // events with the lock held: a key or click on the view would lock again.
+        WorkInputFilter input;
         CancelRefinement();
         std::lock_guard lock(ViewMutex());
         CModelDataMng& store = ModelStore();

@@ -11,6 +11,7 @@
 #include "viewer/files/HostOverlayStore.h"
 #include "viewer/files/HostPolygonFile.h"
 #include "viewer/files/ViewFilesState.h"
+#include "viewer/files/ViewProgress.h"
 #include "viewer/render/FrameLink.h"
 
 #include <QCoreApplication>
@@ -28,12 +29,17 @@ constexpr int kCadLayerKind = 50;
 }  // namespace
 
 // The callers hold the view mutex. On the UI thread (TIN to CAD) the progress
-// display is shown directly and pending events run except user input: a command
-// started now would wait for the mutex this thread holds. On the
-// pipe worker nothing waits for the UI thread (it may be waiting for the mutex):
-// the frame's progress and abort flags are used directly, as any thread may.
-int CModelViewerView::WriteExchangeFile(const std::string& path, int contentFlags, int pointLimit, int tinType)
+// display is shown directly and pending events run, the abort button's click among
+// them; the caller keeps every other command and input away meanwhile (a long-work
+// guard and a WorkInputFilter), since they would wait for the mutex this thread
+// holds, and a pumped paint finds the view busy. On the pipe worker nothing waits
+// for the UI thread (it may be waiting for the mutex): the frame's progress and
+// abort flags are used directly, as any thread may. `aborted` tells an abort from
+// a file that could not be written.
+int CModelViewerView::WriteExchangeFile(const std::string& path, int contentFlags, int pointLimit, int tinType,
+                                        bool* aborted)
 {
+    if (aborted != nullptr) *aborted = false;
     ExchangeFile file(*m_modelStore, ~m_files->scene.frame.surveyTransform);
     file.SetSelection(&BuffersState().pickBuckets);
     const auto& figures = m_modelStore->m_elmList;
@@ -41,16 +47,19 @@ int CModelViewerView::WriteExchangeFile(const std::string& path, int contentFlag
                                      [](const CElmData& e) { return e.m_nKind == kCadLayerKind; }));
     const bool onUiThread = QThread::currentThread() == thread();
     const auto clamp = [](std::int64_t v) { return int(std::min<std::int64_t>(v, 0x7FFFFFFF)); };
-    file.SetProgress([this, onUiThread, clamp](std::int64_t maximum, std::int64_t position) {
+    file.SetProgress([this, onUiThread, clamp, aborted](std::int64_t maximum, std::int64_t position) {
+        int answer = 0;
         if (onUiThread) {
-            const int answer = SetMainFrameProgress(clamp(maximum), clamp(position));
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            return answer;
+            SetMainFrameProgress(clamp(maximum), clamp(position));
+            QCoreApplication::processEvents();
+            // Asked after the pump: a click it delivered has had its answer.
+            answer = SetMainFrameProgress(clamp(maximum), clamp(position));
+        } else if (FrameLink* frame = FrameLink::Main()) {
+            frame->UpdateProgress(unsigned(clamp(maximum)), unsigned(clamp(position)), position != maximum ? 1 : 0);
+            answer = frame->PollAbort();
         }
-        FrameLink* frame = FrameLink::Main();
-        if (frame == nullptr) return 0;
-        frame->UpdateProgress(unsigned(clamp(maximum)), unsigned(clamp(position)), position != maximum ? 1 : 0);
-        return frame->PollAbort();
+        if (answer == ViewProgress::kStop && aborted != nullptr) *aborted = true;
+        return answer;
     });
     file.SetProgressEnd([this, onUiThread] {
         if (onUiThread) {

@@ -8,7 +8,9 @@
 #include "platform/MessageBox.h"
 #include "platform/UiMessages.h"
 #include "viewer/render/FrameLink.h"
+#include "viewer/render/LongWorkGuard.h"
 #include "viewer/render/ShellHooks.h"
+#include "viewer/render/WorkInputFilter.h"
 #include "viewer/files/FileFormatConstants.h"
 #include "viewer/files/HostClientTexts.h"
 #include "viewer/files/PipeCommandCodes.h"
@@ -169,11 +171,22 @@ void CModelViewerView::OnRegisterTinToHost()
     const std::string exchange = folder + "~TIN2CAD.DAT";
     SetMainFrameStatusText(kMakingExchange);
     int items = 0;
+    bool aborted = false;
     {
+        // The writer pumps events with the lock held on this thread so its abort
+        // button works: every other command is refused meanwhile and every other
+        // input dropped, and a pumped paint finds the view busy.
+        LongWorkGuard working(LongWorkGuard::Kind::Other);
+        WorkInputFilter input;
+        CancelRefinement();
         std::lock_guard lock(ViewMutex());
-        items = WriteExchangeFile(exchange, 1, 0, type);
+        items = WriteExchangeFile(exchange, 1, 0, type, &aborted);
     }
-    if (items < 1) {
+    if (aborted) {
+        // The user stopped it: nothing is handed over, and there is no missing TIN to report.
+        EndMainFrameProgress();
+        SetMainFrameStatusText("");
+    } else if (items < 1) {
         SetMainFrameStatusText("");
         Tell(kNoTin);
     } else {

@@ -3,6 +3,7 @@
 #include "outside/CModelDataMng.h"
 #include "platform/AtomicFileWriter.h"
 #include "platform/Files.h"
+#include "platform/WriteBehind.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +18,13 @@ constexpr double kScaleStep = 0.0001;
 constexpr double kInt32Min = -2147483648.0;
 constexpr double kInt32Max = 2147483647.0;
 constexpr std::int64_t kMaxPointsPerFile = 2147483647;
+constexpr std::size_t kHeaderBytes = 0x6A;
+constexpr std::size_t kRecordBytes = 44;
+#ifdef TESSARA_SMALL_READ_BUFFERS
+constexpr std::size_t kBlockRecords = 4;   // test builds: small dumps span several blocks
+#else
+constexpr std::size_t kBlockRecords = 32768;   // about 1.4 MB
+#endif
 
 bool Fits(double value, double offset, double scale)
 {
@@ -69,13 +77,6 @@ struct Walk {
     }
 };
 
-template <class T>
-void Put(std::vector<unsigned char>& out, T value)
-{
-    const auto* bytes = reinterpret_cast<const unsigned char*>(&value);
-    out.insert(out.end(), bytes, bytes + sizeof value);
-}
-
 } // namespace
 
 std::int64_t PointsPerFile(int mode, std::int64_t megabytes, std::int64_t pointUnits, bool lazTarget)
@@ -115,29 +116,52 @@ DumpResult WriteDump(const std::string& path, const CModelDataMng& store, const 
                      std::int64_t limit)
 {
     DumpResult result;
-    // First pass: count and bounds over the converted coordinates.
-    Walk first{store, at, limit};
+    tessara::AtomicFileWriter out(path);
+    if (!out.Open()) {
+        result.error = "cannot create " + path;
+        return result;
+    }
+    // One walk: the records are made in blocks of a bounded size, written on a
+    // second thread while the next ones are made, and the count and the bounds over
+    // the converted coordinates are gathered on the way; the header, a placeholder
+    // at first, is filled in at the end.
     double lo[3] = {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(),
                     std::numeric_limits<double>::infinity()};
     double hi[3] = {-lo[0], -lo[1], -lo[2]};
     std::int64_t count = 0;
-    first.Run([&](float x, float y, float z, COLORREF, double) {
-        double sx = x, sy = y;
-        toSurvey.XY(&sx, &sy);
-        const double v[3] = {sx, sy, static_cast<double>(z)};
-        for (int d = 0; d < 3; ++d) {
-            lo[d] = std::min(lo[d], v[d]);
-            hi[d] = std::max(hi[d], v[d]);
-        }
-        ++count;
-    });
-    const Position next = first.at;
-    result.done = first.done;
+    // Never more than one dump holds (a limit of none still stops one past it).
+    Walk walk{store, at, limit > 0 ? limit : kMaxPointsPerFile + 1};
+    const auto produce = [&](tessara::BlockSink& sink) {
+        std::memset(sink.Append(kHeaderBytes), 0, kHeaderBytes);
+        walk.Run([&](float x, float y, float z, COLORREF colour, double intensity) {
+            double px = x, py = y;
+            toSurvey.XY(&px, &py);
+            const double v[3] = {px, py, static_cast<double>(z)};
+            for (int d = 0; d < 3; ++d) {
+                lo[d] = std::min(lo[d], v[d]);
+                hi[d] = std::max(hi[d], v[d]);
+            }
+            const std::int32_t rgb[3] = {static_cast<std::int32_t>(colour & 0xFF),
+                                         static_cast<std::int32_t>((colour >> 8) & 0xFF),
+                                         static_cast<std::int32_t>((colour >> 16) & 0xFF)};
+            unsigned char* record = sink.Append(kRecordBytes);
+            std::memcpy(record, v, 24);
+            std::memcpy(record + 24, rgb, 12);
+            std::memcpy(record + 36, &intensity, 8);
+            ++count;
+        });
+        return true;
+    };
+    bool ok = tessara::WriteBehind(kBlockRecords * kRecordBytes, produce,
+                                   [&](const unsigned char* data, std::size_t size) { return out.Write(data, size); });
+    const Position next = walk.at;
+    result.done = walk.done;
     if (count == 0) {
+        out.Discard();
         at = next;
         return result;
     }
-    if (count > kMaxPointsPerFile) {
+    if (count > kMaxPointsPerFile || (limit <= 0 && !walk.done)) {
         result.error = "more points than one dump holds";
         return result;
     }
@@ -149,42 +173,22 @@ DumpResult WriteDump(const std::string& path, const CModelDataMng& store, const 
         at = next;
         return result;
     }
-
-    tessara::AtomicFileWriter out(path);
-    if (!out.Open()) {
-        result.error = "cannot create " + path;
-        return result;
-    }
-    std::vector<unsigned char> bytes;
-    bytes.reserve(1 << 20);
-    Put<std::uint32_t>(bytes, 0x40474C56);
-    Put<std::uint16_t>(bytes, 0x0100);
-    Put<std::int32_t>(bytes, static_cast<std::int32_t>(count));
-    for (double v : lo) Put(bytes, v);
-    for (double v : hi) Put(bytes, v);
-    for (const AxisScale* a : {&*sx, &*sy, &*sz}) Put(bytes, a->scale);
-    for (const AxisScale* a : {&*sx, &*sy, &*sz}) Put(bytes, a->offset);
-    bool ok = true;
-    // Second pass from the same start: one record per readable point.
-    Walk second{store, at, limit};
-    std::int64_t records = 0;
-    second.Run([&](float x, float y, float z, COLORREF colour, double intensity) {
-        double px = x, py = y;
-        toSurvey.XY(&px, &py);
-        Put(bytes, px);
-        Put(bytes, py);
-        Put(bytes, static_cast<double>(z));
-        Put<std::int32_t>(bytes, static_cast<std::int32_t>(colour & 0xFF));
-        Put<std::int32_t>(bytes, static_cast<std::int32_t>((colour >> 8) & 0xFF));
-        Put<std::int32_t>(bytes, static_cast<std::int32_t>((colour >> 16) & 0xFF));
-        Put(bytes, intensity);
-        ++records;
-        if (bytes.size() >= (1 << 20)) {
-            ok = ok && out.Write(bytes.data(), bytes.size());
-            bytes.clear();
-        }
-    });
-    ok = ok && out.Write(bytes.data(), bytes.size()) && records == count && out.Commit();
+    std::vector<unsigned char> header(kHeaderBytes);
+    std::size_t used = 0;
+    const auto put = [&](const auto& value) {
+        std::memcpy(header.data() + used, &value, sizeof value);
+        used += sizeof value;
+    };
+    put(std::uint32_t{0x40474C56});
+    put(std::uint16_t{0x0100});
+    put(static_cast<std::int32_t>(count));
+    for (double v : lo) put(v);
+    for (double v : hi) put(v);
+    for (const AxisScale* a : {&*sx, &*sy, &*sz}) put(a->scale);
+    for (const AxisScale* a : {&*sx, &*sy, &*sz}) put(a->offset);
+    // A scratch file the converter reads at once and the export deletes: complete
+    // under its name or absent, but not worth a sync to disk.
+    ok = ok && out.WriteAt(0, header.data(), used) && out.CommitUnsynced();
     if (!ok) {
         result.error = "cannot write " + path;
         return result;

@@ -109,12 +109,13 @@ LasExportResult ExportLasFile(const std::string& path, const CModelDataMng& stor
         tessara::DeleteFile(partial);
         const std::string las = laz ? tempLas : partial;
         bool ok = RunTool({"lasconsole", dump, las}, las, wait, result);
-        tessara::DeleteFile(dump);
+        if (laz) tessara::DeleteFile(dump);   // the disk space for the LAZ
         if (ok && laz) ok = RunTool({"lazpack", "-i", las, "-o", partial}, partial, wait, result);
         if (ok && !tessara::RenameOver(partial, out)) {
             result.error = "cannot rename " + partial + " to " + out;
             ok = false;
         }
+        // The target is complete before the scratch files go.
         tessara::DeleteFile(partial);
         cleanUp();
         if (!ok) break;

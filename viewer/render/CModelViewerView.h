@@ -289,7 +289,8 @@ public:
     void RebuildPickCache();
     //! Pipe commands 4, 18, 19 (with the view mutex held), 20 and 21: see ExchangeFile.h
     //! and HostOverlayStore.h. Command 20 answers 1 after a file was read whole and installed.
-    int WriteExchangeFile(const std::string& path, int contentFlags, int pointLimit, int tinType);
+    int WriteExchangeFile(const std::string& path, int contentFlags, int pointLimit, int tinType,
+                          bool* aborted = nullptr);
     int ExportPointsInPolygons(const std::string& path);
     int WriteShownTins(const std::string& path);
     int ReadHostPolygonFile(const std::string& path);

@@ -89,6 +89,21 @@ TEST_F(LasExportTest, SplitByPointsGivesNumberedFilesOfTheLimit)
     ExpectNoTemporaryFiles();
 }
 
+// 2,500,000 points at 100 units of 10,000: three files of 1,000,000, 1,000,000 and
+// 500,000 points, through the project's own converter.
+TEST_F(LasExportTest, TwoAndAHalfMillionPointsInUnitsOfAMillionGiveThreeFiles)
+{
+    m_store.AddGroup(MakeLineGroup(1'200'000));
+    m_store.AddGroup(MakeLineGroup(1'300'000));
+    const LasExportResult r = Run("big.las", {2, 200, 100});
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(Names(m_dir / "out"), (std::vector<std::string>{"big(1).las", "big(2).las", "big(3).las"}));
+    EXPECT_EQ(LasPointCount(m_dir / "out" / "big(1).las"), 1'000'000u);
+    EXPECT_EQ(LasPointCount(m_dir / "out" / "big(2).las"), 1'000'000u);
+    EXPECT_EQ(LasPointCount(m_dir / "out" / "big(3).las"), 500'000u);
+    ExpectNoTemporaryFiles();
+}
+
 TEST_F(LasExportTest, HiddenLastGroupEndsTheWalkAndAnEmptyStoreFails)
 {
     m_store.AddGroup(MakeLineGroup(100));

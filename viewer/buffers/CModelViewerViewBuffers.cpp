@@ -54,7 +54,12 @@ RenderContext CModelViewerView::MakeRenderContext()
     ctx.pickedGroup = m_pickedGroup;
     ctx.pickedPoint = m_pickedPoint;
     ctx.texture = st.texture.get();
-    ctx.placement = st.placement;
+    // The placement the files state keeps (from a model file or the host's
+    // picture), in user coordinates.
+    if (m_files) {
+        const std::array<double, 5>& p = m_files->scene.texturePlacement;
+        ctx.placement = TexturePlacement{p[0], p[1], p[2], p[3], p[4]};
+    }
     ctx.vertexPickTolerance = m_vertexPointSize;
     ctx.figures = st.figures.get();
     ctx.hostOverlay = &st.hostOverlay;

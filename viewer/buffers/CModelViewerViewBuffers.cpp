@@ -90,6 +90,11 @@ void CModelViewerView::RenderScene(std::uint8_t pass, int)
         st.invalidationsTaken = marks;
         st.book.InvalidateAll();
     }
+    // A loaded model left the picture behind: the TINs draw untextured.
+    if (m_files && m_files->textureDropped.exchange(0) != 0 && st.texture) {
+        st.texture.reset();
+        st.book.InvalidateAll();
+    }
     if (st.recolourRequested.exchange(0) != 0) {
         for (auto& group : m_modelStore->m_groups)
             if (group)

@@ -20,6 +20,8 @@ void CModelViewerView::CreateTextureFromBitmap(std::string path)
     const TextureFile::Status status =
         TextureFile::Install(*Gl(), path, TextureFile::TempCopyPath(), m_buffers->texture);
     if (status == TextureFile::Status::Ok) {
+        // The new picture stands in for one a model load left behind.
+        if (m_files) m_files->textureDropped.store(0);
         // Textured faces take their coordinates from the new picture's frame.
         m_buffers->book.InvalidateAll();
         update();

@@ -100,6 +100,7 @@ int CModelViewerView::LoadModelArchive(const std::string& path)
             const std::string copy = tessara::TempFolder() + kTextureCopyName;
             if (tessara::FileExists(copy)) tessara::DeleteFile(copy);
             for (int i = 0; i < 4; ++i) m_files->scene.texturePlacement[std::size_t(i)] = 0.0;
+            m_files->textureDropped.store(1);
         }
         ModelFile::Install(loaded, *m_modelStore, m_files->scene, m_files->clearData);
         ApplySceneState(loaded.flags, loaded.version);

@@ -297,6 +297,19 @@ TEST_F(SaveDispatchTest, TheExampleSiteShowsItsPictureWhereTheFilePlacesIt)
     EXPECT_LT(red.x / red.n, green.x / green.n);
     EXPECT_GT(red.y / red.n, yellow.y / yellow.n);
     EXPECT_GT(green.y / green.n, yellow.y / yellow.n);
+
+    // A model without a picture beside it leaves the TINs untextured.
+    m_view->ModelStore().m_groups.clear();
+    Build(Scene::ShownTin);
+    ASSERT_EQ(m_view->SaveFile(PathOf("plain.tpf")), 1);
+    TheExportHooks().chooseFile = [&](const std::string&, const std::string&, const std::string&) {
+        return std::optional<std::string>(PathOf("plain.tpf"));
+    };
+    m_view->OnFileOpen();
+    const std::uint64_t loaded = m_view->SceneFrameCount();
+    m_view->InvalidateScene();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_view->SceneFrameCount() > loaded; }));
+    EXPECT_TRUE(m_view->BuffersState().texture == nullptr);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <filesystem>
 #include <string>
 
@@ -56,6 +58,9 @@ TEST(ModelTextTest, TheExampleSceneSurvivesTheModelFile)
     EXPECT_EQ(s.GetGroup(1)->GetTriangleCount(), 0);
 
     EXPECT_EQ(s.m_cadName, "現況平面図");
+    // The ground picture's placement.
+    EXPECT_TRUE(loaded.state.hasTexturePlacement);
+    EXPECT_EQ(loaded.state.texturePlacement, (std::array<double, 5>{0, 0, 10, 10, 0}));
     ASSERT_EQ(s.m_elmList.size(), 3u);
     EXPECT_EQ(s.m_elmList[1].m_nKind, 50);
     EXPECT_EQ(s.m_elmList[1].m_ptLists[0].size(), 3u);

@@ -22,6 +22,9 @@ const char kHelp[] =
     "\n"
     "  center X Y Z                      rendering centre (user coordinates of the model origin)\n"
     "  cad-name NAME                     name of the CAD drawing\n"
+    "  texture X Y WIDTH HEIGHT ANGLE    where the TIN picture lies: origin, size (user\n"
+    "                                    coordinates) and turn in radians; the picture is\n"
+    "                                    the file NAME.jpg beside the model file\n"
     "  group NAME [colour RRGGBB] [hidden] [points-hidden] [tin-hidden]\n"
     "                                    starts a point-cloud group (NAME - for an unnamed one)\n"
     "    p X Y Z [RRGGBB [INTENSITY]]    a point of the current group\n"
@@ -165,6 +168,15 @@ bool Reader::Statement(const std::vector<std::string>& w, std::string& error)
     }
     if (op == "cad-name") {
         m_store.m_cadName = w.size() > 1 ? w[1] : std::string();
+        return true;
+    }
+    if (op == "texture") {
+        for (std::size_t i = 0; i < 5; ++i) {
+            const std::optional<double> v = Number(w, i + 1, error);
+            if (!v) return false;
+            m_state.texturePlacement[i] = *v;
+        }
+        m_state.hasTexturePlacement = true;
         return true;
     }
     if (op == "group") {

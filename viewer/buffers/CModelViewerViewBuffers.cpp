@@ -55,7 +55,12 @@ RenderContext CModelViewerView::MakeRenderContext()
     ctx.pickedGroup = m_pickedGroup;
     ctx.pickedPoint = m_pickedPoint;
     ctx.texture = st.texture.get();
-    ctx.placement = st.placement;
+    // The placement the files state keeps (from a model file or the host's
+    // picture), in user coordinates.
+    if (m_files) {
+        const std::array<double, 5>& p = m_files->scene.texturePlacement;
+        ctx.placement = TexturePlacement{p[0], p[1], p[2], p[3], p[4]};
+    }
     ctx.vertexPickTolerance = m_vertexPointSize;
     ctx.figures = st.figures.get();
     ctx.hostOverlay = &st.hostOverlay;
@@ -84,6 +89,11 @@ void CModelViewerView::RenderScene(std::uint8_t pass, int)
     const int marks = st.allBuffersInvalidated.load(std::memory_order_relaxed);
     if (marks != st.invalidationsTaken) {
         st.invalidationsTaken = marks;
+        st.book.InvalidateAll();
+    }
+    // A loaded model left the picture behind: the TINs draw untextured.
+    if (m_files && m_files->textureDropped.exchange(0) != 0 && st.texture) {
+        st.texture.reset();
         st.book.InvalidateAll();
     }
     if (st.recolourRequested.exchange(0) != 0) {

@@ -10,6 +10,8 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 
+#include <mutex>
+
 
 void CModelViewerView::CreateTextureFromBitmap(std::string path)
 {
@@ -18,6 +20,8 @@ void CModelViewerView::CreateTextureFromBitmap(std::string path)
     const TextureFile::Status status =
         TextureFile::Install(*Gl(), path, TextureFile::TempCopyPath(), m_buffers->texture);
     if (status == TextureFile::Status::Ok) {
+        // The new picture stands in for one a model load left behind.
+        if (m_files) m_files->textureDropped.store(0);
         // Textured faces take their coordinates from the new picture's frame.
         m_buffers->book.InvalidateAll();
         update();
@@ -38,7 +42,14 @@ int CModelViewerView::LoadGeoTexture(const char* path, double x, double y, doubl
     // The host's picture is ours to delete once it is on the texture; a picture
     // that failed stays for the host to look at.
     if (loaded) tessara::DeleteFile(file);
-    const MTRX hostToUser = m_files ? m_files->scene.frame.surveyTransform : MTRX();
-    m_buffers->placement = TexturePlacement::FromHost(hostToUser, x, y, width, height, angle);
+    if (m_files) {
+        // Kept in the files state, in user coordinates: the textured faces take it
+        // from there and a saved model file carries it.
+        std::lock_guard lock(ViewMutex());
+        const TexturePlacement p =
+            TexturePlacement::FromHost(m_files->scene.frame.surveyTransform, x, y, width, height, angle);
+        m_files->scene.texturePlacement = {p.x, p.y, p.width, p.height, p.angle};
+        m_buffers->book.InvalidateAll();
+    }
     return m_buffers->texture ? 1 : 0;
 }

@@ -28,6 +28,8 @@ void ModelOf(const CModelDataMng& store, const PT& user, float* out);
 Corners ReadCorners(const CModelDataMng& store, const CVertexMng& tin, const CIndexedTriangle& tri);
 //! (p1 - p0) x (p2 - p1) in float, not normalised, once per corner.
 void AppendNormal(std::vector<float>& normals, const float p[3][3]);
+//! The same normal written three times from out on (nine floats).
+void WriteNormal(float* out, const float p[3][3]);
 std::uint8_t RoundByte(float c);
 std::uint32_t Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b);
 

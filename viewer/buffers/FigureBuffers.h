@@ -1,5 +1,6 @@
 #pragma once
 
+#include "viewer/buffers/HostBlocks.h"
 #include "viewer/render/GlFunctions.h"
 
 #include "outside/CModelDataMng.h"
@@ -49,4 +50,7 @@ struct FigureBuffers {
     std::array<std::int64_t, CModelDataMng::kStructureStoreCount> structureEdgeTriangles{};
     std::array<GLuint, CModelDataMng::kStructureStoreCount> structureVertices{};
     std::array<std::int64_t, CModelDataMng::kStructureStoreCount> structureVertexTriangles{};
+    //! Host memory GL draws some of these buffers from (the part layer's and the
+    //! structures'), by buffer name.
+    BufferStorage storage;
 };

@@ -2,12 +2,15 @@
 
 #include "viewer/buffers/FigureBuffers.h"
 #include "viewer/buffers/GlBufferOps.h"
+#include "viewer/buffers/PointCloudPass.h"
 #include "viewer/buffers/RenderBook.h"
 #include "viewer/buffers/RenderContext.h"
 #include "viewer/render/ViewConstants.h"
 
 #include "outside/CModelDataMng.h"
+#include "platform/Parallel.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -24,6 +27,25 @@ void AppendColour(std::vector<float>& colours, COLORREF c)
     colours.insert(colours.end(), {static_cast<float>(c & 0xFF) * kColourByteScale,
                                    static_cast<float>((c >> 8) & 0xFF) * kColourByteScale,
                                    static_cast<float>((c >> 16) & 0xFF) * kColourByteScale, 1.0f});
+}
+
+// A COLORREF as four GL colour floats from out on; 0 stands for white.
+void WriteColour(float* out, COLORREF c)
+{
+    if (c == 0) c = 0xFFFFFF;
+    out[0] = static_cast<float>(c & 0xFF) * kColourByteScale;
+    out[1] = static_cast<float>((c >> 8) & 0xFF) * kColourByteScale;
+    out[2] = static_cast<float>((c >> 16) & 0xFF) * kColourByteScale;
+    out[3] = 1.0f;
+}
+
+// A user point in model coordinates, three floats from out on.
+void ModelOf(const CModelDataMng& store, PT p, float* out)
+{
+    store.UserToModel(p);
+    out[0] = static_cast<float>(p.x());
+    out[1] = static_cast<float>(p.y());
+    out[2] = static_cast<float>(p.z());
 }
 
 void AppendModel(const CModelDataMng& store, std::vector<float>& positions, PT p)
@@ -159,51 +181,77 @@ void FigurePasses::BuildPartLayer(RenderContext& ctx)
 {
     RenderBook::KindState& kind = ctx.book.Kind(DrawableKind::PartLayer);
     if (kind.built != 0 || ctx.figures == nullptr) return;
+    PointCloudPass::AskHostStorage(ctx);
+    BufferStorage* storage = &ctx.figures->storage;
     for (int set = 0; set < 2; ++set) {
         const PartSource src = PartSourceOf(ctx.store, set);
         FigureBuffers::PartSet& out = ctx.figures->part[static_cast<std::size_t>(set)];
-        std::vector<float> positions, colours;
-        std::vector<std::uint32_t> picks;
-        const std::size_t vertices = 2 * src.lines.size() + static_cast<std::size_t>(src.points.GetCloudPointSize());
-        positions.reserve(vertices * 3);
-        colours.reserve(vertices * 4);
-        picks.reserve(vertices);
-        for (const CModelDataMng::PartLine& line : src.lines) {
-            PT ends[2];
-            bool ok[2];
+        const std::size_t segments = src.lines.size();
+        // Every point the store holds reads back: the points follow the segments' pairs.
+        const auto points = static_cast<std::size_t>(std::max<std::int64_t>(src.points.GetCloudPointSize(), 0));
+        const std::size_t vertices = 2 * segments + points;
+        if (vertices == 0) continue;
+        const auto ends = [&](const CModelDataMng::PartLine& line, PT (&at)[2]) {
             const std::int32_t index[2] = {line.v1, line.v2};
+            bool ok[2];
             for (int k = 0; k < 2; ++k) {
                 float x = 0, y = 0, z = 0;
                 ok[k] = src.vertices.GetVertexVal(index[k], x, y, z) != 0;
-                ends[k] = PT(x, y, z);
+                at[k] = PT(x, y, z);
             }
             // An end the store cannot give collapses the pair onto the other end.
-            if (!ok[0]) ends[0] = ends[1];
-            if (!ok[1]) ends[1] = ends[0];
-            for (int k = 0; k < 2; ++k) {
-                AppendModel(ctx.store, positions, ends[k]);
-                AppendColour(colours, line.value);
-                picks.push_back(GlBufferOps::PickColour(static_cast<std::uint32_t>(index[k])));
-            }
-        }
-        const std::int64_t segments = static_cast<std::int64_t>(src.lines.size());
-        std::int64_t points = 0;
-        for (std::int64_t p = 0; p < src.points.GetCloudPointSize(); ++p) {
-            float x = 0, y = 0, z = 0;
-            COLORREF c = 0;
-            double intensity = 0;
-            if (src.points.GetCloudPointVal(p, x, y, z, c, intensity) == 0) continue;
-            AppendModel(ctx.store, positions, PT(x, y, z));
-            AppendColour(colours, c);
-            picks.push_back(GlBufferOps::PickColour(static_cast<std::uint64_t>(p)));
-            ++points;
-        }
-        if (positions.empty()) continue;
-        out.positions = GlBufferOps::Upload(ctx.gl, ctx.book, GL_ARRAY_BUFFER, positions);
-        out.colours = GlBufferOps::Upload(ctx.gl, ctx.book, GL_ARRAY_BUFFER, colours);
-        out.picks = GlBufferOps::Upload(ctx.gl, ctx.book, GL_ARRAY_BUFFER, picks);
-        out.segments = segments;
-        out.points = points;
+            if (!ok[0]) at[0] = at[1];
+            if (!ok[1]) at[1] = at[0];
+        };
+        // Segment pairs first, then the points, each written by a part of its own.
+        const auto each = [&](auto&& segment, auto&& point) {
+            tessara::ParallelParts(
+                segments,
+                [&](std::size_t begin, std::size_t end, std::size_t) {
+                    for (std::size_t i = begin; i < end; ++i) segment(i, src.lines[i]);
+                },
+                std::size_t{1} << 15);
+            tessara::ParallelParts(
+                points,
+                [&](std::size_t begin, std::size_t end, std::size_t) {
+                    for (std::size_t p = begin; p < end; ++p) point(p, src.points.m_points[p]);
+                },
+                std::size_t{1} << 15);
+        };
+        out.positions = GlBufferOps::Build<float>(ctx.gl, ctx.book, vertices * 3, [&](float* o) {
+            each(
+                [&](std::size_t i, const CModelDataMng::PartLine& line) {
+                    PT at[2];
+                    ends(line, at);
+                    ModelOf(ctx.store, at[0], o + 6 * i);
+                    ModelOf(ctx.store, at[1], o + 6 * i + 3);
+                },
+                [&](std::size_t p, const CPCloudMng::CloudPoint& pt) {
+                    ModelOf(ctx.store, PT(pt.x, pt.y, pt.z), o + 3 * (2 * segments + p));
+                });
+        }, storage);
+        out.colours = GlBufferOps::Build<float>(ctx.gl, ctx.book, vertices * 4, [&](float* o) {
+            each(
+                [&](std::size_t i, const CModelDataMng::PartLine& line) {
+                    WriteColour(o + 8 * i, line.value);
+                    WriteColour(o + 8 * i + 4, line.value);
+                },
+                [&](std::size_t p, const CPCloudMng::CloudPoint& pt) {
+                    WriteColour(o + 4 * (2 * segments + p), pt.colour);
+                });
+        }, storage);
+        out.picks = GlBufferOps::Build<std::uint32_t>(ctx.gl, ctx.book, vertices, [&](std::uint32_t* o) {
+            each(
+                [&](std::size_t i, const CModelDataMng::PartLine& line) {
+                    o[2 * i] = GlBufferOps::PickColour(static_cast<std::uint32_t>(line.v1));
+                    o[2 * i + 1] = GlBufferOps::PickColour(static_cast<std::uint32_t>(line.v2));
+                },
+                [&](std::size_t p, const CPCloudMng::CloudPoint&) {
+                    o[2 * segments + p] = GlBufferOps::PickColour(static_cast<std::uint64_t>(p));
+                });
+        }, storage);
+        out.segments = static_cast<std::int64_t>(segments);
+        out.points = static_cast<std::int64_t>(points);
     }
     kind.built = 1;
     kind.releasePending = 0;
@@ -213,9 +261,8 @@ void FigurePasses::ReleasePartLayer(RenderContext& ctx)
 {
     if (ctx.figures != nullptr)
         for (FigureBuffers::PartSet& set : ctx.figures->part) {
-            GlBufferOps::Delete(ctx.gl, set.positions);
-            GlBufferOps::Delete(ctx.gl, set.colours);
-            GlBufferOps::Delete(ctx.gl, set.picks);
+            for (GLuint* name : {&set.positions, &set.colours, &set.picks})
+                GlBufferOps::Delete(ctx.gl, *name, ctx.book, ctx.figures->storage);
             set = {};
         }
     RenderBook::KindState& kind = ctx.book.Kind(DrawableKind::PartLayer);

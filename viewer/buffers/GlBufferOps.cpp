@@ -2,6 +2,10 @@
 
 #include "viewer/buffers/RenderBook.h"
 
+#ifndef GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD
+#define GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD 0x9160
+#endif
+
 void GlBufferOps::Delete(GlFunctions& gl, GLuint& name)
 {
     if (name != 0 && gl.glIsBuffer(name) == GL_TRUE) gl.glDeleteBuffers(1, &name);
@@ -17,6 +21,52 @@ GLuint GlBufferOps::Upload(GlFunctions& gl, RenderBook& book, GLenum target, con
     gl.glBindBuffer(target, 0);
     book.CountUpload(bytes);
     return name;
+}
+
+void GlBufferOps::Delete(GlFunctions& gl, GLuint& name, RenderBook& book, BufferStorage& storage)
+{
+    const GLuint was = name;
+    Delete(gl, name);
+    // No buffer uses the memory now: the next build may write it again.
+    if (was != 0)
+        if (std::unique_ptr<HostBlock> block = storage.Take(was)) book.PointStorage().Keep(std::move(block));
+}
+
+GLuint GlBufferOps::WrapHost(GlFunctions& gl, RenderBook& book, const void* memory, std::size_t bytes)
+{
+    ClearErrors(gl);
+    GLuint name = 0;
+    gl.glGenBuffers(1, &name);
+    gl.glBindBuffer(GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD, name);
+    gl.glBufferData(GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD, static_cast<GLsizeiptr>(bytes), memory, GL_STATIC_DRAW);
+    gl.glBindBuffer(GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD, 0);
+    if (HadError(gl)) {
+        Delete(gl, name);
+        return 0;
+    }
+    book.CountUpload(bytes);
+    return name;
+}
+
+void* GlBufferOps::MapNew(GlFunctions& gl, RenderBook& book, std::size_t bytes, GLuint& name)
+{
+    gl.glGenBuffers(1, &name);
+    if (name == 0) return nullptr;
+    gl.glBindBuffer(GL_ARRAY_BUFFER, name);
+    gl.glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), nullptr, GL_STATIC_DRAW);
+    void* mapped = gl.glMapBufferRange(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes),
+                                       GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT);
+    if (mapped != nullptr) book.CountUpload(bytes);
+    gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
+    return mapped;
+}
+
+bool GlBufferOps::Unmap(GlFunctions& gl, GLuint name)
+{
+    gl.glBindBuffer(GL_ARRAY_BUFFER, name);
+    const bool kept = gl.glUnmapBuffer(GL_ARRAY_BUFFER) == GL_TRUE;
+    gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
+    return kept;
 }
 
 void GlBufferOps::ClearErrors(GlFunctions& gl)

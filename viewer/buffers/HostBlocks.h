@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // Page-aligned host memory that point buffers are built in. On a renderer
@@ -40,4 +41,29 @@ public:
 
 private:
     std::vector<std::unique_ptr<HostBlock>> m_blocks;
+};
+
+// Blocks GL takes as the storage of buffers, by buffer name: each goes back to a
+// pool once its buffer is deleted.
+class BufferStorage {
+public:
+    void Keep(unsigned int name, std::unique_ptr<HostBlock> block)
+    {
+        m_blocks.emplace_back(name, std::move(block));
+    }
+    //! The block of that buffer, no longer kept here; null when it has none.
+    std::unique_ptr<HostBlock> Take(unsigned int name)
+    {
+        for (auto it = m_blocks.begin(); it != m_blocks.end(); ++it)
+            if (it->first == name) {
+                std::unique_ptr<HostBlock> block = std::move(it->second);
+                m_blocks.erase(it);
+                return block;
+            }
+        return nullptr;
+    }
+    std::size_t Size() const { return m_blocks.size(); }
+
+private:
+    std::vector<std::pair<unsigned int, std::unique_ptr<HostBlock>>> m_blocks;
 };

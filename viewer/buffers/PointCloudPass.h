@@ -27,6 +27,9 @@ public:
     static float PointSizePixels(int sizeIndex, std::uint16_t correctionHint);
     //! Folds a stored size index above 4 back into 0..4.
     static std::int16_t FoldPointSizeIndex(std::int16_t index);
+    //! Asks the renderer once whether it takes host memory as buffer storage
+    //! (RenderBook::hostStorage); every builder that can use it asks first.
+    static void AskHostStorage(RenderContext& ctx);
 
 private:
     struct Colouring;
@@ -34,8 +37,6 @@ private:
     //! The display colour word of one point; context is a ColourRule.
     static std::uint32_t ColourWord(const void* context, const CPCloudMng::CloudPoint& point);
     static Colouring PrepareColouring(RenderContext& ctx, bool viewCloud);
-    //! Asks the renderer once whether it takes host memory as buffer storage.
-    static void AskHostStorage(RenderContext& ctx);
     static bool BuildCloud(RenderContext& ctx, CPCloudMng& cloud, GroupGpuData& data, const Colouring& colouring);
     static void ReleaseCloud(RenderContext& ctx, GroupGpuData& data);
     static void DrawChunks(RenderContext& ctx, GroupGpuData& data, bool withColour, bool pickColours);

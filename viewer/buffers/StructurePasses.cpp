@@ -3,6 +3,7 @@
 #include "viewer/buffers/FaceColours.h"
 #include "viewer/buffers/FigureBuffers.h"
 #include "viewer/buffers/GlBufferOps.h"
+#include "viewer/buffers/PointCloudPass.h"
 #include "viewer/buffers/RenderBook.h"
 #include "viewer/buffers/RenderContext.h"
 #include "viewer/buffers/TinPasses.h"
@@ -10,7 +11,9 @@
 #include "viewer/render/ViewConstants.h"
 
 #include "outside/CModelDataMng.h"
+#include "platform/Parallel.h"
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -34,18 +37,68 @@ bool KindShown(const CModelDataMng& store, int kind)
            store.m_nShowStructure[static_cast<std::size_t>(kind)] != 0;
 }
 
-// Model positions of the corners of every triangle of a store, with the first
-// corner repeated (edge strips) or not.
-std::vector<float> CornerPositions(const CModelDataMng& store, const CVertexMng& tin, bool closeStrip)
+// Model positions of a store's vertices, three floats each, as ModelOf makes them.
+void ModelVertices(const CModelDataMng& store, const CVertexMng& tin, std::vector<float>& out)
 {
-    std::vector<float> out;
-    out.reserve(tin.m_triangles.size() * (closeStrip ? 12 : 9));
-    for (const CIndexedTriangle& tri : tin.m_triangles) {
-        const Corners c = ReadCorners(store, tin, tri);
-        for (const auto& p : c.model) out.insert(out.end(), {p[0], p[1], p[2]});
-        if (closeStrip) out.insert(out.end(), {c.model[0][0], c.model[0][1], c.model[0][2]});
+    out.resize(tin.m_vertices.size() * 3);
+    tessara::ParallelParts(
+        tin.m_vertices.size(),
+        [&](std::size_t begin, std::size_t end, std::size_t) {
+            for (std::size_t i = begin; i < end; ++i) {
+                const CVertexMng::Vertex& v = tin.m_vertices[i];
+                ModelOf(store, PT(v.x, v.y, v.z), &out[3 * i]);
+            }
+        },
+        std::size_t{1} << 16);
+}
+
+// The model corners of a triangle: from the store's table when all three are in
+// it, else collapsed as ReadCorners collapses them.
+void ModelCorners(const CModelDataMng& store, const CVertexMng& tin, const std::vector<float>& model,
+                  const CIndexedTriangle& tri, float out[3][3])
+{
+    const std::size_t n = model.size() / 3;
+    if (tri[0] < n && tri[1] < n && tri[2] < n) {
+        for (int k = 0; k < 3; ++k) std::memcpy(out[k], &model[3 * std::size_t{tri[k]}], 3 * sizeof(float));
+        return;
     }
-    return out;
+    const Corners c = ReadCorners(store, tin, tri);
+    std::memcpy(out, c.model, sizeof(c.model));
+}
+
+// Writes per triangle of a store, in parallel: write(triangle number, corners).
+template <class Write>
+void EachTriangle(const CModelDataMng& store, const CVertexMng& tin, const std::vector<float>& model, Write&& write)
+{
+    tessara::ParallelParts(
+        tin.m_triangles.size(),
+        [&](std::size_t begin, std::size_t end, std::size_t) {
+            float corners[3][3];
+            for (std::size_t t = begin; t < end; ++t) {
+                ModelCorners(store, tin, model, tin.m_triangles[t], corners);
+                write(t, corners);
+            }
+        },
+        std::size_t{1} << 15);
+}
+
+// A buffer of the corners of every triangle of a store, the first corner repeated
+// (edge strips) or not.
+GLuint CornerBuffer(RenderContext& ctx, const CVertexMng& tin, bool closeStrip)
+{
+    std::vector<float> model;
+    ModelVertices(ctx.store, tin, model);
+    const std::size_t stride = closeStrip ? 12 : 9;
+    return GlBufferOps::Build<float>(
+        ctx.gl, ctx.book, tin.m_triangles.size() * stride,
+        [&](float* out) {
+            EachTriangle(ctx.store, tin, model, [&](std::size_t t, const float (&c)[3][3]) {
+                float* o = out + t * stride;
+                std::memcpy(o, c, 9 * sizeof(float));
+                if (closeStrip) std::memcpy(o + 9, c[0], 3 * sizeof(float));
+            });
+        },
+        &ctx.figures->storage);
 }
 
 void FinishKind(RenderBook& book, DrawableKind kind, int mode = -1)
@@ -94,36 +147,54 @@ DrawableKind StructurePasses::VertexKind(int kind)
 void StructurePasses::BuildFaces(RenderContext& ctx, int kind)
 {
     if (ctx.book.Kind(FaceKind(kind)).built != 0 || ctx.figures == nullptr) return;
+    PointCloudPass::AskHostStorage(ctx);
     const int mode = ctx.settings.tinPictureMode;
     const HeightScale scale = mode == 4 ? TinHeightScale(ctx, SceneExtents::kAllTinKinds) : HeightScale{};
     const SlotRange range = SlotsOf(kind);
+    std::vector<float> model[2];
     for (int s = range.first; s < range.first + range.count; ++s) {
         FigureBuffers::StructureFaces& out = ctx.figures->structureFaces[static_cast<std::size_t>(s)];
-        std::vector<float> positions, normals;
-        std::vector<std::uint32_t> colours;
-        const std::size_t n = ctx.store.m_structure[static_cast<std::size_t>(s)].m_triangles.size() +
-                              ctx.store.m_structure[static_cast<std::size_t>(kSlots + s)].m_triangles.size();
-        positions.reserve(n * 9);
-        normals.reserve(n * 9);
-        if (mode == 2 || mode == 4) colours.reserve(n * 3);
-        for (const CVertexMng* tin : {&ctx.store.m_structure[static_cast<std::size_t>(s)],
-                                      &ctx.store.m_structure[static_cast<std::size_t>(kSlots + s)]})
-            for (const CIndexedTriangle& tri : tin->m_triangles) {
-                const Corners c = ReadCorners(ctx.store, *tin, tri);
-                for (const auto& p : c.model) positions.insert(positions.end(), {p[0], p[1], p[2]});
-                AppendNormal(normals, c.model);
-                if (mode == 2) {
-                    const std::uint32_t slope = SlopeColour(c, ctx.settings.paleSlopeColours);
-                    colours.insert(colours.end(), {slope, slope, slope});
-                } else if (mode == 4) {
-                    for (const PT& u : c.user) colours.push_back(HeightColour(scale, ctx.settings.gradation, u.z()));
-                }
+        const CVertexMng* tins[2] = {&ctx.store.m_structure[static_cast<std::size_t>(s)],
+                                     &ctx.store.m_structure[static_cast<std::size_t>(kSlots + s)]};
+        const std::size_t first = tins[0]->m_triangles.size();
+        const std::size_t n = first + tins[1]->m_triangles.size();
+        if (n == 0) continue;
+        for (int i = 0; i < 2; ++i) ModelVertices(ctx.store, *tins[i], model[i]);
+        // Corners of the first store's triangles, then the second's.
+        const auto each = [&](auto&& write) {
+            for (int i = 0; i < 2; ++i) {
+                const std::size_t offset = i == 0 ? 0 : first;
+                EachTriangle(ctx.store, *tins[i], model[i],
+                             [&](std::size_t t, const float (&c)[3][3]) { write(offset + t, c); });
             }
-        if (positions.empty()) continue;
-        out.positions = GlBufferOps::Upload(ctx.gl, ctx.book, GL_ARRAY_BUFFER, positions);
-        out.normals = GlBufferOps::Upload(ctx.gl, ctx.book, GL_ARRAY_BUFFER, normals);
-        out.colours = GlBufferOps::Upload(ctx.gl, ctx.book, GL_ARRAY_BUFFER, colours);
-        out.triangles = static_cast<std::int64_t>(positions.size() / 9);
+        };
+        BufferStorage* storage = &ctx.figures->storage;
+        out.positions = GlBufferOps::Build<float>(
+            ctx.gl, ctx.book, n * 9,
+            [&](float* o) {
+                each([&](std::size_t t, const float (&c)[3][3]) { std::memcpy(o + 9 * t, c, 9 * sizeof(float)); });
+            },
+            storage);
+        out.normals = GlBufferOps::Build<float>(
+            ctx.gl, ctx.book, n * 9,
+            [&](float* o) { each([&](std::size_t t, const float (&c)[3][3]) { WriteNormal(o + 9 * t, c); }); },
+            storage);
+        if (mode == 2 || mode == 4)
+            out.colours = GlBufferOps::Build<std::uint32_t>(ctx.gl, ctx.book, n * 3, [&](std::uint32_t* o) {
+                for (const CVertexMng* tin : tins)
+                    for (const CIndexedTriangle& tri : tin->m_triangles) {
+                        const Corners c = ReadCorners(ctx.store, *tin, tri);
+                        if (mode == 2) {
+                            const std::uint32_t slope = SlopeColour(c, ctx.settings.paleSlopeColours);
+                            *o++ = slope;
+                            *o++ = slope;
+                            *o++ = slope;
+                        } else {
+                            for (const PT& u : c.user) *o++ = HeightColour(scale, ctx.settings.gradation, u.z());
+                        }
+                    }
+            }, storage);
+        out.triangles = static_cast<std::int64_t>(n);
     }
     // The mode the faces were made in: another mode rebuilds them.
     FinishKind(ctx.book, FaceKind(kind), mode);
@@ -132,13 +203,13 @@ void StructurePasses::BuildFaces(RenderContext& ctx, int kind)
 void StructurePasses::BuildEdges(RenderContext& ctx, int kind)
 {
     if (ctx.book.Kind(EdgeKind(kind)).built != 0 || ctx.figures == nullptr) return;
+    PointCloudPass::AskHostStorage(ctx);
     const SlotRange range = SlotsOf(kind);
     for (int s = range.first; s < range.first + range.count; ++s)
         for (int store : {s, kSlots + s}) {
             const CVertexMng& tin = ctx.store.m_structure[static_cast<std::size_t>(store)];
             if (tin.m_triangles.empty()) continue;
-            ctx.figures->structureEdges[static_cast<std::size_t>(store)] =
-                GlBufferOps::Upload(ctx.gl, ctx.book, GL_ARRAY_BUFFER, CornerPositions(ctx.store, tin, true));
+            ctx.figures->structureEdges[static_cast<std::size_t>(store)] = CornerBuffer(ctx, tin, true);
             ctx.figures->structureEdgeTriangles[static_cast<std::size_t>(store)] =
                 static_cast<std::int64_t>(tin.m_triangles.size());
         }
@@ -148,13 +219,13 @@ void StructurePasses::BuildEdges(RenderContext& ctx, int kind)
 void StructurePasses::BuildVertices(RenderContext& ctx, int kind)
 {
     if (ctx.book.Kind(VertexKind(kind)).built != 0 || ctx.figures == nullptr) return;
+    PointCloudPass::AskHostStorage(ctx);
     const SlotRange range = SlotsOf(kind);
     for (int s = range.first; s < range.first + range.count; ++s)
         for (int store : {s, kSlots + s}) {
             const CVertexMng& tin = ctx.store.m_structure[static_cast<std::size_t>(store)];
             if (tin.m_triangles.empty()) continue;
-            ctx.figures->structureVertices[static_cast<std::size_t>(store)] =
-                GlBufferOps::Upload(ctx.gl, ctx.book, GL_ARRAY_BUFFER, CornerPositions(ctx.store, tin, false));
+            ctx.figures->structureVertices[static_cast<std::size_t>(store)] = CornerBuffer(ctx, tin, false);
             ctx.figures->structureVertexTriangles[static_cast<std::size_t>(store)] =
                 static_cast<std::int64_t>(tin.m_triangles.size());
         }
@@ -169,9 +240,8 @@ void StructurePasses::ReleaseFaces(RenderContext& ctx, int kind)
         const SlotRange range = SlotsOf(kind);
         for (int s = range.first; s < range.first + range.count; ++s) {
             FigureBuffers::StructureFaces& f = ctx.figures->structureFaces[static_cast<std::size_t>(s)];
-            GlBufferOps::Delete(ctx.gl, f.positions);
-            GlBufferOps::Delete(ctx.gl, f.normals);
-            GlBufferOps::Delete(ctx.gl, f.colours);
+            for (GLuint* name : {&f.positions, &f.normals, &f.colours})
+                GlBufferOps::Delete(ctx.gl, *name, ctx.book, ctx.figures->storage);
             f.triangles = 0;
         }
     }
@@ -184,7 +254,8 @@ void StructurePasses::ReleaseEdges(RenderContext& ctx, int kind)
         const SlotRange range = SlotsOf(kind);
         for (int s = range.first; s < range.first + range.count; ++s)
             for (int store : {s, kSlots + s}) {
-                GlBufferOps::Delete(ctx.gl, ctx.figures->structureEdges[static_cast<std::size_t>(store)]);
+                GlBufferOps::Delete(ctx.gl, ctx.figures->structureEdges[static_cast<std::size_t>(store)], ctx.book,
+                                    ctx.figures->storage);
                 ctx.figures->structureEdgeTriangles[static_cast<std::size_t>(store)] = 0;
             }
     }
@@ -197,7 +268,8 @@ void StructurePasses::ReleaseVertices(RenderContext& ctx, int kind)
         const SlotRange range = SlotsOf(kind);
         for (int s = range.first; s < range.first + range.count; ++s)
             for (int store : {s, kSlots + s}) {
-                GlBufferOps::Delete(ctx.gl, ctx.figures->structureVertices[static_cast<std::size_t>(store)]);
+                GlBufferOps::Delete(ctx.gl, ctx.figures->structureVertices[static_cast<std::size_t>(store)], ctx.book,
+                                    ctx.figures->storage);
                 ctx.figures->structureVertexTriangles[static_cast<std::size_t>(store)] = 0;
             }
     }

@@ -32,7 +32,6 @@ struct ViewBuffersState {
     //! Indices of the selected CAD elements (UI thread only).
     std::vector<std::int64_t> selectedCadElements;
     std::unique_ptr<skGLTexture> texture;
-    TexturePlacement placement;
     //! Requests to rebuild every buffer, from any thread (loads on the pipe worker),
     //! and how many of them the book has taken in (UI thread).
     std::atomic<int> allBuffersInvalidated{0};

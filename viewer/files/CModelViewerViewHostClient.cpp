@@ -244,10 +244,6 @@ void CModelViewerView::OnFetchHostTexture()
         const double width = message.DoubleAt(PipeMessage::kTextureWidthOffset);
         const double height = message.DoubleAt(PipeMessage::kTextureHeightOffset);
         const double angle = message.DoubleAt(PipeMessage::kTextureAngleOffset);
-        {
-            std::lock_guard lock(ViewMutex());
-            m_files->scene.texturePlacement = {x, y, width, height, angle};
-        }
         LoadGeoTexture(image->c_str(), x, y, width, height, angle);
         SetMainFrameStatusText(kTextureUpdated);
     } else {

@@ -55,12 +55,6 @@ void CModelViewerView::ApplySceneState(std::uint16_t flags, std::uint16_t versio
         v.paper = d[4], v.grid = d[5], v.axis = d[6], v.tinPictureMode = d[7];
         v.xyzMark = d[8], v.compassMark = d[9], v.sizeCaption = d[10];
     }
-    if (flags & (fileformat::kViewCloud | fileformat::kCadTin)) {
-        // The texture is not part of the file: its copy goes, the caller loads it again.
-        const std::string copy = tessara::TempFolder() + kTextureCopyName;
-        if (tessara::FileExists(copy)) tessara::DeleteFile(copy);
-        for (int i = 0; i < 4; ++i) st.texturePlacement[std::size_t(i)] = 0.0;
-    }
     if (m_settings.tinPictureMode == kTinPictureTexture) m_settings.tinPictureMode = kTinPictureTextureShown;
 }
 
@@ -99,6 +93,15 @@ int CModelViewerView::LoadModelArchive(const std::string& path)
     {
         std::lock_guard lock(ViewMutex());
         if (!ModelFile::FitsInto(loaded, *m_modelStore)) return 0;
+        if (loaded.flags & (fileformat::kViewCloud | fileformat::kCadTin)) {
+            // The picture is not part of the file: its copy goes, the caller loads
+            // it again. The placement goes too, unless the file holds its own,
+            // which the install then puts in its stead.
+            const std::string copy = tessara::TempFolder() + kTextureCopyName;
+            if (tessara::FileExists(copy)) tessara::DeleteFile(copy);
+            for (int i = 0; i < 4; ++i) m_files->scene.texturePlacement[std::size_t(i)] = 0.0;
+            m_files->textureDropped.store(1);
+        }
         ModelFile::Install(loaded, *m_modelStore, m_files->scene, m_files->clearData);
         ApplySceneState(loaded.flags, loaded.version);
         InvalidateAllBuffers();

@@ -37,6 +37,10 @@ struct ViewFilesState {
     std::chrono::milliseconds hostReplyLimit{std::chrono::minutes(5)};
     // Marks for the render passes (the buffers work consumes them).
     std::atomic<int> pickBucketsCleared{0};
+    // Set by a model load whose content leaves the TIN picture behind: the next
+    // render pass destroys the texture (with the context current) unless a new
+    // picture took its place first.
+    std::atomic<int> textureDropped{0};
     // Scene-changed flags of a load.
     std::atomic<int> sceneChanged{0};
     // The lowest elevation the view knows, 1e-16 for none (the base-height colouring).

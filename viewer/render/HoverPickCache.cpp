@@ -2,6 +2,7 @@
 
 #include "outside/CVertexMng.h"
 #include "outside/StoreMarkers.h"
+#include "platform/Parallel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,14 +32,15 @@ int HoverPickCache::CellColumn(double x) const
 {
     if (m_width <= 0) return -1;
     if (!(x >= -kReach && x < m_width + kReach)) return -1;
-    return std::clamp(static_cast<int>(std::floor(x * kCells / m_width)), 0, kCells - 1);
+    // x is at least -kReach here: truncation lands where the floor clamped to 0 would.
+    return std::clamp(static_cast<int>(x * kCells / m_width), 0, kCells - 1);
 }
 
 int HoverPickCache::CellRow(double y) const
 {
     if (m_height <= 0) return -1;
     if (!(y >= -kReach && y < m_height + kReach)) return -1;
-    return std::clamp(static_cast<int>(std::floor(y * kCells / m_height)), 0, kCells - 1);
+    return std::clamp(static_cast<int>(y * kCells / m_height), 0, kCells - 1);
 }
 
 void HoverPickCache::AddStore(const CVertexMng& tin, const ScreenProjector& projector, std::uint8_t kind,
@@ -46,30 +48,54 @@ void HoverPickCache::AddStore(const CVertexMng& tin, const ScreenProjector& proj
 {
     if (m_width <= 0 || m_height <= 0 || tin.m_triangles.empty()) return;
     const auto vertexCount = static_cast<std::size_t>(tin.GetVertexSize());
-    // Where each used vertex went in m_vertices; each is projected once.
-    // Scratch arrays are members so that a rebuild reuses their memory.
-    std::vector<std::int32_t>& slot = m_scratchSlot;
-    slot.assign(vertexCount, kUnprojected);
+    // Every vertex projected once, in parallel, with the cells it reaches worked
+    // out here rather than per edge. Scratch arrays are members so that a rebuild
+    // reuses their memory.
+    std::vector<Projected>& proj = m_scratchProjected;
+    proj.resize(vertexCount);
+    tessara::ParallelParts(
+        vertexCount,
+        [&](std::size_t begin, std::size_t end, std::size_t) {
+            for (std::size_t i = begin; i < end; ++i) {
+                const CVertexMng::Vertex& v = tin.m_vertices[i];
+                Projected& p = proj[i];
+                p.slot = kUnprojected;
+                ScreenProjector::Window w;
+                // Behind the eye or outside the depth range: not hoverable.
+                if (!projector.ProjectUser(v.x, v.y, v.z, w) || !(w.depth >= 0.0 && w.depth <= 1.0)) {
+                    p.visible = 0;
+                    continue;
+                }
+                p.visible = 1;
+                p.hasHeight = static_cast<std::uint8_t>(IsUnsetValue(v.z) ? 0 : 1);
+                p.x = w.x;
+                p.y = m_height - w.y;
+                p.depth = w.depth;
+                p.col = static_cast<std::int8_t>(CellColumn(p.x));
+                p.row = static_cast<std::int8_t>(CellRow(p.y));
+                p.loCol = static_cast<std::int8_t>(CellColumn(std::max(p.x - kReach, -kReach)));
+                p.hiCol = static_cast<std::int8_t>(CellColumn(std::min(p.x + kReach, m_width + kReach / 2)));
+                p.loRow = static_cast<std::int8_t>(CellRow(std::max(p.y - kReach, -kReach)));
+                p.hiRow = static_cast<std::int8_t>(CellRow(std::min(p.y + kReach, m_height + kReach / 2)));
+            }
+        },
+        std::size_t{1} << 15);
+
     m_vertices.reserve(m_vertices.size() + vertexCount);
     m_edges.reserve(m_edges.size() + tin.m_triangles.size() * 3 / 2 + vertexCount);
-    const auto project = [&](std::uint32_t index) -> std::int32_t {
+    // Cached in the order first met in the triangles.
+    const auto take = [&](std::uint32_t index) -> std::int32_t {
         if (index >= vertexCount) return kHidden;
-        std::int32_t& s = slot[index];
-        if (s != kUnprojected) return s;
-        const CVertexMng::Vertex& v = tin.m_vertices[index];
-        ScreenProjector::Window w;
-        // Behind the eye or outside the depth range: not hoverable.
-        if (!projector.ProjectUser(v.x, v.y, v.z, w) || !(w.depth >= 0.0 && w.depth <= 1.0)) return s = kHidden;
-        s = static_cast<std::int32_t>(m_vertices.size());
-        m_vertices.push_back({w.x, m_height - w.y, w.depth, kind, group, static_cast<std::int32_t>(index),
-                              static_cast<std::uint8_t>(IsUnsetValue(v.z) ? 0 : 1)});
-        const Vertex& e = m_vertices.back();
-        const int col = CellColumn(e.x), row = CellRow(e.y);
-        if (col >= 0 && row >= 0) {
-            m_cells[row * kCells + col].vertices.push_back(static_cast<std::uint32_t>(s));
+        Projected& p = proj[index];
+        if (p.slot != kUnprojected) return p.slot;
+        if (p.visible == 0) return p.slot = kHidden;
+        p.slot = static_cast<std::int32_t>(m_vertices.size());
+        m_vertices.push_back({p.x, p.y, p.depth, kind, group, static_cast<std::int32_t>(index), p.hasHeight});
+        if (p.col >= 0 && p.row >= 0) {
+            m_cells[p.row * kCells + p.col].vertices.push_back(static_cast<std::uint32_t>(p.slot));
             ++m_vertexCount;
         }
-        return s;
+        return p.slot;
     };
 
     // Unique edges in the order met, each with the first triangle and side it
@@ -90,7 +116,7 @@ void HoverPickCache::AddStore(const CVertexMng& tin, const ScreenProjector& proj
         const CIndexedTriangle& tri = tin.m_triangles[t];
         for (int k = 0; k < 3; ++k) {
             const std::uint32_t a = tri[k], b = tri[(k + 1) % 3];
-            const std::int32_t pa = project(a);
+            const std::int32_t pa = take(a);
             if (a == b || a >= vertexCount || b >= vertexCount) continue;
             const std::uint32_t lo = std::min(a, b), hi = std::max(a, b);
             std::uint32_t* first = taken.data() + start[lo];
@@ -98,20 +124,20 @@ void HoverPickCache::AddStore(const CVertexMng& tin, const ScreenProjector& proj
             if (std::find(first, last, hi) != last) continue;
             *last = hi;
             ++fill[lo];
-            const std::int32_t pb = project(b);
-            const std::int32_t p1 = a == lo ? pa : pb, p2 = a == lo ? pb : pa;
-            if (p1 < 0 || p2 < 0) continue;
-            const Vertex& e1 = m_vertices[static_cast<std::size_t>(p1)];
-            const Vertex& e2 = m_vertices[static_cast<std::size_t>(p2)];
+            const std::int32_t pb = take(b);
+            if (pa < 0 || pb < 0) continue;
+            const Projected& e1 = proj[lo];
+            const Projected& e2 = proj[hi];
             // A zero-length edge on screen has no foot point.
             if (e1.x == e2.x && e1.y == e2.y) continue;
-            const int c0 = CellColumn(std::max(std::min(e1.x, e2.x) - kReach, -kReach));
-            const int c1 = CellColumn(std::min(std::max(e1.x, e2.x) + kReach, m_width + kReach / 2));
-            const int r0 = CellRow(std::max(std::min(e1.y, e2.y) - kReach, -kReach));
-            const int r1 = CellRow(std::min(std::max(e1.y, e2.y) + kReach, m_height + kReach / 2));
+            // The cells of the edge's box grown by the reach.
+            const int c0 = e1.x <= e2.x ? e1.loCol : e2.loCol;
+            const int c1 = e1.x <= e2.x ? e2.hiCol : e1.hiCol;
+            const int r0 = e1.y <= e2.y ? e1.loRow : e2.loRow;
+            const int r1 = e1.y <= e2.y ? e2.hiRow : e1.hiRow;
             if (c0 < 0 || c1 < 0 || r0 < 0 || r1 < 0) continue;
             const auto number = static_cast<std::uint32_t>(m_edges.size());
-            m_edges.push_back({static_cast<std::uint32_t>(p1), static_cast<std::uint32_t>(p2),
+            m_edges.push_back({static_cast<std::uint32_t>(e1.slot), static_cast<std::uint32_t>(e2.slot),
                                static_cast<std::int32_t>(t), k});
             for (int r = r0; r <= r1; ++r)
                 for (int c = c0; c <= c1; ++c) m_cells[r * kCells + c].edges.push_back(number);

@@ -84,6 +84,16 @@ private:
     std::vector<Vertex> m_vertices;
     std::vector<EdgeRef> m_edges;
     std::size_t m_vertexCount = 0;
-    std::vector<std::int32_t> m_scratchSlot;
+    // One store's vertices projected, by vertex number: the window point, the
+    // cells it and its hover square reach, and where it went in m_vertices.
+    struct Projected {
+        double x, y, depth;
+        std::int32_t slot;
+        std::int8_t col, row;            // its own cell; -1 outside the window
+        std::int8_t loCol, hiCol;        // cells of x - kReach and x + kReach
+        std::int8_t loRow, hiRow;        // cells of y - kReach and y + kReach
+        std::uint8_t visible, hasHeight;
+    };
+    std::vector<Projected> m_scratchProjected;
     std::vector<std::uint32_t> m_scratchStart, m_scratchTaken, m_scratchFill;
 };

@@ -5,6 +5,7 @@
 #include "viewer/buffers/FigureBuffers.h"
 #include "viewer/buffers/StructurePasses.h"
 #include "viewer/files/HostPolygonFile.h"
+#include "platform/Parallel.h"
 
 namespace {
 
@@ -333,6 +334,59 @@ TEST_F(StructureTest, BadCornerIndicesCollapseTheTriangle)
     Render(kPassDisplay);
     EXPECT_EQ(m_figures.structureFaces[kChimneySlot].triangles, 1);
     EXPECT_EQ(At(SceneLayers::kFigure, 10, 10), 0u);
+}
+
+
+// Enough triangles that several workers write the buffers: every triangle's
+// corners where one walk in order would put them, a bad corner collapsed; and
+// rebuilds after releases keep no more host memory than the buffers they have.
+TEST_F(StructureTest, ManyTrianglesWrittenInParallelLandInOrderAndRebuildsKeepNoStaleMemory)
+{
+    constexpr std::uint32_t kSide = 200;
+    std::vector<std::array<float, 3>> vertices;
+    for (std::uint32_t j = 0; j < kSide; ++j)
+        for (std::uint32_t i = 0; i < kSide; ++i)
+            vertices.push_back({0.25f * i + 0.5f, 0.25f * j + 0.5f, static_cast<float>((i * 3 + j) % 7)});
+    std::vector<std::array<std::uint32_t, 3>> triangles;
+    for (std::uint32_t j = 0; j + 1 < kSide; ++j)
+        for (std::uint32_t i = 0; i + 1 < kSide; ++i) {
+            const std::uint32_t a = j * kSide + i;
+            triangles.push_back({a, a + 1, a + kSide + 1});
+            triangles.push_back({a, a + kSide + 1, a + kSide});
+        }
+    triangles[50000][2] = 999999;
+    SetTin(m_store->m_structure[kChimneySlot], vertices, triangles);
+    m_settings.tinEdgeSwitch = 1;
+    const std::size_t workers = tessara::SetWorkerCount(4);
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        for (int k = 0; k < StructurePasses::kKinds; ++k) {
+            m_book.Kind(StructurePasses::FaceKind(k)).releasePending = 1;
+            m_book.Kind(StructurePasses::EdgeKind(k)).releasePending = 1;
+        }
+        Render(kPassDisplay);
+        // Faces (positions, normals) and edges: no more kept blocks than buffers.
+        EXPECT_LE(m_figures.storage.Size(), 3u);
+    }
+    tessara::SetWorkerCount(workers);
+    ASSERT_EQ(m_figures.structureEdgeTriangles[kChimneySlot], static_cast<std::int64_t>(triangles.size()));
+    std::vector<float> edges(triangles.size() * 12);
+    G().glBindBuffer(GL_ARRAY_BUFFER, m_figures.structureEdges[kChimneySlot]);
+    G().glGetBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(edges.size() * sizeof(float)), edges.data());
+    G().glBindBuffer(GL_ARRAY_BUFFER, 0);
+    std::size_t wrong = 0;
+    for (std::size_t t = 0; t < triangles.size(); ++t)
+        for (int k = 0; k < 4; ++k) {
+            // The bad corner collapses the triangle onto its first corner.
+            const std::uint32_t v = t == 50000 ? triangles[t][0] : triangles[t][static_cast<std::size_t>(k % 3)];
+            PT p(vertices[v][0], vertices[v][1], vertices[v][2]);
+            m_store->UserToModel(p);
+            const float* at = &edges[12 * t + 3 * static_cast<std::size_t>(k)];
+            if (at[0] != static_cast<float>(p.x()) || at[1] != static_cast<float>(p.y()) ||
+                at[2] != static_cast<float>(p.z()))
+                ++wrong;
+        }
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_EQ(G().glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 }  // namespace

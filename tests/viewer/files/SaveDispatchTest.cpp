@@ -15,6 +15,11 @@
 #include <QImage>
 
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstdlib>
+#include <mutex>
+#include <filesystem>
+#include <array>
 
 using namespace exporttest;
 
@@ -226,6 +231,85 @@ TEST_F(SaveDispatchTest, OpenReadsTheModelAndThePictureBesideIt)
     EXPECT_TRUE(m_view->BuffersState().texture != nullptr);
     EXPECT_FALSE(tessara::FileExists(tessara::TempFolder() + "~tmp_Texture.bmp"));
     EXPECT_TRUE(m_boxes->ShownBoxes().empty());
+}
+
+
+// The example site opens with its picture beside it on the ground TIN, where the
+// model file places it: the picture's lower left quarter red, lower right green,
+// upper half yellow, over the ground square 0..10.
+TEST_F(SaveDispatchTest, TheExampleSiteShowsItsPictureWhereTheFilePlacesIt)
+{
+    FakeFrame frame;
+    const std::string source = std::string(TESSARA_SOURCE_DIR_PATH) + "/examples/viewer/";
+    for (const char* name : {"site.tpf", "site.jpg"})
+        std::filesystem::copy_file(source + name, PathOf(name), std::filesystem::copy_options::overwrite_existing);
+    m_view->resize(320, 320);
+    m_view->show();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_view->SceneFrameCount() > 0; }));
+    TheExportHooks().chooseFile = [&](const std::string&, const std::string&, const std::string&) {
+        return std::optional<std::string>(PathOf("site.tpf"));
+    };
+    m_view->OnFileOpen();
+    EXPECT_TRUE(m_boxes->ShownBoxes().empty());
+    ASSERT_TRUE(m_view->BuffersState().texture != nullptr);
+    EXPECT_EQ(m_view->FilesState().scene.texturePlacement, (std::array<double, 5>{0, 0, 10, 10, 0}));
+
+    // Textured faces only: the TIN in picture mode 3, the other content hidden.
+    CModelDataMng& store = m_view->ModelStore();
+    {
+        std::lock_guard lock(m_view->ViewMutex());
+        store.m_nShowCAD = 0;
+        store.m_nShowPart = 0;
+        store.m_nShow3DStructure = 0;
+        store.GetGroup(0)->m_nShowPCloud = 0;
+        store.GetGroup(1)->m_nShowGroup = 0;
+    }
+    m_view->Settings().tinPictureMode = 3;
+    m_view->Settings().tinEdgeSwitch = 0;
+    m_view->Settings().tinPointSwitch = 0;
+    m_view->InvalidateAllBuffers();
+    const std::uint64_t before = m_view->SceneFrameCount();
+    m_view->InvalidateScene();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_view->SceneFrameCount() > before; }));
+    const QImage image = m_view->grabFramebuffer();
+
+    // Where each colour of the picture lies on the screen.
+    struct Area {
+        long long n = 0, x = 0, y = 0;
+    } red, green, yellow;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const int r = c.red(), g = c.green(), b = c.blue();
+            Area* area = nullptr;
+            if (r > 80 && r > 2 * g && r > 2 * b) area = &red;
+            else if (g > 80 && g > 2 * r && g > 2 * b) area = &green;
+            else if (r > 80 && g > 80 && 2 * b < std::min(r, g) && std::abs(r - g) < std::max(r, g) / 3) area = &yellow;
+            if (area == nullptr) continue;
+            ++area->n;
+            area->x += x;
+            area->y += y;
+        }
+    ASSERT_GT(red.n, 200);
+    ASSERT_GT(green.n, 200);
+    ASSERT_GT(yellow.n, 400);
+    // North up: red left of green, both below yellow (window y runs down).
+    EXPECT_LT(red.x / red.n, green.x / green.n);
+    EXPECT_GT(red.y / red.n, yellow.y / yellow.n);
+    EXPECT_GT(green.y / green.n, yellow.y / yellow.n);
+
+    // A model without a picture beside it leaves the TINs untextured.
+    m_view->ModelStore().m_groups.clear();
+    Build(Scene::ShownTin);
+    ASSERT_EQ(m_view->SaveFile(PathOf("plain.tpf")), 1);
+    TheExportHooks().chooseFile = [&](const std::string&, const std::string&, const std::string&) {
+        return std::optional<std::string>(PathOf("plain.tpf"));
+    };
+    m_view->OnFileOpen();
+    const std::uint64_t loaded = m_view->SceneFrameCount();
+    m_view->InvalidateScene();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_view->SceneFrameCount() > loaded; }));
+    EXPECT_TRUE(m_view->BuffersState().texture == nullptr);
 }
 
 }  // namespace

@@ -8,10 +8,15 @@
 #include "viewer/render/ToolFeedbackRules.h"
 
 #include "outside/CModelDataMng.h"
+#include "platform/Parallel.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <map>
+#include <random>
+#include <string>
 #include <memory>
 #include <numeric>
 
@@ -412,6 +417,73 @@ TEST(HoverCache, EdgesCollapsedOnScreenAreSkipped)
     cache.AddStore(tin, Ortho(), HoverPickCache::kKindGroup, 0);
     EXPECT_EQ(cache.EdgeCount(), 2u);
     EXPECT_FALSE(cache.FindEdge(27, 70).has_value());
+}
+
+// A jittered grid of vertices, its triangles shuffled, some given twice, some with
+// a corner out of range, some vertices beyond the depth range: the cache holds
+// each unique edge once, with the first triangle and side that has it, and
+// answers alike whatever the number of workers that project the vertices.
+TEST(HoverCache, UniqueEdgesKeepTheirFirstTriangleWithAnyWorkerCount)
+{
+    constexpr int kSide = 40;
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> jitter(-0.3f, 0.3f);
+    std::vector<std::array<float, 3>> vertices;
+    for (int j = 0; j < kSide; ++j)
+        for (int i = 0; i < kSide; ++i)
+            vertices.push_back({2.5f * i + 1 + jitter(random), 2.5f * j + 1 + jitter(random),
+                                (i * 7 + j) % 23 == 0 ? 50.0f : static_cast<float>((i + j) % 5)});
+    std::vector<std::array<std::uint32_t, 3>> triangles;
+    for (int j = 0; j + 1 < kSide; ++j)
+        for (int i = 0; i + 1 < kSide; ++i) {
+            const auto a = static_cast<std::uint32_t>(j * kSide + i);
+            triangles.push_back({a, a + 1, a + kSide + 1});
+            triangles.push_back({a, a + kSide + 1, a + kSide});
+        }
+    std::shuffle(triangles.begin(), triangles.end(), random);
+    for (int k = 0; k < 50; ++k) triangles.push_back(triangles[static_cast<std::size_t>(k * 13)]);
+    triangles.push_back({5, 99999, 6});
+    triangles.push_back({7, 7, 8});
+    const CVertexMng tin = Tin(vertices, triangles);
+
+    // The first side that has each edge, and the edges the cache can hold.
+    std::map<std::pair<std::uint32_t, std::uint32_t>, std::pair<int, int>> first;
+    for (std::size_t t = 0; t < triangles.size(); ++t)
+        for (int k = 0; k < 3; ++k) {
+            const std::uint32_t a = triangles[t][static_cast<std::size_t>(k)];
+            const std::uint32_t b = triangles[t][static_cast<std::size_t>((k + 1) % 3)];
+            if (a == b || a >= vertices.size() || b >= vertices.size()) continue;
+            first.emplace(std::minmax(a, b), std::make_pair(static_cast<int>(t), k));
+        }
+    std::size_t hoverable = 0;
+    for (const auto& [edge, at] : first)
+        if (vertices[edge.first][2] < 10 && vertices[edge.second][2] < 10) ++hoverable;
+
+    std::vector<std::string> answers[2];
+    const std::size_t before = tessara::SetWorkerCount(1);
+    for (int run = 0; run < 2; ++run) {
+        tessara::SetWorkerCount(run == 0 ? 1 : 4);
+        HoverPickCache cache;
+        cache.Reset(kSize, kSize);
+        cache.AddStore(tin, Ortho(), HoverPickCache::kKindGroup, 2);
+        EXPECT_EQ(cache.EdgeCount(), hoverable);
+        for (double y = 0.5; y < kSize; y += 1.5)
+            for (double x = 0.5; x < kSize; x += 1.5) {
+                std::string answer;
+                if (const HoverPickCache::Vertex* v = cache.FindVertex(x, y)) answer += std::to_string(v->index);
+                if (const std::optional<HoverPickCache::Edge> e = cache.FindEdge(x, y)) {
+                    const auto at = first.at({static_cast<std::uint32_t>(e->v1), static_cast<std::uint32_t>(e->v2)});
+                    EXPECT_EQ(e->triangle, at.first);
+                    EXPECT_EQ(e->side, at.second);
+                    answer += "/" + std::to_string(e->v1) + "-" + std::to_string(e->v2);
+                }
+                answers[run].push_back(answer);
+            }
+    }
+    tessara::SetWorkerCount(before);
+    EXPECT_EQ(answers[0], answers[1]);
+    EXPECT_GT(std::count_if(answers[0].begin(), answers[0].end(), [](const std::string& a) { return !a.empty(); }),
+              100);
 }
 
 }  // namespace

@@ -26,6 +26,8 @@ protected:
         ModelViewState state;
         std::string error;
         ASSERT_TRUE(ModelText::Read(*text, View().ModelStore(), state, error)) << error;
+        // Points are picked where they are drawn: in their own colours.
+        View().m_pointColourMode = 2;
     }
     void LookAt(QVector3D at, float zoom)
     {

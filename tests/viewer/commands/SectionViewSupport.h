@@ -58,5 +58,7 @@ inline void LoadSectionFixture(CModelViewerView& view)
         ASSERT_TRUE(ModelText::Read(*text, view.ModelStore(), state, error)) << error;
     }
     view.Settings().tinPictureMode = 1;
+    // Points are picked where they are drawn: in their own colours.
+    view.m_pointColourMode = 2;
     view.InvalidateAllBuffers();
 }

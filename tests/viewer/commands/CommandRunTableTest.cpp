@@ -13,8 +13,10 @@
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/buffers/ViewPickState.h"
 #include "viewer/commands/CEditPCloudGroupDlg.h"
+#include "viewer/commands/CrossSection.h"
 #include "viewer/commands/Deletion.h"
 #include "viewer/commands/DisplayCommandIds.h"
+#include "viewer/commands/Measurement.h"
 #include "viewer/commands/PointSampling.h"
 #include "viewer/dialogs/CColorSettingDlg.h"
 #include "viewer/dialogs/CDeleteDlg.h"
@@ -603,6 +605,39 @@ TEST_F(CommandRunTableTest, EveryCommandEndToEnd)
              Route(cmd::kCadSelect);
              EXPECT_TRUE(m_frame->Router().QueryUi(cmd::kCadSelect).checked);
          }, fullCounts, {0, 0}, {}, kEditCadPrompt, false, nullptr},
+        // The measuring tools: clicks on two known points of the western group.
+        {"distance between two points", points, [&] {
+             View().m_pointColourMode = 2;
+             Route(cmd::kToolDistance);
+             EXPECT_EQ(View().LastStatusText(), measuretexts::kFirstPoint);
+             Click(At(0, 0, 0));
+             Click(At(4, 3, 2));
+         }, fullCounts, {0, 0}, {}, "平面距離：5.000000 斜距離：5.385165 高低差：2.000000", false, [&] {
+             EXPECT_DOUBLE_EQ(View().m_measureResult.plane, 5.0);
+             EXPECT_DOUBLE_EQ(View().m_measureResult.height, 2.0);
+             const QImage picture = Frame();
+             // The plane line runs at the lower point's height from there.
+             EXPECT_NE(picture.pixel(At(2, 1.5, 0)), picture.pixel(picture.width() - 3, 3));
+             Route(cmd::kToolDistance);
+             EXPECT_FALSE(m_frame->Router().QueryUi(cmd::kToolDistance).checked);
+         }},
+        {"cross-section across a TIN and a cloud", *tessara::ReadWholeFile(std::string(TESSARA_SOURCE_DIR_PATH) +
+                                                                           "/examples/models/cross-section.txt"),
+         [&] {
+             View().m_pointColourMode = 2;
+             View().Settings().sectionPointSpacingM = 0.05;
+             Route(cmd::kToolSection);
+             Click(At(2, 7.05, 16.35));
+             Click(At(28, 7.05, 16.03));
+         }, std::nullopt, {18, 0}, {}, measuretexts::kFirstPoint, false, [&] {
+             const SectionSheet* sheet = View().CurrentSectionSheet();
+             ASSERT_NE(sheet, nullptr);
+             EXPECT_NEAR(sheet->length, 26.0, 1e-6);
+             EXPECT_FALSE(sheet->tinHits.empty());
+             EXPECT_FALSE(sheet->pointHits.empty());
+             Route(cmd::kToolSection);
+             EXPECT_EQ(View().CurrentSectionSheet(), nullptr);
+         }},
         {"grid sampling refused at the second question", points, [&] {
              Answer<VurGridDlg>([](VurGridDlg::Values&) { return tessara::IDOK; });
              m_boxes->QueueAnswer(tessara::IDOK);

@@ -7,6 +7,7 @@
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -207,8 +208,12 @@ int SvyForm::CloseDoc()
     }
     bool painted = false;
     std::vector<std::string> unfit;
+    // The PDF is drawn in memory and written through the writer, whose every write
+    // is checked: Qt's PDF engine does not report a failed write of its own file.
+    QBuffer drawn;
+    drawn.open(QIODevice::WriteOnly);
     {
-        QPdfWriter pdf(QString::fromStdString(writer.TempPath()));
+        QPdfWriter pdf(&drawn);
         pdf.setPageSize(QPageSize(QSizeF(m_template->PageWidthMm(), m_template->PageHeightMm()),
                                   QPageSize::Millimeter));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -245,7 +250,8 @@ int SvyForm::CloseDoc()
         }
     }
     m_template.reset();
-    if (!painted || !writer.Commit()) {
+    if (!painted || drawn.data().isEmpty() || !writer.Write(drawn.data().constData(), drawn.data().size()) ||
+        !writer.Commit()) {
         m_error = "帳票ファイルを書き込めません: " + target.string();
         return 0;
     }

@@ -6,7 +6,9 @@
 
 #include "LasConsole.h"
 #include "hostfw/IniBatchWriter.h"
+#include "hostfw/FormServices.h"
 #include "hostfw/IniFile.h"
+#include "hostfw/SvyForm.h"
 #include "outside/CModelDataMng.h"
 #include "outside/CnvLandXML.h"
 #include "outside/CPCloudMng.h"
@@ -20,6 +22,8 @@
 #include "viewer/files/LasDump.h"
 #include "viewer/files/ModelFile.h"
 #include "viewer/files/PointTextExport.h"
+
+#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
@@ -105,6 +109,40 @@ void WriteBinderSource(const std::string& target, int variant)
 bool SaveBinderCopy(const std::string& target, int variant)
 {
     return plugcommon::CopyOutputFromTemp(BinderSource(target, variant), target) == 1;
+}
+
+std::string FormTemplateBeside(const std::string& target)
+{
+    return target + "-input/" + fs::path(target).stem().string() + ".frm";
+}
+
+void WriteFormTemplate(const std::string& target, int)
+{
+    const std::string path = FormTemplateBeside(target);
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << R"({ "page": { "width_mm": 210, "height_mm": 297 },
+  "fields": [ { "no": 1, "x_mm": 20, "y_mm": 20, "w_mm": 170, "h_mm": 250, "pt": 10 } ] })";
+}
+
+bool SaveFormPdf(const std::string& target, int variant)
+{
+    // The form engine draws with Qt's PDF writer, which needs a GUI application;
+    // made once, before any child is forked, and never with a display.
+    static QGuiApplication* app = [] {
+        static int argc = 1;
+        static char name[] = "save_fault_test";
+        static char* argv[] = {name, nullptr};
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        return new QGuiApplication(argc, argv);
+    }();
+    (void)app;
+    SetFormOutputFolder(fs::path(target).parent_path());
+    SvyForm form(32, 0x1110000, 0);
+    if (form.CreateDoc(4827, FormTemplateBeside(target), "", "") == -1) return false;
+    std::string text;
+    for (int line = 0; line < (variant == 0 ? 1 : 40); ++line) text += "観測点 " + std::to_string(line) + "\r\n";
+    form.PutField(1, text, 0);
+    return form.CloseDoc() != 0 && form.WrittenFiles().size() == 1 && form.WrittenFiles()[0] == fs::path(target);
 }
 
 bool SaveSurveyPointText(const std::string& target, int variant)
@@ -232,6 +270,7 @@ const std::vector<SaveCase>& Cases()
         {"CommaPointText", "points.xyz", SaveCommaPointText},
         {"LandXml", "surface.xml", SaveLandXml},
         {"BinderCopy", "KJNHYO_BINDER.CSV", SaveBinderCopy, true, WriteBinderSource},
+        {"FormPdf", "form04827.pdf", SaveFormPdf, true, WriteFormTemplate},
         {"LasDump", "points.dump", SaveLasDump},
         {"LasConsole", "points.las", SaveLas, true, WriteLasInput},
         {"IniFile", "GPSHYOUKA.ini", SaveIniFile},

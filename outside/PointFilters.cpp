@@ -166,12 +166,18 @@ private:
     static constexpr int kPointsPerCellBits = 7;
     static constexpr int kMaxCellBits = 20;
     static constexpr std::size_t kMinPerPart = std::size_t{1} << 16;
+    // Halvings that make the groups the copy is first laid out in (up to 256).
+    static constexpr int kGroupBits = 8;
 
     std::uint32_t CellOf(const CPCloudMng::CloudPoint& p) const
     {
-        if (!IsFinitePoint(p))
-            return static_cast<std::uint32_t>(m_cells);
         const float v[3] = {p.x, p.y, p.z};
+        return CellOf(v);
+    }
+    std::uint32_t CellOf(const float (&v)[3]) const
+    {
+        if (!std::isfinite(v[0]) || !std::isfinite(v[1]) || !std::isfinite(v[2]))
+            return static_cast<std::uint32_t>(m_cells);
         std::uint32_t along[3];
         for (int a = 0; a < 3; ++a) {
             const double c = (static_cast<double>(v[a]) - m_low[a]) * m_scale[a];
@@ -274,7 +280,26 @@ SpatialCopy::SpatialCopy(const CPCloudMng::PointList& pts)
         for (std::size_t i = begin; i < end; ++i)
             ++counts[CellOf(pts[i])];
     });
+    // Groups of cells sharing their first halvings, for the copy in two passes.
+    const int fineBits = std::max(0, static_cast<int>(m_steps.size()) - kGroupBits);
+    const std::size_t groups = (m_cells >> fineBits) + 1; // the last holds the points that are no numbers
+    std::vector<std::uint32_t> groupStarts(groups * m_parts, 0);
+    for (std::size_t part = 0; part < m_parts; ++part)
+        for (std::size_t cell = 0; cell < buckets; ++cell)
+            groupStarts[part * groups + (cell >> fineBits)] += m_starts[part * buckets + cell];
+    std::uint32_t largestGroup = 0;
     std::uint32_t sum = 0;
+    for (std::size_t g = 0; g < groups; ++g) {
+        const std::uint32_t groupBegin = sum;
+        for (std::size_t part = 0; part < m_parts; ++part) {
+            const std::uint32_t c = groupStarts[part * groups + g];
+            groupStarts[part * groups + g] = sum;
+            sum += c;
+        }
+        if (g + 1 < groups)
+            largestGroup = std::max(largestGroup, sum - groupBegin);
+    }
+    sum = 0;
     for (std::size_t cell = 0; cell < buckets; ++cell) {
         if (cell == m_cells)
             m_finite = sum;
@@ -285,8 +310,46 @@ SpatialCopy::SpatialCopy(const CPCloudMng::PointList& pts)
         }
     }
     m_points.resize(n);
-    ForEachPlace<true>(pts, m_points.data(), [&](std::size_t i, std::uint32_t place) {
-        m_points[place] = {{pts[i].x, pts[i].y, pts[i].z}};
+
+    // Straight to their places, written all over the copy, when the groups are too
+    // large to be sorted in a worker's own buffer (a few huge groups: then few
+    // places are written at a time anyway).
+    const std::size_t bufferLimit = std::max<std::size_t>(n / (4 * m_parts), std::size_t{1} << 16);
+    if (fineBits == 0 || largestGroup > bufferLimit) {
+        ForEachPlace<true>(pts, m_points.data(), [&](std::size_t i, std::uint32_t place) {
+            m_points[place] = {{pts[i].x, pts[i].y, pts[i].z}};
+        });
+        return;
+    }
+    // Else first group by group, a few hundred runs written in order, then each
+    // group sorted into its cells in a buffer that stays in the cache. Both passes
+    // keep the group's order within a cell, so each point lands where ForEachPlace
+    // finds it.
+    tessara::RunParts(m_parts, [&](std::size_t part) {
+        std::uint32_t* next = groupStarts.data() + part * groups;
+        const auto [begin, end] = partRange(part);
+        for (std::size_t i = begin; i < end; ++i)
+            m_points[next[CellOf(pts[i]) >> fineBits]++] = {{pts[i].x, pts[i].y, pts[i].z}};
+    });
+    const std::uint32_t fineMask = (std::uint32_t{1} << fineBits) - 1;
+    std::atomic<std::size_t> nextGroup{0};
+    tessara::RunParts(m_parts, [&](std::size_t) {
+        CopyList buffer(largestGroup);
+        std::vector<std::uint32_t> at(std::size_t{1} << fineBits);
+        for (std::size_t g = nextGroup++; g + 1 < groups; g = nextGroup++) {
+            const std::size_t first = m_starts[g << fineBits];
+            const std::size_t last = m_starts[(g + 1) << fineBits];
+            std::fill(at.begin(), at.end(), 0);
+            for (std::size_t i = first; i < last; ++i)
+                ++at[CellOf(m_points[i].xyz) & fineMask];
+            std::uint32_t offset = 0;
+            for (std::uint32_t& a : at)
+                offset += std::exchange(a, offset);
+            for (std::size_t i = first; i < last; ++i)
+                buffer[at[CellOf(m_points[i].xyz) & fineMask]++] = m_points[i];
+            std::copy(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(last - first),
+                      m_points.begin() + static_cast<std::ptrdiff_t>(first));
+        }
     });
 }
 

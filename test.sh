@@ -3,6 +3,8 @@
 #   ./test.sh             release build in build/
 #   ./test.sh --sanitize  also ASan+UBSan in build-asan/ and TSan in build-tsan/
 #   extra arguments after "--" go to ctest (e.g. ./test.sh -- -R Pipe)
+#   CC=clang-16 CXX=clang++-16 ./test.sh   the same with clang in build-clang/ (and
+#                                          build-clang-asan/, build-clang-tsan/)
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 cd "$root"
@@ -20,6 +22,15 @@ done
 
 ./scripts/install-deps.sh
 
+# Another compiler than the system's own builds in trees of its own, so a tree is
+# never configured with one compiler and rebuilt with another.
+base=build
+case "$(basename "${CXX:-c++}")" in
+  c++ | g++ | g++-[0-9]*) ;;
+  clang++*) base=build-clang ;;
+  *) base=build-$(basename "$CXX") ;;
+esac
+
 run_ctest() {
   local dir=$1; shift
   # One X server for the whole run; tests that open windows or GL contexts use it.
@@ -32,15 +43,15 @@ run_ctest() {
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-xcb}
 export LIBGL_ALWAYS_SOFTWARE=1
 
-./scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-run_ctest build "${ctest_args[@]}"
+./scripts/build.sh "$base" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_ctest "$base" "${ctest_args[@]}"
 
 if ((sanitize)); then
-  ./scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DTESSARA_SANITIZE=address -DTESSARA_BUILD_BENCHMARKS=OFF
+  ./scripts/build.sh "$base-asan" -DCMAKE_BUILD_TYPE=Debug -DTESSARA_SANITIZE=address -DTESSARA_BUILD_BENCHMARKS=OFF
   ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    run_ctest build-asan "${ctest_args[@]}"
-  ./scripts/build.sh build-tsan -DCMAKE_BUILD_TYPE=Debug -DTESSARA_SANITIZE=thread -DTESSARA_BUILD_BENCHMARKS=OFF
+    run_ctest "$base-asan" "${ctest_args[@]}"
+  ./scripts/build.sh "$base-tsan" -DCMAKE_BUILD_TYPE=Debug -DTESSARA_SANITIZE=thread -DTESSARA_BUILD_BENCHMARKS=OFF
   # Qt and Mesa are not instrumented: TSan runs the tests whose threads meet in our own code.
   TSAN_OPTIONS="suppressions=$root/scripts/tsan.supp halt_on_error=1" \
-    run_ctest build-tsan -L tsan "${ctest_args[@]}"
+    run_ctest "$base-tsan" -L tsan "${ctest_args[@]}"
 fi

@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-SqlStatement::SqlStatement(sqlite3* db, const char* sql) : m_db(db)
+SqlStatement::SqlStatement(sqlite3* db, const char* sql)
 {
     if (!db || sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK)
         m_stmt = nullptr;

@@ -36,7 +36,6 @@ public:
     FieldValue Field(int column) const;
 
 private:
-    sqlite3* m_db;
     sqlite3_stmt* m_stmt = nullptr;
     bool m_failed = false;
 };

@@ -241,10 +241,11 @@ BENCHMARK(BM_NeighbourFilter<false>)->Name("BM_RadiusFilter")->Arg(1000000)->Uni
 //
 // Points as they arrive after merging several scans (random order), and the same points
 // sorted into 8 m tiles: x, y uniform over 1000 m x 1000 m, z a gentle slope with 0.2 m
-// noise. The floor is bare nanoflann at the filters' leaf size and thread count: the
+// noise. The floor is bare nanoflann at each filter's leaf size and thread count: the
 // tree built and every point queried in sorted order, both timed.
 
-constexpr std::size_t kFilterLeafSize = 16;
+constexpr std::size_t kOutlierLeafSize = 64;
+constexpr std::size_t kRadiusLeafSize = 32;
 constexpr int kOutlierK = 50;
 constexpr float kRadius = 2.0f;
 constexpr int kRadiusMinPoints = 5;
@@ -303,7 +304,7 @@ void BM_NeighbourFloor(benchmark::State& state)
     const auto& pts = OrderPoints(n, true);
     for (auto _ : state) {
         const RawAdaptor adaptor{pts, n};
-        RawTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(kFilterLeafSize));
+        RawTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(Outlier ? kOutlierLeafSize : kRadiusLeafSize));
         std::atomic<std::size_t> total{0};
         tessara::RunParts(tessara::WorkerCount(), [&](std::size_t part) {
             const std::size_t parts = tessara::WorkerCount();

@@ -4,9 +4,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <limits>
 #include <map>
 #include <random>
-#include <cmath>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -168,6 +174,18 @@ std::vector<P> RandomCloud(std::size_t n, unsigned seed, float extent)
     return pts;
 }
 
+// The outlier filter's limit: mean + factor x (sample) standard deviation.
+double OutlierLimit(const std::vector<double>& means, double factor)
+{
+    double mean = 0.0, var = 0.0;
+    for (double m : means)
+        mean += m;
+    mean /= static_cast<double>(means.size());
+    for (double m : means)
+        var += (m - mean) * (m - mean);
+    return mean + factor * std::sqrt(var / static_cast<double>(means.size() - 1));
+}
+
 // The same answers worked out the slow way, on the same clouds.
 TEST(FilterAgainstBruteForceTest, GridRadiusOutlier)
 {
@@ -223,13 +241,7 @@ TEST(FilterAgainstBruteForceTest, GridRadiusOutlier)
         std::partial_sort(d.begin(), d.begin() + 6, d.end());
         means.push_back((d[0] + d[1] + d[2] + d[3] + d[4] + d[5]) / 6.0);
     }
-    double mean = 0.0, var = 0.0;
-    for (double m : means)
-        mean += m;
-    mean /= static_cast<double>(means.size());
-    for (double m : means)
-        var += (m - mean) * (m - mean);
-    const double limit = mean + 0.5 * std::sqrt(var / static_cast<double>(means.size() - 1));
+    const double limit = OutlierLimit(means, 0.5);
     std::size_t expectedKept = 0, nearLimit = 0;
     for (double m : means) {
         expectedKept += m <= limit ? 1 : 0;
@@ -242,6 +254,169 @@ TEST(FilterAgainstBruteForceTest, GridRadiusOutlier)
     EXPECT_LE(kept, expectedKept + nearLimit);
     EXPECT_GE(kept + nearLimit, expectedKept);
     EXPECT_LT(kept, pts.size());
+}
+
+} // namespace
+
+namespace {
+
+// Numbers from a fixed integer sequence, the same on every compiler and library.
+class Sequence {
+public:
+    explicit Sequence(std::uint64_t seed) : m_state(seed) {}
+    std::uint64_t Next()
+    {
+        std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    // A whole number of centimetres in [0, metres).
+    float Metres(int metres) { return static_cast<float>(Next() % static_cast<std::uint64_t>(metres * 100)) / 100.0f; }
+
+private:
+    std::uint64_t m_state;
+};
+
+// 6,000 ground points over 40 m x 40 m on a gentle slope, and 60 points lifted 3 to 8
+// m above it; colour = position + 1.
+std::vector<P> FixtureCloud()
+{
+    Sequence seq(20261211);
+    std::vector<P> pts;
+    for (int i = 0; i < 6060; ++i) {
+        const float x = seq.Metres(40);
+        const float y = seq.Metres(40);
+        float z = 0.02f * x + 0.01f * y + seq.Metres(1) * 0.3f;
+        if (i % 101 == 100)
+            z += 3.0f + seq.Metres(5);
+        pts.push_back({x, y, z, static_cast<COLORREF>(pts.size() + 1)});
+    }
+    return pts;
+}
+
+// The colours a fixture line lists after its label.
+std::vector<COLORREF> FixtureColours(const std::string& label)
+{
+    std::ifstream in(std::string(TESSARA_SOURCE_DIR_PATH) + "/tests/outside/data/neighbour-filters-removed.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind(label + ":", 0) != 0)
+            continue;
+        std::istringstream words(line.substr(label.size() + 1));
+        std::vector<COLORREF> out;
+        for (COLORREF c = 0; words >> c;)
+            out.push_back(c);
+        return out;
+    }
+    ADD_FAILURE() << "no line " << label << " in the fixture";
+    return {};
+}
+
+// The neighbour filters remove the recorded points of a fixed cloud, whether the
+// cloud comes in its own order or shuffled, and keep the others in their order.
+TEST(NeighbourFilterFixtureTest, RemovesTheRecordedPointsInAnyOrder)
+{
+    const std::vector<P> cloud = FixtureCloud();
+    std::vector<P> shuffled = cloud;
+    Sequence seq(7);
+    for (std::size_t i = shuffled.size() - 1; i > 0; --i)
+        std::swap(shuffled[i], shuffled[seq.Next() % (i + 1)]);
+
+    struct Case {
+        const char* label;
+        std::function<int(CModelDataMng&)> filter;
+    };
+    const std::vector<Case> cases = {
+        {"radius 1.0 6", [](CModelDataMng& s) { return s.FilterPointRadius(1.0f, 6); }},
+        {"radius 0.5 1", [](CModelDataMng& s) { return s.FilterPointRadius(0.5f, 1); }},
+        {"outlier 12 1.0", [](CModelDataMng& s) { return s.FilterPointOutlierRemoval(12, 1.0f); }},
+        {"outlier 4 0.2", [](CModelDataMng& s) { return s.FilterPointOutlierRemoval(4, 0.2f); }},
+    };
+    for (const Case& c : cases) {
+        const std::vector<COLORREF> removed = FixtureColours(c.label);
+        ASSERT_FALSE(removed.empty()) << c.label;
+        for (const std::vector<P>* order : {&cloud, static_cast<const std::vector<P>*>(&shuffled)}) {
+            std::vector<COLORREF> expected;
+            for (const P& p : *order)
+                if (!std::binary_search(removed.begin(), removed.end(), p.colour))
+                    expected.push_back(p.colour);
+            CModelDataMng store;
+            store.AddGroup(Group(*order));
+            ASSERT_EQ(c.filter(store), 1) << c.label;
+            EXPECT_EQ(Colours(*store.GetGroup(0)), expected) << c.label << (order == &cloud ? ", own order" : ", shuffled");
+        }
+    }
+}
+
+// A point marked deleted (z no number) or with an endless z is no one's neighbour
+// and has none itself: the radius filter removes it and the outlier filter counts
+// it as 0 m from its neighbours. The other points get the answers worked out the
+// slow way, wherever the marked points stand.
+TEST(NeighbourFilterTest, PointsWithoutNumbersAreNoOnesNeighbours)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    std::vector<P> pts = RandomCloud(1200, 9, 8.0f);
+    pts.insert(pts.begin(), P{0.5f, 0.5f, 0.0f, 5001});
+    pts.insert(pts.begin() + 500, P{1.0f, 1.0f, 0.0f, 5002});
+    pts.insert(pts.begin() + 900, P{2.0f, 2.0f, inf, 5003});
+    pts.push_back(P{0.0f, 0.0f, -inf, 5004});
+    const auto marked = [&pts] {
+        auto g = Group(pts);
+        g->SetCloudPointNaN(0);
+        g->SetCloudPointNaN(500);
+        return g;
+    };
+    pts[0].z = pts[500].z = std::numeric_limits<float>::quiet_NaN();
+    const auto finite = [&](std::size_t i) { return std::isfinite(pts[i].x) && std::isfinite(pts[i].y) && std::isfinite(pts[i].z); };
+    const auto dist = [&](std::size_t a, std::size_t b) {
+        const double dx = pts[a].x - pts[b].x, dy = pts[a].y - pts[b].y, dz = pts[a].z - pts[b].z;
+        return std::sqrt(dx * dx + dy * dy + dz * dz);
+    };
+
+    std::vector<COLORREF> expected;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        int near = 0;
+        for (std::size_t j = 0; finite(i) && j < pts.size(); ++j)
+            near += j != i && finite(j) && dist(i, j) <= 0.8 ? 1 : 0;
+        if (near >= 3)
+            expected.push_back(pts[i].colour);
+    }
+    CModelDataMng radius;
+    radius.AddGroup(marked());
+    ASSERT_EQ(radius.FilterPointRadius(0.8f, 3), 1);
+    EXPECT_EQ(Colours(*radius.GetGroup(0)), expected);
+    EXPECT_LT(expected.size(), pts.size() - 4);
+
+    std::vector<double> means;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        std::vector<double> d;
+        for (std::size_t j = 0; finite(i) && j < pts.size(); ++j)
+            if (j != i && finite(j))
+                d.push_back(dist(i, j));
+        std::partial_sort(d.begin(), d.begin() + std::min<std::size_t>(5, d.size()), d.end());
+        means.push_back(d.empty() ? 0.0 : (d[0] + d[1] + d[2] + d[3] + d[4]) / 5.0);
+    }
+    const double limit = OutlierLimit(means, 0.5);
+    std::vector<COLORREF> sure, unsure;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        if (std::fabs(means[i] - limit) < 1e-4)
+            unsure.push_back(pts[i].colour); // float distances inside the filter
+        else if (means[i] <= limit)
+            sure.push_back(pts[i].colour);
+    }
+    CModelDataMng outlier;
+    outlier.AddGroup(marked());
+    ASSERT_EQ(outlier.FilterPointOutlierRemoval(5, 0.5f), 1);
+    std::vector<COLORREF> kept = Colours(*outlier.GetGroup(0));
+    std::vector<COLORREF> keptSure;
+    for (COLORREF c : kept)
+        if (std::find(unsure.begin(), unsure.end(), c) == unsure.end())
+            keptSure.push_back(c);
+    EXPECT_EQ(keptSure, sure);
+    for (COLORREF c : {5001u, 5002u, 5003u, 5004u})
+        EXPECT_NE(std::find(kept.begin(), kept.end(), c), kept.end()) << c;
+    EXPECT_LT(kept.size(), pts.size());
 }
 
 } // namespace

@@ -192,3 +192,59 @@ TEST(NeighbourFilterOrderTest, ShuffledAndSortedInputKeepTheSamePoints)
 }
 
 }  // namespace
+
+namespace {
+
+// Large clouds take the filters' two-pass copy (grouped, then sorted group by group
+// in worker buffers); every answer still lands at its own point. The count is worked
+// out over a hash of 1 m cells with nanoflann's own float arithmetic, so it is exact.
+TEST(NeighbourFilterOrderTest, LargeCloudsAnswerEveryPointAtItsOwnPlace)
+{
+    constexpr float kRadius = 0.6f;
+    constexpr int kMinPoints = 4;
+    const auto cloud = RandomGroup(160000, 23, 30.0f);
+    const auto& pts = cloud->m_points;
+    std::map<std::array<long, 3>, std::vector<std::size_t>> cells;
+    const auto cellOf = [](const CPCloudMng::CloudPoint& p) {
+        return std::array<long, 3>{std::lround(std::floor(p.x)), std::lround(std::floor(p.y)), std::lround(std::floor(p.z))};
+    };
+    for (std::size_t i = 0; i < pts.size(); ++i)
+        cells[cellOf(pts[i])].push_back(i);
+    std::vector<COLORREF> expected;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        const auto c = cellOf(pts[i]);
+        int near = 0;
+        for (long dx = -1; dx <= 1; ++dx)
+            for (long dy = -1; dy <= 1; ++dy)
+                for (long dz = -1; dz <= 1; ++dz) {
+                    const auto it = cells.find({c[0] + dx, c[1] + dy, c[2] + dz});
+                    if (it == cells.end())
+                        continue;
+                    for (const std::size_t j : it->second) {
+                        const float ex = pts[i].x - pts[j].x, ey = pts[i].y - pts[j].y, ez = pts[i].z - pts[j].z;
+                        float d = 0.0f;
+                        d += ex * ex;
+                        d += ey * ey;
+                        d += ez * ez;
+                        near += j != i && d <= kRadius * kRadius ? 1 : 0;
+                    }
+                }
+        if (near >= kMinPoints)
+            expected.push_back(pts[i].colour);
+    }
+    EXPECT_LT(expected.size(), 160000u);
+    EXPECT_GT(expected.size(), 1000u);
+    for (const std::size_t workers : {1u, 3u, 8u}) {
+        const std::size_t previous = tessara::SetWorkerCount(workers);
+        auto group = RandomGroup(160000, 23, 30.0f);
+        CModelDataMng store;
+        store.AddGroup(std::move(group));
+        EXPECT_EQ(store.FilterPointRadius(kRadius, kMinPoints), 1);
+        tessara::SetWorkerCount(previous);
+        std::vector<COLORREF> kept;
+        for (const auto& p : store.GetGroup(0)->m_points) kept.push_back(p.colour);
+        EXPECT_EQ(kept, expected) << workers << " workers";
+    }
+}
+
+}  // namespace

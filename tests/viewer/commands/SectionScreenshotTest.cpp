@@ -74,6 +74,7 @@ TEST_F(SectionScreenshotTest, SheetGridLabelsAndHintsOverTheRidge)
 {
     ASSERT_NO_FATAL_FAILURE(LoadSectionFixture(*m_view));
     m_view->Settings().background = 2;   // white, so the red sheet reads
+    m_view->Settings().sectionPointSpacingM = 0.05;  // TIN crossings beside the points stay
     m_view->OnShowUp();
     m_view->Zoom() *= 0.9f;
     m_view->UpdateModelView();

@@ -19,9 +19,11 @@ protected:
     void SetUp() override
     {
         CommandViewTest::SetUp();
-        // The same fixture, on a view whose clicks pick on the shown data.
+        // The same fixture, on a view with the section tool's lists at hand; the
+        // boxes' lock check follows the new view.
         m_view = std::make_unique<SectionPickView>();
         m_view->Create();
+        m_boxes->lockHeld = [view = m_view.get()] { return view->ViewMutex().HeldByThisThread(); };
         View().resize(200, 150);
         View().show();
         ASSERT_TRUE(ProcessEventsUntil([&] { return View().sceneFrames > 0; }));

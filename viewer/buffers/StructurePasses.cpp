@@ -200,37 +200,33 @@ void StructurePasses::BuildFaces(RenderContext& ctx, int kind)
     FinishKind(ctx.book, FaceKind(kind), mode);
 }
 
-void StructurePasses::BuildEdges(RenderContext& ctx, int kind)
+namespace {
+
+// The corner buffers of a kind's structures, as edges (each triangle closed) or as
+// vertices, with the triangle count each was built from.
+void BuildCorners(RenderContext& ctx, int kind, bool edges)
 {
-    if (ctx.book.Kind(EdgeKind(kind)).built != 0 || ctx.figures == nullptr) return;
+    const DrawableKind drawable = edges ? StructurePasses::EdgeKind(kind) : StructurePasses::VertexKind(kind);
+    if (ctx.book.Kind(drawable).built != 0 || ctx.figures == nullptr) return;
     PointCloudPass::AskHostStorage(ctx);
+    auto& buffers = edges ? ctx.figures->structureEdges : ctx.figures->structureVertices;
+    auto& triangles = edges ? ctx.figures->structureEdgeTriangles : ctx.figures->structureVertexTriangles;
     const SlotRange range = SlotsOf(kind);
     for (int s = range.first; s < range.first + range.count; ++s)
         for (int store : {s, kSlots + s}) {
             const CVertexMng& tin = ctx.store.m_structure[static_cast<std::size_t>(store)];
             if (tin.m_triangles.empty()) continue;
-            ctx.figures->structureEdges[static_cast<std::size_t>(store)] = CornerBuffer(ctx, tin, true);
-            ctx.figures->structureEdgeTriangles[static_cast<std::size_t>(store)] =
-                static_cast<std::int64_t>(tin.m_triangles.size());
+            buffers[static_cast<std::size_t>(store)] = CornerBuffer(ctx, tin, edges);
+            triangles[static_cast<std::size_t>(store)] = static_cast<std::int64_t>(tin.m_triangles.size());
         }
-    FinishKind(ctx.book, EdgeKind(kind));
+    FinishKind(ctx.book, drawable);
 }
 
-void StructurePasses::BuildVertices(RenderContext& ctx, int kind)
-{
-    if (ctx.book.Kind(VertexKind(kind)).built != 0 || ctx.figures == nullptr) return;
-    PointCloudPass::AskHostStorage(ctx);
-    const SlotRange range = SlotsOf(kind);
-    for (int s = range.first; s < range.first + range.count; ++s)
-        for (int store : {s, kSlots + s}) {
-            const CVertexMng& tin = ctx.store.m_structure[static_cast<std::size_t>(store)];
-            if (tin.m_triangles.empty()) continue;
-            ctx.figures->structureVertices[static_cast<std::size_t>(store)] = CornerBuffer(ctx, tin, false);
-            ctx.figures->structureVertexTriangles[static_cast<std::size_t>(store)] =
-                static_cast<std::int64_t>(tin.m_triangles.size());
-        }
-    FinishKind(ctx.book, VertexKind(kind));
-}
+}  // namespace
+
+void StructurePasses::BuildEdges(RenderContext& ctx, int kind) { BuildCorners(ctx, kind, true); }
+
+void StructurePasses::BuildVertices(RenderContext& ctx, int kind) { BuildCorners(ctx, kind, false); }
 
 // ---- releases ---------------------------------------------------------------------
 

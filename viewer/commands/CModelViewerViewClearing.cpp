@@ -72,10 +72,7 @@ void CModelViewerView::ClearAllData()
         FilesState().sceneChanged = 1;
     }
     // The legends read the store again (now empty) once the lock is released.
-    if (m_settings.tinPictureMode == 4 || m_pointColourMode == 1)
-        UpdateHeightLegend();
-    if (m_pointColourMode == 4)
-        UpdateIntensityLegend();
+    RefreshValueLegends();
     m_groupTreeDirty = 1;
     InvalidateAllBuffers();
     InvalidateScene();

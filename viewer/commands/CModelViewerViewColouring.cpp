@@ -162,6 +162,14 @@ void CModelViewerView::ShowContextMenu(QPoint clientPoint)
     }
 }
 
+void CModelViewerView::RefreshValueLegends()
+{
+    if (m_settings.tinPictureMode == 4 || m_pointColourMode == 1)
+        UpdateHeightLegend();
+    if (m_pointColourMode == 4)
+        UpdateIntensityLegend();
+}
+
 void CModelViewerView::UpdateLegends()
 {
     if (m_legendDirty == 0)

@@ -261,10 +261,7 @@ void CModelViewerView::DeleteAllShown()
         ForgetPointNumbers();
         FilesState().sceneChanged = 1;
     }
-    if (m_settings.tinPictureMode == 4 || m_pointColourMode == 1)
-        UpdateHeightLegend();
-    if (m_pointColourMode == 4)
-        UpdateIntensityLegend();
+    RefreshValueLegends();
     m_groupTreeDirty = 1;
     InvalidateLegends();
     InvalidateAllBuffers();

@@ -32,10 +32,7 @@ void CModelViewerView::ApplyChangedSettings(const ViewSettings& before)
     InvalidateScaleCaption();
     m_cameraMoved = 1;
     MarkAllTinFaces(false);
-    if (m_settings.tinPictureMode == 4 || m_pointColourMode == 1)
-        UpdateHeightLegend();
-    if (m_pointColourMode == 4)
-        UpdateIntensityLegend();
+    RefreshValueLegends();
     InvalidateScene();
 }
 

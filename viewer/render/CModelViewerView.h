@@ -384,6 +384,8 @@ public:
     void OnSyncWindowWithHost();
     void UpdateHeightLegend();
     void UpdateIntensityLegend();
+    //! The height and intensity legends again, those the colour modes show.
+    void RefreshValueLegends();
     //! Triangles of the shown TINs and points of the shown clouds; 0 while another
     //! thread holds the store.
     std::int64_t CountShownTinTriangles();

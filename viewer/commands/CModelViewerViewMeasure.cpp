@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "viewer/commands/DisplayCommandIds.h"
 #include "viewer/commands/Measurement.h"
+#include "viewer/commands/ToolMarkers.h"
 #include "viewer/dialogs/DstConfDlg.h"
 #include "viewer/dialogs/HintSlots.h"
 #include "viewer/files/ViewFilesState.h"
@@ -52,22 +53,9 @@ PT Middle(const PT& a, const PT& b, double z)
     return PT((a.x() + b.x()) / 2.0, (a.y() + b.y()) / 2.0, z);
 }
 
-// A marker as the measuring tools draw it: a round point of 10 pixels over everything.
 void DrawMarker(GlFunctions& gl, const PT& point, Rgb colour)
 {
-    gl.glPushAttrib(GL_CURRENT_BIT | GL_POINT_BIT | GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT);
-    gl.glEnable(GL_DEPTH_TEST);
-    gl.glDepthFunc(GL_ALWAYS);
-    gl.glPointSize(10.0f);
-    gl.glEnable(GL_POINT_SMOOTH);
-    gl.glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
-    gl.glEnable(GL_BLEND);
-    gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    gl.glColor3f(colour.r, colour.g, colour.b);
-    gl.glBegin(GL_POINTS);
-    gl.glVertex3d(point.x(), point.y(), point.z());
-    gl.glEnd();
-    gl.glPopAttrib();
+    DrawToolMarkers(gl, std::span<const PT>(&point, 1), colour.r, colour.g, colour.b);
 }
 
 void DrawLine(GlFunctions& gl, const PT& from, const PT& to, Rgb colour)

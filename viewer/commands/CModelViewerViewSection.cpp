@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "viewer/commands/CrossSection.h"
 #include "viewer/commands/FacePick.h"
+#include "viewer/commands/ToolMarkers.h"
 #include "viewer/dialogs/DanmenConfDlg.h"
 #include "viewer/dialogs/HintSlots.h"
 #include "viewer/files/ViewFilesState.h"
@@ -80,26 +81,6 @@ std::string FontFolder()
     return (folder + "/Font").toStdString();
 }
 
-// Markers as the measurement tools draw them: round, 10 pixels, over everything.
-void DrawMarkers(GlFunctions& gl, const std::vector<PT>& points, float r, float g, float b)
-{
-    if (points.empty())
-        return;
-    gl.glPushAttrib(GL_CURRENT_BIT | GL_POINT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    gl.glDepthFunc(GL_ALWAYS);
-    gl.glPointSize(10.0f);
-    gl.glEnable(GL_POINT_SMOOTH);
-    gl.glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
-    gl.glEnable(GL_BLEND);
-    gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    gl.glColor3f(r, g, b);
-    gl.glBegin(GL_POINTS);
-    for (const PT& p : points)
-        gl.glVertex3d(p.x(), p.y(), p.z());
-    gl.glEnd();
-    gl.glPopAttrib();
-}
-
 }  // namespace
 
 void CModelViewerView::RegisterSectionCommands(CommandMap& map)
@@ -158,7 +139,7 @@ void CModelViewerView::DrawSectionFirstPoint()
     if (LastStatusText() != kSecondPointPrompt)
         SetMainFrameStatusText(kSecondPointPrompt);
     if (GlFunctions* gl = Gl())
-        DrawMarkers(*gl, m_sectionPoints, 1.0f, 0.0f, 0.0f);
+        DrawToolMarkers(*gl, m_sectionPoints, 1.0f, 0.0f, 0.0f);
 }
 
 void CModelViewerView::DrawCrossSection(std::size_t)
@@ -254,8 +235,8 @@ void CModelViewerView::DrawSectionLine()
         }
         gl->glEnd();
         gl->glPopAttrib();
-        DrawMarkers(*gl, sheet->pointHits, 0.0f, 1.0f, 0.0f);
-        DrawMarkers(*gl, sheet->tinHits, 1.0f, 0.0f, 1.0f);
+        DrawToolMarkers(*gl, sheet->pointHits, 0.0f, 1.0f, 0.0f);
+        DrawToolMarkers(*gl, sheet->tinHits, 1.0f, 0.0f, 1.0f);
         gl->glPushAttrib(GL_CURRENT_BIT | GL_LINE_BIT | GL_ENABLE_BIT);
         gl->glDisable(GL_LIGHTING);
         gl->glDisable(GL_TEXTURE_2D);
@@ -268,6 +249,6 @@ void CModelViewerView::DrawSectionLine()
         gl->glPopAttrib();
         ArrangeSectionToolTips();
     }
-    DrawMarkers(*gl, m_sectionPoints, 1.0f, 0.0f, 0.0f);
+    DrawToolMarkers(*gl, m_sectionPoints, 1.0f, 0.0f, 0.0f);
 }
 

@@ -68,7 +68,7 @@ protected:
     void SetUp() override
     {
         m_boxes = InstallCommandTestServices(m_previousBoxes);
-        m_view = std::make_unique<TestView>();
+        m_view = MakeView();
         m_view->Create();
         m_boxes->lockHeld = [view = m_view.get()] { return view->ViewMutex().HeldByThisThread(); };
         View().resize(200, 150);
@@ -76,6 +76,9 @@ protected:
         ASSERT_TRUE(ProcessEventsUntil([&] { return View().sceneFrames > 0; }));
         View().SetClientSize(200, 150);
     }
+    //! The view the fixture shows; a test class needing more of the view's
+    //! members returns its own subclass.
+    virtual std::unique_ptr<TestView> MakeView() { return std::make_unique<TestView>(); }
     void TearDown() override
     {
         m_view.reset();

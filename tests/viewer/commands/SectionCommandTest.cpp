@@ -18,19 +18,12 @@ class SectionCommandTest : public CommandViewTest {
 protected:
     void SetUp() override
     {
-        CommandViewTest::SetUp();
-        // The same fixture, on a view with the section tool's lists at hand; the
-        // boxes' lock check follows the new view.
-        m_view = std::make_unique<SectionPickView>();
-        m_view->Create();
-        m_boxes->lockHeld = [view = m_view.get()] { return view->ViewMutex().HeldByThisThread(); };
-        View().resize(200, 150);
-        View().show();
-        ASSERT_TRUE(ProcessEventsUntil([&] { return View().sceneFrames > 0; }));
-        View().SetClientSize(200, 150);
+        ASSERT_NO_FATAL_FAILURE(CommandViewTest::SetUp());
         ASSERT_NO_FATAL_FAILURE(LoadSectionFixture(View()));
         View().OnShowUp();
     }
+    // The view with the section tool's lists at hand.
+    std::unique_ptr<TestView> MakeView() override { return std::make_unique<SectionPickView>(); }
     SectionPickView& Section() { return static_cast<SectionPickView&>(View()); }
     bool WaitForStatus(const std::string& text)
     {

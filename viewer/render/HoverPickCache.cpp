@@ -38,6 +38,11 @@ template <class Fn>
 void ForEachCell(CellBox box, Fn&& fn)
 {
     const int c0 = box & 15, c1 = box >> 4 & 15, r0 = box >> 8 & 15, r1 = box >> 12;
+    // Mostly a single cell.
+    if (c0 == c1 && r0 == r1) {
+        fn(r0 * HoverPickCache::kCells + c0);
+        return;
+    }
     for (int r = r0; r <= r1; ++r)
         for (int c = c0; c <= c1; ++c) fn(r * HoverPickCache::kCells + c);
 }

@@ -72,6 +72,7 @@ void CVertexMng::ClearVertex()
     m_triangles.shrink_to_fit();
     m_vertexChunks.clear();
     RecomputeVertexBounds();
+    TinChanged();
 }
 
 void CVertexMng::RecomputeVertexBounds()
@@ -170,6 +171,7 @@ int CVertexMng::CompactTin()
     const int dropped = static_cast<int>(n - vertices.size());
     m_vertices = std::move(vertices);
     m_triangles = std::move(kept);
+    TinChanged();
     CreateGrid();
     return dropped;
 }

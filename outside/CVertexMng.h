@@ -1,5 +1,6 @@
 #pragma once
 
+#include "outside/ChangeStamp.h"
 #include "outside/CIndexedTriangle.h"
 #include "outside/GridCell.h"
 
@@ -45,6 +46,14 @@ public:
     // of vertices dropped.
     int CompactTin();
 
+    // A number that changes whenever the triangles may have changed (never the
+    // same for two objects): caches of what only the triangles give compare it,
+    // together with the vertex count, which AddVertex changes without a new number.
+    // ClearVertex, CompactTin, copies and moves change it; code that edits
+    // m_triangles directly calls TinChanged() after the edit.
+    std::uint64_t TinRevision() const { return m_tinStamp.Value(); }
+    void TinChanged() { m_tinStamp.Renew(); }
+
     // Vertex bounds, kept by AddVertex and CreateGrid; 0 when there are no vertices.
     float GetVertexMinX() const { return m_vMin[0]; }
     float GetVertexMinY() const { return m_vMin[1]; }
@@ -76,4 +85,5 @@ protected:
 private:
     float m_vMin[3] = {0.0f, 0.0f, 0.0f};
     float m_vMax[3] = {0.0f, 0.0f, 0.0f};
+    ChangeStamp m_tinStamp;
 };

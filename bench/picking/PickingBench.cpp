@@ -98,10 +98,11 @@ void BM_BareProjectionLoop(benchmark::State& state)
 
 // ---- hover ----------------------------------------------------------------------------
 
-ScreenProjector HoverCamera()
+// Looking straight down on the TIN; shift pans the view by that many units.
+ScreenProjector HoverCamera(float shift = 0.0f)
 {
     QMatrix4x4 projection;
-    projection.ortho(0.0f, kGridSide, 0.0f, kGridSide * static_cast<float>(kH) / kW, -100.0f, 100.0f);
+    projection.ortho(shift, kGridSide + shift, shift, kGridSide * static_cast<float>(kH) / kW + shift, -100.0f, 100.0f);
     return ScreenProjector(QMatrix4x4(), projection, {0, 0, kW, kH});
 }
 
@@ -149,22 +150,31 @@ void BM_HoverSearch(benchmark::State& state)
     state.counters["edges"] = static_cast<double>(cache.EdgeCount());
 }
 
-// A camera change rebuilds the view's cache, which keeps its memory: one rebuild
-// before the timing, so the first touch of fresh memory is not counted.
-// Argument: the workers the rebuild may take (0: as many as the machine gives).
+// A camera change rebuilds the view's cache, which keeps its memory and what the
+// TIN's triangles give: one rebuild before the timing, so the first touch of
+// fresh memory is not counted, then every rebuild with a camera panned from the
+// one before. Arguments: the workers the rebuild may take (0: as many as the
+// machine gives); 1 when the TIN changes before every rebuild, so that its
+// vertex order and unique edges are worked out again too.
 void BM_HoverCacheRebuild(benchmark::State& state)
 {
-    const CVertexMng& tin = HoverTin();
+    static CVertexMng tin = HoverTin();
+    const bool tinChanges = state.range(1) != 0;
     HoverPickCache cache;
     const std::size_t before = tessara::SetWorkerCount(static_cast<std::size_t>(state.range(0)));
     cache.Reset(kW, kH);
     cache.AddStore(tin, HoverCamera(), HoverPickCache::kKindGroup, 0);
+    const std::size_t builds = cache.TopologyBuilds();
+    std::size_t rebuilds = 0;
     for (auto _ : state) {
+        if (tinChanges) tin.TinChanged();
         cache.Reset(kW, kH);
-        cache.AddStore(tin, HoverCamera(), HoverPickCache::kKindGroup, 0);
+        cache.AddStore(tin, HoverCamera(++rebuilds % 2 == 0 ? 0.0f : 0.37f), HoverPickCache::kKindGroup, 0);
         benchmark::DoNotOptimize(cache.EdgeCount());
     }
     tessara::SetWorkerCount(before);
+    state.counters["edges"] = static_cast<double>(cache.EdgeCount());
+    state.counters["tin_work"] = static_cast<double>(cache.TopologyBuilds() - builds) / static_cast<double>(rebuilds);
 }
 
 // Bare: every vertex projected once, and every triangle side looked at once.
@@ -194,7 +204,7 @@ void BM_BareVertexAndEdgeProjection(benchmark::State& state)
 BENCHMARK(BM_PolygonSelection)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_BareProjectionLoop)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_HoverSearch)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_HoverCacheRebuild)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+BENCHMARK(BM_HoverCacheRebuild)->Args({1, 0})->Args({0, 0})->Args({1, 1})->Args({0, 1})->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 BENCHMARK(BM_BareVertexAndEdgeProjection)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 BENCHMARK_MAIN();

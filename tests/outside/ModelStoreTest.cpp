@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <set>
 
@@ -344,3 +345,50 @@ TEST(CadTest, LayersRegisterKindsAndKeepShowFlags)
 }
 
 } // namespace
+
+// Caches of what a TIN's triangles give key on its revision: every way the
+// triangles can change gives a number no store had before; reading does not.
+TEST(TinStoreTest, TinRevisionIsNewAfterEveryChangeOfTheTriangles)
+{
+    const auto square = [] {
+        CVertexMng tin;
+        tin.AddVertex(0, 0, 1);
+        tin.AddVertex(2, 0, 1);
+        tin.AddVertex(2, 2, 1);
+        tin.AddVertex(0, 2, 1);
+        tin.m_triangles.emplace_back(0u, 1u, 2u);
+        tin.m_triangles.emplace_back(0u, 2u, 3u);
+        return tin;
+    };
+    struct Case {
+        const char* name;
+        bool changes;
+        std::function<void(CVertexMng&, CVertexMng&)> act;  // (the store, another store)
+    };
+    const Case cases[] = {
+        {"clear", true, [](CVertexMng& t, CVertexMng&) { t.ClearVertex(); }},
+        {"delete_mesh", true, [](CVertexMng& t, CVertexMng&) { t.DeleteMeash(); }},
+        {"compact", true, [](CVertexMng& t, CVertexMng&) { t.CompactTin(); }},
+        {"edited_in_place", true, [](CVertexMng& t, CVertexMng&) { t.TinChanged(); }},
+        {"copied_over", true, [](CVertexMng& t, CVertexMng& o) { t = o; }},
+        {"moved_over", true, [](CVertexMng& t, CVertexMng& o) { t = std::move(o); }},
+        {"moved_away", true, [](CVertexMng& t, CVertexMng& o) { o = std::move(t); }},
+        {"read", false,
+         [](CVertexMng& t, CVertexMng&) {
+             float x, y, z;
+             t.GetVertexVal(1, x, y, z);
+             const CVertexMng copy(t);
+             EXPECT_NE(copy.TinRevision(), t.TinRevision());
+         }},
+        {"grid", false, [](CVertexMng& t, CVertexMng&) { t.CreateGrid(); }},
+    };
+    for (const Case& c : cases) {
+        CVertexMng tin = square();
+        CVertexMng other = square();
+        const std::uint64_t before = tin.TinRevision(), otherBefore = other.TinRevision();
+        EXPECT_NE(before, otherBefore) << c.name;
+        c.act(tin, other);
+        EXPECT_EQ(tin.TinRevision() != before, c.changes) << c.name;
+        EXPECT_NE(tin.TinRevision(), otherBefore) << c.name;
+    }
+}

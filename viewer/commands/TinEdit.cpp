@@ -154,6 +154,7 @@ int SwapTinEdge(CVertexMng& store, std::int64_t t, int edge, const BeforeChange&
             std::sort(corners.begin(), corners.end());
             tris.emplace_back(corners[0], corners[1], corners[2]);
         }
+        store.TinChanged();
         return 1;
     }
     return 0;
@@ -195,6 +196,8 @@ VertexRemoval RemoveTinVertex(CVertexMng& store, std::int64_t v, const XTinOptio
             outline.push_back(std::move(rim));
     }
     tris.erase(kept, tris.end());
+    if (result.removed != 0)
+        store.TinChanged();
 
     std::sort(neighbours.begin(), neighbours.end());
     neighbours.erase(std::unique(neighbours.begin(), neighbours.end()), neighbours.end());
@@ -246,6 +249,7 @@ VertexRemoval RemoveTinVertex(CVertexMng& store, std::int64_t v, const XTinOptio
         if (!added)
             continue;
         tris.emplace_back(corners[0], corners[1], corners[2]);
+        store.TinChanged();
         ++result.added;
     }
     return result;
@@ -258,6 +262,7 @@ int EraseTinTriangle(CVertexMng& store, std::int64_t t, const BeforeChange& befo
         return 0;
     Notify(beforeChange);
     tris.erase(tris.begin() + static_cast<std::ptrdiff_t>(t));
+    store.TinChanged();
     return 1;
 }
 

@@ -225,6 +225,7 @@ void ModelFileSections::TinBody(ModelArchive& ar, CVertexMng& tin)
             ar.U32(c);
             tin.m_triangles.emplace_back(a, b, c);
         }
+        tin.TinChanged();
     }
     Vertices(ar, tin);
     if (ar.IsStoring() || !ar.Ok()) return;

@@ -1,12 +1,16 @@
 #include "viewer/commands/TinEdit.h"
 
+#include "viewer/render/HoverPickCache.h"
+
 #include "outside/XTinOption.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
+#include <functional>
 #include <initializer_list>
+#include <string>
 
 namespace {
 
@@ -194,4 +198,88 @@ TEST(TinEdit, EraseKeepsTheOrderOfTheOthers)
     EXPECT_EQ(store.m_triangles[0][1], 1u);
     EXPECT_EQ(store.m_triangles[1][0], 2u);
     EXPECT_EQ(store.m_triangles[2][0], 3u);
+}
+
+namespace {
+
+// 5 x 5 vertices 20 apart, each square split by its rising diagonal; vertex
+// heights differ so that nearer items win.
+CVertexMng HoverGrid()
+{
+    CVertexMng store;
+    for (int j = 0; j < 5; ++j)
+        for (int i = 0; i < 5; ++i)
+            store.AddVertex(10.0f + 20.0f * i, 10.0f + 20.0f * j, static_cast<float>((i * 3 + j) % 4));
+    for (std::uint32_t j = 0; j < 4; ++j)
+        for (std::uint32_t i = 0; i < 4; ++i) {
+            const std::uint32_t a = j * 5 + i;
+            store.m_triangles.emplace_back(a, a + 1, a + 6);
+            store.m_triangles.emplace_back(a, a + 6, a + 5);
+        }
+    return store;
+}
+
+// Looking down on the 100 x 100 window, panned by shift.
+ScreenProjector HoverCamera(float shift)
+{
+    QMatrix4x4 projection;
+    projection.ortho(shift, 100.0f + shift, shift, 100.0f + shift, -10.0f, 10.0f);
+    return ScreenProjector(QMatrix4x4(), projection, {0, 0, 100, 100});
+}
+
+// Every hover answer over the window, vertex and edge.
+std::string HoverAnswers(const HoverPickCache& cache)
+{
+    std::string answers = std::to_string(cache.VertexCount()) + "v " + std::to_string(cache.EdgeCount()) + "e:";
+    for (double y = 0.5; y < 100; y += 1.5)
+        for (double x = 0.5; x < 100; x += 1.5) {
+            if (const HoverPickCache::Vertex* v = cache.FindVertex(x, y)) answers += std::to_string(v->index);
+            if (const auto e = cache.FindEdge(x, y))
+                answers += "/" + std::to_string(e->v1) + "-" + std::to_string(e->v2) + "@" +
+                           std::to_string(e->triangle) + "." + std::to_string(e->side);
+            answers += ",";
+        }
+    return answers;
+}
+
+} // namespace
+
+// The hover cache keeps a TIN's vertex order and unique edges between camera
+// changes; after any edit of the TIN, its next rebuild answers as a cache made
+// afresh does, and a camera change alone works nothing out again.
+TEST(TinEdit, HoverCacheAfterAnEditAnswersAsAFreshOne)
+{
+    struct Case {
+        const char* name;
+        std::function<void(CVertexMng&)> edit;
+        bool tinWork;  // the kept cache works the triangles out again
+    };
+    const Case cases[] = {
+        {"camera_only", [](CVertexMng&) {}, false},
+        {"edge_swap", [](CVertexMng& t) { ASSERT_EQ(tinedit::SwapTinEdge(t, 10, 1), 1); }, true},
+        {"refused_swap", [](CVertexMng& t) { ASSERT_EQ(tinedit::SwapTinEdge(t, 0, 0), 0); }, false},
+        {"vertex_removal",
+         [](CVertexMng& t) { ASSERT_GT(tinedit::RemoveTinVertex(t, 12, XTinOption()).removed, 0); }, true},
+        {"face_erase", [](CVertexMng& t) { ASSERT_EQ(tinedit::EraseTinTriangle(t, 5), 1); }, true},
+        {"compaction", [](CVertexMng& t) { t.CompactTin(); }, true},
+        {"reload", [](CVertexMng& t) { t = SquareFan(); }, true},
+        {"deletion", [](CVertexMng& t) { t.DeleteMeash(); }, false},
+    };
+    for (const Case& c : cases) {
+        CVertexMng tin = HoverGrid();
+        HoverPickCache kept;
+        kept.Reset(100, 100);
+        kept.AddStore(tin, HoverCamera(0.0f), HoverPickCache::kKindGroup, 1);
+        const std::string before = HoverAnswers(kept);
+        const std::size_t builds = kept.TopologyBuilds();
+        c.edit(tin);
+        kept.Reset(100, 100);
+        kept.AddStore(tin, HoverCamera(1.3f), HoverPickCache::kKindGroup, 1);
+        HoverPickCache fresh;
+        fresh.Reset(100, 100);
+        fresh.AddStore(tin, HoverCamera(1.3f), HoverPickCache::kKindGroup, 1);
+        EXPECT_EQ(HoverAnswers(kept), HoverAnswers(fresh)) << c.name;
+        EXPECT_NE(HoverAnswers(kept), before) << c.name;
+        EXPECT_EQ(kept.TopologyBuilds() != builds, c.tinWork) << c.name;
+    }
 }

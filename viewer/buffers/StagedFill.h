@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -37,20 +38,23 @@ inline void Copy(void* dst, const void* src, std::size_t bytes)
     std::memcpy(d, s, bytes);
 }
 
-//! Runs fill(begin, end) over [0, n) in contiguous parts, one per worker, none
-//! under minPerPart items, each starting on a multiple of block. Every worker's
-//! stores are fenced before it ends; all are joined before the call returns.
+//! Runs fill(begin, end) over [0, n) by workers, one per minPerWorker items up
+//! to the worker count. Each worker takes the next run of `run` items (a
+//! multiple of block) until none is left: a worker slowed down by a busy
+//! machine holds up the others by one run at most. Every worker's stores are
+//! fenced before it ends; all are joined before the call returns.
 template <class Fill>
-void InParts(std::size_t n, std::size_t block, std::size_t minPerPart, Fill&& fill)
+void InParts(std::size_t n, std::size_t block, std::size_t minPerWorker, Fill&& fill)
 {
     if (n == 0) return;
-    const std::size_t parts = std::clamp<std::size_t>(
-        std::min(tessara::WorkerCount(), n / std::max<std::size_t>(minPerPart, 1)), 1, tessara::kMaxWorkers);
-    const std::size_t share = ((n + parts - 1) / parts + block - 1) / block * block;
-    tessara::RunParts(parts, [&](std::size_t part) {
-        const std::size_t begin = std::min(n, part * share);
-        const std::size_t end = std::min(n, begin + share);
-        if (begin < end) fill(begin, end);
+    const std::size_t workers = std::clamp<std::size_t>(
+        std::min(tessara::WorkerCount(), n / std::max<std::size_t>(minPerWorker, 1)), 1, tessara::kMaxWorkers);
+    // Several runs a worker, none under a few blocks.
+    const std::size_t run = std::max<std::size_t>((n / (4 * workers) + block - 1) / block, 16) * block;
+    std::atomic<std::size_t> next{0};
+    tessara::RunParts(workers, [&](std::size_t) {
+        for (std::size_t begin = next.fetch_add(run); begin < n; begin = next.fetch_add(run))
+            fill(begin, std::min(n, begin + run));
         _mm_sfence();
     });
 }

@@ -12,7 +12,6 @@
 #include "viewer/render/ViewConstants.h"
 
 #include "outside/CModelDataMng.h"
-#include "platform/Parallel.h"
 
 #include <algorithm>
 #include <array>
@@ -76,8 +75,8 @@ private:
 
 // Per-triangle rows of a store's triangles in N buffers, written in parallel:
 // triangle t's row of widths[i] floats lands at out[i] + (first + t) * widths[i].
-// Each row of the first buffer starts with the nine corner floats; put(rows)
-// then writes the rest of the triangle's rows.
+// Each row of the first buffer starts with the nine corner floats; put(t, rows)
+// then writes the rest of triangle t's rows.
 template <std::size_t N, class Put>
 void WriteTriangles(const CModelDataMng& store, const CVertexMng& tin, std::size_t first,
                     const std::array<float*, N>& out, const std::array<std::size_t, N>& widths, const Put& put)
@@ -87,7 +86,7 @@ void WriteTriangles(const CModelDataMng& store, const CVertexMng& tin, std::size
     stagedfill::WriteRows<N>(tin.m_triangles.size(), kMinTrianglesPerWorker, first, out, widths,
                              [&](std::size_t t, const std::array<float*, N>& rows) {
                                  reader.Read(triangles[t], rows[0]);
-                                 put(rows);
+                                 put(t, rows);
                              });
 }
 
@@ -100,7 +99,7 @@ GLuint CornerBuffer(RenderContext& ctx, const CVertexMng& tin, bool closeStrip)
         ctx.gl, ctx.book, tin.m_triangles.size() * width,
         [&](float* out) {
             WriteTriangles<1>(ctx.store, tin, 0, {out}, {width},
-                              [closeStrip](const std::array<float*, 1>& rows) {
+                              [closeStrip](std::size_t, const std::array<float*, 1>& rows) {
                                   if (closeStrip)
                                       for (int k = 0; k < 3; ++k) rows[0][9 + k] = rows[0][k];
                               });
@@ -166,46 +165,50 @@ void StructurePasses::BuildFaces(RenderContext& ctx, int kind)
         const std::size_t n = first + tins[1]->m_triangles.size();
         if (n == 0) continue;
         BufferStorage* storage = &ctx.figures->storage;
-        // Positions and normals in one sweep: the first store's triangles, then the second's.
-        const std::array<GLuint, 2> names = GlBufferOps::BuildSet<2>(
-            ctx.gl, ctx.book, {n * 9 * sizeof(float), n * 9 * sizeof(float)},
-            [&](const std::array<void*, 2>& o) {
-                const std::array<float*, 2> targets{static_cast<float*>(o[0]), static_cast<float*>(o[1])};
-                for (int i = 0; i < 2; ++i)
-                    WriteTriangles<2>(ctx.store, *tins[i], i == 0 ? 0 : first, targets, {9, 9},
-                                      [](const std::array<float*, 2>& rows) {
-                                          const float* c = rows[0];
-                                          const float corners[3][3] = {{c[0], c[1], c[2]}, {c[3], c[4], c[5]},
-                                                                       {c[6], c[7], c[8]}};
-                                          WriteNormal(rows[1], corners);
+        // Positions, normals and (in the modes that have them) colours in one
+        // sweep: the first store's triangles, then the second's.
+        const bool coloured = mode == 2 || mode == 4;
+        const std::array<GLuint, 3> names = GlBufferOps::BuildSet<3>(
+            ctx.gl, ctx.book,
+            {n * 9 * sizeof(float), n * 9 * sizeof(float), coloured ? n * 3 * sizeof(std::uint32_t) : 0},
+            [&](const std::array<void*, 3>& o) {
+                const std::array<float*, 3> targets{static_cast<float*>(o[0]), static_cast<float*>(o[1]),
+                                                    static_cast<float*>(o[2])};
+                const auto normal = [](const float* c, float* to) {
+                    const float corners[3][3] = {{c[0], c[1], c[2]}, {c[3], c[4], c[5]}, {c[6], c[7], c[8]}};
+                    WriteNormal(to, corners);
+                };
+                for (int i = 0; i < 2; ++i) {
+                    const CVertexMng& tin = *tins[i];
+                    const std::size_t offset = i == 0 ? 0 : first;
+                    if (!coloured) {
+                        WriteTriangles<2>(ctx.store, tin, offset, {targets[0], targets[1]}, {9, 9},
+                                          [&](std::size_t, const std::array<float*, 2>& rows) {
+                                              normal(rows[0], rows[1]);
+                                          });
+                        continue;
+                    }
+                    WriteTriangles<3>(ctx.store, tin, offset, targets, {9, 9, 3},
+                                      [&](std::size_t t, const std::array<float*, 3>& rows) {
+                                          normal(rows[0], rows[1]);
+                                          const Corners c = ReadCorners(ctx.store, tin, tin.m_triangles[t]);
+                                          std::uint32_t colour[3];
+                                          if (mode == 2) {
+                                              colour[0] = SlopeColour(c, ctx.settings.paleSlopeColours);
+                                              colour[1] = colour[2] = colour[0];
+                                          } else {
+                                              for (int k = 0; k < 3; ++k)
+                                                  colour[k] = HeightColour(scale, ctx.settings.gradation,
+                                                                           c.user[k].z());
+                                          }
+                                          std::memcpy(rows[2], colour, sizeof(colour));
                                       });
+                }
             },
             storage);
         out.positions = names[0];
         out.normals = names[1];
-        if (mode == 2 || mode == 4)
-            out.colours = GlBufferOps::Build<std::uint32_t>(ctx.gl, ctx.book, n * 3, [&](std::uint32_t* o) {
-                for (int i = 0; i < 2; ++i) {
-                    const CVertexMng& tin = *tins[i];
-                    std::uint32_t* to = o + 3 * (i == 0 ? 0 : first);
-                    tessara::ParallelParts(
-                        tin.m_triangles.size(),
-                        [&](std::size_t begin, std::size_t end, std::size_t) {
-                            for (std::size_t t = begin; t < end; ++t) {
-                                const Corners c = ReadCorners(ctx.store, tin, tin.m_triangles[t]);
-                                std::uint32_t* w = to + 3 * t;
-                                if (mode == 2) {
-                                    const std::uint32_t slope = SlopeColour(c, ctx.settings.paleSlopeColours);
-                                    w[0] = w[1] = w[2] = slope;
-                                } else {
-                                    for (int k = 0; k < 3; ++k)
-                                        w[k] = HeightColour(scale, ctx.settings.gradation, c.user[k].z());
-                                }
-                            }
-                        },
-                        kMinTrianglesPerWorker / 8);
-                }
-            }, storage);
+        out.colours = names[2];
         out.triangles = static_cast<std::int64_t>(n);
     }
     // The mode the faces were made in: another mode rebuilds them.

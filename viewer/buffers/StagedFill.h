@@ -38,8 +38,12 @@ inline void Copy(void* dst, const void* src, std::size_t bytes)
     std::memcpy(d, s, bytes);
 }
 
+//! Writers a build takes at most: the work is mostly stores, and four writers
+//! keep the memory busy; more only contend for it and for the processors.
+inline constexpr std::size_t kMaxWriters = 4;
+
 //! Runs fill(begin, end) over [0, n) by workers, one per minPerWorker items up
-//! to the worker count. Each worker takes the next run of `run` items (a
+//! to the worker count and kMaxWriters. Each worker takes the next run of `run` items (a
 //! multiple of block) until none is left: a worker slowed down by a busy
 //! machine holds up the others by one run at most. Every worker's stores are
 //! fenced before it ends; all are joined before the call returns.
@@ -48,7 +52,7 @@ void InParts(std::size_t n, std::size_t block, std::size_t minPerWorker, Fill&& 
 {
     if (n == 0) return;
     const std::size_t workers = std::clamp<std::size_t>(
-        std::min(tessara::WorkerCount(), n / std::max<std::size_t>(minPerWorker, 1)), 1, tessara::kMaxWorkers);
+        std::min(tessara::WorkerCount(), n / std::max<std::size_t>(minPerWorker, 1)), 1, kMaxWriters);
     // Several runs a worker, none under a few blocks.
     const std::size_t run = std::max<std::size_t>((n / (4 * workers) + block - 1) / block, 16) * block;
     std::atomic<std::size_t> next{0};

@@ -54,21 +54,6 @@ void AppendNormal(std::vector<float>& normals, const float p[3][3])
     normals.insert(normals.end(), n, n + 9);
 }
 
-void WriteNormal(float* out, const float p[3][3])
-{
-    const float* p0 = p[0];
-    const float* p1 = p[1];
-    const float* p2 = p[2];
-    const float nx = (p1[1] - p0[1]) * (p2[2] - p1[2]) - (p1[2] - p0[2]) * (p2[1] - p1[1]);
-    const float ny = (p1[2] - p0[2]) * (p2[0] - p1[0]) - (p1[0] - p0[0]) * (p2[2] - p1[2]);
-    const float nz = (p1[0] - p0[0]) * (p2[1] - p1[1]) - (p1[1] - p0[1]) * (p2[0] - p1[0]);
-    for (int k = 0; k < 3; ++k) {
-        out[3 * k] = nx;
-        out[3 * k + 1] = ny;
-        out[3 * k + 2] = nz;
-    }
-}
-
 std::uint8_t RoundByte(float c) { return static_cast<std::uint8_t>(std::clamp(_f_round(static_cast<double>(c) * 255.0), 0, 255)); }
 
 std::uint32_t Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b)

@@ -5,12 +5,14 @@
 #include "viewer/buffers/PointCloudPass.h"
 #include "viewer/buffers/RenderBook.h"
 #include "viewer/buffers/RenderContext.h"
+#include "viewer/buffers/StagedFill.h"
 #include "viewer/render/ViewConstants.h"
 
 #include "outside/CModelDataMng.h"
-#include "platform/Parallel.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -19,6 +21,8 @@ constexpr std::uint8_t kBigPointLayer = 50;
 constexpr float kBigPointSize = 8.0f;
 constexpr float kPointSize = 5.0f;
 constexpr float kPartPointSize = 8.0f;
+// The fewest segments or points a worker of a part build takes on.
+constexpr std::size_t kMinPerWorker = std::size_t{1} << 15;
 
 // A COLORREF as GL colour floats; 0 stands for white.
 void AppendColour(std::vector<float>& colours, COLORREF c)
@@ -37,15 +41,6 @@ void WriteColour(float* out, COLORREF c)
     out[1] = static_cast<float>((c >> 8) & 0xFF) * kColourByteScale;
     out[2] = static_cast<float>((c >> 16) & 0xFF) * kColourByteScale;
     out[3] = 1.0f;
-}
-
-// A user point in model coordinates, three floats from out on.
-void ModelOf(const CModelDataMng& store, PT p, float* out)
-{
-    store.UserToModel(p);
-    out[0] = static_cast<float>(p.x());
-    out[1] = static_cast<float>(p.y());
-    out[2] = static_cast<float>(p.z());
 }
 
 void AppendModel(const CModelDataMng& store, std::vector<float>& positions, PT p)
@@ -191,65 +186,58 @@ void FigurePasses::BuildPartLayer(RenderContext& ctx)
         const auto points = static_cast<std::size_t>(std::max<std::int64_t>(src.points.GetCloudPointSize(), 0));
         const std::size_t vertices = 2 * segments + points;
         if (vertices == 0) continue;
-        const auto ends = [&](const CModelDataMng::PartLine& line, PT (&at)[2]) {
-            const std::int32_t index[2] = {line.v1, line.v2};
-            bool ok[2];
-            for (int k = 0; k < 2; ++k) {
-                float x = 0, y = 0, z = 0;
-                ok[k] = src.vertices.GetVertexVal(index[k], x, y, z) != 0;
-                at[k] = PT(x, y, z);
-            }
-            // An end the store cannot give collapses the pair onto the other end.
-            if (!ok[0]) at[0] = at[1];
-            if (!ok[1]) at[1] = at[0];
-        };
-        // Segment pairs first, then the points, each written by a part of its own.
-        const auto each = [&](auto&& segment, auto&& point) {
-            tessara::ParallelParts(
-                segments,
-                [&](std::size_t begin, std::size_t end, std::size_t) {
-                    for (std::size_t i = begin; i < end; ++i) segment(i, src.lines[i]);
-                },
-                std::size_t{1} << 15);
-            tessara::ParallelParts(
-                points,
-                [&](std::size_t begin, std::size_t end, std::size_t) {
-                    for (std::size_t p = begin; p < end; ++p) point(p, src.points.m_points[p]);
-                },
-                std::size_t{1} << 15);
-        };
-        out.positions = GlBufferOps::Build<float>(ctx.gl, ctx.book, vertices * 3, [&](float* o) {
-            each(
-                [&](std::size_t i, const CModelDataMng::PartLine& line) {
-                    PT at[2];
-                    ends(line, at);
-                    ModelOf(ctx.store, at[0], o + 6 * i);
-                    ModelOf(ctx.store, at[1], o + 6 * i + 3);
-                },
-                [&](std::size_t p, const CPCloudMng::CloudPoint& pt) {
-                    ModelOf(ctx.store, PT(pt.x, pt.y, pt.z), o + 3 * (2 * segments + p));
-                });
-        }, storage);
-        out.colours = GlBufferOps::Build<float>(ctx.gl, ctx.book, vertices * 4, [&](float* o) {
-            each(
-                [&](std::size_t i, const CModelDataMng::PartLine& line) {
-                    WriteColour(o + 8 * i, line.value);
-                    WriteColour(o + 8 * i + 4, line.value);
-                },
-                [&](std::size_t p, const CPCloudMng::CloudPoint& pt) {
-                    WriteColour(o + 4 * (2 * segments + p), pt.colour);
-                });
-        }, storage);
-        out.picks = GlBufferOps::Build<std::uint32_t>(ctx.gl, ctx.book, vertices, [&](std::uint32_t* o) {
-            each(
-                [&](std::size_t i, const CModelDataMng::PartLine& line) {
-                    o[2 * i] = GlBufferOps::PickColour(static_cast<std::uint32_t>(line.v1));
-                    o[2 * i + 1] = GlBufferOps::PickColour(static_cast<std::uint32_t>(line.v2));
-                },
-                [&](std::size_t p, const CPCloudMng::CloudPoint&) {
-                    o[2 * segments + p] = GlBufferOps::PickColour(static_cast<std::uint64_t>(p));
-                });
-        }, storage);
+        const stagedfill::ModelPoints model(ctx.store);
+        const CVertexMng::Vertex* ends = src.vertices.m_vertices.data();
+        const auto endCount = static_cast<std::int64_t>(src.vertices.m_vertices.size());
+        const CModelDataMng::PartLine* lines = src.lines.data();
+        const CPCloudMng::CloudPoint* cloud = src.points.m_points.data();
+        // Positions, colours and pick colours in one sweep: the segments' pairs,
+        // then the points.
+        const std::array<GLuint, 3> names = GlBufferOps::BuildSet<3>(
+            ctx.gl, ctx.book, {vertices * 3 * sizeof(float), vertices * 4 * sizeof(float), vertices * sizeof(std::uint32_t)},
+            [&](const std::array<void*, 3>& o) {
+                const std::array<float*, 3> targets{static_cast<float*>(o[0]), static_cast<float*>(o[1]),
+                                                    static_cast<float*>(o[2])};
+                stagedfill::WriteRows<3>(
+                    segments, kMinPerWorker, 0, targets, {6, 8, 2},
+                    [&](std::size_t i, const std::array<float*, 3>& rows) {
+                        const CModelDataMng::PartLine& line = lines[i];
+                        const std::int32_t index[2] = {line.v1, line.v2};
+                        // An end the store cannot give collapses the pair onto the other end.
+                        float at[2][3] = {};
+                        bool ok[2];
+                        for (int k = 0; k < 2; ++k) {
+                            ok[k] = index[k] >= 0 && index[k] < endCount;
+                            if (ok[k]) {
+                                const CVertexMng::Vertex& v = ends[index[k]];
+                                at[k][0] = v.x;
+                                at[k][1] = v.y;
+                                at[k][2] = v.z;
+                            }
+                        }
+                        if (!ok[0]) std::memcpy(at[0], at[1], sizeof(at[0]));
+                        if (!ok[1]) std::memcpy(at[1], at[0], sizeof(at[1]));
+                        model.Write(at[0][0], at[0][1], at[0][2], rows[0]);
+                        model.Write(at[1][0], at[1][1], at[1][2], rows[0] + 3);
+                        WriteColour(rows[1], line.value);
+                        WriteColour(rows[1] + 4, line.value);
+                        const std::uint32_t picks[2] = {GlBufferOps::PickColour(static_cast<std::uint32_t>(line.v1)),
+                                                        GlBufferOps::PickColour(static_cast<std::uint32_t>(line.v2))};
+                        std::memcpy(rows[2], picks, sizeof(picks));
+                    });
+                stagedfill::WriteRows<3>(points, kMinPerWorker, 2 * segments, targets, {3, 4, 1},
+                                         [&](std::size_t p, const std::array<float*, 3>& rows) {
+                                             const CPCloudMng::CloudPoint& pt = cloud[p];
+                                             model.Write(pt.x, pt.y, pt.z, rows[0]);
+                                             WriteColour(rows[1], pt.colour);
+                                             const std::uint32_t pick = GlBufferOps::PickColour(p);
+                                             std::memcpy(rows[2], &pick, sizeof(pick));
+                                         });
+            },
+            storage);
+        out.positions = names[0];
+        out.colours = names[1];
+        out.picks = names[2];
         out.segments = static_cast<std::int64_t>(segments);
         out.points = static_cast<std::int64_t>(points);
     }

@@ -2,6 +2,8 @@
 
 #include "viewer/buffers/RenderBook.h"
 
+#include <utility>
+
 #ifndef GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD
 #define GL_EXTERNAL_VIRTUAL_MEMORY_BUFFER_AMD 0x9160
 #endif
@@ -30,6 +32,38 @@ void GlBufferOps::Delete(GlFunctions& gl, GLuint& name, RenderBook& book, Buffer
     // No buffer uses the memory now: the next build may write it again.
     if (was != 0)
         if (std::unique_ptr<HostBlock> block = storage.Take(was)) book.PointStorage().Keep(std::move(block));
+}
+
+void* GlBufferOps::BuildTarget::Open(GlFunctions& gl, RenderBook& book, std::size_t bytes, BufferStorage* storage)
+{
+    m_bytes = bytes;
+    if (bytes == 0) return nullptr;
+    if (storage != nullptr && book.allowHostStorage && book.hostStorage == 1)
+        if ((m_block = book.PointStorage().Take(bytes))) return m_block->Data();
+    if (void* mapped = MapNew(gl, book, bytes, m_mapped)) return mapped;
+    // No mapping: host memory, uploaded once written.
+    Delete(gl, m_mapped);
+    m_host.resize(bytes);
+    return m_host.data();
+}
+
+GLuint GlBufferOps::BuildTarget::Close(GlFunctions& gl, RenderBook& book, BufferStorage* storage)
+{
+    if (m_bytes == 0) return 0;
+    if (m_block) {
+        if (const GLuint wrapped = WrapHost(gl, book, m_block->Data(), m_bytes); wrapped != 0) {
+            storage->Keep(wrapped, std::move(m_block));
+            return wrapped;
+        }
+        book.PointStorage().Keep(std::move(m_block));
+        return 0;
+    }
+    if (m_mapped != 0) {
+        if (Unmap(gl, m_mapped)) return std::exchange(m_mapped, 0);
+        Delete(gl, m_mapped);
+        return 0;
+    }
+    return Upload(gl, book, GL_ARRAY_BUFFER, m_host.data(), m_bytes);
 }
 
 GLuint GlBufferOps::WrapHost(GlFunctions& gl, RenderBook& book, const void* memory, std::size_t bytes)

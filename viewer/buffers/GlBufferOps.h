@@ -5,7 +5,9 @@
 #include "viewer/render/GlFunctions.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // The buffer operations every builder and release shares.
@@ -33,26 +35,38 @@ public:
     static GLuint Build(GlFunctions& gl, RenderBook& book, std::size_t count, Write&& write,
                         BufferStorage* storage = nullptr)
     {
-        if (count == 0) return 0;
-        if (storage != nullptr && book.allowHostStorage && book.hostStorage == 1)
-            if (std::unique_ptr<HostBlock> block = book.PointStorage().Take(count * sizeof(T))) {
-                write(reinterpret_cast<T*>(block->Data()));
-                if (const GLuint wrapped = WrapHost(gl, book, block->Data(), count * sizeof(T)); wrapped != 0) {
-                    storage->Keep(wrapped, std::move(block));
-                    return wrapped;
-                }
-                book.PointStorage().Keep(std::move(block));
-            }
-        GLuint name = 0;
-        if (void* mapped = MapNew(gl, book, count * sizeof(T), name)) {
-            write(static_cast<T*>(mapped));
-            if (Unmap(gl, name)) return name;
+        return BuildSet<1>(
+            gl, book, {count * sizeof(T)}, [&](const std::array<void*, 1>& out) { write(static_cast<T*>(out[0])); },
+            storage)[0];
+    }
+    //! N buffers written in one sweep by write(out), out[i] the memory of buffer
+    //! i (bytes[i] long, null for none), each placed as Build places it. When GL
+    //! refuses a host block or loses mapped contents, the sweep runs again over
+    //! host memory and the buffers lost are uploaded from there.
+    template <std::size_t N, class Write>
+    static std::array<GLuint, N> BuildSet(GlFunctions& gl, RenderBook& book, const std::array<std::size_t, N>& bytes,
+                                          Write&& write, BufferStorage* storage = nullptr)
+    {
+        std::array<BuildTarget, N> targets;
+        std::array<void*, N> out{};
+        for (std::size_t i = 0; i < N; ++i) out[i] = targets[i].Open(gl, book, bytes[i], storage);
+        write(out);
+        std::array<GLuint, N> names{};
+        bool lost = false;
+        for (std::size_t i = 0; i < N; ++i) {
+            names[i] = targets[i].Close(gl, book, storage);
+            lost = lost || (bytes[i] != 0 && names[i] == 0);
         }
-        // No mapping, or GL lost the mapped contents: from host memory.
-        Delete(gl, name);
-        std::vector<T> host(count);
-        write(host.data());
-        return Upload(gl, book, GL_ARRAY_BUFFER, host);
+        if (!lost) return names;
+        std::array<std::vector<unsigned char>, N> host;
+        for (std::size_t i = 0; i < N; ++i) {
+            host[i].resize(bytes[i]);
+            out[i] = bytes[i] != 0 ? host[i].data() : nullptr;
+        }
+        write(out);
+        for (std::size_t i = 0; i < N; ++i)
+            if (bytes[i] != 0 && names[i] == 0) names[i] = Upload(gl, book, GL_ARRAY_BUFFER, host[i].data(), bytes[i]);
+        return names;
     }
     //! Discards earlier errors so a check after uploads sees only theirs.
     static void ClearErrors(GlFunctions& gl);
@@ -84,6 +98,23 @@ public:
     static void DisablePickSpoilers(GlFunctions& gl);
 
 private:
+    // The memory one buffer of a build is written in: a pooled host block, a
+    // mapped new buffer, or host memory uploaded once written.
+    class BuildTarget {
+    public:
+        //! Memory for bytes (null for none).
+        void* Open(GlFunctions& gl, RenderBook& book, std::size_t bytes, BufferStorage* storage);
+        //! The buffer of what was written; 0 when GL refused the block or lost
+        //! the mapped contents (the memory goes back where it came from).
+        GLuint Close(GlFunctions& gl, RenderBook& book, BufferStorage* storage);
+
+    private:
+        std::size_t m_bytes = 0;
+        std::unique_ptr<HostBlock> m_block;
+        GLuint m_mapped = 0;
+        std::vector<unsigned char> m_host;
+    };
+
     //! A new GL_ARRAY_BUFFER of that size, mapped for writing and left bound;
     //! null when GL cannot map it (name may then hold a buffer to delete).
     static void* MapNew(GlFunctions& gl, RenderBook& book, std::size_t bytes, GLuint& name);

@@ -8,6 +8,7 @@
 #include "viewer/buffers/GradationLookup.h"
 #include "viewer/buffers/GradationTable.h"
 #include "viewer/buffers/GroupGpuData.h"
+#include "viewer/buffers/ModelAffine.h"
 #include "viewer/buffers/PointFill.h"
 #include "viewer/buffers/RenderBook.h"
 #include "viewer/buffers/RenderContext.h"
@@ -45,35 +46,6 @@ float Red(COLORREF c) { return static_cast<float>(c & 0xFF) * kColourScale; }
 float Green(COLORREF c) { return static_cast<float>((c >> 8) & 0xFF) * kColourScale; }
 float Blue(COLORREF c) { return static_cast<float>((c >> 16) & 0xFF) * kColourScale; }
 
-// User to model coordinates as an affine map, read once from the store so the
-// per-point work is three multiply-adds per axis.
-struct Affine {
-    double m[3][4] = {};
-    static Affine Of(const CModelDataMng& store)
-    {
-        Affine a;
-        PT o(0, 0, 0);
-        store.UserToModel(o);
-        const double origin[3] = {o.x(), o.y(), o.z()};
-        for (int axis = 0; axis < 3; ++axis) {
-            PT u(axis == 0 ? 1 : 0, axis == 1 ? 1 : 0, axis == 2 ? 1 : 0);
-            store.UserToModel(u);
-            const double image[3] = {u.x(), u.y(), u.z()};
-            for (int r = 0; r < 3; ++r) a.m[r][axis] = image[r] - origin[r];
-        }
-        for (int r = 0; r < 3; ++r) a.m[r][3] = origin[r];
-        return a;
-    }
-    //! True when the map only moves points: each axis then maps on its own.
-    bool IsTranslation() const
-    {
-        for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 3; ++c)
-                if (m[r][c] != (r == c ? 1.0 : 0.0)) return false;
-        return true;
-    }
-};
-
 bool ChunkRange(const FrameState& frame, int& first, int& last)
 {
     if (frame.pointsOnly != 0) {
@@ -108,7 +80,7 @@ struct PointCloudPass::Colouring {
     bool shade = true;
     float mono[3] = {0, 0, 0};
     const std::vector<ColorConf>* stops = nullptr;
-    Affine affine;
+    ModelAffine affine;
 };
 
 PointCloudPass::Colouring PointCloudPass::PrepareColouring(RenderContext& ctx, bool viewCloud)
@@ -123,7 +95,7 @@ PointCloudPass::Colouring PointCloudPass::PrepareColouring(RenderContext& ctx, b
     c.mono[1] = Green(s.pointColour);
     c.mono[2] = Blue(s.pointColour);
     c.stops = s.gradation;
-    c.affine = Affine::Of(ctx.store);
+    c.affine = ModelAffine::Of(ctx.store);
 
     int kinds = s.colourMode == 1 ? SceneExtents::kCloudGroups : 0;
     if (s.tinPictureMode == 4) kinds |= SceneExtents::kAllTinKinds;

@@ -6,13 +6,15 @@
 #include "viewer/buffers/PointCloudPass.h"
 #include "viewer/buffers/RenderBook.h"
 #include "viewer/buffers/RenderContext.h"
+#include "viewer/buffers/StagedFill.h"
 #include "viewer/buffers/TinPasses.h"
 #include "viewer/render/SceneExtents.h"
 #include "viewer/render/ViewConstants.h"
 
 #include "outside/CModelDataMng.h"
-#include "platform/Parallel.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -37,66 +39,70 @@ bool KindShown(const CModelDataMng& store, int kind)
            store.m_nShowStructure[static_cast<std::size_t>(kind)] != 0;
 }
 
-// Model positions of a store's vertices, three floats each, as ModelOf makes them.
-void ModelVertices(const CModelDataMng& store, const CVertexMng& tin, std::vector<float>& out)
-{
-    out.resize(tin.m_vertices.size() * 3);
-    tessara::ParallelParts(
-        tin.m_vertices.size(),
-        [&](std::size_t begin, std::size_t end, std::size_t) {
-            for (std::size_t i = begin; i < end; ++i) {
-                const CVertexMng::Vertex& v = tin.m_vertices[i];
-                ModelOf(store, PT(v.x, v.y, v.z), &out[3 * i]);
-            }
-        },
-        std::size_t{1} << 16);
-}
+// The fewest triangles a worker of a build takes on.
+constexpr std::size_t kMinTrianglesPerWorker = std::size_t{1} << 15;
 
-// The model corners of a triangle: from the store's table when all three are in
-// it, else collapsed as ReadCorners collapses them.
-void ModelCorners(const CModelDataMng& store, const CVertexMng& tin, const std::vector<float>& model,
-                  const CIndexedTriangle& tri, float out[3][3])
-{
-    const std::size_t n = model.size() / 3;
-    if (tri[0] < n && tri[1] < n && tri[2] < n) {
-        for (int k = 0; k < 3; ++k) std::memcpy(out[k], &model[3 * std::size_t{tri[k]}], 3 * sizeof(float));
-        return;
+// The corners of a store's triangles in model coordinates, read straight from
+// its vertex array. A corner the store cannot give collapses the triangle as
+// ReadCorners collapses it.
+class CornerReader {
+public:
+    CornerReader(const CModelDataMng& store, const CVertexMng& tin)
+        : m_store(store), m_tin(tin), m_model(store), m_vertices(tin.m_vertices.data()), m_count(tin.m_vertices.size())
+    {
     }
-    const Corners c = ReadCorners(store, tin, tri);
-    std::memcpy(out, c.model, sizeof(c.model));
-}
-
-// Writes per triangle of a store, in parallel: write(triangle number, corners).
-template <class Write>
-void EachTriangle(const CModelDataMng& store, const CVertexMng& tin, const std::vector<float>& model, Write&& write)
-{
-    tessara::ParallelParts(
-        tin.m_triangles.size(),
-        [&](std::size_t begin, std::size_t end, std::size_t) {
-            float corners[3][3];
-            for (std::size_t t = begin; t < end; ++t) {
-                ModelCorners(store, tin, model, tin.m_triangles[t], corners);
-                write(t, corners);
+    //! The three corners as nine floats from out on.
+    void Read(const CIndexedTriangle& tri, float* out) const
+    {
+        if (tri[0] < m_count && tri[1] < m_count && tri[2] < m_count) {
+            for (int k = 0; k < 3; ++k) {
+                const CVertexMng::Vertex& v = m_vertices[tri[k]];
+                m_model.Write(v.x, v.y, v.z, out + 3 * k);
             }
-        },
-        std::size_t{1} << 15);
+            return;
+        }
+        const Corners c = ReadCorners(m_store, m_tin, tri);
+        std::memcpy(out, c.model, sizeof(c.model));
+    }
+
+private:
+    const CModelDataMng& m_store;
+    const CVertexMng& m_tin;
+    stagedfill::ModelPoints m_model;
+    const CVertexMng::Vertex* m_vertices;
+    std::size_t m_count;
+};
+
+// Per-triangle rows of a store's triangles in N buffers, written in parallel:
+// triangle t's row of widths[i] floats lands at out[i] + (first + t) * widths[i].
+// Each row of the first buffer starts with the nine corner floats; put(t, rows)
+// then writes the rest of triangle t's rows.
+template <std::size_t N, class Put>
+void WriteTriangles(const CModelDataMng& store, const CVertexMng& tin, std::size_t first,
+                    const std::array<float*, N>& out, const std::array<std::size_t, N>& widths, const Put& put)
+{
+    const CornerReader reader(store, tin);
+    const CIndexedTriangle* triangles = tin.m_triangles.data();
+    stagedfill::WriteRows<N>(tin.m_triangles.size(), kMinTrianglesPerWorker, first, out, widths,
+                             [&](std::size_t t, const std::array<float*, N>& rows) {
+                                 reader.Read(triangles[t], rows[0]);
+                                 put(t, rows);
+                             });
 }
 
 // A buffer of the corners of every triangle of a store, the first corner repeated
 // (edge strips) or not.
 GLuint CornerBuffer(RenderContext& ctx, const CVertexMng& tin, bool closeStrip)
 {
-    std::vector<float> model;
-    ModelVertices(ctx.store, tin, model);
-    const std::size_t stride = closeStrip ? 12 : 9;
+    const std::size_t width = closeStrip ? 12 : 9;
     return GlBufferOps::Build<float>(
-        ctx.gl, ctx.book, tin.m_triangles.size() * stride,
+        ctx.gl, ctx.book, tin.m_triangles.size() * width,
         [&](float* out) {
-            EachTriangle(ctx.store, tin, model, [&](std::size_t t, const float (&c)[3][3]) {
-                float* o = out + t * stride;
-                std::memcpy(o, c, 9 * sizeof(float));
-                if (closeStrip) std::memcpy(o + 9, c[0], 3 * sizeof(float));
-            });
+            WriteTriangles<1>(ctx.store, tin, 0, {out}, {width},
+                              [closeStrip](std::size_t, const std::array<float*, 1>& rows) {
+                                  if (closeStrip)
+                                      for (int k = 0; k < 3; ++k) rows[0][9 + k] = rows[0][k];
+                              });
         },
         &ctx.figures->storage);
 }
@@ -151,7 +157,6 @@ void StructurePasses::BuildFaces(RenderContext& ctx, int kind)
     const int mode = ctx.settings.tinPictureMode;
     const HeightScale scale = mode == 4 ? TinHeightScale(ctx, SceneExtents::kAllTinKinds) : HeightScale{};
     const SlotRange range = SlotsOf(kind);
-    std::vector<float> model[2];
     for (int s = range.first; s < range.first + range.count; ++s) {
         FigureBuffers::StructureFaces& out = ctx.figures->structureFaces[static_cast<std::size_t>(s)];
         const CVertexMng* tins[2] = {&ctx.store.m_structure[static_cast<std::size_t>(s)],
@@ -159,41 +164,51 @@ void StructurePasses::BuildFaces(RenderContext& ctx, int kind)
         const std::size_t first = tins[0]->m_triangles.size();
         const std::size_t n = first + tins[1]->m_triangles.size();
         if (n == 0) continue;
-        for (int i = 0; i < 2; ++i) ModelVertices(ctx.store, *tins[i], model[i]);
-        // Corners of the first store's triangles, then the second's.
-        const auto each = [&](auto&& write) {
-            for (int i = 0; i < 2; ++i) {
-                const std::size_t offset = i == 0 ? 0 : first;
-                EachTriangle(ctx.store, *tins[i], model[i],
-                             [&](std::size_t t, const float (&c)[3][3]) { write(offset + t, c); });
-            }
-        };
         BufferStorage* storage = &ctx.figures->storage;
-        out.positions = GlBufferOps::Build<float>(
-            ctx.gl, ctx.book, n * 9,
-            [&](float* o) {
-                each([&](std::size_t t, const float (&c)[3][3]) { std::memcpy(o + 9 * t, c, 9 * sizeof(float)); });
+        // Positions, normals and (in the modes that have them) colours in one
+        // sweep: the first store's triangles, then the second's.
+        const bool coloured = mode == 2 || mode == 4;
+        const std::array<GLuint, 3> names = GlBufferOps::BuildSet<3>(
+            ctx.gl, ctx.book,
+            {n * 9 * sizeof(float), n * 9 * sizeof(float), coloured ? n * 3 * sizeof(std::uint32_t) : 0},
+            [&](const std::array<void*, 3>& o) {
+                const std::array<float*, 3> targets{static_cast<float*>(o[0]), static_cast<float*>(o[1]),
+                                                    static_cast<float*>(o[2])};
+                const auto normal = [](const float* c, float* to) {
+                    const float corners[3][3] = {{c[0], c[1], c[2]}, {c[3], c[4], c[5]}, {c[6], c[7], c[8]}};
+                    WriteNormal(to, corners);
+                };
+                for (int i = 0; i < 2; ++i) {
+                    const CVertexMng& tin = *tins[i];
+                    const std::size_t offset = i == 0 ? 0 : first;
+                    if (!coloured) {
+                        WriteTriangles<2>(ctx.store, tin, offset, {targets[0], targets[1]}, {9, 9},
+                                          [&](std::size_t, const std::array<float*, 2>& rows) {
+                                              normal(rows[0], rows[1]);
+                                          });
+                        continue;
+                    }
+                    WriteTriangles<3>(ctx.store, tin, offset, targets, {9, 9, 3},
+                                      [&](std::size_t t, const std::array<float*, 3>& rows) {
+                                          normal(rows[0], rows[1]);
+                                          const Corners c = ReadCorners(ctx.store, tin, tin.m_triangles[t]);
+                                          std::uint32_t colour[3];
+                                          if (mode == 2) {
+                                              colour[0] = SlopeColour(c, ctx.settings.paleSlopeColours);
+                                              colour[1] = colour[2] = colour[0];
+                                          } else {
+                                              for (int k = 0; k < 3; ++k)
+                                                  colour[k] = HeightColour(scale, ctx.settings.gradation,
+                                                                           c.user[k].z());
+                                          }
+                                          std::memcpy(rows[2], colour, sizeof(colour));
+                                      });
+                }
             },
             storage);
-        out.normals = GlBufferOps::Build<float>(
-            ctx.gl, ctx.book, n * 9,
-            [&](float* o) { each([&](std::size_t t, const float (&c)[3][3]) { WriteNormal(o + 9 * t, c); }); },
-            storage);
-        if (mode == 2 || mode == 4)
-            out.colours = GlBufferOps::Build<std::uint32_t>(ctx.gl, ctx.book, n * 3, [&](std::uint32_t* o) {
-                for (const CVertexMng* tin : tins)
-                    for (const CIndexedTriangle& tri : tin->m_triangles) {
-                        const Corners c = ReadCorners(ctx.store, *tin, tri);
-                        if (mode == 2) {
-                            const std::uint32_t slope = SlopeColour(c, ctx.settings.paleSlopeColours);
-                            *o++ = slope;
-                            *o++ = slope;
-                            *o++ = slope;
-                        } else {
-                            for (const PT& u : c.user) *o++ = HeightColour(scale, ctx.settings.gradation, u.z());
-                        }
-                    }
-            }, storage);
+        out.positions = names[0];
+        out.normals = names[1];
+        out.colours = names[2];
         out.triangles = static_cast<std::int64_t>(n);
     }
     // The mode the faces were made in: another mode rebuilds them.

@@ -1,15 +1,24 @@
 #include "LasConsole.h"
 
 #include "platform/AtomicFileWriter.h"
-#include "platform/WriteBehind.h"
+#include "platform/Parallel.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <ctime>
-#include <fstream>
+#include <fcntl.h>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 #include <limits>
 #include <vector>
 
@@ -115,20 +124,92 @@ std::vector<unsigned char> LasHeader(const DumpHeader& h)
     return out;
 }
 
+
+// The dump, open for reading; closed on every path.
+class DumpFile {
+public:
+    explicit DumpFile(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~DumpFile()
+    {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    DumpFile(const DumpFile&) = delete;
+    DumpFile& operator=(const DumpFile&) = delete;
+
+    bool IsOpen() const { return m_fd >= 0; }
+    std::optional<std::uint64_t> Size() const
+    {
+        struct stat info {};
+        if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+        return static_cast<std::uint64_t>(info.st_size);
+    }
+    // Exactly size bytes from offset; false on an error or an early end.
+    bool ReadAt(std::uint64_t offset, unsigned char* data, std::size_t size) const
+    {
+        while (size > 0) {
+            const ssize_t got = ::pread(m_fd, data, size, static_cast<off_t>(offset));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return false;
+            data += got;
+            size -= static_cast<std::size_t>(got);
+            offset += static_cast<std::uint64_t>(got);
+        }
+        return true;
+    }
+
+private:
+    int m_fd;
+};
+
+// Converts `count` dump records into LAS records; the index (within them) of the
+// first point that does not fit, with the reason, or none.
+std::optional<std::pair<std::size_t, const char*>> ConvertRecords(const DumpHeader& h, const unsigned char* in,
+                                                                  std::size_t count, unsigned char* out)
+{
+    for (std::size_t r = 0; r < count; ++r) {
+        const unsigned char* p = in + r * kDumpRecordBytes;
+        unsigned char* q = out + r * kLasRecordBytes;
+        for (int d = 0; d < 3; ++d) {
+            std::int32_t v = 0;
+            if (!ToInt32(Get<double>(p + 8 * d), h.offset[d], h.scale[d], v)) {
+                return std::pair{r, " does not fit the dump's scale and offset"};
+            }
+            std::memcpy(q + 4 * d, &v, 4);
+        }
+        const std::uint16_t level = IntensityLevel(Get<double>(p + 36));
+        std::memcpy(q + 12, &level, 2);
+        q[14] = 0x09;   // return 1 of 1
+        q[15] = 0;      // classification
+        q[16] = 0;      // scan angle rank
+        q[17] = 0;      // user data
+        q[18] = q[19] = 0;   // point source id
+        for (int c = 0; c < 3; ++c) {
+            const std::int32_t component = Get<std::int32_t>(p + 24 + 4 * c);
+            if (component < 0 || component > 255) return std::pair{r, " has a colour outside 0..255"};
+            const auto wide = static_cast<std::uint16_t>(component * 257);
+            std::memcpy(q + 20 + 2 * c, &wide, 2);
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool ConvertDumpToLas(const std::string& dumpPath, const std::string& lasPath, std::string& error)
 {
-    std::ifstream in(dumpPath, std::ios::binary);
-    if (!in) {
+    const DumpFile in(dumpPath);
+    if (!in.IsOpen()) {
         error = "cannot open " + dumpPath;
         return false;
     }
-    in.seekg(0, std::ios::end);
-    const auto fileSize = static_cast<std::uint64_t>(in.tellg());
-    in.seekg(0);
+    const std::optional<std::uint64_t> size = in.Size();
+    if (!size) {
+        error = "cannot open " + dumpPath;
+        return false;
+    }
+    const std::uint64_t fileSize = *size;
     std::array<unsigned char, kDumpHeaderBytes> head{};
-    if (fileSize < kDumpHeaderBytes || !in.read(reinterpret_cast<char*>(head.data()), head.size())) {
+    if (fileSize < kDumpHeaderBytes || !in.ReadAt(0, head.data(), head.size())) {
         error = "the dump is shorter than its header";
         return false;
     }
@@ -163,64 +244,61 @@ bool ConvertDumpToLas(const std::string& dumpPath, const std::string& lasPath, s
         return false;
     }
     const std::vector<unsigned char> header = LasHeader(h);
-    if (!out.Write(header.data(), header.size())) {
+    if (!out.WritePiece(0, header.data(), header.size())) {
         error = "cannot write " + lasPath;
         return false;
     }
-    // The dump is read and converted in blocks of a bounded size; a second thread
-    // writes each converted block while the next is read, and asks the disk to start
-    // on it, so the final sync has little left to do.
+    // Every record has its place known from the start, so the dump is read and
+    // converted in blocks on every worker, each block written straight to its place
+    // and handed to the disk at once; the final sync has little left to do. The
+    // first point (in order) that does not fit is the one reported: blocks are taken
+    // in order, and none after a known bad point is started.
+    const std::size_t count = static_cast<std::size_t>(h.count);
+    const std::size_t blocks = (count + kRecordsPerBlock - 1) / kRecordsPerBlock;
+    std::atomic<std::size_t> nextBlock{0};
+    std::atomic<bool> writeFailed{false};
+    std::mutex problemMutex;
+    std::size_t problemAt = count;   // guarded by problemMutex, as are the next two
+    std::atomic<std::size_t> firstProblem{count};
     std::string problem;
-    const auto convert = [&](tessara::BlockSink& sink) {
-        std::vector<unsigned char> records(kRecordsPerBlock * kDumpRecordBytes);
-        for (std::int64_t done = 0; done < h.count && !sink.Failed();) {
-            const auto block = static_cast<std::size_t>(std::min<std::int64_t>(h.count - done, kRecordsPerBlock));
-            if (!in.read(reinterpret_cast<char*>(records.data()),
-                         static_cast<std::streamsize>(block * kDumpRecordBytes))) {
-                problem = "cannot read the dump's points";
-                return false;
-            }
-            for (std::size_t r = 0; r < block; ++r) {
-                const unsigned char* p = &records[r * kDumpRecordBytes];
-                unsigned char* q = sink.Append(kLasRecordBytes);
-                for (int d = 0; d < 3; ++d) {
-                    std::int32_t v = 0;
-                    if (!ToInt32(Get<double>(p + 8 * d), h.offset[d], h.scale[d], v)) {
-                        problem = "point " + std::to_string(done + std::int64_t(r)) +
-                                  " does not fit the dump's scale and offset";
-                        return false;
-                    }
-                    std::memcpy(q + 4 * d, &v, 4);
-                }
-                const std::uint16_t level = IntensityLevel(Get<double>(p + 36));
-                std::memcpy(q + 12, &level, 2);
-                q[14] = 0x09;   // return 1 of 1
-                q[15] = 0;      // classification
-                q[16] = 0;      // scan angle rank
-                q[17] = 0;      // user data
-                q[18] = q[19] = 0;   // point source id
-                for (int c = 0; c < 3; ++c) {
-                    const std::int32_t component = Get<std::int32_t>(p + 24 + 4 * c);
-                    if (component < 0 || component > 255) {
-                        problem = "point " + std::to_string(done + std::int64_t(r)) + " has a colour outside 0..255";
-                        return false;
-                    }
-                    const auto wide = static_cast<std::uint16_t>(component * 257);
-                    std::memcpy(q + 20 + 2 * c, &wide, 2);
-                }
-            }
-            done += static_cast<std::int64_t>(block);
-        }
-        return true;
+    const auto report = [&](std::size_t at, std::string text) {
+        const std::lock_guard lock(problemMutex);
+        if (at >= problemAt) return;
+        problemAt = at;
+        firstProblem = at;
+        problem = std::move(text);
     };
-    const bool converted =
-        tessara::WriteBehind(kRecordsPerBlock * kLasRecordBytes, convert, [&](const unsigned char* data, std::size_t size) {
-            if (!out.Write(data, size)) return false;
-            out.StartWriteback();
-            return true;
-        });
-    if (!converted) {
-        error = problem.empty() ? "cannot write " + lasPath : problem;
+    const std::size_t workers = std::clamp<std::size_t>(tessara::WorkerCount(), 1, std::max<std::size_t>(blocks, 1));
+    tessara::RunParts(workers, [&](std::size_t) {
+        const auto records = std::make_unique_for_overwrite<unsigned char[]>(kRecordsPerBlock * kDumpRecordBytes);
+        const auto converted = std::make_unique_for_overwrite<unsigned char[]>(kRecordsPerBlock * kLasRecordBytes);
+        for (std::size_t b; (b = nextBlock.fetch_add(1)) < blocks;) {
+            const std::size_t from = b * kRecordsPerBlock;
+            if (from > firstProblem.load() || writeFailed.load()) return;
+            const std::size_t n = std::min(count - from, kRecordsPerBlock);
+            if (!in.ReadAt(kDumpHeaderBytes + std::uint64_t(from) * kDumpRecordBytes, records.get(),
+                           n * kDumpRecordBytes)) {
+                report(from, "cannot read the dump's points");
+                return;
+            }
+            if (const auto bad = ConvertRecords(h, records.get(), n, converted.get())) {
+                report(from + bad->first, "point " + std::to_string(from + bad->first) + bad->second);
+                return;
+            }
+            const std::uint64_t at = kLasHeaderBytes + std::uint64_t(from) * kLasRecordBytes;
+            if (!out.WritePiece(at, converted.get(), n * kLasRecordBytes)) {
+                writeFailed = true;
+                return;
+            }
+            out.StartWriteback(at, n * kLasRecordBytes);
+        }
+    });
+    if (!problem.empty()) {
+        error = problem;
+        return false;
+    }
+    if (writeFailed) {
+        error = "cannot write " + lasPath;
         return false;
     }
     if (!out.Commit()) {

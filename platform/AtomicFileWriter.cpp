@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -102,15 +101,6 @@ bool AtomicFileWriter::WriteAt(std::uint64_t offset, const void* data, std::size
     return WriteAll(data, size, static_cast<std::int64_t>(offset));
 }
 
-bool AtomicFileWriter::WritePiece(std::uint64_t offset, const void* data, std::size_t size)
-{
-    if (m_fd < 0 || offset > std::uint64_t(std::numeric_limits<off_t>::max()) - size) {
-        m_failed = true;
-        return false;
-    }
-    return WriteAll(data, size, static_cast<std::int64_t>(offset));
-}
-
 bool AtomicFileWriter::WriteAll(const void* data, std::size_t size, std::int64_t offset)
 {
     const char* bytes = static_cast<const char*>(data);
@@ -142,13 +132,6 @@ void AtomicFileWriter::StartWriteback()
     ::sync_file_range(m_fd, static_cast<off_t>(m_writebackStart), static_cast<off_t>(m_appended - m_writebackStart),
                       SYNC_FILE_RANGE_WRITE);
     m_writebackStart = m_appended;
-}
-
-void AtomicFileWriter::StartWriteback(std::uint64_t offset, std::uint64_t size)
-{
-    if (m_fd >= 0 && size > 0) {
-        ::sync_file_range(m_fd, static_cast<off_t>(offset), static_cast<off_t>(size), SYNC_FILE_RANGE_WRITE);
-    }
 }
 
 bool AtomicFileWriter::Commit()

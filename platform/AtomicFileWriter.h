@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,10 +27,6 @@ public:
     // Overwrites bytes already written (a field filled in once the rest is known);
     // false, and the commit fails, when the range is not inside what was written.
     bool WriteAt(std::uint64_t offset, const void* data, std::size_t size);
-    // Writes bytes at the offset, past the end too (a gap reads as zeros): for files
-    // made in pieces by several threads at once, each its own range. Safe to call
-    // concurrently for ranges that do not overlap; a failure fails the commit.
-    bool WritePiece(std::uint64_t offset, const void* data, std::size_t size);
     // The temporary file, for writers that open it themselves (streams, libraries);
     // they must close it before Commit().
     const std::string& TempPath() const { return m_tempPath; }
@@ -39,8 +34,6 @@ public:
     // without waiting for it, so a long file streams out while the writer computes
     // the rest and Commit's sync has little left. Never needed for correctness.
     void StartWriteback();
-    // The same for a range written with WritePiece; safe to call concurrently.
-    void StartWriteback(std::uint64_t offset, std::uint64_t size);
     // Syncs, closes and renames over the target. False leaves the target untouched.
     bool Commit();
     // Closes and renames over the target without syncing: for scratch files that
@@ -57,7 +50,7 @@ private:
     std::string m_targetPath;
     std::string m_tempPath;
     int m_fd = -1;
-    std::atomic<bool> m_failed{false};
+    bool m_failed = false;
     std::uint64_t m_appended = 0;         // bytes appended at the end
     std::uint64_t m_writebackStart = 0;   // where the next StartWriteback begins
 };

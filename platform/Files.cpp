@@ -8,13 +8,11 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace tessara {
@@ -84,28 +82,6 @@ std::string TempFolder()
         folder = PrivateFolderIn("/tmp");    // TMPDIR names a folder we cannot use
     }
     return folder.empty() ? folder : folder + '/';
-}
-
-std::string ScratchFolder(std::uint64_t bytes)
-{
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && runtime[0] == '/') {
-        std::string folder = runtime;
-        while (folder.size() > 1 && folder.back() == '/') {
-            folder.pop_back();
-        }
-        folder += "/tessara";
-        struct statfs where {};
-        const bool made = ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
-        if (made && IsPrivateFolder(folder) && ::statfs(folder.c_str(), &where) == 0 &&
-            where.f_type == TMPFS_MAGIC) {
-            const std::optional<std::uint64_t> free = FreeBytes(folder);
-            if (free && bytes <= *free / 2) {
-                return folder + '/';
-            }
-        }
-    }
-    return TempFolder();
 }
 
 bool FileExists(const std::string& path)

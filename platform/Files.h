@@ -20,13 +20,6 @@ namespace tessara {
 // when no private folder can be made at all.
 std::string TempFolder();
 
-// A private folder, ending in '/', for a scratch file of about `bytes` that another
-// process reads at once and that is deleted after: "$XDG_RUNTIME_DIR/tessara/" when
-// the runtime folder lies in memory (tmpfs) and the file takes at most half of its
-// free room, so such a file never reaches the disk; else TempFolder(). The same
-// checks as TempFolder: made 0700 when missing, never a folder open to others.
-std::string ScratchFolder(std::uint64_t bytes);
-
 // True when a file (or any other non-folder entry) exists at path.
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);

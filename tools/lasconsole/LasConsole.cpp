@@ -167,7 +167,10 @@ std::optional<std::pair<std::size_t, const char*>> ConvertRecords(const DumpHead
                                                                   std::size_t count, unsigned char* out)
 {
     for (std::size_t r = 0; r < count; ++r) {
-        const unsigned char* p = in + r * kDumpRecordBytes;
+        // Taken whole first: out may be in itself, the LAS record over the start of
+        // the dump record it comes from (never over a later one).
+        unsigned char p[kDumpRecordBytes];
+        std::memcpy(p, in + r * kDumpRecordBytes, kDumpRecordBytes);
         unsigned char* q = out + r * kLasRecordBytes;
         for (int d = 0; d < 3; ++d) {
             std::int32_t v = 0;
@@ -244,61 +247,50 @@ bool ConvertDumpToLas(const std::string& dumpPath, const std::string& lasPath, s
         return false;
     }
     const std::vector<unsigned char> header = LasHeader(h);
-    if (!out.WritePiece(0, header.data(), header.size())) {
+    if (!out.Write(header.data(), header.size())) {
         error = "cannot write " + lasPath;
         return false;
     }
-    // Every record has its place known from the start, so the dump is read and
-    // converted in blocks on every worker, each block written straight to its place
-    // and handed to the disk at once; the final sync has little left to do. The
-    // first point (in order) that does not fit is the one reported: blocks are taken
-    // in order, and none after a known bad point is started.
+    // The dump is read and converted in blocks on every worker; the blocks are
+    // written in order, one stream, each handed to the disk at once, so the final
+    // sync has little left to do. The point reported is the first (in order) that
+    // does not fit: every block before a failed one is still converted.
     const std::size_t count = static_cast<std::size_t>(h.count);
     const std::size_t blocks = (count + kRecordsPerBlock - 1) / kRecordsPerBlock;
-    std::atomic<std::size_t> nextBlock{0};
-    std::atomic<bool> writeFailed{false};
     std::mutex problemMutex;
-    std::size_t problemAt = count;   // guarded by problemMutex, as are the next two
-    std::atomic<std::size_t> firstProblem{count};
+    std::size_t problemAt = count;   // guarded by problemMutex, as is problem
     std::string problem;
     const auto report = [&](std::size_t at, std::string text) {
         const std::lock_guard lock(problemMutex);
         if (at >= problemAt) return;
         problemAt = at;
-        firstProblem = at;
         problem = std::move(text);
     };
-    const std::size_t workers = std::clamp<std::size_t>(tessara::WorkerCount(), 1, std::max<std::size_t>(blocks, 1));
-    tessara::RunParts(workers, [&](std::size_t) {
-        const auto records = std::make_unique_for_overwrite<unsigned char[]>(kRecordsPerBlock * kDumpRecordBytes);
-        const auto converted = std::make_unique_for_overwrite<unsigned char[]>(kRecordsPerBlock * kLasRecordBytes);
-        for (std::size_t b; (b = nextBlock.fetch_add(1)) < blocks;) {
+    // Each worker reads its block's dump records into a buffer of its own, then
+    // converts them into the start of the same buffer (a LAS record is shorter and
+    // never overtakes the dump record it comes from).
+    tessara::MakeInOrder(
+        blocks, kRecordsPerBlock * kDumpRecordBytes,
+        [&](std::size_t b, unsigned char* buffer) -> std::optional<std::size_t> {
             const std::size_t from = b * kRecordsPerBlock;
-            if (from > firstProblem.load() || writeFailed.load()) return;
             const std::size_t n = std::min(count - from, kRecordsPerBlock);
-            if (!in.ReadAt(kDumpHeaderBytes + std::uint64_t(from) * kDumpRecordBytes, records.get(),
-                           n * kDumpRecordBytes)) {
+            if (!in.ReadAt(kDumpHeaderBytes + std::uint64_t(from) * kDumpRecordBytes, buffer, n * kDumpRecordBytes)) {
                 report(from, "cannot read the dump's points");
-                return;
+                return std::nullopt;
             }
-            if (const auto bad = ConvertRecords(h, records.get(), n, converted.get())) {
+            if (const auto bad = ConvertRecords(h, buffer, n, buffer)) {
                 report(from + bad->first, "point " + std::to_string(from + bad->first) + bad->second);
-                return;
+                return std::nullopt;
             }
-            const std::uint64_t at = kLasHeaderBytes + std::uint64_t(from) * kLasRecordBytes;
-            if (!out.WritePiece(at, converted.get(), n * kLasRecordBytes)) {
-                writeFailed = true;
-                return;
-            }
-            out.StartWriteback(at, n * kLasRecordBytes);
-        }
-    });
+            return n * kLasRecordBytes;
+        },
+        [&](std::size_t, const unsigned char* records, std::size_t bytes) {
+            if (!out.Write(records, bytes)) return false;
+            out.StartWriteback();
+            return true;
+        });
     if (!problem.empty()) {
         error = problem;
-        return false;
-    }
-    if (writeFailed) {
-        error = "cannot write " + lasPath;
         return false;
     }
     if (!out.Commit()) {

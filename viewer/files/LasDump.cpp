@@ -6,13 +6,10 @@
 #include "platform/Parallel.h"
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace lasdump {
@@ -189,12 +186,6 @@ std::optional<AxisScale> BaseScale(double min, double max)
     return a;
 }
 
-std::uint64_t DumpBytes(const CModelDataMng& store, const Position& at, std::int64_t limit)
-{
-    const Walk walk = PlanWalk(store, at, limit > 0 ? limit : kMaxPointsPerFile + 1);
-    return kHeaderBytes + std::uint64_t(walk.walked) * kRecordBytes;
-}
-
 DumpResult WriteDump(const std::string& path, const CModelDataMng& store, const MTRX& toSurvey, Position& at,
                      std::int64_t limit)
 {
@@ -204,46 +195,35 @@ DumpResult WriteDump(const std::string& path, const CModelDataMng& store, const 
         result.error = "cannot create " + path;
         return result;
     }
-    // The walk is planned first, then its points are made into records in blocks
-    // on every worker. A block's place in the file follows the block before it (a
-    // point the store cannot read takes none), so each worker, once its block is
-    // made, waits only for the one before to be counted and writes at its own offset
-    // while the others go on. The bounds are gathered per block and taken together in
-    // order; the header goes in last.
+    // The walk is planned first; its points are then made into records in blocks
+    // on every worker and the blocks written in order, one stream, while the next
+    // ones are made. The bounds are gathered per block and taken together in order,
+    // so they come out as one pass in order gives them; the header, a placeholder at
+    // first, is filled in at the end.
     // Never more than one dump holds (a limit of none still stops one past it).
     const Walk walk = PlanWalk(store, at, limit > 0 ? limit : kMaxPointsPerFile + 1);
     const std::size_t blocks = static_cast<std::size_t>((walk.walked + std::int64_t(kBlockRecords) - 1) /
                                                         std::int64_t(kBlockRecords));
     std::vector<Bounds> blockBounds(blocks);
-    std::atomic<std::size_t> nextBlock{0};
-    std::mutex placing;
-    std::condition_variable placed;
-    std::size_t blocksPlaced = 0;            // guarded by placing
-    std::uint64_t filled = kHeaderBytes;     // guarded by placing
-    const std::size_t workers = std::clamp<std::size_t>(tessara::WorkerCount(), 1, std::max<std::size_t>(blocks, 1));
-    tessara::RunParts(workers, [&](std::size_t) {
-        const auto records = std::make_unique_for_overwrite<unsigned char[]>(kBlockRecords * kRecordBytes);
-        for (std::size_t b; (b = nextBlock.fetch_add(1)) < blocks;) {
-            const std::int64_t from = std::int64_t(b * kBlockRecords);
-            const std::int64_t to = std::min(walk.walked, from + std::int64_t(kBlockRecords));
-            const std::size_t made = MakeRecords(walk, toSurvey, from, to, records.get(), blockBounds[b]);
-            std::uint64_t offset = 0;
-            {
-                std::unique_lock lock(placing);
-                placed.wait(lock, [&] { return blocksPlaced == b; });
-                offset = filled;
-                filled += made * kRecordBytes;
-                ++blocksPlaced;
-            }
-            placed.notify_all();
-            if (made > 0) out.WritePiece(offset, records.get(), made * kRecordBytes);
-        }
-    });
+    std::uint64_t filled = 0;
+    const unsigned char placeholder[kHeaderBytes] = {};
+    bool ok = out.Write(placeholder, kHeaderBytes);
+    ok = ok && tessara::MakeInOrder(
+                   blocks, kBlockRecords * kRecordBytes,
+                   [&](std::size_t b, unsigned char* records) -> std::optional<std::size_t> {
+                       const std::int64_t from = std::int64_t(b * kBlockRecords);
+                       const std::int64_t to = std::min(walk.walked, from + std::int64_t(kBlockRecords));
+                       return MakeRecords(walk, toSurvey, from, to, records, blockBounds[b]) * kRecordBytes;
+                   },
+                   [&](std::size_t, const unsigned char* records, std::size_t bytes) {
+                       filled += bytes;
+                       return out.Write(records, bytes);
+                   });
     Bounds bounds;
     for (const Bounds& b : blockBounds) bounds.Take(b);
     const auto& lo = bounds.lo;
     const auto& hi = bounds.hi;
-    const std::int64_t count = std::int64_t(filled - kHeaderBytes) / std::int64_t(kRecordBytes);
+    const std::int64_t count = std::int64_t(filled / kRecordBytes);
     const Position next = walk.next;
     result.done = walk.done;
     if (count == 0) {
@@ -278,7 +258,7 @@ DumpResult WriteDump(const std::string& path, const CModelDataMng& store, const 
     for (const AxisScale* a : {&*sx, &*sy, &*sz}) put(a->offset);
     // A scratch file the converter reads at once and the export deletes: complete
     // under its name or absent, but not worth a sync to disk.
-    if (!out.WritePiece(0, header.data(), used) || !out.CommitUnsynced()) {
+    if (!ok || !out.WriteAt(0, header.data(), used) || !out.CommitUnsynced()) {
         result.error = "cannot write " + path;
         return result;
     }

@@ -48,10 +48,6 @@ struct DumpResult {
     std::string error;
 };
 
-//! At most the bytes WriteDump(…, at, limit) writes (the store read as it is now),
-//! without reading a point.
-std::uint64_t DumpBytes(const CModelDataMng& store, const Position& at, std::int64_t limit);
-
 //! Writes the dump of the points from `at` on, at most `limit` of them
 //! (kNoLimit: all), and moves `at` to the first point not in it. Hidden groups
 //! are passed over; points the store cannot read are skipped. Coordinates go

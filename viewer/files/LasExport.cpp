@@ -81,8 +81,7 @@ LasExportResult ExportLasFile(const std::string& path, const CModelDataMng& stor
     // Names of this export alone: another export of this program, or another
     // viewer of the same user, may be writing its own at the same time.
     const std::string unique = UniqueExportSuffix();
-    const std::string dumpName = "~QUONVEIWLASTEMP" + unique + ".DAT";
-    std::string dump = temp + dumpName;
+    const std::string dump = temp + "~QUONVEIWLASTEMP" + unique + ".DAT";
     const std::string tempLas = temp + "copytemplas" + unique + ".las";
     const auto cleanUp = [&] {
         tessara::DeleteFile(dump);
@@ -92,11 +91,7 @@ LasExportResult ExportLasFile(const std::string& path, const CModelDataMng& stor
     lasdump::Position at;
     for (std::int64_t fileNumber = 1;;) {
         lasdump::DumpResult d;
-        underLock([&] {
-            // The dump is read once and deleted: kept in memory when there is room.
-            dump = tessara::ScratchFolder(lasdump::DumpBytes(store, at, perFile)) + dumpName;
-            d = lasdump::WriteDump(dump, store, toSurvey, at, perFile);
-        });
+        underLock([&] { d = lasdump::WriteDump(dump, store, toSurvey, at, perFile); });
         if (!d.written) {
             if (!d.error.empty()) {
                 result.error = d.error;

@@ -34,6 +34,18 @@ std::size_t WorkerCount();
 //! returns the previous setting. For tests and benchmarks.
 std::size_t SetWorkerCount(std::size_t count);
 
+//! Sets the worker count for its lifetime and restores the previous setting.
+class WorkerCountScope {
+public:
+    explicit WorkerCountScope(std::size_t count) : m_previous(SetWorkerCount(count)) {}
+    ~WorkerCountScope() { SetWorkerCount(m_previous); }
+    WorkerCountScope(const WorkerCountScope&) = delete;
+    WorkerCountScope& operator=(const WorkerCountScope&) = delete;
+
+private:
+    std::size_t m_previous;
+};
+
 //! Runs fn(part) for every part in [0, parts): part 0 on the calling thread, the
 //! others on threads of their own (a thread that cannot be started leaves its
 //! part to the calling thread).

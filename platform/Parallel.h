@@ -101,7 +101,7 @@ std::size_t ParallelParts(std::size_t n, Fn&& fn, std::size_t minPerPart = std::
 //! on failure. A made block waits in its buffer until the blocks before it are
 //! written; whichever worker finds the next block waiting writes it (and the ones
 //! after it that wait), so no worker waits for another unless every buffer (two
-//! per worker) is full. True when every block was made and written. When a block
+//! more than the workers) is full. True when every block was made and written. When a block
 //! fails, no block after it is written, and every block before it is still made
 //! and written (a failure in a later block never hides one in an earlier block); an
 //! exception in make or write counts as that block's failure.
@@ -114,7 +114,7 @@ bool MakeInOrder(std::size_t blocks, std::size_t bufferBytes, Make&& make, Write
         std::size_t bytes = 0;
     };
     const std::size_t workers = std::clamp<std::size_t>(WorkerCount(), 1, std::max<std::size_t>(blocks, 1));
-    const std::size_t buffers = 2 * workers;
+    const std::size_t buffers = workers + 2;
     std::mutex mutex;   // guards everything below but next
     std::condition_variable bufferFree;
     std::vector<Buffer> spare;

@@ -30,7 +30,7 @@ constexpr std::uint16_t kDumpVersion = 0x0100;
 #ifdef TESSARA_SMALL_READ_BUFFERS
 constexpr std::size_t kRecordsPerBlock = 3;   // test builds: small dumps span several blocks
 #else
-constexpr std::size_t kRecordsPerBlock = 65536;
+constexpr std::size_t kRecordsPerBlock = 16384;
 #endif
 
 template <class T>

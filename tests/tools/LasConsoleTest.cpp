@@ -2,6 +2,7 @@
 
 #include "outside/CModelDataMng.h"
 #include "platform/Files.h"
+#include "platform/Parallel.h"
 #include "viewer/files/LasDump.h"
 
 #include <gtest/gtest.h>
@@ -467,6 +468,123 @@ TEST_F(LasConsoleTest, NothingToDumpLeavesNoFileAndEnds)
         EXPECT_FALSE(r.written);
         EXPECT_TRUE(r.done) << "the walk passed the last group";
         EXPECT_FALSE(std::filesystem::exists(dump));
+    }
+}
+
+// A dump long enough for many blocks: records and header byte for byte those of one
+// pass in order, for any worker count and split limit. The first of equal bounds
+// stays (0 before -0 and -0 before 0 give different header bytes), the hidden group
+// is passed over and the walk goes on where the limit stopped it.
+TEST_F(LasConsoleTest, LongDumpsAreThoseOfOnePassInOrder)
+{
+    for (const bool positiveZeroFirst : {true, false}) {
+        CModelDataMng store;
+        for (int group = 0; group < 3; ++group) {
+            auto g = std::make_unique<CPCloudMng>();
+            for (int i = 0; i < 60000; ++i) {
+                // The lowest z is a zero: the one in the first group comes first.
+                const bool zero = (i == 5 || i == 59990);
+                const float z0 = (group == 0) == positiveZeroFirst ? 0.0f : -0.0f;
+                g->AddCloudPoint(float(i % 300) * 0.5f + float(group), float(i / 300) * 0.25f,
+                                 zero ? z0 : 1.0f + float(i % 17), COLORREF(i & 0xFFFFFF), double(i % 5000));
+            }
+            g->m_nDataFlag = 1;
+            g->m_nShowPCloud = group == 1 ? 0 : 1;
+            store.AddGroup(std::move(g));
+        }
+        MTRX toSurvey;
+        toSurvey.Turn(0.3);
+        toSurvey.Move(-300.0, 45000.0);
+        for (const std::size_t workers : {1u, 3u, 8u}) {
+            for (const std::int64_t limit : {lasdump::kNoLimit, std::int64_t{70001}}) {
+                tessara::WorkerCountScope scope(workers);
+                std::vector<DumpPoint> all;
+                for (int group : {0, 2}) {
+                    const CPCloudMng& g = *store.GetGroup(group);
+                    for (std::int64_t i = 0; i < g.GetCloudPointSize(); ++i) {
+                        float x = 0, y = 0, z = 0;
+                        COLORREF c = 0;
+                        double intensity = 0;
+                        g.GetCloudPointVal(i, x, y, z, c, intensity);
+                        double px = x, py = y;
+                        toSurvey.XY(&px, &py);
+                        all.push_back({px, py, double(z), std::int32_t(c & 0xFF), std::int32_t((c >> 8) & 0xFF),
+                                       std::int32_t((c >> 16) & 0xFF), intensity});
+                    }
+                }
+                lasdump::Position at;
+                for (std::size_t first = 0; first < all.size();) {
+                    const std::size_t n = limit > 0 ? std::min<std::size_t>(std::size_t(limit), all.size() - first)
+                                                    : all.size() - first;
+                    Dump expected;
+                    expected.points.assign(all.begin() + std::ptrdiff_t(first), all.begin() + std::ptrdiff_t(first + n));
+                    for (int d = 0; d < 3; ++d) {
+                        expected.min[d] = std::numeric_limits<double>::infinity();
+                        expected.max[d] = -std::numeric_limits<double>::infinity();
+                    }
+                    for (const DumpPoint& p : expected.points) {
+                        const double v[3] = {p.x, p.y, p.z};
+                        for (int d = 0; d < 3; ++d) {
+                            expected.min[d] = std::min(expected.min[d], v[d]);
+                            expected.max[d] = std::max(expected.max[d], v[d]);
+                        }
+                    }
+                    const lasdump::AxisScale scales[3] = {*lasdump::CentredScale(expected.min[0], expected.max[0]),
+                                                          *lasdump::CentredScale(expected.min[1], expected.max[1]),
+                                                          *lasdump::BaseScale(expected.min[2], expected.max[2])};
+                    for (int d = 0; d < 3; ++d) {
+                        expected.scale[d] = scales[d].scale;
+                        expected.offset[d] = scales[d].offset;
+                    }
+                    const std::string dump = (m_dir / "long.dump").string();
+                    const lasdump::DumpResult r = lasdump::WriteDump(dump, store, toSurvey, at, limit);
+                    ASSERT_TRUE(r.written) << r.error;
+                    EXPECT_EQ(r.points, std::int64_t(n));
+                    std::ifstream in(dump, std::ios::binary);
+                    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+                    EXPECT_TRUE(bytes == Bytes(expected))
+                        << workers << " workers, limit " << limit << ", from point " << first;
+                    first += n;
+                    EXPECT_EQ(r.done, first == all.size());
+                }
+            }
+        }
+    }
+}
+
+// In a dump of many blocks, the point reported is the first that does not fit,
+// wherever the others lie and however many workers convert; nothing is left.
+TEST_F(LasConsoleTest, TheFirstBadPointOfALongDumpIsReported)
+{
+    struct Case {
+        std::vector<std::size_t> badCoordinates;
+        std::vector<std::size_t> badColours;
+        const char* error;
+    };
+    const Case cases[] = {
+        {{150000}, {}, "point 150000 does not fit"},
+        {{70000, 190000}, {}, "point 70000 does not fit"},
+        {{66000}, {1, 199999}, "point 1 has a colour"},
+        {{199999, 131072}, {140000}, "point 131072 does not fit"},
+    };
+    Dump d;
+    d.points.assign(200000, DumpPoint{1.0, 2.0, 3.0, 10, 20, 30, 5.0});
+    for (const std::size_t workers : {1u, 4u}) {
+        tessara::WorkerCountScope scope(workers);
+        for (const Case& c : cases) {
+            Dump bad = d;
+            for (std::size_t i : c.badCoordinates) bad.points[i].x = 1e9;
+            for (std::size_t i : c.badColours) bad.points[i].g = -1;
+            const std::string las = (m_dir / "out.las").string();
+            std::ofstream(las, std::ios::binary) << "previous";
+            std::string error;
+            EXPECT_FALSE(lasconsole::ConvertDumpToLas(Write("dump.dat", Bytes(bad)), las, error));
+            EXPECT_NE(error.find(c.error), std::string::npos) << error;
+            std::ifstream in(las, std::ios::binary);
+            EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), "previous");
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), std::filesystem::directory_iterator()), 2)
+                << "no temporary file is left";
+        }
     }
 }
 

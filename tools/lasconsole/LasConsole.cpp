@@ -1,15 +1,24 @@
 #include "LasConsole.h"
 
 #include "platform/AtomicFileWriter.h"
-#include "platform/WriteBehind.h"
+#include "platform/Parallel.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <ctime>
-#include <fstream>
+#include <fcntl.h>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 #include <limits>
 #include <vector>
 
@@ -21,7 +30,7 @@ constexpr std::uint16_t kDumpVersion = 0x0100;
 #ifdef TESSARA_SMALL_READ_BUFFERS
 constexpr std::size_t kRecordsPerBlock = 3;   // test builds: small dumps span several blocks
 #else
-constexpr std::size_t kRecordsPerBlock = 65536;
+constexpr std::size_t kRecordsPerBlock = 16384;
 #endif
 
 template <class T>
@@ -115,20 +124,95 @@ std::vector<unsigned char> LasHeader(const DumpHeader& h)
     return out;
 }
 
+
+// The dump, open for reading; closed on every path.
+class DumpFile {
+public:
+    explicit DumpFile(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~DumpFile()
+    {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    DumpFile(const DumpFile&) = delete;
+    DumpFile& operator=(const DumpFile&) = delete;
+
+    bool IsOpen() const { return m_fd >= 0; }
+    std::optional<std::uint64_t> Size() const
+    {
+        struct stat info {};
+        if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+        return static_cast<std::uint64_t>(info.st_size);
+    }
+    // Exactly size bytes from offset; false on an error or an early end.
+    bool ReadAt(std::uint64_t offset, unsigned char* data, std::size_t size) const
+    {
+        while (size > 0) {
+            const ssize_t got = ::pread(m_fd, data, size, static_cast<off_t>(offset));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return false;
+            data += got;
+            size -= static_cast<std::size_t>(got);
+            offset += static_cast<std::uint64_t>(got);
+        }
+        return true;
+    }
+
+private:
+    int m_fd;
+};
+
+// Converts `count` dump records into LAS records; the index (within them) of the
+// first point that does not fit, with the reason, or none.
+std::optional<std::pair<std::size_t, const char*>> ConvertRecords(const DumpHeader& h, const unsigned char* in,
+                                                                  std::size_t count, unsigned char* out)
+{
+    for (std::size_t r = 0; r < count; ++r) {
+        // Taken whole first: out may be in itself, the LAS record over the start of
+        // the dump record it comes from (never over a later one).
+        unsigned char p[kDumpRecordBytes];
+        std::memcpy(p, in + r * kDumpRecordBytes, kDumpRecordBytes);
+        unsigned char* q = out + r * kLasRecordBytes;
+        for (int d = 0; d < 3; ++d) {
+            std::int32_t v = 0;
+            if (!ToInt32(Get<double>(p + 8 * d), h.offset[d], h.scale[d], v)) {
+                return std::pair{r, " does not fit the dump's scale and offset"};
+            }
+            std::memcpy(q + 4 * d, &v, 4);
+        }
+        const std::uint16_t level = IntensityLevel(Get<double>(p + 36));
+        std::memcpy(q + 12, &level, 2);
+        q[14] = 0x09;   // return 1 of 1
+        q[15] = 0;      // classification
+        q[16] = 0;      // scan angle rank
+        q[17] = 0;      // user data
+        q[18] = q[19] = 0;   // point source id
+        for (int c = 0; c < 3; ++c) {
+            const std::int32_t component = Get<std::int32_t>(p + 24 + 4 * c);
+            if (component < 0 || component > 255) return std::pair{r, " has a colour outside 0..255"};
+            const auto wide = static_cast<std::uint16_t>(component * 257);
+            std::memcpy(q + 20 + 2 * c, &wide, 2);
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool ConvertDumpToLas(const std::string& dumpPath, const std::string& lasPath, std::string& error)
 {
-    std::ifstream in(dumpPath, std::ios::binary);
-    if (!in) {
+    const DumpFile in(dumpPath);
+    if (!in.IsOpen()) {
         error = "cannot open " + dumpPath;
         return false;
     }
-    in.seekg(0, std::ios::end);
-    const auto fileSize = static_cast<std::uint64_t>(in.tellg());
-    in.seekg(0);
+    const std::optional<std::uint64_t> size = in.Size();
+    if (!size) {
+        error = "cannot open " + dumpPath;
+        return false;
+    }
+    const std::uint64_t fileSize = *size;
     std::array<unsigned char, kDumpHeaderBytes> head{};
-    if (fileSize < kDumpHeaderBytes || !in.read(reinterpret_cast<char*>(head.data()), head.size())) {
+    if (fileSize < kDumpHeaderBytes || !in.ReadAt(0, head.data(), head.size())) {
         error = "the dump is shorter than its header";
         return false;
     }
@@ -167,60 +251,46 @@ bool ConvertDumpToLas(const std::string& dumpPath, const std::string& lasPath, s
         error = "cannot write " + lasPath;
         return false;
     }
-    // The dump is read and converted in blocks of a bounded size; a second thread
-    // writes each converted block while the next is read, and asks the disk to start
-    // on it, so the final sync has little left to do.
+    // The dump is read and converted in blocks on every worker; the blocks are
+    // written in order, one stream, each handed to the disk at once, so the final
+    // sync has little left to do. The point reported is the first (in order) that
+    // does not fit: every block before a failed one is still converted.
+    const std::size_t count = static_cast<std::size_t>(h.count);
+    const std::size_t blocks = (count + kRecordsPerBlock - 1) / kRecordsPerBlock;
+    std::mutex problemMutex;
+    std::size_t problemAt = count;   // guarded by problemMutex, as is problem
     std::string problem;
-    const auto convert = [&](tessara::BlockSink& sink) {
-        std::vector<unsigned char> records(kRecordsPerBlock * kDumpRecordBytes);
-        for (std::int64_t done = 0; done < h.count && !sink.Failed();) {
-            const auto block = static_cast<std::size_t>(std::min<std::int64_t>(h.count - done, kRecordsPerBlock));
-            if (!in.read(reinterpret_cast<char*>(records.data()),
-                         static_cast<std::streamsize>(block * kDumpRecordBytes))) {
-                problem = "cannot read the dump's points";
-                return false;
-            }
-            for (std::size_t r = 0; r < block; ++r) {
-                const unsigned char* p = &records[r * kDumpRecordBytes];
-                unsigned char* q = sink.Append(kLasRecordBytes);
-                for (int d = 0; d < 3; ++d) {
-                    std::int32_t v = 0;
-                    if (!ToInt32(Get<double>(p + 8 * d), h.offset[d], h.scale[d], v)) {
-                        problem = "point " + std::to_string(done + std::int64_t(r)) +
-                                  " does not fit the dump's scale and offset";
-                        return false;
-                    }
-                    std::memcpy(q + 4 * d, &v, 4);
-                }
-                const std::uint16_t level = IntensityLevel(Get<double>(p + 36));
-                std::memcpy(q + 12, &level, 2);
-                q[14] = 0x09;   // return 1 of 1
-                q[15] = 0;      // classification
-                q[16] = 0;      // scan angle rank
-                q[17] = 0;      // user data
-                q[18] = q[19] = 0;   // point source id
-                for (int c = 0; c < 3; ++c) {
-                    const std::int32_t component = Get<std::int32_t>(p + 24 + 4 * c);
-                    if (component < 0 || component > 255) {
-                        problem = "point " + std::to_string(done + std::int64_t(r)) + " has a colour outside 0..255";
-                        return false;
-                    }
-                    const auto wide = static_cast<std::uint16_t>(component * 257);
-                    std::memcpy(q + 20 + 2 * c, &wide, 2);
-                }
-            }
-            done += static_cast<std::int64_t>(block);
-        }
-        return true;
+    const auto report = [&](std::size_t at, std::string text) {
+        const std::lock_guard lock(problemMutex);
+        if (at >= problemAt) return;
+        problemAt = at;
+        problem = std::move(text);
     };
-    const bool converted =
-        tessara::WriteBehind(kRecordsPerBlock * kLasRecordBytes, convert, [&](const unsigned char* data, std::size_t size) {
-            if (!out.Write(data, size)) return false;
+    // Each worker reads its block's dump records into a buffer of its own, then
+    // converts them into the start of the same buffer (a LAS record is shorter and
+    // never overtakes the dump record it comes from).
+    tessara::MakeInOrder(
+        blocks, kRecordsPerBlock * kDumpRecordBytes,
+        [&](std::size_t b, unsigned char* buffer) -> std::optional<std::size_t> {
+            const std::size_t from = b * kRecordsPerBlock;
+            const std::size_t n = std::min(count - from, kRecordsPerBlock);
+            if (!in.ReadAt(kDumpHeaderBytes + std::uint64_t(from) * kDumpRecordBytes, buffer, n * kDumpRecordBytes)) {
+                report(from, "cannot read the dump's points");
+                return std::nullopt;
+            }
+            if (const auto bad = ConvertRecords(h, buffer, n, buffer)) {
+                report(from + bad->first, "point " + std::to_string(from + bad->first) + bad->second);
+                return std::nullopt;
+            }
+            return n * kLasRecordBytes;
+        },
+        [&](std::size_t, const unsigned char* records, std::size_t bytes) {
+            if (!out.Write(records, bytes)) return false;
             out.StartWriteback();
             return true;
         });
-    if (!converted) {
-        error = problem.empty() ? "cannot write " + lasPath : problem;
+    if (!problem.empty()) {
+        error = problem;
         return false;
     }
     if (!out.Commit()) {

@@ -3,12 +3,13 @@
 #include "outside/CModelDataMng.h"
 #include "platform/AtomicFileWriter.h"
 #include "platform/Files.h"
-#include "platform/WriteBehind.h"
+#include "platform/Parallel.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace lasdump {
@@ -48,34 +49,107 @@ double SmallestScale(std::initializer_list<double> values, double offset)
     return steps * kScaleStep;
 }
 
-struct Walk {
-    const CModelDataMng& store;
-    Position at;
-    std::int64_t limit;
-    bool done = false;
+// One shown group's stretch of a dump, and where it starts among the dump's walked points.
+struct Stretch {
+    const CPCloudMng* group = nullptr;
+    std::int64_t begin = 0;
+    std::int64_t end = 0;
+    std::int64_t first = 0;
+};
 
-    // Calls visit(x, y, z, colour, intensity) for every readable point of the dump.
-    template <class Visit>
-    void Run(Visit&& visit)
-    {
-        std::int64_t walked = 0;
-        const std::int64_t groups = store.GetGroupCount();
-        for (; at.group < groups; ++at.group, at.point = 0) {
-            const CPCloudMng* g = store.GetGroup(at.group);
-            if (g == nullptr || !g->IsShownForPoints()) continue;
-            const std::int64_t n = g->GetCloudPointSize();
-            for (; at.point < n; ++at.point) {
-                if (limit > 0 && walked == limit) return;
-                ++walked;
-                float x = 0, y = 0, z = 0;
-                COLORREF colour = 0;
-                double intensity = 0;
-                if (g->GetCloudPointVal(at.point, x, y, z, colour, intensity)) visit(x, y, z, colour, intensity);
-            }
+// The points a dump takes from `at` on, at most `limit` walked (readable or not),
+// without reading them: the stretches, where the next dump starts, and whether the
+// walk passed the store's last group.
+struct Walk {
+    std::vector<Stretch> stretches;
+    std::int64_t walked = 0;
+    Position next;
+    bool done = false;
+};
+
+Walk PlanWalk(const CModelDataMng& store, Position at, std::int64_t limit)
+{
+    Walk walk;
+    const std::int64_t groups = store.GetGroupCount();
+    for (; at.group < groups; ++at.group, at.point = 0) {
+        const CPCloudMng* g = store.GetGroup(at.group);
+        if (g == nullptr || !g->IsShownForPoints()) continue;
+        const std::int64_t n = g->GetCloudPointSize();
+        if (at.point < n && walk.walked == limit) {
+            walk.next = at;
+            return walk;
         }
-        done = true;
+        const std::int64_t take = std::min(n - at.point, limit - walk.walked);
+        if (take > 0) {
+            walk.stretches.push_back({g, at.point, at.point + take, walk.walked});
+            walk.walked += take;
+            at.point += take;
+        }
+        if (at.point < n) {
+            walk.next = at;
+            return walk;
+        }
+    }
+    walk.next = at;
+    walk.done = true;
+    return walk;
+}
+
+struct Bounds {
+    double lo[3] = {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(),
+                    std::numeric_limits<double>::infinity()};
+    double hi[3] = {-lo[0], -lo[1], -lo[2]};
+
+    // The first of equal values stays (0 before -0), as one pass in order keeps it.
+    void Take(const double* v)
+    {
+        for (int d = 0; d < 3; ++d) {
+            lo[d] = std::min(lo[d], v[d]);
+            hi[d] = std::max(hi[d], v[d]);
+        }
+    }
+    void Take(const Bounds& later)
+    {
+        for (int d = 0; d < 3; ++d) {
+            lo[d] = std::min(lo[d], later.lo[d]);
+            hi[d] = std::max(hi[d], later.hi[d]);
+        }
     }
 };
+
+// Makes the records of walked points [from, to) into `records`; returns how many
+// (points the store cannot read are passed over).
+std::size_t MakeRecords(const Walk& walk, const MTRX& toSurvey, std::int64_t from, std::int64_t to,
+                        unsigned char* records, Bounds& bounds)
+{
+    std::size_t made = 0;
+    auto s = std::upper_bound(walk.stretches.begin(), walk.stretches.end(), from,
+                              [](std::int64_t i, const Stretch& t) { return i < t.first; }) - 1;
+    for (; from < to; ++s) {
+        const std::int64_t begin = s->begin + (from - s->first);
+        const std::int64_t end = std::min(s->end, begin + (to - from));
+        for (std::int64_t i = begin; i < end; ++i) {
+            float x = 0, y = 0, z = 0;
+            COLORREF colour = 0;
+            double intensity = 0;
+            if (!s->group->GetCloudPointVal(i, x, y, z, colour, intensity)) continue;
+            double px = x, py = y;
+            toSurvey.XY(&px, &py);
+            const double v[3] = {px, py, static_cast<double>(z)};
+            bounds.Take(v);
+            const std::int32_t rgb[3] = {static_cast<std::int32_t>(colour & 0xFF),
+                                         static_cast<std::int32_t>((colour >> 8) & 0xFF),
+                                         static_cast<std::int32_t>((colour >> 16) & 0xFF)};
+            unsigned char* record = records + made * kRecordBytes;
+            std::memcpy(record, v, 24);
+            std::memcpy(record + 24, rgb, 12);
+            std::memcpy(record + 36, &intensity, 8);
+            ++made;
+        }
+        from += end - begin;
+    }
+    return made;
+}
 
 } // namespace
 
@@ -121,40 +195,36 @@ DumpResult WriteDump(const std::string& path, const CModelDataMng& store, const 
         result.error = "cannot create " + path;
         return result;
     }
-    // One walk: the records are made in blocks of a bounded size, written on a
-    // second thread while the next ones are made, and the count and the bounds over
-    // the converted coordinates are gathered on the way; the header, a placeholder
-    // at first, is filled in at the end.
-    double lo[3] = {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(),
-                    std::numeric_limits<double>::infinity()};
-    double hi[3] = {-lo[0], -lo[1], -lo[2]};
-    std::int64_t count = 0;
+    // The walk is planned first; its points are then made into records in blocks
+    // on every worker and the blocks written in order, one stream, while the next
+    // ones are made. The bounds are gathered per block and taken together in order,
+    // so they come out as one pass in order gives them; the header, a placeholder at
+    // first, is filled in at the end.
     // Never more than one dump holds (a limit of none still stops one past it).
-    Walk walk{store, at, limit > 0 ? limit : kMaxPointsPerFile + 1};
-    const auto produce = [&](tessara::BlockSink& sink) {
-        std::memset(sink.Append(kHeaderBytes), 0, kHeaderBytes);
-        walk.Run([&](float x, float y, float z, COLORREF colour, double intensity) {
-            double px = x, py = y;
-            toSurvey.XY(&px, &py);
-            const double v[3] = {px, py, static_cast<double>(z)};
-            for (int d = 0; d < 3; ++d) {
-                lo[d] = std::min(lo[d], v[d]);
-                hi[d] = std::max(hi[d], v[d]);
-            }
-            const std::int32_t rgb[3] = {static_cast<std::int32_t>(colour & 0xFF),
-                                         static_cast<std::int32_t>((colour >> 8) & 0xFF),
-                                         static_cast<std::int32_t>((colour >> 16) & 0xFF)};
-            unsigned char* record = sink.Append(kRecordBytes);
-            std::memcpy(record, v, 24);
-            std::memcpy(record + 24, rgb, 12);
-            std::memcpy(record + 36, &intensity, 8);
-            ++count;
-        });
-        return true;
-    };
-    bool ok = tessara::WriteBehind(kBlockRecords * kRecordBytes, produce,
-                                   [&](const unsigned char* data, std::size_t size) { return out.Write(data, size); });
-    const Position next = walk.at;
+    const Walk walk = PlanWalk(store, at, limit > 0 ? limit : kMaxPointsPerFile + 1);
+    const std::size_t blocks = static_cast<std::size_t>((walk.walked + std::int64_t(kBlockRecords) - 1) /
+                                                        std::int64_t(kBlockRecords));
+    std::vector<Bounds> blockBounds(blocks);
+    std::uint64_t filled = 0;
+    const unsigned char placeholder[kHeaderBytes] = {};
+    bool ok = out.Write(placeholder, kHeaderBytes);
+    ok = ok && tessara::MakeInOrder(
+                   blocks, kBlockRecords * kRecordBytes,
+                   [&](std::size_t b, unsigned char* records) -> std::optional<std::size_t> {
+                       const std::int64_t from = std::int64_t(b * kBlockRecords);
+                       const std::int64_t to = std::min(walk.walked, from + std::int64_t(kBlockRecords));
+                       return MakeRecords(walk, toSurvey, from, to, records, blockBounds[b]) * kRecordBytes;
+                   },
+                   [&](std::size_t, const unsigned char* records, std::size_t bytes) {
+                       filled += bytes;
+                       return out.Write(records, bytes);
+                   });
+    Bounds bounds;
+    for (const Bounds& b : blockBounds) bounds.Take(b);
+    const auto& lo = bounds.lo;
+    const auto& hi = bounds.hi;
+    const std::int64_t count = std::int64_t(filled / kRecordBytes);
+    const Position next = walk.next;
     result.done = walk.done;
     if (count == 0) {
         out.Discard();
@@ -188,8 +258,7 @@ DumpResult WriteDump(const std::string& path, const CModelDataMng& store, const 
     for (const AxisScale* a : {&*sx, &*sy, &*sz}) put(a->offset);
     // A scratch file the converter reads at once and the export deletes: complete
     // under its name or absent, but not worth a sync to disk.
-    ok = ok && out.WriteAt(0, header.data(), used) && out.CommitUnsynced();
-    if (!ok) {
+    if (!ok || !out.WriteAt(0, header.data(), used) || !out.CommitUnsynced()) {
         result.error = "cannot write " + path;
         return result;
     }

@@ -43,22 +43,13 @@ Snapshot Take(const CPCloudMng& g)
     return s;
 }
 
-class WorkerCountScope {
-public:
-    explicit WorkerCountScope(std::size_t count) : m_previous(tessara::SetWorkerCount(count)) {}
-    ~WorkerCountScope() { tessara::SetWorkerCount(m_previous); }
-
-private:
-    std::size_t m_previous;
-};
-
 TEST(LoadWorkerCountTest, HostDataFilesDecodeTheSameWithOneTwoAndAllWorkers)
 {
     HostFileFolder dir;
     const std::string path = dir.WriteLayout("big.dat", hostfile::MakeExample({700'000, 0, 0, 0}));
     std::vector<Snapshot> taken;
     for (const std::size_t workers : {1u, 2u, 0u}) {
-        WorkerCountScope scope(workers);
+        tessara::WorkerCountScope scope(workers);
         HostDataContent content;
         HostDataFileReader reader(MTRX(), false);
         ASSERT_EQ(reader.Read(path, content), HostDataFileReader::Result::Ok) << reader.Error();
@@ -87,7 +78,7 @@ TEST(LoadWorkerCountTest, ModelFilesReadTheSameWithOneTwoAndAllWorkers)
     ASSERT_EQ(ModelFile::Save(path, scene, state, fileformat::kEverything), ModelFile::SaveResult::Ok);
     std::vector<Snapshot> taken;
     for (const std::size_t workers : {1u, 2u, 0u}) {
-        WorkerCountScope scope(workers);
+        tessara::WorkerCountScope scope(workers);
         ModelFile::Loaded loaded;
         ASSERT_EQ(ModelFile::Read(path, loaded), ModelFile::LoadResult::Ok) << loaded.error;
         taken.push_back(Take(*loaded.scratch->GetGroup(0)));

@@ -137,14 +137,53 @@ int CPCloudMng::SetCloudPointNaN(std::int64_t i)
     return 1;
 }
 
+template <class Keep>
+CPCloudMng::PointBounds CPCloudMng::CompactPoints(const Keep& keep)
+{
+    // Each part moves the points it keeps to the front of its own range, gathering
+    // their bounds on the way; the parts' runs are then moved down after each other
+    // in order. Nothing is allocated: the array's own memory is reused.
+    const std::size_t n = m_points.size();
+    std::array<std::size_t, tessara::kMaxWorkers> partBegin{};
+    std::array<std::size_t, tessara::kMaxWorkers> partKept{};
+    std::array<PointBounds, tessara::kMaxWorkers> partBounds{};
+    CloudPoint* points = m_points.data();
+    const std::size_t parts = tessara::ParallelParts(n, [&](std::size_t begin, std::size_t end, std::size_t part) {
+        PointBounds::Gatherer bounds(partBounds[part]);
+        std::size_t out = begin;
+        for (std::size_t i = begin; i < end; ++i) {
+            const CloudPoint& p = points[i];
+            if (!keep(i, p))
+                continue;
+            bounds.Add(p);
+            if (out != i)
+                points[out] = p;
+            ++out;
+        }
+        bounds.Store(partBounds[part]);
+        partBegin[part] = begin;
+        partKept[part] = out - begin;
+    });
+    PointBounds all;
+    std::size_t out = 0;
+    for (std::size_t part = 0; part < parts; ++part) {
+        if (partKept[part] > 0 && out != partBegin[part])
+            std::memmove(static_cast<void*>(points + out), points + partBegin[part], partKept[part] * sizeof(CloudPoint));
+        out += partKept[part];
+        all.Merge(partBounds[part]);
+    }
+    m_points.resize(out);
+    return all;
+}
+
 int CPCloudMng::DeleteCloudPointNaN()
 {
     const std::size_t before = m_points.size();
-    std::erase_if(m_points, [](const CloudPoint& p) { return std::isnan(p.z); });
+    const PointBounds bounds = CompactPoints([](std::size_t, const CloudPoint& p) { return !std::isnan(p.z); });
     const int removed = static_cast<int>(before - m_points.size());
     if (removed > 0) {
         m_grid.clear();
-        RecomputePointBounds();
+        SetPointBounds(bounds);
     }
     return removed;
 }
@@ -153,13 +192,23 @@ void CPCloudMng::CompactCloudPoints(const std::vector<std::uint8_t>& keep)
 {
     if (keep.size() != m_points.size())
         return;
-    std::size_t out = 0;
-    for (std::size_t i = 0; i < m_points.size(); ++i)
-        if (keep[i])
-            m_points[out++] = m_points[i];
-    m_points.resize(out);
+    const std::uint8_t* flags = keep.data();
+    const PointBounds bounds = CompactPoints([flags](std::size_t i, const CloudPoint&) { return flags[i] != 0; });
     m_grid.clear();
-    RecomputePointBounds();
+    SetPointBounds(bounds);
+}
+
+int CPCloudMng::DeleteMarkedCloudPoints(const std::vector<std::uint64_t>& marks)
+{
+    const std::size_t before = m_points.size();
+    const std::size_t markedPoints = std::min(before, marks.size() * 64);
+    const std::uint64_t* words = marks.data();
+    const PointBounds bounds = CompactPoints([words, markedPoints](std::size_t i, const CloudPoint& p) {
+        const bool marked = i < markedPoints && ((words[i >> 6] >> (i & 63)) & 1u) != 0;
+        return !marked && !std::isnan(p.z);
+    });
+    CreateGrid(bounds);
+    return static_cast<int>(before - m_points.size());
 }
 
 void CPCloudMng::DeleteCloudPointAll()
@@ -229,9 +278,9 @@ void CPCloudMng::CopyPointsFrom(const CPCloudMng& source)
 void CPCloudMng::BuildPointGrid()
 {
     try {
-        m_grid = BuildPlanGrid(m_points.size(), m_points.empty() ? nullptr : &m_points[0].x,
-                           sizeof(CloudPoint) / sizeof(float), kPointsPerCell, kMaxCells, m_min[0], m_min[1], m_max[0],
-                           m_max[1]);
+        RebuildPlanGrid(m_grid, m_points.size(), m_points.empty() ? nullptr : &m_points[0].x,
+                        sizeof(CloudPoint) / sizeof(float), kPointsPerCell, kMaxCells, m_min[0], m_min[1], m_max[0],
+                        m_max[1]);
     } catch (const std::bad_alloc&) {
         m_grid.clear(); // no grid rather than half a grid; the points are intact
     }

@@ -23,6 +23,33 @@ bool HasElevation(float z)
     return !std::isnan(z) && !IsUnsetValue(z) && z != kNoElevationZ;
 }
 
+// Moves `count` points from `from` down to `to` (to <= from). Pieces no longer than
+// the distance moved do not overlap their destination, so each is copied by the
+// workers together; a short move stays one memmove.
+void MoveDown(CPCloudMng::CloudPoint* points, std::size_t from, std::size_t to, std::size_t count)
+{
+    const std::size_t distance = from - to;
+    if (count == 0 || distance == 0)
+        return;
+    if (distance < count / 4) {
+        std::memmove(static_cast<void*>(points + to), points + from, count * sizeof(CPCloudMng::CloudPoint));
+        return;
+    }
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t piece = std::min(distance, count - done);
+        CPCloudMng::CloudPoint* target = points + to + done;
+        const CPCloudMng::CloudPoint* source = points + from + done;
+        tessara::ParallelParts(
+            piece,
+            [&](std::size_t begin, std::size_t end, std::size_t) {
+                std::memcpy(static_cast<void*>(target + begin), source + begin,
+                            (end - begin) * sizeof(CPCloudMng::CloudPoint));
+            },
+            std::size_t{1} << 16);
+        done += piece;
+    }
+}
+
 } // namespace
 
 static_assert(sizeof(CPCloudMng::CloudPoint) == 24, "a stored point is 24 bytes");
@@ -142,7 +169,7 @@ CPCloudMng::PointBounds CPCloudMng::CompactPoints(const Keep& keep)
 {
     // Each part moves the points it keeps to the front of its own range, gathering
     // their bounds on the way; the parts' runs are then moved down after each other
-    // in order. Nothing is allocated: the array's own memory is reused.
+    // in order, within the array's own memory.
     const std::size_t n = m_points.size();
     std::array<std::size_t, tessara::kMaxWorkers> partBegin{};
     std::array<std::size_t, tessara::kMaxWorkers> partKept{};
@@ -167,8 +194,7 @@ CPCloudMng::PointBounds CPCloudMng::CompactPoints(const Keep& keep)
     PointBounds all;
     std::size_t out = 0;
     for (std::size_t part = 0; part < parts; ++part) {
-        if (partKept[part] > 0 && out != partBegin[part])
-            std::memmove(static_cast<void*>(points + out), points + partBegin[part], partKept[part] * sizeof(CloudPoint));
+        MoveDown(points, partBegin[part], out, partKept[part]);
         out += partKept[part];
         all.Merge(partBounds[part]);
     }

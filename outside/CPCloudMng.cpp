@@ -45,7 +45,7 @@ void MoveDown(CPCloudMng::CloudPoint* points, std::size_t from, std::size_t to, 
                 std::memcpy(static_cast<void*>(target + begin), source + begin,
                             (end - begin) * sizeof(CPCloudMng::CloudPoint));
             },
-            std::size_t{1} << 16);
+            std::size_t{1} << 17); // 3 MiB a worker at least
         done += piece;
     }
 }

@@ -7,6 +7,22 @@
 #include <sys/mman.h>
 #include <utility>
 
+// Offers huge pages for the whole 2 MiB pages inside a block of `bytes` at `p`
+// when the block is 8 MiB or more: filling it then costs a few page faults instead
+// of one per 4 KiB. Only a hint; where the system ignores it nothing changes. For
+// a block not yet written (a fresh allocation, a vector's reserved room).
+inline void AdviseHugePages(void* p, std::size_t bytes)
+{
+    constexpr std::size_t kHugeFrom = std::size_t(8) << 20;
+    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
+    if (p == nullptr || bytes < kHugeFrom)
+        return;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(p) + kHugePage - 1) & ~(kHugePage - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(kHugePage - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 // Allocator of the large point arrays. Two differences from std::allocator:
 // - an element made without arguments is default-initialised, so resize() of
 //   plain records leaves them to be written by the caller (one pass over the
@@ -30,15 +46,7 @@ public:
     T* allocate(std::size_t n)
     {
         T* p = std::allocator<T>::allocate(n);
-        constexpr std::size_t kHugeFrom = std::size_t(8) << 20;
-        constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
-        const std::size_t bytes = n * sizeof(T);
-        if (bytes >= kHugeFrom) {
-            // Advise the whole huge pages inside the block.
-            const auto begin = (reinterpret_cast<std::uintptr_t>(p) + kHugePage - 1) & ~(kHugePage - 1);
-            const auto end = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(kHugePage - 1);
-            if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-        }
+        AdviseHugePages(p, n * sizeof(T));
         return p;
     }
 

@@ -23,6 +23,33 @@ bool HasElevation(float z)
     return !std::isnan(z) && !IsUnsetValue(z) && z != kNoElevationZ;
 }
 
+// Moves `count` points from `from` down to `to` (to <= from). Pieces no longer than
+// the distance moved do not overlap their destination, so each is copied by the
+// workers together; a short move stays one memmove.
+void MoveDown(CPCloudMng::CloudPoint* points, std::size_t from, std::size_t to, std::size_t count)
+{
+    const std::size_t distance = from - to;
+    if (count == 0 || distance == 0)
+        return;
+    if (distance < count / 4) {
+        std::memmove(static_cast<void*>(points + to), points + from, count * sizeof(CPCloudMng::CloudPoint));
+        return;
+    }
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t piece = std::min(distance, count - done);
+        CPCloudMng::CloudPoint* target = points + to + done;
+        const CPCloudMng::CloudPoint* source = points + from + done;
+        tessara::ParallelParts(
+            piece,
+            [&](std::size_t begin, std::size_t end, std::size_t) {
+                std::memcpy(static_cast<void*>(target + begin), source + begin,
+                            (end - begin) * sizeof(CPCloudMng::CloudPoint));
+            },
+            std::size_t{1} << 17); // 3 MiB a worker at least
+        done += piece;
+    }
+}
+
 } // namespace
 
 static_assert(sizeof(CPCloudMng::CloudPoint) == 24, "a stored point is 24 bytes");
@@ -137,14 +164,52 @@ int CPCloudMng::SetCloudPointNaN(std::int64_t i)
     return 1;
 }
 
+template <class Keep>
+CPCloudMng::PointBounds CPCloudMng::CompactPoints(const Keep& keep)
+{
+    // Each part moves the points it keeps to the front of its own range, gathering
+    // their bounds on the way; the parts' runs are then moved down after each other
+    // in order, within the array's own memory.
+    const std::size_t n = m_points.size();
+    std::array<std::size_t, tessara::kMaxWorkers> partBegin{};
+    std::array<std::size_t, tessara::kMaxWorkers> partKept{};
+    std::array<PointBounds, tessara::kMaxWorkers> partBounds{};
+    CloudPoint* points = m_points.data();
+    const std::size_t parts = tessara::ParallelParts(n, [&](std::size_t begin, std::size_t end, std::size_t part) {
+        PointBounds::Gatherer bounds(partBounds[part]);
+        std::size_t out = begin;
+        for (std::size_t i = begin; i < end; ++i) {
+            const CloudPoint& p = points[i];
+            if (!keep(i, p))
+                continue;
+            bounds.Add(p);
+            if (out != i)
+                points[out] = p;
+            ++out;
+        }
+        bounds.Store(partBounds[part]);
+        partBegin[part] = begin;
+        partKept[part] = out - begin;
+    });
+    PointBounds all;
+    std::size_t out = 0;
+    for (std::size_t part = 0; part < parts; ++part) {
+        MoveDown(points, partBegin[part], out, partKept[part]);
+        out += partKept[part];
+        all.Merge(partBounds[part]);
+    }
+    m_points.resize(out);
+    return all;
+}
+
 int CPCloudMng::DeleteCloudPointNaN()
 {
     const std::size_t before = m_points.size();
-    std::erase_if(m_points, [](const CloudPoint& p) { return std::isnan(p.z); });
+    const PointBounds bounds = CompactPoints([](std::size_t, const CloudPoint& p) { return !std::isnan(p.z); });
     const int removed = static_cast<int>(before - m_points.size());
     if (removed > 0) {
         m_grid.clear();
-        RecomputePointBounds();
+        SetPointBounds(bounds);
     }
     return removed;
 }
@@ -153,13 +218,23 @@ void CPCloudMng::CompactCloudPoints(const std::vector<std::uint8_t>& keep)
 {
     if (keep.size() != m_points.size())
         return;
-    std::size_t out = 0;
-    for (std::size_t i = 0; i < m_points.size(); ++i)
-        if (keep[i])
-            m_points[out++] = m_points[i];
-    m_points.resize(out);
+    const std::uint8_t* flags = keep.data();
+    const PointBounds bounds = CompactPoints([flags](std::size_t i, const CloudPoint&) { return flags[i] != 0; });
     m_grid.clear();
-    RecomputePointBounds();
+    SetPointBounds(bounds);
+}
+
+int CPCloudMng::DeleteMarkedCloudPoints(const std::vector<std::uint64_t>& marks)
+{
+    const std::size_t before = m_points.size();
+    const std::size_t markedPoints = std::min(before, marks.size() * 64);
+    const std::uint64_t* words = marks.data();
+    const PointBounds bounds = CompactPoints([words, markedPoints](std::size_t i, const CloudPoint& p) {
+        const bool marked = i < markedPoints && ((words[i >> 6] >> (i & 63)) & 1u) != 0;
+        return !marked && !std::isnan(p.z);
+    });
+    CreateGrid(bounds);
+    return static_cast<int>(before - m_points.size());
 }
 
 void CPCloudMng::DeleteCloudPointAll()
@@ -229,9 +304,9 @@ void CPCloudMng::CopyPointsFrom(const CPCloudMng& source)
 void CPCloudMng::BuildPointGrid()
 {
     try {
-        m_grid = BuildPlanGrid(m_points.size(), m_points.empty() ? nullptr : &m_points[0].x,
-                           sizeof(CloudPoint) / sizeof(float), kPointsPerCell, kMaxCells, m_min[0], m_min[1], m_max[0],
-                           m_max[1]);
+        RebuildPlanGrid(m_grid, m_points.size(), m_points.empty() ? nullptr : &m_points[0].x,
+                        sizeof(CloudPoint) / sizeof(float), kPointsPerCell, kMaxCells, m_min[0], m_min[1], m_max[0],
+                        m_max[1]);
     } catch (const std::bad_alloc&) {
         m_grid.clear(); // no grid rather than half a grid; the points are intact
     }

@@ -157,6 +157,11 @@ public:
     // Keeps the points whose flag is non-zero, in order; recomputes the bounds and
     // empties the grid. `keep` must hold one flag per point.
     void CompactCloudPoints(const std::vector<std::uint8_t>& keep);
+    // Removes the points whose bit is set in `marks` (point i is bit i % 64 of word
+    // i / 64; points past the words are unmarked) together with those marked by
+    // SetCloudPointNaN, keeping the order of the others, and leaves the bounds and
+    // the grid as CreateGrid would. Returns the number removed.
+    int DeleteMarkedCloudPoints(const std::vector<std::uint64_t>& marks);
     // Removes every point and the grid; the TIN stays.
     void DeleteCloudPointAll();
     // Removes every point and the grid, frees their memory and clears the data flag.
@@ -222,6 +227,8 @@ public:
 private:
     int GenerateMeshFromPoints(CModelDataMng* store, const XTinOption* option, const OutsideProgressFn& progress);
     void RecomputePointBounds();
+    template <class Keep>
+    PointBounds CompactPoints(const Keep& keep);
     void SetPointBounds(const PointBounds& bounds);
     void BuildPointGrid();
     void ExtendPointBounds(const CloudPoint& p);

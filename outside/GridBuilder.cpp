@@ -31,10 +31,48 @@ struct PartCells {
 // item's cell once (kept in `keys`), counts and boxes the cells per part; the
 // second writes every index into its cell's list, part k's items of a cell after
 // those of the parts before it, so every cell lists its items in index order.
+// The index lists of a grid being replaced, to be handed to the cells of the new
+// one: their memory is already the process's, so filling them costs no page faults.
+// Lists go largest first to the largest cells, each only to a cell it holds without
+// growing and without wasting more than half of it.
+class ListPool {
+public:
+    explicit ListPool(std::vector<GridCell>& old)
+    {
+        for (GridCell& cell : old)
+            if (cell.indices.capacity() > 0)
+                m_lists.push_back(std::move(cell.indices));
+        old.clear();
+        std::sort(m_lists.begin(), m_lists.end(),
+                  [](const auto& a, const auto& b) { return a.capacity() > b.capacity(); });
+    }
+    void HandOut(std::vector<GridCell>& cells, const std::vector<std::uint32_t>& sizes)
+    {
+        if (m_lists.empty())
+            return;
+        std::vector<std::uint32_t> order(cells.size());
+        for (std::uint32_t s = 0; s < order.size(); ++s)
+            order[s] = s;
+        std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return sizes[a] > sizes[b]; });
+        const std::size_t pairs = std::min(order.size(), m_lists.size());
+        for (std::size_t r = 0; r < pairs; ++r) {
+            const std::size_t have = m_lists[r].capacity(), need = sizes[order[r]];
+            if (have >= need && have <= 2 * need)
+                cells[order[r]].indices = std::move(m_lists[r]);
+        }
+        m_lists.clear(); // the lists not handed out are freed before the new ones are made
+        m_lists.shrink_to_fit();
+    }
+
+private:
+    std::vector<std::vector<std::uint32_t>> m_lists;
+};
+
 template <class Key, class CellOf>
-std::vector<GridCell> FillPlanGrid(std::size_t count, const float* xyz, std::size_t stride, std::size_t cellCount,
-                                   const CellOf& cellOf)
+void FillPlanGrid(std::vector<GridCell>& cells, std::size_t count, const float* xyz, std::size_t stride,
+                  std::size_t cellCount, const CellOf& cellOf)
 {
+    ListPool pool(cells);
     std::vector<Key, BulkAllocator<Key>> keys;
     keys.resize(count); // written by the first pass, not zeroed first
     std::array<PartCells, tessara::kMaxWorkers> partCells;
@@ -126,7 +164,6 @@ std::vector<GridCell> FillPlanGrid(std::size_t count, const float* xyz, std::siz
     // in its list (the part's count becomes its start).
     constexpr std::uint32_t kNoSlot = std::numeric_limits<std::uint32_t>::max();
     std::vector<std::uint32_t> slotOf(cellCount, kNoSlot);
-    std::vector<GridCell> cells;
     std::vector<std::uint32_t> sizes;
     for (std::size_t c = 0; c < cellCount; ++c) {
         std::uint32_t sum = 0;
@@ -158,6 +195,7 @@ std::vector<GridCell> FillPlanGrid(std::size_t count, const float* xyz, std::siz
     }
     for (std::size_t part = 0; part < parts; ++part)
         std::vector<float>().swap(partCells[part].boxes);
+    pool.HandOut(cells, sizes);
     // The index lists are made on the workers too (their pages are first touched
     // there): each part makes the lists of a share of the cells.
     const std::size_t kept = cells.size();
@@ -195,7 +233,6 @@ std::vector<GridCell> FillPlanGrid(std::size_t count, const float* xyz, std::siz
         }
         next[cell] = at;
     });
-    return cells;
 }
 
 } // namespace
@@ -222,8 +259,17 @@ std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::si
                                     float maxY)
 {
     std::vector<GridCell> cells;
-    if (count == 0 || xyz == nullptr)
-        return cells;
+    RebuildPlanGrid(cells, count, xyz, stride, perCell, maxCells, minX, minY, maxX, maxY);
+    return cells;
+}
+
+void RebuildPlanGrid(std::vector<GridCell>& cells, std::size_t count, const float* xyz, std::size_t stride,
+                     std::size_t perCell, std::size_t maxCells, float minX, float minY, float maxX, float maxY)
+{
+    if (count == 0 || xyz == nullptr) {
+        cells.clear();
+        return;
+    }
     const double w = std::max(static_cast<double>(maxX) - minX, 1e-6);
     const double h = std::max(static_cast<double>(maxY) - minY, 1e-6);
     const double wanted = std::clamp(static_cast<double>(count) / static_cast<double>(std::max<std::size_t>(perCell, 1)),
@@ -266,6 +312,7 @@ std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::si
 #endif
     const std::size_t cellCount = nx * ny;
     if (cellCount <= std::size_t{1} << 16)
-        return FillPlanGrid<std::uint16_t>(count, xyz, stride, cellCount, cellOf);
-    return FillPlanGrid<std::uint32_t>(count, xyz, stride, cellCount, cellOf);
+        FillPlanGrid<std::uint16_t>(cells, count, xyz, stride, cellCount, cellOf);
+    else
+        FillPlanGrid<std::uint32_t>(cells, count, xyz, stride, cellCount, cellOf);
 }

@@ -17,3 +17,8 @@ std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::si
 std::vector<GridCell> BuildPlanGrid(std::size_t count, const float* xyz, std::size_t strideFloats,
                                     std::size_t perCell, std::size_t maxCells, float minX, float minY, float maxX,
                                     float maxY);
+// The same into `cells`, which may hold the grid being replaced: the memory of its
+// index lists is reused for the new cells. Out of memory, `cells` is left holding
+// part of a grid and must be cleared by the caller.
+void RebuildPlanGrid(std::vector<GridCell>& cells, std::size_t count, const float* xyz, std::size_t strideFloats,
+                     std::size_t perCell, std::size_t maxCells, float minX, float minY, float maxX, float maxY);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace deletion {
 
@@ -65,23 +66,26 @@ std::int64_t CountShownSelectedPoints(const CModelDataMng& store, const std::vec
 
 std::vector<std::int64_t> DeleteSelectedPoints(CModelDataMng& store, const std::vector<SelPCloud>& selection)
 {
-    std::vector<std::int64_t> changed;
+    // The selected points of each group as one bit a point (a group may have several
+    // buckets); the points themselves are read once, by the compaction.
+    std::map<std::int64_t, std::vector<std::uint64_t>> marks;
     for (const SelPCloud& entry : selection) {
-        CPCloudMng* g = ShownGroup(store, entry.group);
+        const CPCloudMng* g = ShownGroup(store, entry.group);
         if (g == nullptr || entry.points.empty())
             continue;
-        const std::int64_t size = g->GetCloudPointSize();
-        for (std::uint64_t ref : entry.points)
-            if (SelPCloud::PointIndex(ref) < size)
-                g->SetCloudPointNaN(SelPCloud::PointIndex(ref));
-        changed.push_back(entry.group);
+        const auto size = static_cast<std::uint64_t>(g->GetCloudPointSize());
+        std::vector<std::uint64_t>& words = marks[entry.group];
+        words.resize((size + 63) / 64);
+        for (std::uint64_t ref : entry.points) {
+            const std::uint64_t i = SelPCloud::PointIndex(ref);
+            if (i < size)
+                words[i >> 6] |= std::uint64_t{1} << (i & 63);
+        }
     }
-    std::sort(changed.begin(), changed.end());
-    changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
-    for (std::int64_t i : changed) {
-        CPCloudMng* g = store.GetGroup(i);
-        g->DeleteCloudPointNaN();
-        g->CreateGrid();
+    std::vector<std::int64_t> changed;
+    for (const auto& [group, words] : marks) {
+        store.GetGroup(group)->DeleteMarkedCloudPoints(words);
+        changed.push_back(group);
     }
     return changed;
 }

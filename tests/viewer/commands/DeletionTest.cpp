@@ -115,6 +115,53 @@ TEST(DeletionPoints, SelectedPointsGoAndBadReferencesAreSkipped)
     EXPECT_EQ(deletion::CountShownSelectedPoints(store, sel), 0);
 }
 
+// Several buckets may name one group; every group named keeps its other points in
+// order, with a grid over exactly those points, and is reported once.
+TEST(DeletionPoints, BucketsOfOneGroupMergeAndTheRestKeepTheirOrder)
+{
+    struct Case {
+        const char* name;
+        std::vector<SelPCloud> selection;
+        std::vector<float> left0, left1;  // heights left in groups 0 and 1
+        std::vector<std::int64_t> changed;
+    };
+    const std::vector<float> all = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const Case cases[] = {
+        {"two buckets", {{0, {1, 2}}, {0, {2, 8}}}, {0, 3, 4, 5, 6, 7, 9}, all, {0}},
+        {"groups in reverse", {{1, {9, 0}}, {0, {5}}}, {0, 1, 2, 3, 4, 6, 7, 8, 9}, {1, 2, 3, 4, 5, 6, 7, 8}, {0, 1}},
+        {"only bad references", {{0, {10, 99}}}, all, all, {0}},
+        {"empty bucket", {{0, {}}}, all, all, {}},
+        {"whole group", {{1, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}}}, all, {}, {1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CModelDataMng store;
+        store.AddGroup(Column(0.0f));
+        store.AddGroup(Column(5.0f));
+        EXPECT_EQ(deletion::DeleteSelectedPoints(store, c.selection), c.changed);
+        const std::vector<float>* left[] = {&c.left0, &c.left1};
+        for (int g = 0; g < 2; ++g) {
+            const CPCloudMng& group = *store.GetGroup(g);
+            std::vector<float> heights;
+            for (const auto& p : group.m_points)
+                heights.push_back(p.z);
+            EXPECT_EQ(heights, *left[g]) << "group " << g;
+            std::vector<int> seen(group.m_points.size(), 0);
+            for (const GridCell& cell : group.m_grid)
+                for (std::uint32_t i : cell.indices)
+                    ASSERT_LT(i, seen.size());
+            for (const GridCell& cell : group.m_grid)
+                for (std::uint32_t i : cell.indices)
+                    ++seen[i];
+            EXPECT_EQ(seen, std::vector<int>(group.m_points.size(), 1)) << "group " << g;
+            if (!heights.empty()) {
+                EXPECT_EQ(group.GetPCloudMinZ(), heights.front());
+                EXPECT_EQ(group.GetPCloudMaxZ(), heights.back());
+            }
+        }
+    }
+}
+
 TEST(DeletionCad, RepeatsOrderAndRangeOfTheSelectionNeverEraseTheWrongFigure)
 {
     struct Case {

@@ -25,11 +25,12 @@ function(tessara_add_test)
   if(T_SERIAL)
     set(serial TRUE)
   endif()
+  math(EXPR timeout "300 * ${TESSARA_TIMEOUT_SCALE}")
   gtest_discover_tests(${T_NAME}
     DISCOVERY_MODE PRE_TEST
     NO_PRETTY_VALUES
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" TIMEOUT 300 RUN_SERIAL ${serial}
+    PROPERTIES LABELS "${labels}" TIMEOUT ${timeout} RUN_SERIAL ${serial}
                ENVIRONMENT "TESSARA_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   # A second variable does not survive test discovery (the list separator is lost),
   # so the folders also reach the tests as compile definitions.
@@ -116,4 +117,10 @@ function(tessara_add_areas)
       add_subdirectory(${area})
     endif()
   endforeach()
+endfunction()
+
+# tessara_scaled_timeout(VAR SECONDS): a test's hang limit, longer in sanitizer builds.
+function(tessara_scaled_timeout var seconds)
+  math(EXPR scaled "${seconds} * ${TESSARA_TIMEOUT_SCALE}")
+  set(${var} ${scaled} PARENT_SCOPE)
 endfunction()

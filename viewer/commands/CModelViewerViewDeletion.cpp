@@ -151,13 +151,13 @@ int CModelViewerView::DeleteSelectionWithQuestion(bool statusTexts, unsigned not
     return 1;
 }
 
-void CModelViewerView::DeleteSelectedPoints()
+void CModelViewerView::RemovePoints(const std::function<std::vector<std::int64_t>(CModelDataMng&)>& remove)
 {
     CancelRefinement();
     {
         std::lock_guard lock(ViewMutex());
         CModelDataMng& store = ModelStore();
-        const std::vector<std::int64_t> changed = deletion::DeleteSelectedPoints(store, BuffersState().pickBuckets);
+        const std::vector<std::int64_t> changed = remove(store);
         MarkGroups(store, changed);
         Release(BuffersState().book, {DrawableKind::GroupCloud, DrawableKind::Selection});
         ForgetPointNumbers();
@@ -165,6 +165,13 @@ void CModelViewerView::DeleteSelectedPoints()
     m_groupTreeDirty = 1;
     InvalidateLegends();
     InvalidateScene();
+}
+
+void CModelViewerView::DeleteSelectedPoints()
+{
+    RemovePoints([this](CModelDataMng& store) {
+        return deletion::DeleteSelectedPoints(store, BuffersState().pickBuckets);
+    });
 }
 
 void CModelViewerView::DeleteSelectedCadFigures()
@@ -187,19 +194,8 @@ void CModelViewerView::DeleteByElevation()
     const auto range = deletion::OrderBounds(m_settings.elevationBound1, m_settings.elevationBound2);
     if (!range)
         return;
-    CancelRefinement();
-    {
-        std::lock_guard lock(ViewMutex());
-        CModelDataMng& store = ModelStore();
-        const std::vector<std::int64_t> changed =
-            deletion::DeleteByElevation(store, *range, m_settings.elevationDeleteMode != 0);
-        MarkGroups(store, changed);
-        Release(BuffersState().book, {DrawableKind::GroupCloud, DrawableKind::Selection});
-        ForgetPointNumbers();
-    }
-    m_groupTreeDirty = 1;
-    InvalidateLegends();
-    InvalidateScene();
+    const bool outside = m_settings.elevationDeleteMode != 0;
+    RemovePoints([&](CModelDataMng& store) { return deletion::DeleteByElevation(store, *range, outside); });
 }
 
 int CModelViewerView::OnDeleteAllShown()

@@ -131,19 +131,20 @@ std::vector<std::int64_t> DeleteByElevation(CModelDataMng& store, const Range& r
         if (whole) {
             g->DeleteCloudPointAll();
         } else {
-            const std::int64_t n = g->GetCloudPointSize();
-            for (std::int64_t p = 0; p < n; ++p) {
+            const auto n = static_cast<std::uint64_t>(g->GetCloudPointSize());
+            std::vector<std::uint64_t> marks((n + 63) / 64);
+            for (std::uint64_t p = 0; p < n; ++p) {
                 float x = 0, y = 0, z = 0;
                 COLORREF colour = 0;
                 double intensity = 0;
-                if (g->GetCloudPointVal(p, x, y, z, colour, intensity) == 0 || std::isnan(z))
+                if (g->GetCloudPointVal(static_cast<std::int64_t>(p), x, y, z, colour, intensity) == 0 ||
+                    std::isnan(z))
                     continue;
                 const bool inside = lo <= z && z <= hi;
                 if (inside != outside)
-                    g->SetCloudPointNaN(p);
+                    marks[p >> 6] |= std::uint64_t{1} << (p & 63);
             }
-            g->DeleteCloudPointNaN();
-            g->CreateGrid();
+            g->DeleteMarkedCloudPoints(marks);
         }
         changed.push_back(i);
     }

@@ -506,6 +506,9 @@ private:
     void RegisterDeletionCommands(CommandMap& map);
     //! 1 when done, 0 when declined; icon is the nothing-selected box's.
     int DeleteSelectionWithQuestion(bool statusTexts, unsigned nothingIcon);
+    //! Runs remove (which answers the groups it changed) under the lock, then
+    //! marks those groups' buffers, legends and tree for refreshing.
+    void RemovePoints(const std::function<std::vector<std::int64_t>(CModelDataMng&)>& remove);
     void DeleteSelectedPoints();
     void DeleteSelectedCadFigures();
     void DeleteByElevation();

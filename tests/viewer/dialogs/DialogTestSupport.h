@@ -3,6 +3,7 @@
 #include "viewer/dialogs/ControlIds.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QTest>
 #include <QWidget>
 
@@ -21,13 +22,20 @@ inline QApplication& DialogTestApp()
 }
 
 // Shows w and waits (bounded) until it is the active window, so focus moves work.
+// Test programs share one display: another program's window may take the focus
+// right after w asked for it, so the request is repeated until w has it.
 inline bool ShowActive(QWidget& w)
 {
     DialogTestApp();
     w.show();
-    w.activateWindow();
-    w.raise();
-    return QTest::qWaitForWindowActive(&w, 60000);
+    QDeadlineTimer hangLimit(60000);
+    do {
+        w.activateWindow();
+        w.raise();
+        if (QTest::qWaitForWindowActive(&w, 200))
+            return true;
+    } while (!hangLimit.hasExpired());
+    return false;
 }
 
 // The control of a dialog by its template id; a missing one fails the test.

@@ -32,14 +32,6 @@ class ViewFilesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // Snapshots live in the user's temporary folder: each test program gets its
-        // own, so tests running side by side never share slot files.
-        static const std::string temp = [] {
-            std::string pattern = "/tmp/tessara-viewfiles-XXXXXX";
-            const char* made = ::mkdtemp(pattern.data());
-            return std::string(made ? made : "/tmp");
-        }();
-        ::setenv("TMPDIR", temp.c_str(), 1);
         EnsureViewTestApp();
         m_view = std::make_unique<CModelViewerView>();
         m_view->Create();  // binds the view's messages and starts the pipe worker

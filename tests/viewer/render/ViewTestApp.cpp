@@ -41,6 +41,10 @@ QApplication& EnsureViewTestApp()
     if (g_environment == nullptr) {
         setenv("XDG_CONFIG_HOME", MakePrivateFolder("config").c_str(), 1);
         setenv("TESSARA_PIPE_DIR", MakePrivateFolder("run").c_str(), 1);
+        // Undo snapshots and scratch files live under the temporary folder by fixed
+        // names: each test program gets its own, so programs running side by side
+        // never take or clear each other's files.
+        setenv("TMPDIR", MakePrivateFolder("tmp").c_str(), 1);
         setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
         tessara::SetAppProfile(std::make_shared<tessara::MemoryProfile>());
         g_boxes = std::make_shared<tessara::ScriptedMessageBoxes>();

@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "platform/MemoryProfile.h"
 #include "platform/MessageBox.h"
@@ -19,9 +22,19 @@ namespace {
 
 std::shared_ptr<tessara::ScriptedMessageBoxes> g_boxes;
 
+// The folders made for this program, removed with everything in them at the end.
+std::vector<std::string> g_privateFolders;
+
 class ViewAppEnvironment : public ::testing::Environment {
 public:
-    void TearDown() override { m_app.reset(); }
+    void TearDown() override
+    {
+        m_app.reset();
+        for (const std::string& folder : g_privateFolders) {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        }
+    }
     std::unique_ptr<QApplication> m_app;
 };
 
@@ -31,7 +44,10 @@ std::string MakePrivateFolder(const char* name)
 {
     std::string pattern = std::string("/tmp/tessara-viewtest-") + name + "-XXXXXX";
     char* made = mkdtemp(pattern.data());
-    return made == nullptr ? std::string("/tmp") : std::string(made);
+    if (made == nullptr)
+        return "/tmp";
+    g_privateFolders.emplace_back(made);
+    return made;
 }
 
 }  // namespace

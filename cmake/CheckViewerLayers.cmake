@@ -1,18 +1,13 @@
 # Checks that the viewer's rooms include only rooms below them (or themselves).
 #   cmake -DSOURCE_DIR=<repo> -P cmake/CheckViewerLayers.cmake
-# Layers, bottom up. viewer/files is two rooms: its plain classes (records, archives,
-# the files state) sit below render; its view members (CModelViewerView*.cpp) above
-# buffers.
-set(layers files_core render buffers files dialogs commands grouppane app)
+# Layers, bottom up: one folder a room. viewer/files holds the plain classes of the
+# files (records, archives, the files state); viewer/fileview the view's members that
+# use them.
+set(layers files render buffers fileview dialogs commands grouppane app)
 
 function(room_of path out)
-  get_filename_component(name ${path} NAME)
   string(REGEX MATCH "^viewer/([a-z]+)/" _ ${path})
-  set(folder ${CMAKE_MATCH_1})
-  if(folder STREQUAL "files" AND NOT name MATCHES "^CModelViewerView")
-    set(folder files_core)
-  endif()
-  set(${out} ${folder} PARENT_SCOPE)
+  set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
 endfunction()
 
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/viewer/*.cpp ${SOURCE_DIR}/viewer/*.h)

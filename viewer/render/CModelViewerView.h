@@ -259,8 +259,8 @@ private:
 
 public:
 
-    // ---- Scene files and host link (viewer/files) ----
-    // Defined in viewer/files/CModelViewerView<Concern>.cpp.
+    // ---- Scene files and host link (viewer/fileview) ----
+    // Defined in viewer/fileview/CModelViewerView<Concern>.cpp.
     //! Called from the constructor (undo lists: old snapshot files are deleted here).
     void InitFiles();
     //! Called from the destructor after the worker has stopped.
@@ -323,7 +323,7 @@ public:
     //! Pipe command 17: asks the host for the window rectangle (left, top, right,
     //! bottom in screen pixels) for an alignment mode; false without an answer.
     bool FetchHostWindowPlacement(int alignmentMode, std::array<int, 4>& rect);
-    // Exports and the file dispatcher (viewer/files/CModelViewerViewExchange.cpp,
+    // Exports and the file dispatcher (viewer/fileview/CModelViewerViewExchange.cpp,
     // CModelViewerViewExports.cpp).
     //! Keeps the host's clip rectangle (user coordinates; kept in model ones) and
     //! asks for the axis grid to be worked out again. Returns 1.

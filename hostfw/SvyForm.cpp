@@ -159,6 +159,7 @@ int SvyForm::CreateDoc(WORD programNo, const std::string& formFile, const std::s
 {
     m_template.reset();
     m_fields.clear();
+    m_refused.clear();
     std::filesystem::path path(formFile);
     if (!path.is_absolute() && !std::filesystem::exists(path))
         path = GetFormsFolder() / path;
@@ -180,6 +181,13 @@ int SvyForm::PutField(int fieldNo, const std::string& text, int)
 {
     if (!m_template)
         return 0;
+    // A field holds a char[255] text. A longer one (a number hundreds of digits long)
+    // is no value for a filed report: the document is refused at its close.
+    if (tessara::Cp932Length(text) > kRecordTextBytes) {
+        m_refused.push_back("field " + std::to_string(fieldNo) + ": " +
+                            tessara::CutToCp932Bytes(text, kReportedTextBytes) + "…");
+        return 0;
+    }
     m_fields[fieldNo] = text;
     return 1;
 }
@@ -191,6 +199,16 @@ int SvyForm::CloseDoc()
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         m_error = "帳票の出力にはアプリケーションが必要です";
         m_template.reset();
+        return 0;
+    }
+    if (!m_refused.empty()) {
+        m_error = "帳票の欄に入らない長さの値があります (" + std::to_string(kRecordTextBytes) + " バイトまで):";
+        for (const std::string& line : m_refused) {
+            ReportFormLine("FORM-REFUSED " + m_docName + " " + line);
+            m_error += "\n" + line;
+        }
+        m_template.reset();
+        m_refused.clear();
         return 0;
     }
     const std::filesystem::path folder = GetFormOutputFolder();

@@ -68,7 +68,7 @@ void DrawPiece(QPainter& painter, const FormPiece& piece, double dpmm)
     double y = piece.textArea.top() + metrics.ascent();
     for (const QString& line : piece.lines) {
         double x = piece.textArea.left();
-        if (piece.kind == FormPiece::Kind::Title)
+        if (piece.kind == FormPiece::Kind::Title || piece.kind == FormPiece::Kind::Folio)
             x += std::max(0.0, (piece.textArea.width() - metrics.horizontalAdvance(line)) / 2);
         painter.drawText(QPointF(x, y), line);
         y += metrics.lineSpacing();
@@ -118,6 +118,7 @@ const char* KindName(FormPiece::Kind kind)
     case FormPiece::Kind::Caption: return "caption";
     case FormPiece::Kind::Value: return "value";
     case FormPiece::Kind::Box: return "box";
+    case FormPiece::Kind::Folio: return "folio";
     }
     return "value";
 }
@@ -134,6 +135,10 @@ QByteArray LayoutJson(const FormLayout& layout, double dpi)
         object["rect"] = QJsonArray{piece.cell.left() * toPt, piece.cell.top() * toPt, piece.cell.width() * toPt,
                                     piece.cell.height() * toPt};
         object["lines"] = QJsonArray::fromStringList(piece.lines);
+        QJsonArray wrapped;
+        for (const bool flag : piece.wrapped)
+            wrapped.append(flag);
+        object["wrapped"] = wrapped;
         QJsonArray fields;
         for (int no : piece.fields)
             fields.append(no);

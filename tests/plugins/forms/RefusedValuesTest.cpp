@@ -13,52 +13,11 @@
 #include <functional>
 
 #include "../ParthostRun.h"
+#include "SeedEdit.h"
 
 namespace {
 
-const std::filesystem::path kSource = FORMS_SOURCE_DIR;
-const std::filesystem::path kBinary = FORMS_BINARY_DIR;
-
-QJsonObject ReadSeed(const std::string& plugin, const std::string& name)
-{
-    QFile in(QString::fromStdString((kSource / "examples" / plugin / name).string()));
-    EXPECT_TRUE(in.open(QIODevice::ReadOnly)) << name;
-    return QJsonDocument::fromJson(in.readAll()).object();
-}
-
-// Sets value at the path parts[part].records[record][0][field].
-void SetRecordField(QJsonObject& seed, int part, const char* record, int field, const QJsonValue& value)
-{
-    QJsonArray parts = seed["parts"].toArray();
-    QJsonObject entry = parts[part].toObject();
-    QJsonObject records = entry["records"].toObject();
-    QJsonArray rows = records[record].toArray();
-    QJsonArray row = rows[0].toArray();
-    row[field] = value;
-    rows[0] = row;
-    records[record] = rows;
-    entry["records"] = records;
-    parts[part] = entry;
-    seed["parts"] = parts;
-}
-
-// Sets the first field of the first row of the answers of table at part.
-void SetAnswer(QJsonObject& seed, int part, const char* table, const QJsonValue& value)
-{
-    QJsonArray answers = seed["answers"].toArray();
-    for (qsizetype i = 0; i < answers.size(); ++i) {
-        QJsonObject answer = answers[i].toObject();
-        if (answer["part"].toInt() != part || answer["table"].toString() != table)
-            continue;
-        QJsonArray rows = answer["rows"].toArray();
-        QJsonArray row = rows[0].toArray();
-        row[0] = value;
-        rows[0] = row;
-        answer["rows"] = rows;
-        answers[i] = answer;
-    }
-    seed["answers"] = answers;
-}
+using namespace formtest;
 
 struct Case {
     const char* name;
@@ -92,13 +51,7 @@ TEST_P(RefusedValuesTest, EndsWithItsMessageAndLeavesNoOutputFile)
     const Case& c = GetParam();
     QJsonObject seed = ReadSeed(c.plugin, c.seed);
     c.change(seed);
-    std::filesystem::create_directories(m_out);
-    const std::filesystem::path seedFile = m_out / "seed.json";
-    {
-        QFile out(QString::fromStdString(seedFile.string()));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(QJsonDocument(seed).toJson());
-    }
+    const std::filesystem::path seedFile = WriteSeed(seed, m_out);
     const std::filesystem::path run = m_out / "run";
     // An absolute fixture path stands in for examples/<plug-in>/<seed>.
     const plugtest::HostRun result =
@@ -134,6 +87,14 @@ const Case kCases[] = {
      "帳票の欄に入らない長さの値があります"},
     {"closure_1e300_csv", "levelling", "Mod00963.so", "grade1.json",
      [](QJsonObject& s) { SetAnswer(s, 300, "SISDO_ROUTE", 1e300); }, "--csv", "ライトエラーが発生しました"},
+    {"deviation_1e300_ctrlpoint_form", "ctrlpoint", "Mod00519.so", "strict-network.json",
+     [](QJsonObject& s) { SetAnswer(s, 10, "TENKEN", 1e300, 1); }, "--form", "帳票の欄に入らない長さの値があります"},
+    {"deviation_1e300_ctrlpoint_csv", "ctrlpoint", "Mod00519.so", "strict-network.json",
+     [](QJsonObject& s) { SetAnswer(s, 10, "TENKEN", 1e300, 1); }, "--csv", "ライトエラーが発生しました"},
+    {"vector_1e300_gnss_form", "gnss", "Mod04827.so", "control_survey.json",
+     [](QJsonObject& s) { SetAnswer(s, 10, "ans", 1e300); }, "--form", "帳票の欄に入らない長さの値があります"},
+    {"vector_1e300_gnss_csv", "gnss", "Mod04827.so", "control_survey.json",
+     [](QJsonObject& s) { SetAnswer(s, 10, "ans", 1e300); }, "--csv", "ライトエラーが発生しました"},
     {"grade_9_form", "levelling", "Mod00963.so", "manual-switches.json",
      [](QJsonObject& s) { SetRecordField(s, 0, "F1", 8, 9); }, "--form", "計算データの取得に失敗しました。"},
     {"grade_9_csv", "levelling", "Mod00963.so", "manual-switches.json",

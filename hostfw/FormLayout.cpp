@@ -106,6 +106,26 @@ bool InsideLabelledNumber(const QString& text, qsizetype i)
     return StartsNumber(text, SkipSpaces(text, end));
 }
 
+// The longest run of kanji taken as the suffix of a number ("以内", "以上").
+constexpr qsizetype kLongestSuffix = 2;
+
+// Whether i falls before or inside a short kanji run written straight after a number or
+// its unit: "200mm以内" stays whole.
+bool InsideNumberSuffix(const QString& text, qsizetype i)
+{
+    if (!IsKanji(text[i]))
+        return false;
+    qsizetype first = i;
+    while (first > 0 && IsKanji(text[first - 1]))
+        --first;
+    if (first == 0 || !(IsDigit(text[first - 1]) || IsLetter(text[first - 1]) || IsUnitSign(text[first - 1])))
+        return false;
+    qsizetype end = i;
+    while (end < text.size() && IsKanji(text[end]))
+        ++end;
+    return end - first <= kLongestSuffix;
+}
+
 // Whether the rules let a line end before text[i] (0 < i < size).
 bool MayBreakBefore(const QString& text, qsizetype i)
 {
@@ -113,7 +133,7 @@ bool MayBreakBefore(const QString& text, qsizetype i)
     const QChar b = text[i];
     if (b.isLowSurrogate() || IsSpace(b) || IsNoLineStart(b) || IsNoLineEnd(a))
         return false;
-    if (InsideLabelledNumber(text, i))
+    if (InsideLabelledNumber(text, i) || InsideNumberSuffix(text, i))
         return false;
     if (IsSpace(a))
         return !StartsNumber(text, i);   // a label and its number stay on one line: "較差 0″"

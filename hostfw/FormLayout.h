@@ -59,10 +59,10 @@ public:
 
     // Breaks one line of text into lines no wider than width by the Japanese rules: no
     // line starts with closing punctuation, a small kana or a prolonged sound mark, none
-    // ends with an opening bracket; a number stays with its unit and with the word or
-    // label before it; Latin words are not split; spaces at a break hang off the line
-    // end. Only a run longer than a whole line is broken inside, and then still never
-    // before closing punctuation. The last line never holds a single character when
+    // ends with an opening bracket; a number stays with its unit, with the word or label
+    // before it and with a short suffix after it ("以内"); Latin words are not split;
+    // spaces at a break hang off the line end. Only a run longer than a whole line is
+    // broken inside, and then still never before closing punctuation. The last line never holds a single character when
     // the line above can give it company.
     static QStringList BreakLine(const QString& text, double width,
                                  const std::function<double(const QString&)>& advance);

@@ -28,10 +28,11 @@ const Case kCases[] = {
     {"small kana and long mark", "あいうえっアイウーエ", 8, {"あいう", "えっアイ", "ウーエ"}},
     // No line ends with an opening bracket.
     {"opening bracket goes down", "あいう「えお」", 8, {"あいう", "「えお」"}},
-    // A number stays with its unit and the label before it.
+    // A number stays with its unit, the label before it and a short suffix after it.
     {"value and unit", "水平角の較差0″", 12, {"水平角の", "較差0″"}},
     {"label space value", "観測の較差 12mm以内", 14, {"観測の", "較差 12mm以内"}},
     {"tolerance with root", "閉合差が水平20mm√N以内", 15, {"閉合差が", "水平20mm√N以内"}},
+    {"a short suffix stays with its number", "あいうえお200mm以内、かき", 16, {"あいうえ", "お200mm以内、", "かき"}},
     {"after a comma a number may start", "高さ、25mm", 6, {"高さ、", "25mm"}},
     // Latin words are not split; spaces at a break hang off the line.
     {"latin words", "percent centimeter", 10, {"percent", "centimeter"}},

@@ -95,6 +95,13 @@ const Case kCases[] = {
      [](QJsonObject& s) { SetAnswer(s, 10, "ans", 1e300); }, "--form", "帳票の欄に入らない長さの値があります"},
     {"vector_1e300_gnss_csv", "gnss", "Mod04827.so", "control_survey.json",
      [](QJsonObject& s) { SetAnswer(s, 10, "ans", 1e300); }, "--csv", "ライトエラーが発生しました"},
+    {"grade_9_ctrlpoint_manual_texts", "ctrlpoint", "Mod00519.so", "strict-network.json",
+     [](QJsonObject& s) {
+         SetRecordField(s, 0, "F1", 8, 9);
+         for (const int manualSwitch : {0, 5, 7, 10})   // every positional text typed by hand
+             SetRecordField(s, 0, "F03", manualSwitch, 1);
+     },
+     "--csv", "計算データの取得に失敗しました。"},
     {"grade_9_form", "levelling", "Mod00963.so", "manual-switches.json",
      [](QJsonObject& s) { SetRecordField(s, 0, "F1", 8, 9); }, "--form", "計算データの取得に失敗しました。"},
     {"grade_9_csv", "levelling", "Mod00963.so", "manual-switches.json",

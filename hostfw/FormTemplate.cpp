@@ -43,6 +43,7 @@ bool ReadTables(const QJsonArray& array, std::vector<FormTemplate::Table>& table
         for (const QJsonValue& rowValue : entry.toObject().value("rows").toArray()) {
             FormTemplate::Row row;
             row.caption = rowValue.toObject().value("caption").toString().toStdString();
+            row.element = rowValue.toObject().value("element").toString().toStdString();
             if (!ReadFieldNumbers(rowValue.toObject().value("no"), row.fields))
                 return false;
             table.rows.push_back(std::move(row));

@@ -12,8 +12,11 @@
 //     "title": "品質評価表", "pt": 9, "caption_width_mm": 55,
 //     "tables": [ { "caption": "製品情報",
 //                   "rows": [ { "caption": "製品名", "no": 1 },
+//                             { "caption": "過剰 要求", "no": 31, "element": "過剰" },
+//                             { "caption": "過剰 方法", "no": 32, "element": "過剰" },
 //                             { "caption": "要求", "no": [23, 27, 70] } ] } ] }
-// A row with several field numbers shows their written texts one per line. Boxes placed
+// A row with several field numbers shows their written texts one per line. Consecutive
+// rows of one "element" are kept on one page. Boxes placed
 // by hand are still read for small forms:
 //     "fields": [ { "no": 1, "x_mm": 20, "y_mm": 30, "w_mm": 80, "h_mm": 8, "pt": 10 } ],
 //     "labels": [ { "text": "品質評価表", "x_mm": 20, "y_mm": 15, "pt": 14 } ]
@@ -37,6 +40,7 @@ public:
     struct Row {
         std::string caption;
         std::vector<int> fields;
+        std::string element;   // rows of one quality element; "" for a row of its own
     };
     struct Table {
         std::string caption;

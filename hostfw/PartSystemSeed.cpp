@@ -8,6 +8,7 @@
 #include "hostfw/RecordLayout.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
+#include "platform/Numbers.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -15,6 +16,7 @@
 #include <QJsonObject>
 
 #include <cmath>
+#include <map>
 #include <system_error>
 
 namespace {
@@ -78,6 +80,71 @@ bool ToRows(const QJsonValue& value, std::vector<PartRecord>& rows, std::string&
     return true;
 }
 
+const char* KindName(FieldKind kind)
+{
+    switch (kind) {
+    case FieldKind::Text: return "a text";
+    case FieldKind::Short: return "a whole number from -32768 to 32767";
+    case FieldKind::Long: return "a whole number from -2147483648 to 2147483647";
+    case FieldKind::Dword: return "a whole number from 0 to 4294967295";
+    case FieldKind::Double: return "a number";
+    }
+    return "a number";
+}
+
+// Whether a seed value can stand in a field of the kind: a text only in a text field,
+// a number only in a number field and only within the field's range. An empty value
+// (null) stands for "not set" in a number field.
+bool FitsKind(const FieldValue& value, FieldKind kind)
+{
+    if (std::holds_alternative<std::monostate>(value))
+        return kind != FieldKind::Text;
+    if (kind == FieldKind::Text)
+        return std::holds_alternative<std::string>(value);
+    if (std::holds_alternative<std::string>(value))
+        return false;
+    if (kind == FieldKind::Double)
+        return true;
+    const auto* whole = std::get_if<std::int64_t>(&value);
+    if (whole == nullptr)
+        return false;
+    switch (kind) {
+    case FieldKind::Short: return *whole >= -32768 && *whole <= 32767;
+    case FieldKind::Long: return *whole >= -2147483648LL && *whole <= 2147483647LL;
+    case FieldKind::Dword: return *whole >= 0 && *whole <= 0xFFFFFFFFLL;
+    default: return true;
+    }
+}
+
+std::string Shown(const FieldValue& value)
+{
+    if (const auto* text = std::get_if<std::string>(&value))
+        return "\"" + tessara::CutToCp932Bytes(*text, 40) + "\"";
+    if (const auto* whole = std::get_if<std::int64_t>(&value))
+        return std::to_string(*whole);
+    if (const auto* number = std::get_if<double>(&value))
+        return tessara::ShortestText(*number);
+    return "null";
+}
+
+// Every field of the rows against the kinds; the first one that does not fit is named
+// by row (for a list) and field number.
+bool CheckKinds(const std::string& record, const std::vector<FieldKind>& kinds, bool list,
+                const std::vector<PartRecord>& rows, std::string& error)
+{
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::vector<FieldValue>& fields = rows[r].Fields();
+        for (std::size_t f = 0; f < fields.size() && f < kinds.size(); ++f) {
+            if (FitsKind(fields[f], kinds[f]))
+                continue;
+            error = record + (list ? " row " + std::to_string(r) : std::string()) + " field " + std::to_string(f) +
+                    ": " + Shown(fields[f]) + " where " + KindName(kinds[f]) + " is due";
+            return false;
+        }
+    }
+    return true;
+}
+
 bool CheckLayout(WORD program, const std::string& name, const std::vector<PartRecord>& rows,
                  std::string& error)
 {
@@ -98,15 +165,27 @@ bool CheckLayout(WORD program, const std::string& name, const std::vector<PartRe
             error = "record " + name + " has " + std::to_string(layout->FieldCount()) + " fields";
             return false;
         }
-        for (std::size_t f = 0; f < row.FieldCount(); ++f) {
-            const bool isText = std::holds_alternative<std::string>(row.Fields()[f]);
-            if (isText != (layout->Fields()[f] == FieldKind::Text)) {
-                error = "record " + name + " field " + std::to_string(f) + " has the wrong kind";
-                return false;
-            }
-        }
     }
-    return true;
+    return CheckKinds("record " + name, layout->Fields(), layout->IsList(), rows, error);
+}
+
+// The stored answers of the sibling calculations the plug-ins read, field by field;
+// tables not listed here are stored as given.
+const std::vector<FieldKind>* AnswerKinds(const std::string& table)
+{
+    using K = FieldKind;
+    static const std::map<std::string, std::vector<FieldKind>> kinds = {
+        {"SUISYUBO", {K::Short, K::Double}},                           // grade, round-trip difference
+        {"SISDO_NET", {K::Double}},                                    // standard deviation
+        {"SISDO_ROUTE", {K::Double}},                                  // closure
+        {"TENKEN", {K::Long, K::Double, K::Double}},                   // point, horizontal and height SD
+        {"SEIDO_NET", {K::Double, K::Double, K::Double, K::Double, K::Double, K::Double}},
+        {"SEIDO_ROUTE", {K::Long, K::Double, K::Double, K::Double}},   // route kind, closures, difference
+        {"SHUBO", {K::Long, K::Double, K::Double, K::Double}},         // point, distance, direction, vertical
+        {"ans", {K::Double, K::Double, K::Double}},                    // N, E, U
+    };
+    const auto it = kinds.find(table);
+    return it == kinds.end() ? nullptr : &it->second;
 }
 
 bool FolderOf(const std::string& name, std::string& out)
@@ -141,9 +220,10 @@ bool StoreParts(PartSystem& system, const QJsonArray& parts, std::string& error)
     int index = 0;
     for (const QJsonValue& entry : parts) {
         const QJsonObject part = entry.toObject();
-        const std::string where = "parts[" + std::to_string(index++) + "]: ";
         const int program = part.value("program").toInt(-1);
         const qint64 address = part.value("address").toInteger(0);
+        const std::string where = "parts[" + std::to_string(index++) + "] (program " + std::to_string(program) +
+                                  ", address " + std::to_string(address) + "): ";
         if (program <= 0 || program > 0xFFFF || address <= 0 || address > 0xFFFFFFFFLL) {
             error = where + "program and address are required";
             return false;
@@ -159,8 +239,12 @@ bool StoreParts(PartSystem& system, const QJsonArray& parts, std::string& error)
         for (auto it = records.begin(); it != records.end(); ++it) {
             std::vector<PartRecord> rows;
             const std::string name = it.key().toStdString();
-            if (!ToRows(it.value(), rows, error) || !CheckLayout(data.GetPrgNo(), name, rows, error)) {
-                error = where + name + ": " + error;
+            if (!ToRows(it.value(), rows, error)) {
+                error = where + "record " + name + ": " + error;
+                return false;
+            }
+            if (!CheckLayout(data.GetPrgNo(), name, rows, error)) {
+                error = where + error;
                 return false;
             }
             for (std::size_t r = 0; r < rows.size(); ++r)
@@ -179,15 +263,17 @@ bool StoreAnswers(PartSystem& system, const QJsonArray& answers, std::string& er
     int index = 0;
     for (const QJsonValue& entry : answers) {
         const QJsonObject answer = entry.toObject();
-        const std::string where = "answers[" + std::to_string(index++) + "]: ";
         std::vector<PartRecord> rows;
         const qint64 part = answer.value("part").toInteger(0);
         const std::string table = Str(answer.value("table"));
+        const std::string where = "answers[" + std::to_string(index++) + "] (part " + std::to_string(part) + "): ";
         if (part <= 0 || table.empty()) {
             error = where + "part and table are required";
             return false;
         }
+        const std::vector<FieldKind>* kinds = AnswerKinds(table);
         if (!ToRows(answer.value("rows"), rows, error) ||
+            (kinds && !CheckKinds("table " + table, *kinds, true, rows, error)) ||
             !system.PutAnswers(static_cast<DWORD>(part), table, rows, error)) {
             error = where + error;
             return false;

@@ -68,7 +68,7 @@ void DrawPiece(QPainter& painter, const FormPiece& piece, double dpmm)
     double y = piece.textArea.top() + metrics.ascent();
     for (const QString& line : piece.lines) {
         double x = piece.textArea.left();
-        if (piece.kind == FormPiece::Kind::Title)
+        if (piece.kind == FormPiece::Kind::Title || piece.kind == FormPiece::Kind::Folio)
             x += std::max(0.0, (piece.textArea.width() - metrics.horizontalAdvance(line)) / 2);
         painter.drawText(QPointF(x, y), line);
         y += metrics.lineSpacing();
@@ -118,6 +118,7 @@ const char* KindName(FormPiece::Kind kind)
     case FormPiece::Kind::Caption: return "caption";
     case FormPiece::Kind::Value: return "value";
     case FormPiece::Kind::Box: return "box";
+    case FormPiece::Kind::Folio: return "folio";
     }
     return "value";
 }
@@ -134,6 +135,10 @@ QByteArray LayoutJson(const FormLayout& layout, double dpi)
         object["rect"] = QJsonArray{piece.cell.left() * toPt, piece.cell.top() * toPt, piece.cell.width() * toPt,
                                     piece.cell.height() * toPt};
         object["lines"] = QJsonArray::fromStringList(piece.lines);
+        QJsonArray wrapped;
+        for (const bool flag : piece.wrapped)
+            wrapped.append(flag);
+        object["wrapped"] = wrapped;
         QJsonArray fields;
         for (int no : piece.fields)
             fields.append(no);
@@ -159,6 +164,7 @@ int SvyForm::CreateDoc(WORD programNo, const std::string& formFile, const std::s
 {
     m_template.reset();
     m_fields.clear();
+    m_refused.clear();
     std::filesystem::path path(formFile);
     if (!path.is_absolute() && !std::filesystem::exists(path))
         path = GetFormsFolder() / path;
@@ -180,6 +186,13 @@ int SvyForm::PutField(int fieldNo, const std::string& text, int)
 {
     if (!m_template)
         return 0;
+    // A field holds a char[255] text. A longer one (a number hundreds of digits long)
+    // is no value for a filed report: the document is refused at its close.
+    if (tessara::Cp932Length(text) > kRecordTextBytes) {
+        m_refused.push_back("field " + std::to_string(fieldNo) + ": " +
+                            tessara::CutToCp932Bytes(text, kReportedTextBytes) + "…");
+        return 0;
+    }
     m_fields[fieldNo] = text;
     return 1;
 }
@@ -191,6 +204,16 @@ int SvyForm::CloseDoc()
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         m_error = "帳票の出力にはアプリケーションが必要です";
         m_template.reset();
+        return 0;
+    }
+    if (!m_refused.empty()) {
+        m_error = "帳票の欄に入らない長さの値があります (" + std::to_string(kRecordTextBytes) + " バイトまで):";
+        for (const std::string& line : m_refused) {
+            ReportFormLine("FORM-REFUSED " + m_docName + " " + line);
+            m_error += "\n" + line;
+        }
+        m_template.reset();
+        m_refused.clear();
         return 0;
     }
     const std::filesystem::path folder = GetFormOutputFolder();

@@ -26,7 +26,9 @@ public:
     // folder); -1 when the template is missing or bad (LastError tells why).
     int CreateDoc(WORD programNo, const std::string& formFile, const std::string& title1,
                   const std::string& title2);
-    // Sets a field of the open document; 0 when no document is open.
+    // Sets a field of the open document; 0 when no document is open, and 0 for a text
+    // over the field's 254 CP932 bytes: such a document is refused by CloseDoc, which
+    // then writes nothing.
     int PutField(int fieldNo, const std::string& text, int option);
     // Renders the open document to a PDF in the output folder; 0 on failure, and 0 (with
     // the PDF written, and each text named in LastError) when a text does not fit.
@@ -40,6 +42,7 @@ private:
     DWORD m_flags;
     std::unique_ptr<FormTemplate> m_template;
     std::map<int, std::string> m_fields;
+    std::vector<std::string> m_refused;   // fields PutField could not hold
     std::string m_docName;
     WORD m_programNo = 0;
     std::string m_error;

@@ -72,7 +72,7 @@ int CsvWriter::WriteLine(const std::string& line)
     if (!m_open || line.empty())
         return kWriteError;
     const std::optional<tessara::Cp932Bytes> bytes = tessara::ToCp932(line);
-    if (!bytes)
+    if (!bytes || bytes->Bytes().size() > kLongestLineBytes)
         return kWriteError;
     m_bytes += bytes->Bytes();
     m_bytes += "\r\n";

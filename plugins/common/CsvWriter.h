@@ -2,18 +2,23 @@
 
 #include "hostfw/HostTypes.h"
 
+#include <cstddef>
 #include <string>
 
 namespace plugcommon {
 
 // The metadata CSV output of one carrier: lines are UTF-8 in memory and written as CP932
 // with CRLF; the file appears only when Close succeeds (sibling temp file, fsync,
-// rename). Values are quoted with embedded quotes doubled and CR/LF removed; a line of
-// any length is written whole. With messages on, an open or write error shows
+// rename). Values are quoted with embedded quotes doubled and CR/LF removed. A line is
+// made in a buffer of kLineBufferBytes with its line feed and terminator: a longer one
+// is a write error, never cut and never let past. With messages on, an open or write error shows
 // "オープンエラーが発生しました" / "ライトエラーが発生しました" and discards the file.
 class CsvWriter {
 public:
     enum Error { kNoError = 0, kOpenError = 1, kWriteError = 2, kCoordinateError = 3 };
+    static constexpr std::size_t kLineBufferBytes = 512;
+    // The longest line text (CP932 bytes) the buffer takes beside "\n" and the terminator.
+    static constexpr std::size_t kLongestLineBytes = kLineBufferBytes - 2;
 
     explicit CsvWriter(bool showMessages = true);
     ~CsvWriter();   // discards an output that was not closed
@@ -32,7 +37,8 @@ public:
     // %s%d%s"%s": element prefix, element number, element field, quoted value.
     int WriteElementLine(const std::string& prefix, int element, const std::string& field,
                          const std::string& value);
-    // A line as it stands; kWriteError for an empty line or one not encodable in CP932.
+    // A line as it stands; kWriteError for an empty line, one not encodable in CP932 or
+    // one longer than kLongestLineBytes.
     int WriteLine(const std::string& line);
 
     // Writes the file; false (after the write-error message) when it could not.

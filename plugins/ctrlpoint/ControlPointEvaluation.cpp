@@ -98,6 +98,12 @@ void ControlPointEvaluation::Evaluate(const ControlPointTable& table, ControlPoi
     itemKind.clear();
     status = kStatusOk;
     itemIndex = -1;
+    // Grades 1 to 4 have tolerances and a name; another grade would print grade 1's
+    // tolerances under no name.
+    if (table.grade < 1 || table.grade > 4) {
+        Fail(kStatusDataUnavailable);
+        return;
+    }
 
     Maxima maxima;
     bool found = false;

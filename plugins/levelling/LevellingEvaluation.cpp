@@ -112,6 +112,12 @@ void LevellingEvaluation::Evaluate(const LevellingTable& table, LevellingSibling
         m_status = kStatusDataFailure;
         return;
     }
+    // The tolerance table knows grades 1 to 5 only: any other grade would print
+    // tolerances of 0 mm as if they were the grade's.
+    if (table.grade < 1 || table.grade > kGradeSimple) {
+        m_status = kStatusDataFailure;
+        return;
+    }
     Maxima maxima;
     if (!ReadNetwork(table, siblings, maxima) || !ReadNotes(table, siblings, maxima) ||
         !ReadRoutes(table, siblings, maxima))

@@ -75,11 +75,36 @@ TEST_F(SvyFormTest, ABoxTextThatDoesNotFitFailsTheCloseAndIsReported)
     ReportedLines reported;
     SvyForm form(32, 0x1110000, 0);
     ASSERT_NE(form.CreateDoc(4827, (Root() / "form04827.frm").string(), "", ""), -1) << form.LastError();
-    form.PutField(2, std::string(300, 'W') + "長すぎる文", 0);
+    form.PutField(2, std::string(200, 'W') + "長すぎる文", 0);
     EXPECT_EQ(form.CloseDoc(), 0);
     EXPECT_NE(form.LastError().find("field 2"), std::string::npos) << form.LastError();
     EXPECT_TRUE(reported.Has("FORM-OVERFLOW form04827.pdf field 2: WWW")) << ::testing::PrintToString(reported.lines);
     EXPECT_TRUE(std::filesystem::exists(Root() / "out" / "form04827.pdf")) << "written for the person to see";
+}
+
+// A field holds 254 CP932 bytes (char[255]): a longer text, such as a measured value
+// of 1e300 printed in full, is refused; the document then fails at its close without
+// writing a PDF, and a form written before under that name stays as it was.
+TEST_F(SvyFormTest, AFieldTextOverTheFieldsBytesIsRefusedAndNoPdfIsWritten)
+{
+    WriteFile("form00963.frm", R"({ "tables": [ { "caption": "位置", "rows": [ { "caption": "結果", "no": 66 } ] } ] })");
+    SetFormOutputFolder(Root() / "out");
+    ReportedLines reported;
+    SvyForm form(32, 0x1110000, 0);
+    ASSERT_NE(form.CreateDoc(963, (Root() / "form00963.frm").string(), "", ""), -1) << form.LastError();
+    EXPECT_EQ(form.PutField(66, "環閉合差 " + std::string(243, '9') + "mm", 0), 1) << "254 bytes fit";
+    ASSERT_EQ(form.CloseDoc(), 1) << form.LastError();
+    const std::filesystem::path pdf = Root() / "out" / "form00963.pdf";
+    const std::string before = ReadFile(pdf);
+
+    SvyForm again(32, 0x1110000, 0);
+    ASSERT_NE(again.CreateDoc(963, (Root() / "form00963.frm").string(), "", ""), -1);
+    EXPECT_EQ(again.PutField(66, "環閉合差 " + std::string(244, '9') + "mm", 0), 0);
+    EXPECT_EQ(again.CloseDoc(), 0);
+    EXPECT_NE(again.LastError().find("field 66"), std::string::npos) << again.LastError();
+    EXPECT_TRUE(reported.Has("FORM-REFUSED form00963 field 66: 環閉合差 999")) << ::testing::PrintToString(reported.lines);
+    EXPECT_TRUE(again.WrittenFiles().empty());
+    EXPECT_EQ(ReadFile(pdf), before) << "the earlier form is untouched";
 }
 
 TEST_F(SvyFormTest, AFieldWithoutAPlaceIsReportedButPrints)
@@ -110,8 +135,9 @@ TEST_F(SvyFormTest, TableCellsWrapAndGrowWithTheCaptionOnTheSameRow)
     ReportedLines reported;
     SvyForm form(32, 0x1110000, 0);
     ASSERT_NE(form.CreateDoc(963, (Root() / "form00963.frm").string(), "", ""), -1) << form.LastError();
+    // Seven sentences: 224 bytes, as much as a field holds, over several lines.
     std::string longText;
-    for (int i = 0; i < 12; ++i)
+    for (int i = 0; i < 7; ++i)
         longText += "往復観測値の較差が2.5mm√S以内、";
     form.PutField(63, longText, 0);
     form.PutField(23, "一行目", 0);

@@ -153,7 +153,8 @@ bool SaveFormPdf(const std::string& target, int variant)
     SvyForm form(32, 0x1110000, 0);
     if (form.CreateDoc(4827, FormTemplateBeside(target), "", "") == -1) return false;
     std::string text;
-    for (int line = 0; line < (variant == 0 ? 1 : 40); ++line) text += "観測点 " + std::to_string(line) + "\r\n";
+    // Twenty lines: about 210 bytes, within the 254 a form field holds.
+    for (int line = 0; line < (variant == 0 ? 1 : 20); ++line) text += "観測点 " + std::to_string(line) + "\r\n";
     form.PutField(1, text, 0);
     return form.CloseDoc() != 0 && form.WrittenFiles().size() == 1 && form.WrittenFiles()[0] == fs::path(target);
 }

@@ -15,7 +15,8 @@ TEST_F(CsvWriterTest, LinesAreCp932WithCrlfQuotesDoubledAndBreaksRemoved)
     EXPECT_EQ(out.WriteValueLine("P/", "tag,ラベル,", "a\"b\r\nc\rd\ne"), CsvWriter::kNoError);
     EXPECT_EQ(out.WriteFieldLine("F,", ""), CsvWriter::kNoError);
     EXPECT_EQ(out.WriteElementLine("E[", 12, "]/x,", "値"), CsvWriter::kNoError);
-    const std::string longValue(2000, 'v');
+    // The longest line the 512-byte line buffer takes with its line feed and terminator.
+    const std::string longValue(CsvWriter::kLongestLineBytes - std::string("P/long,\"\"").size(), 'v');
     EXPECT_EQ(out.WriteValueLine("P/", "long,", longValue), CsvWriter::kNoError);
     EXPECT_FALSE(std::filesystem::exists(path)) << "nothing appears before Close";
     ASSERT_TRUE(out.Close());
@@ -32,6 +33,35 @@ TEST_F(CsvWriterTest, UnencodableOrEmptyLinesAreWriteErrors)
     ASSERT_EQ(out.Open((Root() / "out.csv").string()), CsvWriter::kNoError);
     EXPECT_EQ(out.WriteValueLine("P/", "t,", "\xF0\x9F\x98\x80"), CsvWriter::kWriteError);
     EXPECT_EQ(out.WriteLine(""), CsvWriter::kWriteError);
+}
+
+// A line one byte over the buffer (counted in CP932 bytes, so a double-byte character
+// counts twice) is a write error: nothing of it is written and the file is not made.
+TEST_F(CsvWriterTest, ALineLongerThanTheLineBufferIsAWriteError)
+{
+    struct Case {
+        const char* name;
+        std::string value;   // the quoted value of "P/t,\"…\""
+    };
+    const std::size_t room = CsvWriter::kLongestLineBytes - std::string("P/t,\"\"").size();
+    std::string wide;
+    for (std::size_t i = 0; i < room / 2; ++i)
+        wide += "値";
+    const Case cases[] = {
+        {"one byte over", std::string(room + 1, 'v')},
+        {"double-byte over", wide + "値"},
+        {"three hundred digits", std::string(301, '1') + "mm" + std::string(300, '0')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = (Root() / "long.csv").string();
+        CsvWriter out;
+        ASSERT_EQ(out.Open(path), CsvWriter::kNoError);
+        ASSERT_EQ(out.WriteValueLine("P/", "t,", "short"), CsvWriter::kNoError);
+        EXPECT_EQ(out.WriteValueLine("P/", "t,", c.value), CsvWriter::kWriteError);
+        out.Abort(CsvWriter::kWriteError);
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
 }
 
 TEST_F(CsvWriterTest, OpenFailsWithoutAFolderAndAbortDeletesWithItsMessage)

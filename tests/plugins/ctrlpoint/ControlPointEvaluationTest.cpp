@@ -129,20 +129,21 @@ TEST(EvaluationTest, StrictNetworkCountsEachPointOnceAndReadsOnPastSkippedRows)
     EXPECT_EQ(e.texts[Eval::kRelativeResult], "");
 }
 
-TEST(EvaluationTest, GradesOutsideOneToFourUseGradeOneTolerancesAndNoName)
+// Only grades 1 to 4 have tolerances and a name: any other grade fails the evaluation
+// (the general failure text) instead of printing grade 1's tolerances under no name,
+// even with every positional text typed by hand.
+TEST(EvaluationTest, GradesOutsideOneToFourFailTheEvaluation)
 {
-    for (const short grade : {0, 5}) {
+    for (const short grade : {0, 5, 9, -1}) {
         ControlPointTable table;
         FakeSiblings siblings;
         table.grade = grade;
         table.switches[kSwitchC] = 1;
         Eval e;
         e.Evaluate(table, siblings);
-        ASSERT_EQ(e.status, 0);
-        EXPECT_EQ(e.texts[Eval::kGradeName], "");
-        EXPECT_EQ(e.texts[Eval::kRelativeForm],
-                  "\r\n結合多角・単路線の閉合差が水平100mm+20mm√NΣS以内、高さ200mm+50mmΣS/√N以内、\r\n"
-                  "単位多角形の閉合差が水平10mm√NΣS以内、高さ50mmΣS/√N以内、標高差の正反較差が300mm以内");
+        EXPECT_EQ(e.status, kStatusDataUnavailable) << grade;
+        EXPECT_EQ(EvaluationStatusMessage(e.status, e.itemIndex, e.itemKind), "計算データの取得に失敗しました。");
+        EXPECT_EQ(e.texts[Eval::kRelativeForm], "") << grade;
     }
 }
 
@@ -150,6 +151,7 @@ TEST(EvaluationTest, NetworkKindThreeLeavesAbsoluteRequirementsEmpty)
 {
     ControlPointTable table;
     FakeSiblings siblings;
+    table.grade = 1;
     table.networkKind = 3;
     Eval e;
     e.Evaluate(table, siblings);

@@ -1,6 +1,10 @@
 // The report forms as printed: for every example seed that gives a form, each value the
 // plug-in wrote stands whole in its cell of the PDF, its caption in the cell beside it
-// on the same row, and no word of the page crosses a cell's rules.
+// on the same row, and no word of the page crosses a cell's rules; and the pages read as
+// a filed table: each page carries the title and its number "n / m", an element's rows
+// stay on one page, a split table keeps three rows or more on each page, and no cell has
+// a blank line, a line starting with closing punctuation or a wrapped line of one
+// character.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -13,6 +17,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <map>
 #include <filesystem>
 #include <vector>
 
@@ -65,6 +70,8 @@ struct Piece {
     QRectF rect;
     QString text;       // the piece's lines, without white space
     QString caption;    // a value cell's caption
+    QStringList lines;
+    std::vector<bool> wrapped;
 };
 
 std::vector<Piece> LayoutPieces(const std::filesystem::path& report)
@@ -78,9 +85,12 @@ std::vector<Piece> LayoutPieces(const std::filesystem::path& report)
         QStringList lines;
         for (const QJsonValue& line : o.value("lines").toArray())
             lines << line.toString();
+        std::vector<bool> wrapped;
+        for (const QJsonValue& flag : o.value("wrapped").toArray())
+            wrapped.push_back(flag.toBool());
         pieces.push_back({o.value("page").toInt(), o.value("kind").toString(),
                           QRectF(r[0].toDouble(), r[1].toDouble(), r[2].toDouble(), r[3].toDouble()),
-                          Squeezed(lines.join("")), o.value("caption").toString()});
+                          Squeezed(lines.join("")), o.value("caption").toString(), lines, wrapped});
     }
     return pieces;
 }
@@ -129,6 +139,122 @@ std::vector<Seed> ExampleSeeds()
     return seeds;
 }
 
+// The element of each row caption, from the plug-in's form template.
+std::map<QString, QString> ElementsOf(const std::string& plugin)
+{
+    const std::map<std::string, std::string> templates = {
+        {"ctrlpoint", "form00519.frm"}, {"levelling", "form00963.frm"}, {"gnss", "form04827.frm"}};
+    QFile in(QString::fromStdString((kSource / "plugins" / plugin / "data" / templates.at(plugin)).string()));
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+    std::map<QString, QString> elements;
+    for (const QJsonValue& table : QJsonDocument::fromJson(in.readAll()).object().value("tables").toArray())
+        for (const QJsonValue& row : table.toObject().value("rows").toArray())
+            elements[row.toObject().value("caption").toString()] = row.toObject().value("element").toString();
+    return elements;
+}
+
+// Title and "n / m" on every page; an element's rows on one page unless together they
+// are taller than the page's room for tables; three rows or more of a split table on
+// each of its pages.
+void CheckPages(const std::vector<Piece>& pieces, int pageCount, const std::map<QString, QString>& elements)
+{
+    std::vector<int> titles(static_cast<std::size_t>(pageCount), 0);
+    std::vector<QString> folios(static_cast<std::size_t>(pageCount));
+    std::vector<double> roomTop(static_cast<std::size_t>(pageCount), 1e9), roomBottom(static_cast<std::size_t>(pageCount), 0);
+    for (const Piece& piece : pieces) {
+        const auto page = static_cast<std::size_t>(piece.page);
+        if (piece.kind == "title")
+            ++titles[page];
+        if (piece.kind == "folio") {
+            folios[page] = piece.text;
+            roomBottom[page] = piece.rect.top();
+        }
+        if (piece.kind == "section")
+            roomTop[page] = std::min(roomTop[page], piece.rect.top());
+    }
+    for (int page = 0; page < pageCount; ++page) {
+        EXPECT_EQ(titles[static_cast<std::size_t>(page)], 1) << "the title on page " << page + 1;
+        EXPECT_EQ(folios[static_cast<std::size_t>(page)].toStdString(),
+                  QString("%1/%2").arg(page + 1).arg(pageCount).toStdString());
+    }
+    // Rows by table and by element, in order.
+    struct Group {
+        std::map<int, int> rowsOnPage;
+        double height = 0;
+        int firstPage = 0;
+    };
+    std::map<QString, Group> tables, groups;
+    QString table;
+    for (const Piece& piece : pieces) {
+        if (piece.kind == "section") {
+            table = piece.text;
+            table.remove(QString::fromUtf8("（続き）"));
+            continue;
+        }
+        if (piece.kind != "value")
+            continue;
+        ++tables[table].rowsOnPage[piece.page];
+        const QString element = elements.count(piece.caption) ? elements.at(piece.caption) : QString();
+        if (element.isEmpty())
+            continue;
+        Group& group = groups[table + "/" + element];
+        if (group.rowsOnPage.empty())
+            group.firstPage = piece.page;
+        ++group.rowsOnPage[piece.page];
+        group.height += piece.rect.height();
+    }
+    for (const auto& [name, group] : tables) {
+        if (group.rowsOnPage.size() < 2)
+            continue;
+        for (const auto& [page, rows] : group.rowsOnPage)
+            EXPECT_GE(rows, 3) << name.toStdString() << " keeps only " << rows << " rows on page " << page + 1;
+    }
+    for (const auto& [name, group] : groups) {
+        if (group.rowsOnPage.size() < 2)
+            continue;
+        const auto page = static_cast<std::size_t>(group.firstPage);
+        EXPECT_GT(group.height, roomBottom[page] - roomTop[page])
+            << name.toStdString() << " is split over pages though it fits on one";
+    }
+}
+
+bool StartsWithClosingMark(const QString& line)
+{
+    static const QString kClosing = QString::fromUtf8("、。，．・：；？！）」』】〕〉》”’ー）),.:;!?]}″′°%％");
+    return !line.isEmpty() && kClosing.contains(line[0]);
+}
+
+// Cell lines: none blank, none wrapped before closing punctuation, and no line of a
+// wrapped paragraph holding a single character; a wrapped line never starts a number
+// (it stays with its label) nor leaves a number's unit behind.
+void CheckLines(const std::vector<Piece>& pieces)
+{
+    for (const Piece& piece : pieces) {
+        for (qsizetype i = 0; i < piece.lines.size(); ++i) {
+            const QString& line = piece.lines[i];
+            const std::string shown = piece.caption.toStdString() + ": \"" + line.toStdString() + "\"";
+            EXPECT_FALSE(Squeezed(line).isEmpty()) << "a blank line in " << piece.caption.toStdString();
+            const bool wrappedLine = i < static_cast<qsizetype>(piece.wrapped.size()) && piece.wrapped[static_cast<std::size_t>(i)];
+            // A line the text itself starts ("・既知点間…", a bullet) is the writer's; a
+            // line the layout starts never begins with closing punctuation.
+            if (wrappedLine) {
+                EXPECT_FALSE(StartsWithClosingMark(line.trimmed())) << shown;
+            }
+            const bool wrapsOn = i + 1 < static_cast<qsizetype>(piece.wrapped.size()) && piece.wrapped[static_cast<std::size_t>(i + 1)];
+            if (wrappedLine || wrapsOn) {
+                EXPECT_GE(Squeezed(line).size(), 2) << "a lone character: " << shown;
+            }
+            // A wrapped line starts a number only after punctuation ("高さ、" / "25mm").
+            if (wrappedLine && !line.isEmpty() && line[0].isDigit()) {
+                const QString above = piece.lines[i - 1].trimmed();
+                EXPECT_TRUE(!above.isEmpty() && above.back().unicode() >= 0x3000 &&
+                            QString::fromUtf8("、。，．：；）」』】").contains(above.back()))
+                    << "a number parted from its label: " << shown;
+            }
+        }
+    }
+}
+
 class FormPagesTest : public plugtest::RunFolderTest<Seed> {
 protected:
     FormPagesTest() : RunFolderTest("form-pages") {}
@@ -168,7 +294,8 @@ TEST_P(FormPagesTest, EveryValueStandsWholeInItsCellBesideItsCaption)
             const QString printed = WordsIn(words, piece.rect, inside);
             EXPECT_EQ(printed.toStdString(), piece.text.toStdString()) << piece.kind.toStdString();
             EXPECT_TRUE(inside) << "a word crosses the rules of " << piece.text.toStdString();
-            if (piece.kind == "title" || piece.kind == "section" || piece.kind == "caption" || piece.kind == "value")
+            if (piece.kind == "title" || piece.kind == "section" || piece.kind == "caption" || piece.kind == "value" ||
+                piece.kind == "folio")
                 for (const Word& word : words)
                     placedWords[piece.page] += piece.rect.contains(word.box.center()) ? 1 : 0;
             if (piece.kind != "value" || piece.text.isEmpty())
@@ -188,6 +315,8 @@ TEST_P(FormPagesTest, EveryValueStandsWholeInItsCellBesideItsCaption)
         EXPECT_GT(values, 20);
         for (std::size_t page = 0; page < pages.size(); ++page)
             EXPECT_EQ(placedWords[page], pages[page].size()) << "words outside every cell on page " << page + 1;
+        CheckPages(pieces, static_cast<int>(pages.size()), ElementsOf(seed.plugin));
+        CheckLines(pieces);
     }
 }
 

@@ -211,14 +211,16 @@ TEST(LevellingEvaluationTest, ManualResultRunsToTheEnd)
 }
 
 // A grade outside 1 … 5 has no tolerances: the requirement prints zeros, nothing fails.
-TEST(LevellingEvaluationTest, GradeOutsideRangeUsesZeroTolerances)
+// The tolerance table has rows for grades 1 to 5 only: another grade would print
+// tolerances of 0 mm as if they were the grade's, so the evaluation fails instead.
+TEST(LevellingEvaluationTest, GradeOutsideRangeFailsInsteadOfPrintingZeroTolerances)
 {
-    Survey s(7);
-    const LevellingEvaluation e = s.Run();
-    ASSERT_EQ(e.Status(), kStatusOk);
-    EXPECT_EQ(e.Texts()[LevellingEvaluation::kOverallRequirement],
-              "往復観測：較差0mm√S以内\r\n点検計算：環閉合差0mm√S以内、既知点から既知点までの閉合差0mm√S以内\r\n"
-              "平均計算：標準偏差0mm以内");
+    for (const short grade : {short{7}, short{0}, short{-1}, short{9}}) {
+        Survey s(grade);
+        const LevellingEvaluation e = s.Run();
+        EXPECT_EQ(e.Status(), kStatusDataFailure) << grade;
+        EXPECT_EQ(e.Texts()[LevellingEvaluation::kOverallRequirement], "") << grade;
+    }
 }
 
 TEST(LevellingEvaluationTest, TolerancesByGrade)

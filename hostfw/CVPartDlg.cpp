@@ -202,6 +202,17 @@ void CVPartDlg::_RemoveCmdButton(int id)
     m_cmdButtons.erase(it);
 }
 
+void CVPartDlg::AddCmdSeparator()
+{
+    m_toolBar->addSeparator();
+}
+
+QAction* CVPartDlg::CmdButtonAction(int id) const
+{
+    const auto it = m_cmdButtons.find(id);
+    return it == m_cmdButtons.end() ? nullptr : it->second;
+}
+
 bool CVPartDlg::HasCmdButton(int id) const
 {
     return m_cmdButtons.count(id) != 0;

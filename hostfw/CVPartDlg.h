@@ -87,6 +87,11 @@ public:
     // the dialog carries out (OwnsCommand) is shown disabled.
     void AddCmdButton(int id, const std::string& text = {});
     void _RemoveCmdButton(int id);
+    // A separator after the buttons added so far.
+    void AddCmdSeparator();
+    // The action of a command button (shared with menus that offer the same command);
+    // null when the bar has none.
+    QAction* CmdButtonAction(int id) const;
     bool HasCmdButton(int id) const;
     QString CmdButtonText(int id) const;
     // Discards unsaved edits: reads the shown part again (a new part: starts afresh).

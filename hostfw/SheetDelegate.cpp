@@ -12,7 +12,8 @@ QWidget* SheetDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
                                      const QModelIndex& index) const
 {
     const VstTemplate::Editor editor = m_sheet.EditorAt(index.row(), index.column());
-    if (editor != VstTemplate::Editor::List && editor != VstTemplate::Editor::Switch)
+    if (editor != VstTemplate::Editor::List && editor != VstTemplate::Editor::Switch &&
+        editor != VstTemplate::Editor::Choice)
         return QStyledItemDelegate::createEditor(parent, option, index);
     auto* combo = new QComboBox(parent);
     combo->setEditable(editor == VstTemplate::Editor::List);

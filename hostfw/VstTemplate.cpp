@@ -12,6 +12,7 @@ bool ParseEditor(const std::string& name, VstTemplate::Editor& out)
         {"text", VstTemplate::Editor::Text},     {"list", VstTemplate::Editor::List},
         {"switch", VstTemplate::Editor::Switch}, {"number", VstTemplate::Editor::Number},
         {"part", VstTemplate::Editor::Part},     {"label", VstTemplate::Editor::Label},
+        {"choice", VstTemplate::Editor::Choice},
     };
     for (const auto& [text, editor] : kNames)
         if (name == text) {

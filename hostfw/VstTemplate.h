@@ -13,10 +13,11 @@
 //   row <label>\t<record>\t<field>\t<cell code, hex>\t<editor>
 //   col <label>\t<record>\t<field>\t<cell code, hex>\t<editor>
 // Editors: text, list (drop-down of texts), switch (自動/手入力: 0 or 1), number
-// (a short), part (a part address), label (read-only text).
+// (a short), choice (a short chosen by name from a fixed drop-down the sheet's list
+// hook fills; nothing can be typed), part (a part address), label (read-only text).
 class HOSTFW_API VstTemplate {
 public:
-    enum class Editor { Text, List, Switch, Number, Part, Label };
+    enum class Editor { Text, List, Switch, Number, Choice, Part, Label };
     struct Cell {
         std::string label;
         std::string record;

@@ -43,10 +43,8 @@ constexpr int kIdSingleRoute = 9012;
 constexpr int kIdCheckCalcs = 9013;
 constexpr unsigned kMsgShowNetworkList = kMsgUser + 1;
 constexpr unsigned kMsgReloadPartLists = kMsgUser + 2;
-// First column of the check-calculation list (the horizontal routes) and the 628
-// column of the strict list.
+// First column of the check-calculation list (the horizontal routes).
 constexpr DWORD kCellCheckCalcFirst = 0x0236010Cu;
-constexpr DWORD kCellStrict628 = 0x0236011Cu;
 constexpr const char* kTabs[8] = {"完全", "論理", "位置", "時間", "主題", "観測網", "点検計算", "点検測量"};
 
 } // namespace
@@ -100,6 +98,8 @@ BOOL CPartDlg::OnInitDialog()
         loaded = InitSheet(*list, "tab00519_" + std::to_string(number) + ".vst", number, number >= 10 ? 1 : 3) && loaded;
     if (!loaded)
         ReportUnreadTemplate();
+    for (ControlPointPartList* list : AllLists())
+        m_listCommands->OfferInContextMenu(*list);
 
     m_checkSurvey = new QCheckBox(QString::fromUtf8("点検測量結果を出力する"), this);
     BodyLayout()->addWidget(m_checkSurvey);
@@ -114,9 +114,26 @@ BOOL CPartDlg::OnInitDialog()
 
 void CPartDlg::InitToolBar()
 {
-    TableDialogFrame::InitToolBar();
-    for (const int id : {0x8400, 33800, 33794, 33795, 33797, 33798, 33801})
-        AddCmdButton(id);
+    plugcommon::PartListCommands::AddPartCommandButtons(*this);
+    m_listCommands = std::make_unique<plugcommon::PartListCommands>(
+        *this, std::vector<int>{kCmdSearchExtract, kCmdSearchSelect, kCmdClearList, kCmdQueryArea, kCmdBoardUpdate});
+}
+
+std::array<ControlPointPartList*, 5> CPartDlg::AllLists() const
+{
+    return {m_strict.get(), m_arbitrary.get(), m_singleRoute.get(), m_handbooks.get(), m_checkCalcs.get()};
+}
+
+void CPartDlg::UpdateListCommands()
+{
+    if (m_listCommands == nullptr)
+        return;
+    plugcommon::PartListCommandState state;
+    state.listCurrent = m_current != nullptr;
+    state.listEnabled = m_current != nullptr && m_current->isEnabled();
+    state.boardImport = m_current == m_strict.get() || m_current == m_checkCalcs.get();
+    state.readOnly = IsReadOnly();
+    m_listCommands->Update(state);
 }
 
 short CPartDlg::NetworkKind()
@@ -140,8 +157,7 @@ void CPartDlg::OnTabSelChange(int index)
     m_checkSurvey->setVisible(false);
     for (std::size_t page = 2; page < m_pages.size(); ++page)
         m_pages[page]->setVisible(false);
-    for (CVSheet* list : std::initializer_list<CVSheet*>{m_strict.get(), m_arbitrary.get(), m_singleRoute.get(),
-                                                         m_handbooks.get(), m_checkCalcs.get()})
+    for (ControlPointPartList* list : AllLists())
         list->setVisible(false);
     m_current = nullptr;
     if (index >= 0 && index <= 4) {
@@ -160,6 +176,7 @@ void CPartDlg::OnTabSelChange(int index)
         m_current = m_handbooks.get();
         m_current->setVisible(true);
     }
+    UpdateListCommands();
 }
 
 void CPartDlg::ShowNetworkList()
@@ -172,6 +189,7 @@ void CPartDlg::ShowNetworkList()
     m_current = kind >= 0 && kind <= 2 ? NetworkList(kind) : nullptr;
     if (m_current != nullptr)
         m_current->setVisible(true);
+    UpdateListCommands();
 }
 
 bool CPartDlg::IsCheckSurveyEnabled() const
@@ -187,6 +205,7 @@ void CPartDlg::ApplyCheckSurveyState(bool enabled)
         grid->SetColor(0, colour);
         grid->SetColor(7, colour);
     }
+    UpdateListCommands();
 }
 
 void CPartDlg::OnCheckSurveyClicked()
@@ -204,11 +223,7 @@ void CPartDlg::OnCheckSurveyClicked()
 // network list of the part's network kind.
 void CPartDlg::RefreshFromPart()
 {
-    for (ControlPointPartList* list : {static_cast<ControlPointPartList*>(m_strict.get()),
-                                       static_cast<ControlPointPartList*>(m_arbitrary.get()),
-                                       static_cast<ControlPointPartList*>(m_singleRoute.get()),
-                                       static_cast<ControlPointPartList*>(m_handbooks.get()),
-                                       static_cast<ControlPointPartList*>(m_checkCalcs.get())})
+    for (ControlPointPartList* list : AllLists())
         list->ForgetSiblingReads();
     PartRecord f2;
     const bool ticked = GetPartData().GetRecord("F2", 0, f2) && f2.Short(rec::kF2CheckOutput) == 1;
@@ -257,7 +272,7 @@ BOOL CPartDlg::OnCommand(int id)
         bool second = false;
         if (m_current == m_strict.get()) {
             const QModelIndex at = m_strict->GetGrid()->currentIndex();
-            second = m_strict->CellAt(at.row(), at.column()).code != kCellStrict628;
+            second = at.isValid() && m_strict->CellAt(at.row(), at.column()).code == kCellStrict631;
         }
         const short* programs = PartAdmission::Programs(m_current->Kind(), second);
         const std::vector<DWORD> found = SearchParts(id, programs);
@@ -329,9 +344,7 @@ long CPartDlg::OnUserMessage(unsigned message, std::intptr_t wParam, std::intptr
         return 0;
     }
     if (message == kMsgReloadPartLists) {
-        for (CVPartVSheet* list : std::initializer_list<CVPartVSheet*>{m_strict.get(), m_arbitrary.get(),
-                                                                       m_singleRoute.get(), m_handbooks.get(),
-                                                                       m_checkCalcs.get()})
+        for (ControlPointPartList* list : AllLists())
             list->ReloadPartData();
         return 0;
     }
@@ -391,7 +404,10 @@ void CPartDlg::ImportDocumentBoards()
     list->ForgetSiblingReads();
 
     const QModelIndex at = list->GetGrid()->currentIndex();
-    const int column = at.isValid() && at.column() > 0 ? 1 : 0;
+    // The strict list has one row per slot (628, 631); the check calculations one
+    // column per route kind.
+    const int column = list == m_strict.get() ? (at.isValid() && list->CellAt(at.row(), at.column()).code == kCellStrict631 ? 1 : 0)
+                                              : (at.isValid() && at.column() > 0 ? 1 : 0);
     const int startRow = at.isValid() ? std::max(0, list->RowToRec(at.row())) : 0;
     if (at.isValid() && list->EditorAt(at.row(), at.column()) != VstTemplate::Editor::Part) {
         ImportBoardValues(*list, list->CellAt(at.row(), at.column()), *document);

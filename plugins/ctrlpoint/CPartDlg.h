@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "hostfw/CTabParamDB.h"
+#include "plugins/common/PartListCommands.h"
 #include "plugins/common/TableDialogFrame.h"
 #include "plugins/ctrlpoint/PartAdmission.h"
 
@@ -28,7 +29,7 @@ class CPartDlg : public plugcommon::TableDialogFrame {
 public:
     static constexpr int kIdCheckSurvey = 12001;
     // The host's document-board update (the stand-in's command that plays it).
-    static constexpr int kCmdBoardUpdate = 33808;
+    static constexpr int kCmdBoardUpdate = plugcommon::PartListCommands::kCmdBoardImport;
 
     CPartDlg(VCmdData* cmd, std::unique_ptr<CTabParamDB> db, QWidget* parent, int mode);
     ~CPartDlg() override;
@@ -60,6 +61,9 @@ protected:
 private:
     void ImportBoardValues(ControlPointPartList& list, const GridCellInfo& cell, const CVPartDocument& document);
     void ShowNetworkList();
+    // The part-list commands follow the current list, its state and the part's.
+    void UpdateListCommands();
+    std::array<ControlPointPartList*, 5> AllLists() const;
     void ApplyCheckSurveyState(bool enabled);
     void OnCheckSurveyClicked();
     void RefreshFromPart();
@@ -74,6 +78,7 @@ private:
     std::unique_ptr<CVSheetPartListTen> m_handbooks;
     std::unique_ptr<CVSheetPartListX2> m_checkCalcs;
     QCheckBox* m_checkSurvey = nullptr;
+    std::unique_ptr<plugcommon::PartListCommands> m_listCommands;
     ControlPointPartList* m_current = nullptr;
     int m_tab = 0;
 };

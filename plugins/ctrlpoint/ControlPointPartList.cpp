@@ -5,13 +5,14 @@
 #include "hostfw/PeldaSysData.h"
 #include "hostfw/ctrlpoint/CSvyZaDB.h"
 #include "hostfw/gnss/KjnXyda_Nt.h"
+#include "plugins/ctrlpoint/BoardImport.h"
 #include "plugins/ctrlpoint/ControlPointRecords.h"
 #include "plugins/ctrlpoint/HostControlPointSiblings.h"
 
 namespace mod00519 {
 
 ControlPointPartList::ControlPointPartList(PartListKind kind, QWidget* parent)
-    : CVSheetPartList(2, parent), m_kind(kind), m_coordinates(std::make_unique<KjnXyda_Nt>())
+    : AdmittingPartList(2, "基準点品質評価表", parent), m_kind(kind), m_coordinates(std::make_unique<KjnXyda_Nt>())
 {
     ForgetSiblingReads();
 }
@@ -47,6 +48,21 @@ AdmissionFacts ControlPointPartList::Facts()
 BOOL ControlPointPartList::CheckFuncPartAddr(DWORD address)
 {
     return PartAdmission::Admit(m_kind, address, Facts()) ? 1 : 0;
+}
+
+plugcommon::PartRefusal ControlPointPartList::CheckTypedPart(DWORD address, DWORD code)
+{
+    if ((address & BoardImport::kFigureFlag) != 0) {
+        // A figure element, as the board import stores one.
+        plugcommon::PartRefusal refusal;
+        if (m_kind != PartListKind::Strict && m_kind != PartListKind::CheckCalc)
+            refusal.reason = plugcommon::PartRefusal::Reason::Missing;
+        else if (CheckFuncZa(address & ~BoardImport::kFigureFlag) == 0)
+            refusal.reason = plugcommon::PartRefusal::Reason::Element;
+        return refusal;
+    }
+    ForgetSiblingReads();
+    return PartAdmission::Check(m_kind, address, Facts(), PartAdmission::SlotPrograms(m_kind, code));
 }
 
 BOOL ControlPointPartList::CheckFuncZa(DWORD element)

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "hostfw/CVSheetPartList.h"
+#include "plugins/common/AdmittingPartList.h"
 #include "plugins/ctrlpoint/PartAdmission.h"
 
 class KjnXyda_Nt;
@@ -12,8 +12,8 @@ namespace mod00519 {
 class HostControlPointSiblings;
 
 // A part list of the control-point dialog: admits parts of its programs and of the
-// table's grade, reading them through the sibling databases it owns.
-class ControlPointPartList : public CVSheetPartList {
+// table's grade, searched, imported or typed, reading them through the sibling databases it owns.
+class ControlPointPartList : public plugcommon::AdmittingPartList {
     Q_OBJECT
 public:
     explicit ControlPointPartList(PartListKind kind, QWidget* parent = nullptr);
@@ -21,6 +21,8 @@ public:
 
     PartListKind Kind() const { return m_kind; }
     BOOL CheckFuncPartAddr(DWORD address) override;
+    // A typed part: the rules of the cell's column (its program) and of the list.
+    plugcommon::PartRefusal CheckTypedPart(DWORD address, DWORD code) override;
     BOOL CheckFuncZa(DWORD element) override;
     // The two further hooks of the host's list sheet: nothing to add.
     virtual int OnListExtra1() { return 0; }

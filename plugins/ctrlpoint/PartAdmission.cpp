@@ -1,37 +1,72 @@
 #include "plugins/ctrlpoint/PartAdmission.h"
 
+#include <algorithm>
+
 namespace mod00519 {
 
 namespace {
 
-bool GradeMatches(int program, PartAddress part, const AdmissionFacts& facts)
+using plugcommon::PartRefusal;
+
+// The programs a list takes from a search (the strict list both of its columns').
+std::vector<int> ListPrograms(PartListKind list)
 {
-    if (!facts.tableGrade || !facts.gradeOf)
-        return false;
-    const std::optional<short> grade = facts.gradeOf(program, part);
-    return grade && *grade == *facts.tableGrade;
+    switch (list) {
+    case PartListKind::Strict: return {kProgStrict628, kProgStrict631};
+    case PartListKind::Arbitrary:
+    case PartListKind::SingleRoute: return {kProgArbitrary622, kProgSingleRoute625};
+    case PartListKind::CheckSurvey: return {kProgHandbook681};
+    case PartListKind::CheckCalc: return {kProgHorizontalRoute687, kProgHeightRoute684};
+    }
+    return {};
 }
 
 } // namespace
 
+PartRefusal PartAdmission::Check(PartListKind list, PartAddress part, const AdmissionFacts& facts,
+                                 const short* slotPrograms)
+{
+    const int program = part != 0 && facts.programOf ? facts.programOf(part) : 0;
+    if (program == 0)
+        return PartRefusal::Of(PartRefusal::Reason::Missing);
+    const std::vector<int> wanted = slotPrograms != nullptr ? plugcommon::ProgramsOf(slotPrograms) : ListPrograms(list);
+    if (std::find(wanted.begin(), wanted.end(), program) == wanted.end()) {
+        PartRefusal refusal = PartRefusal::Of(PartRefusal::Reason::Program);
+        refusal.program = program;
+        refusal.wanted = wanted;
+        return refusal;
+    }
+    if (list == PartListKind::CheckSurvey) {
+        if (!facts.inHandbookList || facts.inHandbookList(part))
+            return PartRefusal::Of(PartRefusal::Reason::Duplicate);
+        return {};
+    }
+    if (!facts.tableGrade)
+        return PartRefusal::Of(PartRefusal::Reason::TableGrade);
+    const std::optional<short> grade = facts.gradeOf ? facts.gradeOf(program, part) : std::nullopt;
+    if (!grade || *grade != *facts.tableGrade) {
+        PartRefusal refusal = PartRefusal::Of(PartRefusal::Reason::Grade);
+        refusal.partGrade = grade;
+        refusal.tableGrade = *facts.tableGrade;
+        return refusal;
+    }
+    return {};
+}
+
 bool PartAdmission::Admit(PartListKind list, PartAddress part, const AdmissionFacts& facts)
 {
-    if (part == 0 || !facts.programOf)
-        return false;
-    const int program = facts.programOf(part);
+    return !Check(list, part, facts).Refused();
+}
+
+const short* PartAdmission::SlotPrograms(PartListKind list, DWORD cellCode)
+{
+    static const short horizontal[] = {687, 0};
+    static const short height[] = {684, 0};
     switch (list) {
-    case PartListKind::Strict:
-        return (program == kProgStrict628 || program == kProgStrict631) && GradeMatches(program, part, facts);
-    case PartListKind::Arbitrary:
-    case PartListKind::SingleRoute:
-        return (program == kProgArbitrary622 || program == kProgSingleRoute625) && GradeMatches(program, part, facts);
-    case PartListKind::CheckSurvey:
-        return program == kProgHandbook681 && facts.inHandbookList && !facts.inHandbookList(part);
-    case PartListKind::CheckCalc:
-        return (program == kProgHeightRoute684 || program == kProgHorizontalRoute687) &&
-               GradeMatches(program, part, facts);
+    case PartListKind::Strict: return Programs(list, cellCode == kCellStrict631);
+    case PartListKind::CheckCalc: return cellCode == kCellCheckCalcHeight ? height : horizontal;
+    default: return nullptr;
     }
-    return false;
 }
 
 const short* PartAdmission::Programs(PartListKind list, bool secondColumn)

@@ -16,11 +16,22 @@ constexpr const char* kGradeChangeQuestion =
     "等級区分を変更すると観測網及び点検計算の選択データが破棄されます。\nよろしいですか？";
 constexpr const char* kCaption = "基準点品質評価表";
 constexpr unsigned kMsgShowNetworkList = kMsgUser + 1;
+constexpr DWORD kCellZone = 0x01C40361u;
+
+// The coded cells: the header's coordinate system and grade, the network kind.
+const plugcommon::CodedCells& CodedCellTable()
+{
+    static const plugcommon::CodedCells cells({{{kPageHeader, kCellZone}, &plugcommon::CoordinateSystemList()},
+                                               {{kPageHeader, kCellGrade}, &plugcommon::ControlPointGradeList()},
+                                               {{kPageNetwork, kCellNetworkKind}, &plugcommon::NetworkKindList()}});
+    return cells;
+}
 
 } // namespace
 
 XSvyPartVSheet::XSvyPartVSheet(QWidget* parent)
-    : GradedPartVSheet({kCellGrade, kGradeChangeQuestion, kCaption}, parent)
+    : CodedCellSheet(CodedCellTable(), kCaption, GradedPartVSheet::GradeGuard{kCellGrade, kGradeChangeQuestion, kCaption},
+                     parent)
 {
 }
 
@@ -63,12 +74,16 @@ bool XSvyPartVSheet::IsCellLocked(int, DWORD code)
 
 DWORD XSvyPartVSheet::FillComboList(DWORD code)
 {
+    if (FillCodedList(code))
+        return 0;
     return FillComboListFrom(ControlPointKeys::Lists(), code);
 }
 
+// The chosen value is stored before the grade check compares it with the remembered one.
 void XSvyPartVSheet::OnGridSelListItem(GridDispInfo& info, const GridCellInfo& cell)
 {
-    GradedPartVSheet::OnGridSelListItem(info, cell);
+    CodedCellSheet::OnGridSelListItem(info, cell);
+    StoreCodedChoice(cell);
     if (GetPageType() == kPageHeader)
         RunGradeCheck(cell);
     if (GetPageType() == kPagePositional && cell.code == kCellAbsoluteResultSwitch)

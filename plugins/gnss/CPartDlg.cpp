@@ -1,6 +1,7 @@
 #include "plugins/gnss/CPartDlg.h"
 
 #include "plugins/common/EraDate.h"
+#include "plugins/common/PartListCommands.h"
 #include "plugins/gnss/GnssDialogLayout.h"
 #include "plugins/gnss/GnssPluginTable.h"
 #include "plugins/gnss/GnssSheetRules.h"
@@ -18,6 +19,7 @@
 #include "hostfw/gnss/JGpsSuiVur.h"
 #include "hostfw/gnss/KjnXyda_Nt.h"
 
+#include <QAction>
 #include <QHeaderView>
 
 namespace mod04827 {
@@ -97,12 +99,21 @@ BOOL CPartDlg::OnInitDialog()
 
 void CPartDlg::InitToolBar()
 {
-    TableDialogFrame::InitToolBar();
+    plugcommon::PartListCommands::AddPartCommandButtons(*this);
     _RemoveCmdButton(kRemovedCommand);
+    AddCmdSeparator();
+    AddCmdButton(kCmdConditions, "作業条件");
+    if (QAction* action = CmdButtonAction(kCmdConditions)) {
+        const QString tip = QString::fromUtf8("作業条件: このパートの作業のGNSS測量の条件を表示します");
+        action->setToolTip(tip);
+        action->setStatusTip(tip);
+    }
+    plugcommon::PartListCommands::KeepCommandBarWhole(*this);
 }
 
 BOOL CPartDlg::OnCommand(int id)
 {
+    if (id == kCmdConditions) return VPartJKNset() ? 1 : 0;
     if (id == kCmdCalcReg) {
         if (!IsReadOnly()) SetChanged(true);
         return OnVPartCalcReg();
@@ -209,6 +220,8 @@ void CPartDlg::RunCsvCommand(const PartData& copy)
 void CPartDlg::RefreshAfterLoad()
 {
     EnableCsvButton(m_workTablePresent == 1);
+    // The conditions belong to the part's work.
+    if (QAction* conditions = CmdButtonAction(kCmdConditions)) conditions->setEnabled(m_workTablePresent == 1);
     UpdateKindSheetEnable();
     ShowVariantSheets(IsLevellingKind(), IsElevation3Kind(), IsElevation4Kind());
     ShowTabPage(CurrentTab() < 0 ? 0 : CurrentTab());

@@ -22,6 +22,8 @@ class CPartDlg : public plugcommon::TableDialogFrame {
     Q_OBJECT
 public:
     static constexpr int kSheetCount = 27;
+    // The command bar's button that shows the work's GNSS conditions (VPartJKNset).
+    static constexpr int kCmdConditions = 33799;
 
     CPartDlg(VCmdData* cmd, std::unique_ptr<CTabParamDB> db, QWidget* parent, int mode);
     ~CPartDlg() override;

@@ -10,7 +10,6 @@
 
 namespace mod04827 {
 
-XSvyPartVSheet::XSvyPartVSheet(QWidget* parent) : plugcommon::XSvyPartVSheetBase(parent) {}
 
 void XSvyPartVSheet::SetVariantFlags(bool levelling, bool elevation3, bool elevation4)
 {
@@ -29,8 +28,30 @@ bool XSvyPartVSheet::IsListCell(DWORD code) const
     return mod04827::IsListCell(GetPageType(), code);
 }
 
+namespace {
+
+constexpr DWORD kCellZone = 0x0FFF0E0Cu;
+constexpr DWORD kCellSurveyKind = 0x0FFF0D0Cu;
+
+// The coded cells: the header's coordinate system and the survey kind.
+const plugcommon::CodedCells& CodedCellTable()
+{
+    static const plugcommon::CodedCells cells({{{kPageHeader, kCellZone}, &plugcommon::CoordinateSystemList()},
+                                               {{kPageSurveyKind, kCellSurveyKind}, &plugcommon::GnssSurveyKindList()}});
+    return cells;
+}
+
+}  // namespace
+
+XSvyPartVSheet::XSvyPartVSheet(QWidget* parent)
+    : CodedCellSheet(CodedCellTable(), GnssPluginTable().caption, parent)
+{
+}
+
+
 DWORD XSvyPartVSheet::FillComboList(DWORD code)
 {
+    if (FillCodedList(code)) return 0;
     const auto key = ListKeyOf(GetPageType(), code, Variant());
     if (!key) return code;
     GridListBox* list = GetGrid() ? GetGrid()->GetDropDownListBox() : nullptr;
@@ -50,6 +71,7 @@ bool XSvyPartVSheet::IsCellLocked(int /*rec*/, DWORD code)
 void XSvyPartVSheet::OnGridSelListItem(GridDispInfo& info, const GridCellInfo& cell)
 {
     CVPartVSheet::OnGridSelListItem(info, cell);
+    if (StoreCodedChoice(cell)) return;
     if (IsSwitchCell(GetPageType(), cell.code)) RedrawGrid();
     if (!IsListCell(cell.code) || !GetGrid()) return;
     const GridListBox* list = GetGrid()->GetDropDownListBox();

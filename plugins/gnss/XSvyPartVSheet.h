@@ -1,14 +1,15 @@
 #pragma once
 
+#include "plugins/common/CodedCellSheet.h"
 #include "plugins/common/XSvyPartVSheetBase.h"
 #include "plugins/gnss/SurveyVariant.h"
 
 namespace mod04827 {
 
 // A sheet of the GNSS table dialog: its drop-down lists come from the list file of its
-// variant, and on the positional page the generated texts are locked while their
+// variant, the coordinate system and the survey kind are chosen by name, and on the positional page the generated texts are locked while their
 // switch says automatic.
-class XSvyPartVSheet : public plugcommon::XSvyPartVSheetBase {
+class XSvyPartVSheet : public plugcommon::CodedCellSheet<plugcommon::XSvyPartVSheetBase> {
     Q_OBJECT
 public:
     explicit XSvyPartVSheet(QWidget* parent = nullptr);

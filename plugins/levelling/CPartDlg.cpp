@@ -69,11 +69,32 @@ BOOL CPartDlg::OnInitDialog()
     }
     if (!loaded)
         ReportUnreadTemplate();
+    for (const auto& list : m_lists)
+        m_listCommands->OfferInContextMenu(*list);
     for (const char* label : kTabs)
         AddTab(label);
     m_pages[0]->RememberPartGrade();
     SelectTab(0);
     return 1;
+}
+
+void CPartDlg::InitToolBar()
+{
+    plugcommon::PartListCommands::AddPartCommandButtons(*this);
+    m_listCommands = std::make_unique<plugcommon::PartListCommands>(
+        *this, std::vector<int>{kCmdSearchExtract, kCmdSearchSelect, kCmdClearList, kCmdQueryArea});
+}
+
+// The program filter outlives the part-list tab that set it, so the commands keep
+// working on that list.
+void CPartDlg::UpdateListCommands()
+{
+    if (m_listCommands == nullptr)
+        return;
+    plugcommon::PartListCommandState state;
+    state.listCurrent = CurrentList() != nullptr;
+    state.readOnly = IsReadOnly();
+    m_listCommands->Update(state);
 }
 
 CVSheetPartListX* CPartDlg::CurrentList() const
@@ -102,6 +123,7 @@ void CPartDlg::OnTabSelChange(int index)
             m_lists[k]->setFocus();
         m_programFilter = LevellingAdmission::Programs(static_cast<LevellingListKind>(k))[0];
     }
+    UpdateListCommands();
 }
 
 int CPartDlg::ChangePart(long recNo)

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "hostfw/CTabParamDB.h"
+#include "plugins/common/PartListCommands.h"
 #include "plugins/common/TableDialogFrame.h"
 
 class CSvyPartVSheet;
@@ -23,6 +24,7 @@ public:
     ~CPartDlg() override;
 
     BOOL OnInitDialog() override;
+    void InitToolBar() override;
     void DoDataExchange() override;
     int ChangePart(long recNo) override;
     int OnLoadPart(DWORD flag) override;
@@ -44,11 +46,14 @@ protected:
 private:
     void OnClearPartList();
     void ReloadPartLists();
+    // The part-list commands follow the program filter (the list they work on).
+    void UpdateListCommands();
 
     std::unique_ptr<CSvyPartVSheet> m_header;                 // 9001
     std::array<std::unique_ptr<XSvyPartVSheet>, 7> m_pages;   // 9002 … 9007, 9011
     std::array<std::unique_ptr<CVSheetPartListX>, 3> m_lists; // 9008, 9009, 9010
     short m_programFilter = 0;
+    std::unique_ptr<plugcommon::PartListCommands> m_listCommands;
 };
 
 } // namespace mod00963

@@ -11,7 +11,7 @@
 namespace mod00963 {
 
 CVSheetPartListX::CVSheetPartListX(LevellingListKind kind, QWidget* parent)
-    : CVSheetPartList(2, parent), m_kind(kind), m_systemData(PeldaGetApp().GetCurPartSysData())
+    : AdmittingPartList(2, "水準測量品質評価表", parent), m_kind(kind), m_systemData(PeldaGetApp().GetCurPartSysData())
 {
     m_siblings = std::make_unique<HostLevellingSiblings>(m_systemData != nullptr ? m_systemData->GetHandle() : nullptr,
                                                          m_systemData);
@@ -32,11 +32,16 @@ LevellingAdmissionFacts CVSheetPartListX::Facts()
 
 BOOL CVSheetPartListX::CheckFuncPartAddr(DWORD address)
 {
+    return CheckTypedPart(address, 0).Refused() ? 0 : 1;
+}
+
+plugcommon::PartRefusal CVSheetPartListX::CheckTypedPart(DWORD address, DWORD)
+{
     LevellingAdmissionFacts facts = Facts();
     facts.inList = [this](PartAddress part) {
         return GetPartData() != nullptr && GetPartData()->SearchRow(ListRecord(), 0, part) >= 0;
     };
-    return LevellingAdmission::Admit(m_kind, address, facts) ? 1 : 0;
+    return LevellingAdmission::Check(m_kind, address, facts);
 }
 
 int CVSheetPartListX::AddParts(const std::vector<DWORD>& parts, DWORD column)

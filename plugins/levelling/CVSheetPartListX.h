@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "hostfw/CVSheetPartList.h"
+#include "plugins/common/AdmittingPartList.h"
 #include "plugins/levelling/LevellingAdmission.h"
 
 class PeldaSysData;
@@ -13,9 +13,9 @@ namespace mod00963 {
 class HostLevellingSiblings;
 
 // A part list of the levelling dialog (network adjustment, observation notes or
-// check routes): admits parts of its program and of the table's grade, reading them
+// check routes): admits parts of its program and of the table's grade, searched or typed, reading them
 // through the sibling databases it owns.
-class CVSheetPartListX : public CVSheetPartList {
+class CVSheetPartListX : public plugcommon::AdmittingPartList {
     Q_OBJECT
 public:
     explicit CVSheetPartListX(LevellingListKind kind, QWidget* parent = nullptr);
@@ -23,6 +23,7 @@ public:
 
     LevellingListKind Kind() const { return m_kind; }
     BOOL CheckFuncPartAddr(DWORD address) override;
+    plugcommon::PartRefusal CheckTypedPart(DWORD address, DWORD code) override;
     // Adds the admitted parts of a part search in order: the network list takes the
     // first, the note and route lists fill their empty rows and then append. The held
     // parts are read once, so a search of 4,096 parts stays linear. Answers how many

@@ -4,22 +4,44 @@
 
 namespace mod00963 {
 
+using plugcommon::PartRefusal;
+
+PartRefusal LevellingAdmission::Check(LevellingListKind list, PartAddress part, const LevellingAdmissionFacts& facts)
+{
+    const int program = part != 0 && facts.programOf ? facts.programOf(part) : 0;
+    if (program == 0)
+        return PartRefusal::Of(PartRefusal::Reason::Missing);
+    if (program != Programs(list)[0]) {
+        PartRefusal refusal = PartRefusal::Of(PartRefusal::Reason::Program);
+        refusal.program = program;
+        refusal.wanted = plugcommon::ProgramsOf(Programs(list));
+        return refusal;
+    }
+    if (list != LevellingListKind::Network && (!facts.inList || facts.inList(part)))
+        return PartRefusal::Of(PartRefusal::Reason::Duplicate);
+    if (program == kProgObservationNote921)
+        return {};
+    if (!facts.tableGrade || facts.siblings == nullptr)
+        return PartRefusal::Of(PartRefusal::Reason::TableGrade);
+    const bool ofGrade = program == kProgNetworkAdjustment938
+                             ? LevellingEvaluation::IsNetworkOfGrade(part, *facts.tableGrade, *facts.siblings)
+                             : LevellingEvaluation::IsCheckRouteOfGrade(part, *facts.tableGrade, *facts.siblings);
+    if (!ofGrade) {
+        PartRefusal refusal = PartRefusal::Of(PartRefusal::Reason::Grade);
+        if (program == kProgNetworkAdjustment938) {
+            refusal.partGrade = facts.siblings->NetworkAdjustmentGrade(part);
+        } else if (const std::optional<CheckRoute> route = facts.siblings->ReadCheckRoute(part)) {
+            refusal.partGrade = facts.siblings->LevellingNetworkGrade(route->networkPart);
+        }
+        refusal.tableGrade = *facts.tableGrade;
+        return refusal;
+    }
+    return {};
+}
+
 bool LevellingAdmission::Admit(LevellingListKind list, PartAddress part, const LevellingAdmissionFacts& facts)
 {
-    if (part == 0 || !facts.programOf)
-        return false;
-    if (list != LevellingListKind::Network && (!facts.inList || facts.inList(part)))
-        return false;
-    const int program = facts.programOf(part);
-    if (program != Programs(list)[0])
-        return false;
-    if (program == kProgObservationNote921)
-        return true;
-    if (!facts.tableGrade || facts.siblings == nullptr)
-        return false;
-    if (program == kProgNetworkAdjustment938)
-        return LevellingEvaluation::IsNetworkOfGrade(part, *facts.tableGrade, *facts.siblings);
-    return LevellingEvaluation::IsCheckRouteOfGrade(part, *facts.tableGrade, *facts.siblings);
+    return !Check(list, part, facts).Refused();
 }
 
 const short* LevellingAdmission::Programs(LevellingListKind list)

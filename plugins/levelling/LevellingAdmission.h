@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+#include "plugins/common/PartListFilter.h"
 #include "plugins/levelling/LevellingSiblings.h"
 
 namespace mod00963 {
@@ -23,6 +24,9 @@ struct LevellingAdmissionFacts {
 class LevellingAdmission {
 public:
     static bool Admit(LevellingListKind list, PartAddress part, const LevellingAdmissionFacts& facts);
+    // The same rules with the reason of a refusal.
+    static plugcommon::PartRefusal Check(LevellingListKind list, PartAddress part,
+                                         const LevellingAdmissionFacts& facts);
     // The program a list takes (for the host's part search), 0-terminated.
     static const short* Programs(LevellingListKind list);
 };

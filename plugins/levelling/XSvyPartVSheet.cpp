@@ -15,11 +15,21 @@ namespace {
 constexpr const char* kGradeChangeQuestion =
     "等級区分を変更すると水準網・水準点検路線の入力データが破棄されます。\nよろしいですか？";
 constexpr const char* kCaption = "水準測量品質評価表";
+constexpr DWORD kCellZone = 0x01C40466u;
+
+// The header's coded cells: the coordinate system and the grade.
+const plugcommon::CodedCells& CodedCellTable()
+{
+    static const plugcommon::CodedCells cells({{{kPageHeader, kCellZone}, &plugcommon::CoordinateSystemList()},
+                                               {{kPageHeader, kCellGrade}, &plugcommon::LevellingGradeList()}});
+    return cells;
+}
 
 } // namespace
 
 XSvyPartVSheet::XSvyPartVSheet(QWidget* parent)
-    : GradedPartVSheet({kCellGrade, kGradeChangeQuestion, kCaption}, parent)
+    : CodedCellSheet(CodedCellTable(), kCaption, GradedPartVSheet::GradeGuard{kCellGrade, kGradeChangeQuestion, kCaption},
+                     parent)
 {
 }
 
@@ -55,12 +65,16 @@ bool XSvyPartVSheet::IsCellLocked(int, DWORD code)
 
 DWORD XSvyPartVSheet::FillComboList(DWORD code)
 {
+    if (FillCodedList(code))
+        return 0;
     return FillComboListFrom(LevellingKeys::Lists(), code);
 }
 
+// The chosen value is stored before the grade check compares it with the remembered one.
 void XSvyPartVSheet::OnGridSelListItem(GridDispInfo& info, const GridCellInfo& cell)
 {
-    GradedPartVSheet::OnGridSelListItem(info, cell);
+    CodedCellSheet::OnGridSelListItem(info, cell);
+    StoreCodedChoice(cell);
     if (GetPageType() == kPageHeader)
         RunGradeCheck(cell);
     if (GetPageType() == kPagePositional && LevellingLock::IsSwitchCell(cell.code))

@@ -12,11 +12,11 @@
 #include "hostfw/CTab04827DB.h"
 #include "hostfw/HostMessages.h"
 #include "hostfw/PeldaIni.h"
-#include "tests/plugins/DialogLook.h"
 #include "hostfw/Tab04827Data.h"
 #include "hostfw/VCmdData.h"
 #include "hostfw/gnss/KjnXyda_Nt.h"
 #include "tests/plugins/DialogLook.h"
+#include "tests/plugins/common/PersonActions.h"
 
 #include <QApplication>
 
@@ -239,6 +239,91 @@ TEST_F(GnssDialogTest, NewPartTakesWorkKindZoneAndDate)
     EXPECT_EQ(elevation.Zone(), 1);
     EXPECT_EQ(control.Text(GnssRecord::F1, 2), "令和8年12月10日");
     EXPECT_EQ(elevation.Text(GnssRecord::F1, 2), "令和8年12月10日");
+}
+
+// The survey kind is chosen by name from a fixed list, and the shown set follows it at
+// once; the header's coordinate system shows the name the form prints.
+TEST_F(GnssDialogTest, SurveyKindAndZoneAreChosenByName)
+{
+    GnssSeed seed;
+    seed.SurveyPart(1, {0, 0, 0, 0, 0});
+    CPartDlg* d = Open(seed);
+    ASSERT_TRUE(d);
+    ASSERT_TRUE(plugtest::MakeActive(*d));
+    XSvyPartVSheet& kind = *d->Sheet(kSurveyKindSheet);
+    const auto shown = [](CVSheet& sheet, DWORD code) {
+        const QModelIndex at = plugtest::CellIndex(sheet, code);
+        return sheet.DisplayText(at.row(), at.column());
+    };
+    EXPECT_EQ(shown(kind, 0x0FFF0D0Cu), "水準測量");
+    QComboBox* combo = plugtest::OpenEditor<QComboBox>(kind, 0x0FFF0D0Cu);
+    ASSERT_NE(combo, nullptr);
+    EXPECT_FALSE(combo->isEditable());
+    QStringList entries;
+    for (int i = 0; i < combo->count(); ++i) entries << combo->itemText(i);
+    EXPECT_EQ(entries, (QStringList{"基準点測量", "水準測量", "標高測量(３級)", "標高測量(４級)"}));
+    QTest::keyClick(combo, Qt::Key_Escape);
+
+    ASSERT_TRUE(plugtest::PickEntry(kind, 0x0FFF0D0Cu, 2));
+    EXPECT_EQ(ReadSurveyKind(*d->PartDataAs<Tab04827Data>()), 2);
+    EXPECT_EQ(shown(kind, 0x0FFF0D0Cu), "標高測量(３級)");
+    EXPECT_TRUE(Shown(*d, 15));
+    EXPECT_FALSE(Shown(*d, 8));
+
+    XSvyPartVSheet& header = *d->Sheet(15);
+    ASSERT_TRUE(plugtest::PickEntry(header, 0x0FFF0E0Cu, 8));
+    GnssTableSet elevation;
+    ASSERT_TRUE(ReadTableSet(*d->PartDataAs<Tab04827Data>(), SurveyVariant::Elevation3, elevation));
+    EXPECT_EQ(elevation.Zone(), 9);
+    EXPECT_EQ(shown(header, 0x0FFF0E0Cu), "平面直角座標系 Ⅸ系");
+}
+
+TEST_F(GnssDialogTest, TypedSurveyKindOrZoneOutsideTheListIsRefused)
+{
+    GnssSeed seed;
+    seed.SurveyPart(1, {0, 0, 0, 0, 0});
+    CPartDlg* d = Open(seed);
+    ASSERT_TRUE(d);
+    std::vector<std::string> shown;
+    SetHostMessageHandler([&](const std::string& text, const std::string&, unsigned) {
+        shown.push_back(text);
+        return kIdOk;
+    });
+    const auto edit = [](CVSheet& sheet, DWORD code, const std::string& text) {
+        const QModelIndex at = plugtest::CellIndex(sheet, code);
+        return dynamic_cast<CVPartVSheet&>(sheet).EditCellText(at.row(), at.column(), text);
+    };
+    EXPECT_FALSE(edit(*d->Sheet(kSurveyKindSheet), 0x0FFF0D0Cu, "4"));
+    EXPECT_FALSE(edit(*d->Sheet(8), 0x0FFF0E0Cu, "-3"));
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_NE(shown[0].find("測量区分は一覧の中から選んでください。"), std::string::npos) << shown[0];
+    EXPECT_EQ(ReadSurveyKind(*d->PartDataAs<Tab04827Data>()), 1);
+    EXPECT_TRUE(edit(*d->Sheet(kSurveyKindSheet), 0x0FFF0D0Cu, "標高測量(４級)"));
+    EXPECT_EQ(ReadSurveyKind(*d->PartDataAs<Tab04827Data>()), 3);
+}
+
+// The work's GNSS conditions are one click away on the command bar, for a part with a
+// work; a part without one has nothing to show.
+TEST_F(GnssDialogTest, ConditionsButtonShowsTheWorksConditions)
+{
+    GnssSeed seed;
+    QJsonObject records{{"F2", Rows({Row({9})})}, {"F3", Rows({Row({0})})}};
+    seed.Part(4827, 2, records);   // work 9 has no work-table entry
+    CPartDlg* d = Open(seed);
+    ASSERT_TRUE(d);
+    ASSERT_TRUE(plugtest::MakeActive(*d));
+    std::vector<std::string> captions;
+    SetHostMessageHandler([&](const std::string&, const std::string& caption, unsigned) {
+        captions.push_back(caption);
+        return kIdOk;
+    });
+    QAction* conditions = d->CmdButtonAction(CPartDlg::kCmdConditions);
+    ASSERT_NE(conditions, nullptr);
+    EXPECT_EQ(conditions->text().toStdString(), "作業条件");
+    ASSERT_TRUE(plugtest::ClickCommand(*d, conditions));
+    EXPECT_EQ(captions, std::vector<std::string>{"GNSS条件"});
+    ASSERT_TRUE(d->ChangePart(2));
+    EXPECT_FALSE(conditions->isEnabled());
 }
 
 }  // namespace

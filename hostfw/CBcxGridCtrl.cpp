@@ -1,6 +1,7 @@
 #include "hostfw/CBcxGridCtrl.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 int GridListBox::AddString(const std::string& text)
 {
@@ -55,4 +56,20 @@ void CBcxGridCtrl::SetColor(int index, std::uint32_t colour)
 std::uint32_t CBcxGridCtrl::GetColor(int index) const
 {
     return index >= 0 && index < 8 ? m_colours[index] : 0xFF000000u;
+}
+
+void CBcxGridCtrl::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    // While a cell is edited the editor's Return commits it (the delegate); what comes
+    // back up from the editor stops here.
+    event->accept();
+    if (state() == QAbstractItemView::EditingState)
+        return;
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && (model()->flags(current) & Qt::ItemIsEditable))
+        edit(current);
 }

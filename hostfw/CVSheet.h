@@ -25,6 +25,8 @@ public:
     bool LoadTemplate(const std::string& name);
     const VstTemplate& Template() const { return m_template; }
     const std::string& LastError() const { return m_error; }
+    // Fits the columns to their contents; a sheet of fixed rows also takes exactly the
+    // height of its rows.
     void AdjustWindowSize(int mode);
     CBcxGridCtrl* GetGrid() const { return m_grid; }
 
@@ -68,6 +70,7 @@ protected:
     virtual std::uint32_t OnGetTextColor(const GridCellInfo& cell);
 
     SheetModel* Model() const { return m_model.get(); }
+    void FitHeightToRows();
 
 private:
     VstTemplate m_template;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # parthost --edit --interactive under a display: the table dialog waits for a person;
 # a click on OK sent with xdotool stores the part as a scripted OK does, and a click on
-# キャンセル stores nothing.
+# キャンセル stores nothing. Text typed into a drop-down cell and confirmed with Return
+# reaches the CSV written after OK, and Return alone never closes the dialog.
 #   parthost-interactive.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1
@@ -21,10 +22,23 @@ echo '{ "dialog": { "steps": [ { "button": 1 } ] } }' > "$scratch/ok.json"
   > "$scratch/scripted.out" 2>&1
 scripted=$(grep '^STORED ' "$scratch/scripted.out")
 
-# Starts the dialog for a person, then clicks the named button where parthost says it is.
+# Starts the dialog for a person (further parthost options after the button's name),
+# then clicks the named button where parthost says it is.
 click_through() {
   local out=$1 button=$2
-  "$build/bin/parthost" --seed "$seed" --plugin "$plugin" --out "$scratch/$out" --edit --interactive \
+  shift 2
+  start_interactive "$out" "$@"
+  click_at "$out" "$button"
+  wait "$host"
+  host=""
+  cat "$scratch/$out.out"
+}
+
+# Starts parthost for a person and waits until its dialog is on screen.
+start_interactive() {
+  local out=$1
+  shift
+  "$build/bin/parthost" --seed "$seed" --plugin "$plugin" --out "$scratch/$out" --edit --interactive "$@" \
     > "$scratch/$out.out" 2>&1 &
   host=$!
   local deadline=$((SECONDS + 60))
@@ -34,12 +48,16 @@ click_through() {
     fi
     sleep 0.1
   done
-  local x y
-  read -r x y < <(sed -n "s/^INTERACTIVE $button at \(-\?[0-9]*\) \(-\?[0-9]*\)$/\1 \2/p" "$scratch/$out.out")
+}
+
+# Clicks what parthost placed under the name ("OK", "cell 9002 0x6FFF0D0C").
+click_at() {
+  local out=$1 what=$2 x y
+  read -r x y < <(sed -n "s/^INTERACTIVE $what at \(-\?[0-9]*\) \(-\?[0-9]*\)$/\1 \2/p" "$scratch/$out.out")
+  if [ -z "$x" ]; then
+    echo "parthost did not place $what" >&2; cat "$scratch/$out.out" >&2; exit 1
+  fi
   xdotool mousemove "$x" "$y" click 1
-  wait "$host"
-  host=""
-  cat "$scratch/$out.out"
 }
 
 click_through clicked OK
@@ -52,4 +70,25 @@ done
 click_through cancelled キャンセル
 grep -q '^EDIT closed with キャンセル$' "$scratch/cancelled.out"
 test ! -e "$scratch/cancelled/data/user/KJNHYOUKA.ini"
+# Levelling: a click on データ品質適用範囲, Return opens it, the typed text replaces
+# its value, Return confirms it; then OK. The CSV written afterwards (--csv, answered
+# by the seed's script) carries the typed text.
+seed="$source/examples/levelling/grade1.json"
+plugin="$build/plugins/Mod00963.so"
+start_interactive typed --csv
+click_at typed "cell 9002 0x6FFF0D0C"
+# The keys reach the dialog in order; a Return that closed it would leave the old
+# value in the CSV.
+xdotool key Return
+xdotool key ctrl+a
+xdotool type "NEWAREA"
+xdotool key Return
+click_at typed OK
+wait "$host"
+host=""
+cat "$scratch/typed.out"
+grep -q '^EDIT closed with OK$' "$scratch/typed.out"
+csv=$(sed -n 's/^CSV //p' "$scratch/typed.out" | head -n 1)
+test -n "$csv"
+iconv -f CP932 -t UTF-8 "$csv" | grep -q 'NEWAREA'
 echo "parthost interactive: ok"

@@ -104,7 +104,12 @@ void HostScript::InstallInteractiveHooks(void (*report)(const std::string& line)
         report("ANSWER " + std::to_string(answer));
         return answer;
     });
-    SetFileChooserHook({});
+    SetFileChooserHook([report](const std::string&) {
+        report("CHOOSE asking the person");
+        std::optional<std::string> name = AskBinderFileName({});
+        report(name ? "CHOOSE " + *name : std::string("CHOOSE (cancelled)"));
+        return name;
+    });
     SetFormSelectHook({});
 }
 

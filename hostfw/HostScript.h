@@ -25,8 +25,8 @@ public:
     void InstallHooks(void (*report)(const std::string& line));
     static void RemoveHooks();
     // For a person at the screen: every message box, question and help text is shown
-    // (and reported through report), the file chooser is the Qt one. The form chooser
-    // keeps its default.
+    // (reported through report with the answer), the file chooser is the Qt one
+    // ("CHOOSE asking the person", then the name). The form chooser keeps its default.
     static void InstallInteractiveHooks(void (*report)(const std::string& line));
 
     // Runs the dialog steps; false with error at the first step that failed.

@@ -50,6 +50,29 @@ start_interactive() {
   done
 }
 
+# Waits until parthost has printed a line starting with the text.
+wait_line() {
+  local out=$1 text=$2 deadline=$((SECONDS + 60))
+  until grep -q "^$text" "$scratch/$out.out"; do
+    if ((SECONDS > deadline)) || ! kill -0 "$host" 2>/dev/null; then
+      echo "parthost never printed: $text" >&2; cat "$scratch/$out.out" >&2; exit 1
+    fi
+    sleep 0.1
+  done
+}
+
+# Waits until the window with the title holds the keyboard (a box or chooser shown to
+# the person).
+wait_focus() {
+  local title=$1 deadline=$((SECONDS + 60))
+  until [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "$title" ]; do
+    if ((SECONDS > deadline)); then
+      echo "no window \"$title\" took the keyboard" >&2; exit 1
+    fi
+    sleep 0.1
+  done
+}
+
 # Clicks what parthost placed under the name ("OK", "cell 9002 0x6FFF0D0C").
 click_at() {
   local out=$1 what=$2 x y
@@ -91,4 +114,48 @@ grep -q '^EDIT closed with OK$' "$scratch/typed.out"
 csv=$(sed -n 's/^CSV //p' "$scratch/typed.out" | head -n 1)
 test -n "$csv"
 iconv -f CP932 -t UTF-8 "$csv" | grep -q 'NEWAREA'
+
+# What the dialog shows is the person's to answer: ﾍﾙﾌﾟ, the CSV output's file chooser
+# and its closing message wait for keys on screen.
+start_interactive shown
+click_at shown ﾍﾙﾌﾟ
+wait_line shown 'MSG\[ヘルプ'
+wait_focus "ヘルプ MOD00963.DLL"
+xdotool key Return
+wait_line shown 'ANSWER 1'
+click_at shown CSVファイル出力
+wait_line shown 'CHOOSE asking the person'
+wait_focus "名前を付けて保存"
+xdotool type "CHOSEN.CSV"
+xdotool key Return
+wait_line shown 'CHOOSE CHOSEN.CSV'
+wait_line shown 'MSG\[水準測量品質評価表\] 水準測量品質評価表CSVファイル出力が終了しました'
+wait_focus "水準測量品質評価表"
+xdotool key Return
+click_at shown キャンセル
+wait "$host"
+host=""
+cat "$scratch/shown.out"
+test "$(grep -c '^ANSWER 1$' "$scratch/shown.out")" = 2
+test -s "$scratch/shown/data/binder/files/CHOSEN.CSV"
+
+# A typed grade change asks the person; Esc (いいえ) puts the old grade back, so OK
+# stores the part as it was.
+echo '{ "dialog": { "steps": [ { "button": 1 } ] } }' > "$scratch/ok.json"
+"$build/bin/parthost" --seed "$seed" --plugin "$plugin" --out "$scratch/grade-scripted" --edit --script "$scratch/ok.json" \
+  > "$scratch/grade-scripted.out" 2>&1
+start_interactive grade
+click_at grade "cell 9002 0x1C40467"
+xdotool key Return
+xdotool key ctrl+a
+xdotool type "2"
+xdotool key Return
+wait_line grade 'MSG\[水準測量品質評価表\] 等級区分を変更すると'
+xdotool key Escape
+wait_line grade 'ANSWER 7'
+click_at grade OK
+wait "$host"
+host=""
+cat "$scratch/grade.out"
+test "$(grep '^STORED ' "$scratch/grade.out")" = "$(grep '^STORED ' "$scratch/grade-scripted.out")"
 echo "parthost interactive: ok"

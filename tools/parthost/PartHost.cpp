@@ -276,11 +276,19 @@ bool PartHost::RunInteractive()
     std::string closedWith = "the window";
     const std::pair<int, const char*> buttons[] = {{CVPartDlg::kIdOk, "OK"}, {CVPartDlg::kIdCancel, "キャンセル"}};
     for (const auto& [id, name] : buttons) {
-        if (auto* button = dialog->findChild<QPushButton*>(QString("button%1").arg(id))) {
+        if (auto* button = dialog->findChild<QPushButton*>(QString("button%1").arg(id)))
             QObject::connect(button, &QPushButton::clicked, [&closedWith, name = name] { closedWith = name; });
-            const QPoint at = button->mapToGlobal(button->rect().center());
-            Print(std::string("INTERACTIVE ") + name + " at " + std::to_string(at.x()) + " " + std::to_string(at.y()));
-        }
+    }
+    // Every button by its name (OK and キャンセル by these), for a person's helper.
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (!button->isVisible())
+            continue;
+        std::string name = button->text().toStdString();
+        for (const auto& [id, fixed] : buttons)
+            if (button->objectName() == QString("button%1").arg(id))
+                name = fixed;
+        const QPoint at = button->mapToGlobal(button->rect().center());
+        Print("INTERACTIVE " + name + " at " + std::to_string(at.x()) + " " + std::to_string(at.y()));
     }
     PrintCellPlaces(*dialog);
     Print("INTERACTIVE waiting for the dialog to close");

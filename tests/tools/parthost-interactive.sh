@@ -29,9 +29,7 @@ click_through() {
   shift 2
   start_interactive "$out" "$@"
   click_at "$out" "$button"
-  wait "$host"
-  host=""
-  cat "$scratch/$out.out"
+  finish_host "$out"
 }
 
 # Starts parthost for a person and waits until its dialog is on screen.
@@ -41,13 +39,14 @@ start_interactive() {
   "$build/bin/parthost" --seed "$seed" --plugin "$plugin" --out "$scratch/$out" --edit --interactive "$@" \
     > "$scratch/$out.out" 2>&1 &
   host=$!
-  local deadline=$((SECONDS + 60))
-  until grep -q '^INTERACTIVE waiting' "$scratch/$out.out"; do
-    if ((SECONDS > deadline)) || ! kill -0 "$host" 2>/dev/null; then
-      echo "the dialog did not come up" >&2; cat "$scratch/$out.out" >&2; exit 1
-    fi
-    sleep 0.1
-  done
+  wait_line "$out" 'INTERACTIVE waiting'
+}
+
+# Waits for parthost to end and shows what it printed.
+finish_host() {
+  wait "$host"
+  host=""
+  cat "$scratch/$1.out"
 }
 
 # Waits until parthost has printed a line starting with the text.
@@ -107,9 +106,7 @@ xdotool key ctrl+a
 xdotool type "NEWAREA"
 xdotool key Return
 click_at typed OK
-wait "$host"
-host=""
-cat "$scratch/typed.out"
+finish_host typed
 grep -q '^EDIT closed with OK$' "$scratch/typed.out"
 csv=$(sed -n 's/^CSV //p' "$scratch/typed.out" | head -n 1)
 test -n "$csv"
@@ -133,9 +130,7 @@ wait_line shown 'MSG\[水準測量品質評価表\] 水準測量品質評価表C
 wait_focus "水準測量品質評価表"
 xdotool key Return
 click_at shown キャンセル
-wait "$host"
-host=""
-cat "$scratch/shown.out"
+finish_host shown
 test "$(grep -c '^ANSWER 1$' "$scratch/shown.out")" = 2
 test -s "$scratch/shown/data/binder/files/CHOSEN.CSV"
 
@@ -154,8 +149,6 @@ wait_line grade 'MSG\[水準測量品質評価表\] 等級区分を変更する�
 xdotool key Escape
 wait_line grade 'ANSWER 7'
 click_at grade OK
-wait "$host"
-host=""
-cat "$scratch/grade.out"
+finish_host grade
 test "$(grep '^STORED ' "$scratch/grade.out")" = "$(grep '^STORED ' "$scratch/grade-scripted.out")"
 echo "parthost interactive: ok"

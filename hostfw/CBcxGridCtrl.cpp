@@ -22,6 +22,11 @@ std::string GridListBox::GetText(int index) const
 CBcxGridCtrl::CBcxGridCtrl(QWidget* parent) : QTableView(parent)
 {
     horizontalHeader()->setStretchLastSection(true);
+    // Rows as tall as a line of text and the editor's frame, no taller: a table's
+    // header and a whole page fit on the screen together.
+    const int row = fontMetrics().height() + 8;
+    verticalHeader()->setMinimumSectionSize(row);
+    verticalHeader()->setDefaultSectionSize(row);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                     QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
 }

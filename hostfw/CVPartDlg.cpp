@@ -340,8 +340,11 @@ void CVPartDlg::keyPressEvent(QKeyEvent* event)
 
 void CVPartDlg::showEvent(QShowEvent* event)
 {
-    // Buttons the plug-ins add (CSV output, conditions) follow the same rule.
+    // Buttons the plug-ins add (CSV output, conditions) follow the same rule; the
+    // dialogs they open keep their own.
     for (QPushButton* button : findChildren<QPushButton*>()) {
+        if (button->window() != this)
+            continue;
         button->setAutoDefault(false);
         button->setDefault(false);
     }

@@ -61,6 +61,8 @@ public:
     virtual std::vector<std::string> ListEntriesAt(int row, int col);
     virtual bool CommitEdit(int row, int col, const std::string& text);
     virtual bool CommitList(int row, int col, int entry);
+    // Whether the last CommitEdit refused the text as input (default: never).
+    virtual bool InputRefused() const { return false; }
 
 protected:
     virtual std::string CellText(int row, int col) const;

@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QStyle>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStringList>
@@ -100,4 +101,21 @@ void SheetDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, con
         return;
     }
     QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+bool SheetDelegate::eventFilter(QObject* object, QEvent* event)
+{
+    auto* editor = qobject_cast<QWidget*>(object);
+    if (editor == nullptr || event->type() != QEvent::KeyPress)
+        return QStyledItemDelegate::eventFilter(object, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return QStyledItemDelegate::eventFilter(object, event);
+    // An open drop-down list takes its own Return (the pick).
+    if (auto* combo = qobject_cast<QComboBox*>(editor); combo != nullptr && combo->view()->isVisible())
+        return QStyledItemDelegate::eventFilter(object, event);
+    emit commitData(editor);
+    if (!m_sheet.InputRefused())
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
 }

@@ -23,6 +23,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -172,11 +173,22 @@ protected:
         ASSERT_NE(focus, nullptr) << "nothing has the focus";
         QTest::keyClick(focus, key, modifiers);
     }
+    // Plain letters as key clicks; Japanese as the input method hands a confirmed text
+    // over.
     static void Type(const QString& text)
     {
         QWidget* focus = QApplication::focusWidget();
         ASSERT_NE(focus, nullptr) << "nothing has the focus";
-        QTest::keyClicks(focus, text);
+        bool ascii = true;
+        for (const QChar c : text)
+            ascii = ascii && c.unicode() < 0x80;
+        if (ascii) {
+            QTest::keyClicks(focus, text);
+            return;
+        }
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QApplication::sendEvent(focus, &commit);
     }
 
     // A dialog that closed took its sheets along: these ask for it first.
@@ -418,5 +430,58 @@ INSTANTIATE_TEST_SUITE_P(PartListTables, GridSizeTest,
                          ::testing::Values(DropDownCase{kLevelling, "grade1.json", ""},
                                            DropDownCase{kControlPoints, "strict-network.json", ""}),
                          [](const auto& info) { return std::string(info.param.plugin.name); });
+
+} // namespace
+
+namespace {
+
+struct RefusedCase {
+    const char* name;
+    const char* label;
+    const char* refused;   // typed first, refused with a message (a too long text is cut
+                           // to its field by these tables, not refused)
+    const char* message;
+};
+
+class RefusedInputTest : public TableDialogKeysTest, public ::testing::WithParamInterface<RefusedCase> {};
+
+// A text the cell cannot take is refused with the reason, and the editor stays open with
+// what was typed, so the person mends it instead of typing it all again.
+TEST_P(RefusedInputTest, TheEditorKeepsARefusedText)
+{
+    Open(kLevelling, "grade1.json");
+    const SheetCell cell = Find(GetParam().label);
+    ASSERT_NE(cell.sheet, nullptr);
+    const std::string before = cell.Text();
+    QWidget* editor = OpenEditor(cell);
+    ASSERT_NE(editor, nullptr);
+    Press(Qt::Key_A, Qt::ControlModifier);
+    const QString refused = QString::fromUtf8(GetParam().refused);
+    Type(refused);
+    Press(Qt::Key_Return);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m_shown.size(), 1u);
+    EXPECT_EQ(m_shown[0], GetParam().message);
+    ASSERT_TRUE(EditorOpen(cell)) << "the refused text was thrown away";
+    QWidget* focus = QApplication::focusWidget();
+    auto* combo = qobject_cast<QComboBox*>(focus);
+    auto* line = combo != nullptr ? combo->lineEdit() : qobject_cast<QLineEdit*>(focus);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), refused);
+    EXPECT_EQ(cell.Text(), before);
+    // Mended, it is stored.
+    Press(Qt::Key_A, Qt::ControlModifier);
+    Type("4");
+    Press(Qt::Key_Return);
+    ASSERT_TRUE(WaitFor([&] { return EditorClosed(cell); }));
+    EXPECT_EQ(cell.Text(), "4");
+    EXPECT_EQ(m_shown.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedInputTest,
+    ::testing::Values(RefusedCase{"NotANumber", "座標系", "九", "数値を正しく入力してください。"},
+                      RefusedCase{"NotInCp932", "データ品質適用範囲", "地域한", "入力された文字列に使用できない文字が含まれています。"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -27,9 +27,13 @@ std::optional<std::string> AskBinderFileName(const std::string& suggested)
         return std::nullopt;
     const std::filesystem::path store = BinderFileStore();
     const QString start = QString::fromStdString(suggested.empty() ? store.string() : (store / suggested).string());
-    const QString file = QFileDialog::getSaveFileName(nullptr, QString(), start, "CSV (*.csv *.CSV)");
-    if (file.isEmpty())
+    QFileDialog chooser(nullptr, QString(), start, "CSV (*.csv *.CSV)");
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without its extension is still a CSV file of the binder.
+    chooser.setDefaultSuffix("CSV");
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
         return std::nullopt;
+    const QString file = chooser.selectedFiles().front();
     return std::filesystem::path(file.toStdString()).filename().string();
 }
 

@@ -113,7 +113,8 @@ test -n "$csv"
 iconv -f CP932 -t UTF-8 "$csv" | grep -q 'NEWAREA'
 
 # What the dialog shows is the person's to answer: ﾍﾙﾌﾟ, the CSV output's file chooser
-# and its closing message wait for keys on screen.
+# (a name typed without its extension gets .CSV) and its closing message wait for keys
+# on screen.
 start_interactive shown
 click_at shown ﾍﾙﾌﾟ
 wait_line shown 'MSG\[ヘルプ'
@@ -123,7 +124,7 @@ wait_line shown 'ANSWER 1'
 click_at shown CSVファイル出力
 wait_line shown 'CHOOSE asking the person'
 wait_focus "名前を付けて保存"
-xdotool type "CHOSEN.CSV"
+xdotool type "CHOSEN"
 xdotool key Return
 wait_line shown 'CHOOSE CHOSEN.CSV'
 wait_line shown 'MSG\[水準測量品質評価表\] 水準測量品質評価表CSVファイル出力が終了しました'

@@ -52,6 +52,8 @@ QWidget* SheetDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     // A typed text stays a typed text: Return must not turn it into a new entry the
     // sheet never offered.
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // Nor is it completed to an entry behind the person's back: "全" stays "全".
+    combo->setCompleter(nullptr);
     const std::vector<std::string> entries =
         UiGuard(std::vector<std::string>(), [&] { return m_sheet.ListEntriesAt(index.row(), index.column()); });
     QStringList offered;

@@ -255,6 +255,21 @@ INSTANTIATE_TEST_SUITE_P(EveryTable, TypedDropDownTest,
                                            DropDownCase{kGnss, "control_survey.json", "個位置絶対方法"}),
                          [](const auto& info) { return std::string(info.param.plugin.name); });
 
+// The start of an entry is not completed to the entry: what was typed is kept.
+TEST_F(TableDialogKeysTest, TheStartOfAnEntryStaysAsTyped)
+{
+    Open(kLevelling, "grade1.json");
+    const SheetCell cell = Find("データ品質適用範囲");
+    auto* combo = qobject_cast<QComboBox*>(OpenEditor(cell));
+    ASSERT_NE(combo, nullptr);
+    ASSERT_NE(combo->findText(QString::fromUtf8("全域")), -1);
+    Press(Qt::Key_A, Qt::ControlModifier);
+    Type(QString::fromUtf8("全"));
+    Press(Qt::Key_Return);
+    ASSERT_TRUE(WaitFor([&] { return EditorClosed(cell); }));
+    EXPECT_EQ(cell.Text(), "全");
+}
+
 // Return on a selected cell opens its editor and commits it; it never presses OK, so
 // nothing is saved and the dialog stays open.
 TEST_F(TableDialogKeysTest, ReturnOnASelectedCellEditsItAndNeverPressesOk)

@@ -166,6 +166,11 @@ void CVPartDlg::AddCmdButton(int id, const std::string& text)
     m_cmdButtons[id] = action;
 }
 
+void CVPartDlg::AddCmdSeparator()
+{
+    m_toolBar->addSeparator();
+}
+
 bool CVPartDlg::OwnsCommand(int) const
 {
     return false;

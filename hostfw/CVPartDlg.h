@@ -88,6 +88,8 @@ public:
     // for the command (hostfw/PartDlgCommands.h). A command neither the host stand-in nor
     // the dialog carries out (OwnsCommand) is shown disabled.
     void AddCmdButton(int id, const std::string& text = {});
+    // A separator after the buttons added so far (the bar's groups).
+    void AddCmdSeparator();
     void _RemoveCmdButton(int id);
     bool HasCmdButton(int id) const;
     QString CmdButtonText(int id) const;

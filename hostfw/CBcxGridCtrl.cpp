@@ -1,6 +1,7 @@
 #include "hostfw/CBcxGridCtrl.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 int GridListBox::AddString(const std::string& text)
 {
@@ -21,6 +22,11 @@ std::string GridListBox::GetText(int index) const
 CBcxGridCtrl::CBcxGridCtrl(QWidget* parent) : QTableView(parent)
 {
     horizontalHeader()->setStretchLastSection(true);
+    // Rows as tall as a line of text and the editor's frame, no taller: a table's
+    // header and a whole page fit on the screen together.
+    const int row = fontMetrics().height() + 8;
+    verticalHeader()->setMinimumSectionSize(row);
+    verticalHeader()->setDefaultSectionSize(row);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                     QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
 }
@@ -55,4 +61,20 @@ void CBcxGridCtrl::SetColor(int index, std::uint32_t colour)
 std::uint32_t CBcxGridCtrl::GetColor(int index) const
 {
     return index >= 0 && index < 8 ? m_colours[index] : 0xFF000000u;
+}
+
+void CBcxGridCtrl::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    // While a cell is edited the editor's Return commits it (the delegate); what comes
+    // back up from the editor stops here.
+    event->accept();
+    if (state() == QAbstractItemView::EditingState)
+        return;
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && (model()->flags(current) & Qt::ItemIsEditable))
+        edit(current);
 }

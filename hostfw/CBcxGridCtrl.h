@@ -38,6 +38,11 @@ public:
     void SetColor(int index, std::uint32_t colour);
     std::uint32_t GetColor(int index) const;
 
+protected:
+    // Return belongs to the grid: on a cell not being edited it opens the cell's editor
+    // (an editable cell) and never reaches the dialog's buttons.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     GridListBox m_list;
     std::uint32_t m_colours[8] = {0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000,

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -44,7 +45,10 @@ CVPartDlg::CVPartDlg(VCmdData* cmd, std::unique_ptr<CTabParamDB> db, int resourc
     for (const auto& [id, text] : buttons) {
         auto* button = new QPushButton(QString::fromUtf8(text), this);
         button->setObjectName(QString("button%1").arg(id));
-        button->setDefault(id == kIdOk);
+        // Return belongs to the grids (it opens and commits cell edits): no button of
+        // the dialog is a default button, so Return never saves or closes it.
+        button->setAutoDefault(false);
+        button->setDefault(false);
         connect(button, &QPushButton::clicked, this, [this, id = id] { UiGuard(false, [&] { return PressButton(id); }); });
         m_buttons->addWidget(button);
     }
@@ -160,6 +164,11 @@ void CVPartDlg::AddCmdButton(int id, const std::string& text)
     action->setEnabled(command != nullptr || OwnsCommand(id));
     connect(action, &QAction::triggered, this, [this, id] { UiGuard(BOOL{0}, [&] { return OnCommand(id); }); });
     m_cmdButtons[id] = action;
+}
+
+void CVPartDlg::AddCmdSeparator()
+{
+    m_toolBar->addSeparator();
 }
 
 bool CVPartDlg::OwnsCommand(int) const
@@ -321,8 +330,49 @@ void CVPartDlg::OnHelp()
 
 void CVPartDlg::closeEvent(QCloseEvent* event)
 {
+    if (!m_finished && !MayDiscardEdits()) {
+        event->ignore();
+        return;
+    }
     Finish();
     event->accept();
+}
+
+void CVPartDlg::reject()
+{
+    // Esc: the edits are thrown away only when the person says so.
+    if (MayDiscardEdits())
+        Finish();
+}
+
+void CVPartDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CVPartDlg::showEvent(QShowEvent* event)
+{
+    // Buttons the plug-ins add (CSV output, conditions) follow the same rule; the
+    // dialogs they open keep their own.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        if (button->window() != this)
+            continue;
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    QDialog::showEvent(event);
+}
+
+bool CVPartDlg::MayDiscardEdits()
+{
+    if (!m_changed || m_readOnly)
+        return true;
+    return HostMessageBox("保存していない変更があります。\n変更を破棄して閉じてもよろしいですか？", kDialogCaption,
+                          kMbYesNo | kMbIconQuestion) == kIdYes;
 }
 
 void CVPartDlg::Finish()

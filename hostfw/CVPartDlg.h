@@ -15,6 +15,8 @@ class CVSheet;
 class PartData;
 class QAction;
 class QCloseEvent;
+class QKeyEvent;
+class QShowEvent;
 class QHBoxLayout;
 class QToolBar;
 class QVBoxLayout;
@@ -86,6 +88,8 @@ public:
     // for the command (hostfw/PartDlgCommands.h). A command neither the host stand-in nor
     // the dialog carries out (OwnsCommand) is shown disabled.
     void AddCmdButton(int id, const std::string& text = {});
+    // A separator after the buttons added so far (the bar's groups).
+    void AddCmdSeparator();
     void _RemoveCmdButton(int id);
     // A separator after the buttons added so far.
     void AddCmdSeparator();
@@ -109,7 +113,15 @@ protected:
     void OnOK();
     void OnCancel();
     void OnHelp();
+    // Closing the window and Esc ask before unsaved edits are thrown away; ｷｬﾝｾﾙ
+    // throws them away. Every way out ends in Finish.
     void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    // Return never reaches a button: it is the grids' key.
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    // True when there is nothing unsaved, or the person agrees to throw it away.
+    bool MayDiscardEdits();
     // The area the subclass lays its controls into, and the row of buttons.
     QVBoxLayout* BodyLayout() const { return m_body; }
     QHBoxLayout* ButtonRow() const { return m_buttons; }

@@ -117,13 +117,11 @@ BOOL CVPartVSheet::SetPartField(int rec, DWORD code, const std::string& text)
     if (ref.kind == FieldKind::Text) {
         // Refused, never cut or turned into "?": the user sees what would be lost.
         if (!tessara::ToCp932(text)) {
-            HostMessageBox("入力された文字列に使用できない文字が含まれています。", kInputCaption,
-                           kMbOk | kMbIconExclamation);
+            RefuseInput("入力された文字列に使用できない文字が含まれています。");
             return 0;
         }
         if (tessara::Cp932Length(text) > kRecordTextBytes) {
-            HostMessageBox("入力された文字列が長すぎます（254バイトまで）。", kInputCaption,
-                           kMbOk | kMbIconExclamation);
+            RefuseInput("入力された文字列が長すぎます（254バイトまで）。");
             return 0;
         }
         record.SetText(field, text);
@@ -139,7 +137,7 @@ BOOL CVPartVSheet::SetPartField(int rec, DWORD code, const std::string& text)
                                        : ref.kind == FieldKind::Dword ? (*value >= 0 && *value <= 0xFFFFFFFFLL)
                                                                       : true);
         if (!inRange) {
-            HostMessageBox("数値を正しく入力してください。", kInputCaption, kMbOk | kMbIconExclamation);
+            RefuseInput("数値を正しく入力してください。");
             return 0;
         }
         if (ref.kind == FieldKind::Double)
@@ -176,8 +174,15 @@ std::string CVPartVSheet::CellText(int row, int col) const
     }
 }
 
+void CVPartVSheet::RefuseInput(const std::string& reason)
+{
+    m_inputRefused = true;
+    HostMessageBox(reason, kInputCaption, kMbOk | kMbIconExclamation);
+}
+
 bool CVPartVSheet::EditCellText(int row, int col, const std::string& text)
 {
+    m_inputRefused = false;
     if (IsCellReadOnly(row, col))
         return false;
     const GridCellInfo cell = CellAt(row, col);
@@ -204,6 +209,7 @@ std::vector<std::string> CVPartVSheet::CellListEntries(int row, int col)
 
 bool CVPartVSheet::EditCellList(int row, int col, int entry)
 {
+    m_inputRefused = false;
     if (IsCellReadOnly(row, col))
         return false;
     const std::vector<std::string> entries = CellListEntries(row, col);

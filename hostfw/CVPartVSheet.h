@@ -35,6 +35,10 @@ public:
     // Entries the cell's drop-down offers (runs the list hook).
     std::vector<std::string> CellListEntries(int row, int col);
 
+    // True when the last typed text was refused as input (shown with the reason): the
+    // grid keeps the editor open with the text so the person can mend it.
+    bool InputRefused() const override { return m_inputRefused; }
+
     std::vector<std::string> ListEntriesAt(int row, int col) override;
     bool CommitEdit(int row, int col, const std::string& text) override;
     bool CommitList(int row, int col, int entry) override;
@@ -54,12 +58,15 @@ protected:
     virtual void OnGridSelListItem(GridDispInfo& info, const GridCellInfo& cell);
     virtual void OnSetText(int flag, const GridCellInfo& cell, const std::string& text);
     virtual void OnSetFixText(const GridCellInfo& cell, const std::string& text);
+    // Refuses the typed text with the reason in a message box; the editor stays open.
+    void RefuseInput(const std::string& reason);
 
 private:
     VCmdData* m_cmd = nullptr;
     PartData* m_data = nullptr;
     int m_sheetNo = 0;
     int m_massChange = 0;
+    bool m_inputRefused = false;
 };
 
 // The survey sheet (switch cells 自動/手入力 are offered by the template's switch editor).

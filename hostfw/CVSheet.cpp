@@ -6,7 +6,10 @@
 #include "hostfw/SheetModel.h"
 
 #include <QHeaderView>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 CVSheet::CVSheet(QWidget* parent)
     : QWidget(parent), m_grid(new CBcxGridCtrl(this)), m_model(std::make_unique<SheetModel>(*this))
@@ -42,6 +45,43 @@ void CVSheet::AdjustWindowSize(int)
 {
     m_grid->resizeColumnsToContents();
     m_grid->horizontalHeader()->setStretchLastSection(true);
+    if (!m_template.IsList())
+        FitHeightToRows();
+}
+
+void CVSheet::FitHeightToRows()
+{
+    // A sheet of fixed rows is as tall as its rows: the labels keep their width, the
+    // values take the rest (a long value is cut with "…" and shown whole in its tooltip
+    // and its editor). Only a sheet taller than much of the screen may be squeezed, and
+    // then scrolls its rows.
+    QHeaderView* columns = m_grid->horizontalHeader();
+    if (columns->count() > 1) {
+        for (int col = 0; col + 1 < columns->count(); ++col)
+            columns->setSectionResizeMode(col, QHeaderView::ResizeToContents);
+        columns->setSectionResizeMode(columns->count() - 1, QHeaderView::Stretch);
+    }
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    QHeaderView* rows = m_grid->verticalHeader();
+    int frame = 2 * m_grid->frameWidth();
+    if (!columns->isHidden())
+        frame += columns->sizeHint().height();
+    const int height = rows->length() + frame;
+    // Whole unless that would take much of the screen: then at least a few rows.
+    int roomy = height;
+    if (const QScreen* screen = this->screen())
+        roomy = screen->availableGeometry().height() * 2 / 5;
+    int least = height;
+    if (height > roomy) {
+        constexpr int kRowsAlwaysShown = 3;
+        least = frame;
+        for (int row = 0; row < std::min(rows->count(), kRowsAlwaysShown); ++row)
+            least += rows->sectionSize(row);
+    }
+    m_grid->setMinimumHeight(least);
+    m_grid->setMaximumHeight(height);
+    setMaximumHeight(height);
 }
 
 int CVSheet::RowCount() const

@@ -25,6 +25,8 @@ public:
     bool LoadTemplate(const std::string& name);
     const VstTemplate& Template() const { return m_template; }
     const std::string& LastError() const { return m_error; }
+    // Fits the columns to their contents; a sheet of fixed rows also takes exactly the
+    // height of its rows.
     void AdjustWindowSize(int mode);
     CBcxGridCtrl* GetGrid() const { return m_grid; }
 
@@ -59,6 +61,8 @@ public:
     virtual std::vector<std::string> ListEntriesAt(int row, int col);
     virtual bool CommitEdit(int row, int col, const std::string& text);
     virtual bool CommitList(int row, int col, int entry);
+    // Whether the last CommitEdit refused the text as input (default: never).
+    virtual bool InputRefused() const { return false; }
 
 protected:
     virtual std::string CellText(int row, int col) const;
@@ -68,6 +72,7 @@ protected:
     virtual std::uint32_t OnGetTextColor(const GridCellInfo& cell);
 
     SheetModel* Model() const { return m_model.get(); }
+    void FitHeightToRows();
 
 private:
     VstTemplate m_template;

@@ -23,3 +23,8 @@ HOSTFW_API std::string GetSelectFileName(int index);
 // in the binder's file store, or nullopt to cancel. Empty hook: a Qt file dialog.
 using FileChooserHook = std::function<std::optional<std::string>(const std::string& listFile)>;
 HOSTFW_API void SetFileChooserHook(FileChooserHook hook);
+
+// The person's choice of a file name in the binder's file store with the Qt file
+// dialog (suggested: the name it starts with); nullopt when cancelled or without a GUI
+// application.
+HOSTFW_API std::optional<std::string> AskBinderFileName(const std::string& suggested);

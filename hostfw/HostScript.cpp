@@ -5,6 +5,7 @@
 #include "hostfw/FileChooser.h"
 #include "hostfw/FormServices.h"
 #include "hostfw/HostMessages.h"
+#include "platform/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -93,6 +94,23 @@ void HostScript::InstallHooks(void (*report)(const std::string& line))
         answers->forms.pop_front();
         return answer;
     });
+}
+
+void HostScript::InstallInteractiveHooks(void (*report)(const std::string& line))
+{
+    SetHostMessageHandler([report](const std::string& text, const std::string& caption, unsigned flags) {
+        report("MSG[" + caption + "] " + text);
+        const int answer = tessara::MessageBox(text, caption, flags);
+        report("ANSWER " + std::to_string(answer));
+        return answer;
+    });
+    SetFileChooserHook([report](const std::string&) {
+        report("CHOOSE asking the person");
+        std::optional<std::string> name = AskBinderFileName({});
+        report(name ? "CHOOSE " + *name : std::string("CHOOSE (cancelled)"));
+        return name;
+    });
+    SetFormSelectHook({});
 }
 
 void HostScript::RemoveHooks()

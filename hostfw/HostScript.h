@@ -24,6 +24,10 @@ public:
     // report every message through report (one line each).
     void InstallHooks(void (*report)(const std::string& line));
     static void RemoveHooks();
+    // For a person at the screen: every message box, question and help text is shown
+    // (reported through report with the answer), the file chooser is the Qt one
+    // ("CHOOSE asking the person", then the name). The form chooser keeps its default.
+    static void InstallInteractiveHooks(void (*report)(const std::string& line));
 
     // Runs the dialog steps; false with error at the first step that failed.
     bool RunDialog(CVPartDlg& dialog, std::string& error) const;

@@ -3,8 +3,41 @@
 #include "hostfw/CVSheet.h"
 #include "hostfw/UiGuard.h"
 
+#include <algorithm>
+
+#include <QAbstractItemView>
+#include <QStyle>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QStringList>
+
+namespace {
+
+// The entries the sheet offered when the drop-down opened; the combo's own items may
+// differ once a person has typed.
+constexpr const char* kOfferedEntries = "sheetEntries";
+
+QStringList OfferedEntries(const QComboBox& combo)
+{
+    return combo.property(kOfferedEntries).toStringList();
+}
+
+// The popup shows every entry whole, however narrow the cell is.
+void WidenPopupToEntries(QComboBox& combo)
+{
+    QAbstractItemView* view = combo.view();
+    int widest = 0;
+    for (int i = 0; i < combo.count(); ++i)
+        widest = std::max(widest, view->fontMetrics().horizontalAdvance(combo.itemText(i)));
+    const int margins = 4 * view->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, view) +
+                        2 * view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 16;
+    const int scrollBar = combo.count() > combo.maxVisibleItems() ? view->verticalScrollBar()->sizeHint().width() : 0;
+    view->setMinimumWidth(widest + margins + scrollBar);
+}
+
+} // namespace
 
 SheetDelegate::SheetDelegate(CVSheet& sheet, QObject* parent) : QStyledItemDelegate(parent), m_sheet(sheet) {}
 
@@ -17,10 +50,26 @@ QWidget* SheetDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
         return QStyledItemDelegate::createEditor(parent, option, index);
     auto* combo = new QComboBox(parent);
     combo->setEditable(editor == VstTemplate::Editor::List);
+    // A typed text stays a typed text: Return must not turn it into a new entry the
+    // sheet never offered.
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    // Nor is it completed to an entry behind the person's back: "全" stays "全".
+    combo->setCompleter(nullptr);
     const std::vector<std::string> entries =
         UiGuard(std::vector<std::string>(), [&] { return m_sheet.ListEntriesAt(index.row(), index.column()); });
+    QStringList offered;
     for (const std::string& entry : entries)
-        combo->addItem(QString::fromStdString(entry));
+        offered << QString::fromStdString(entry);
+    combo->addItems(offered);
+    combo->setProperty(kOfferedEntries, offered);
+    WidenPopupToEntries(*combo);
+    // A pick applies at once: a switch unlocks or locks the cells it governs while the
+    // person still looks at the grid.
+    connect(combo, &QComboBox::activated, this, [this, combo](int) {
+        auto* self = const_cast<SheetDelegate*>(this);
+        emit self->commitData(combo);
+        emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+    });
     return combo;
 }
 
@@ -28,7 +77,7 @@ void SheetDelegate::setEditorData(QWidget* editor, const QModelIndex& index) con
 {
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         const QString text = index.data(Qt::EditRole).toString();
-        const int found = combo->findText(text);
+        const int found = OfferedEntries(*combo).indexOf(text);
         if (found >= 0)
             combo->setCurrentIndex(found);
         else if (combo->isEditable())
@@ -41,14 +90,35 @@ void SheetDelegate::setEditorData(QWidget* editor, const QModelIndex& index) con
 void SheetDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
 {
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        // An entry the sheet offered goes through its list hook; any other text, typed
+        // into an editable drop-down, is stored as typed.
+        const QString text = combo->currentText();
+        const QStringList offered = OfferedEntries(*combo);
         const int current = combo->currentIndex();
-        const std::string text = combo->currentText().toStdString();
+        const bool chosen = current >= 0 && current < offered.size() && offered[current] == text;
         UiGuard(false, [&] {
-            if (current >= 0 && combo->currentText() == combo->itemText(current))
+            if (chosen)
                 return m_sheet.CommitList(index.row(), index.column(), current);
-            return m_sheet.CommitEdit(index.row(), index.column(), text);
+            return m_sheet.CommitEdit(index.row(), index.column(), text.toStdString());
         });
         return;
     }
     QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+bool SheetDelegate::eventFilter(QObject* object, QEvent* event)
+{
+    auto* editor = qobject_cast<QWidget*>(object);
+    if (editor == nullptr || event->type() != QEvent::KeyPress)
+        return QStyledItemDelegate::eventFilter(object, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return QStyledItemDelegate::eventFilter(object, event);
+    // An open drop-down list takes its own Return (the pick).
+    if (auto* combo = qobject_cast<QComboBox*>(editor); combo != nullptr && combo->view()->isVisible())
+        return QStyledItemDelegate::eventFilter(object, event);
+    emit commitData(editor);
+    if (!m_sheet.InputRefused())
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
 }

@@ -16,6 +16,11 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
+protected:
+    // Return commits the editor and closes it, unless the sheet refused the text: then
+    // the editor stays open with what was typed.
+    bool eventFilter(QObject* object, QEvent* event) override;
+
 private:
     CVSheet& m_sheet;
 };

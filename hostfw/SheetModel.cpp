@@ -38,6 +38,11 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const
         switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole: return QString::fromStdString(m_sheet.DisplayText(index.row(), index.column()));
+        case Qt::ToolTipRole: {
+            // The whole text of a cell too narrow for it.
+            const QString text = QString::fromStdString(m_sheet.DisplayText(index.row(), index.column()));
+            return text.isEmpty() ? QVariant() : QVariant(text);
+        }
         case Qt::BackgroundRole: return ToColour(m_sheet.BackgroundColour(index.row(), index.column()));
         case Qt::ForegroundRole: return ToColour(m_sheet.TextColour(index.row(), index.column()));
         default: return {};

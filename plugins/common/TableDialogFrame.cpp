@@ -56,6 +56,7 @@ TableDialogFrame::TableDialogFrame(const PluginTable& table, VCmdData* cmd, std:
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
         UiGuard(false, [&] {
             OnTabSelChange(index);
+            GrowToShowWholePage();
             return true;
         });
     });
@@ -63,6 +64,19 @@ TableDialogFrame::TableDialogFrame(const PluginTable& table, VCmdData* cmd, std:
 }
 
 TableDialogFrame::~TableDialogFrame() = default;
+
+void TableDialogFrame::GrowToShowWholePage()
+{
+    // A page with more rows than the last one is shown whole: the dialog grows (never
+    // beyond the screen) rather than scroll its rows.
+    if (!isVisible())
+        return;
+    int wanted = sizeHint().height();
+    if (const QScreen* screen = this->screen())
+        wanted = std::min(wanted, screen->availableGeometry().height() * 9 / 10);
+    if (height() < wanted)
+        resize(width(), wanted);
+}
 
 void TableDialogFrame::PlaceSheet(int controlId, CVSheet& sheet, Area area)
 {

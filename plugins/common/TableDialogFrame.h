@@ -79,6 +79,8 @@ protected:
     int SavePartThenSettings(const std::function<bool(std::string& error)>& saveSettings);
 
 private:
+    void GrowToShowWholePage();
+
     const PluginTable& m_table;
     QVBoxLayout* m_top = nullptr;
     QVBoxLayout* m_header = nullptr;

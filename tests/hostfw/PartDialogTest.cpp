@@ -10,7 +10,9 @@
 #include "hostfw/VCmdData.h"
 
 #include <QCoreApplication>
+#include <QAction>
 #include <QPointer>
+#include <QToolBar>
 
 namespace {
 
@@ -130,6 +132,34 @@ TEST_F(PartDialogTest, ReadOnlyDialogNeverSavesAndNavigationLoadsTheNextPart)
     PartRecord f1;
     stored.Get_F1(f1);
     EXPECT_EQ(f1.Text(0), "製品2");
+    PeldaGetApp().CloseAllPartDialogs();
+}
+
+// A dialog lays out its own command bar: the buttons in the order added, in groups.
+TEST_F(PartDialogTest, TheCommandBarKeepsTheOrderAndGroupsItWasGiven)
+{
+    class Ordered : public Dialog {
+    public:
+        using Dialog::Dialog;
+        void InitToolBar() override
+        {
+            for (const int id : {CVPartDlg::kCmdFirstPart, CVPartDlg::kCmdLastPart, CVPartDlg::kCmdPrevPart,
+                                 CVPartDlg::kCmdNextPart})
+                AddCmdButton(id);
+            AddCmdSeparator();
+            for (const int id : {CVPartDlg::kCmdCalcReg, CVPartDlg::kCmdRevert, CVPartDlg::kCmdPartInfo})
+                AddCmdButton(id);
+        }
+    };
+    VCmdData cmd(519, 1);
+    auto* dialog = new Ordered(&cmd);
+    ASSERT_EQ(dialog->Create(), 1);
+    const auto* bar = dialog->findChild<QToolBar*>("commandBar");
+    ASSERT_NE(bar, nullptr);
+    QStringList shown;
+    for (const QAction* action : bar->actions())
+        shown << (action->isSeparator() ? QString("|") : action->text());
+    EXPECT_EQ(shown.join(" ").toStdString(), "先頭のパート 最後のパート 前のパート 次のパート | 計算登録 元に戻す パート情報");
     PeldaGetApp().CloseAllPartDialogs();
 }
 

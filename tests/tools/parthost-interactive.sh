@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # parthost --edit --interactive under a display: the table dialog waits for a person;
 # a click on OK sent with xdotool stores the part as a scripted OK does, and a click on
-# キャンセル stores nothing.
+# キャンセル stores nothing. Text typed into a drop-down cell and confirmed with Return
+# reaches the CSV written after OK, and Return alone never closes the dialog.
 #   parthost-interactive.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1
@@ -21,25 +22,64 @@ echo '{ "dialog": { "steps": [ { "button": 1 } ] } }' > "$scratch/ok.json"
   > "$scratch/scripted.out" 2>&1
 scripted=$(grep '^STORED ' "$scratch/scripted.out")
 
-# Starts the dialog for a person, then clicks the named button where parthost says it is.
+# Starts the dialog for a person (further parthost options after the button's name),
+# then clicks the named button where parthost says it is.
 click_through() {
   local out=$1 button=$2
-  "$build/bin/parthost" --seed "$seed" --plugin "$plugin" --out "$scratch/$out" --edit --interactive \
+  shift 2
+  start_interactive "$out" "$@"
+  click_at "$out" "$button"
+  finish_host "$out"
+}
+
+# Starts parthost for a person and waits until its dialog is on screen.
+start_interactive() {
+  local out=$1
+  shift
+  "$build/bin/parthost" --seed "$seed" --plugin "$plugin" --out "$scratch/$out" --edit --interactive "$@" \
     > "$scratch/$out.out" 2>&1 &
   host=$!
-  local deadline=$((SECONDS + 60))
-  until grep -q '^INTERACTIVE waiting' "$scratch/$out.out"; do
+  wait_line "$out" 'INTERACTIVE waiting'
+}
+
+# Waits for parthost to end and shows what it printed.
+finish_host() {
+  wait "$host"
+  host=""
+  cat "$scratch/$1.out"
+}
+
+# Waits until parthost has printed a line starting with the text.
+wait_line() {
+  local out=$1 text=$2 deadline=$((SECONDS + 60))
+  until grep -q "^$text" "$scratch/$out.out"; do
     if ((SECONDS > deadline)) || ! kill -0 "$host" 2>/dev/null; then
-      echo "the dialog did not come up" >&2; cat "$scratch/$out.out" >&2; exit 1
+      echo "parthost never printed: $text" >&2; cat "$scratch/$out.out" >&2; exit 1
     fi
     sleep 0.1
   done
-  local x y
-  read -r x y < <(sed -n "s/^INTERACTIVE $button at \(-\?[0-9]*\) \(-\?[0-9]*\)$/\1 \2/p" "$scratch/$out.out")
+}
+
+# Waits until the window with the title holds the keyboard (a box or chooser shown to
+# the person).
+wait_focus() {
+  local title=$1 deadline=$((SECONDS + 60))
+  until [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "$title" ]; do
+    if ((SECONDS > deadline)); then
+      echo "no window \"$title\" took the keyboard" >&2; exit 1
+    fi
+    sleep 0.1
+  done
+}
+
+# Clicks what parthost placed under the name ("OK", "cell 9002 0x6FFF0D0C").
+click_at() {
+  local out=$1 what=$2 x y
+  read -r x y < <(sed -n "s/^INTERACTIVE $what at \(-\?[0-9]*\) \(-\?[0-9]*\)$/\1 \2/p" "$scratch/$out.out")
+  if [ -z "$x" ]; then
+    echo "parthost did not place $what" >&2; cat "$scratch/$out.out" >&2; exit 1
+  fi
   xdotool mousemove "$x" "$y" click 1
-  wait "$host"
-  host=""
-  cat "$scratch/$out.out"
 }
 
 click_through clicked OK
@@ -52,4 +92,64 @@ done
 click_through cancelled キャンセル
 grep -q '^EDIT closed with キャンセル$' "$scratch/cancelled.out"
 test ! -e "$scratch/cancelled/data/user/KJNHYOUKA.ini"
+# Levelling: a click on データ品質適用範囲, Return opens it, the typed text replaces
+# its value, Return confirms it; then OK. The CSV written afterwards (--csv, answered
+# by the seed's script) carries the typed text.
+seed="$source/examples/levelling/grade1.json"
+plugin="$build/plugins/Mod00963.so"
+start_interactive typed --csv
+click_at typed "cell 9002 0x6FFF0D0C"
+# The keys reach the dialog in order; a Return that closed it would leave the old
+# value in the CSV.
+xdotool key Return
+xdotool key ctrl+a
+xdotool type "NEWAREA"
+xdotool key Return
+click_at typed OK
+finish_host typed
+grep -q '^EDIT closed with OK$' "$scratch/typed.out"
+csv=$(sed -n 's/^CSV //p' "$scratch/typed.out" | head -n 1)
+test -n "$csv"
+iconv -f CP932 -t UTF-8 "$csv" | grep -q 'NEWAREA'
+
+# What the dialog shows is the person's to answer: ﾍﾙﾌﾟ, the CSV output's file chooser
+# (a name typed without its extension gets .CSV) and its closing message wait for keys
+# on screen.
+start_interactive shown
+click_at shown ﾍﾙﾌﾟ
+wait_line shown 'MSG\[ヘルプ'
+wait_focus "ヘルプ MOD00963.DLL"
+xdotool key Return
+wait_line shown 'ANSWER 1'
+click_at shown CSVファイル出力
+wait_line shown 'CHOOSE asking the person'
+wait_focus "名前を付けて保存"
+xdotool type "CHOSEN"
+xdotool key Return
+wait_line shown 'CHOOSE CHOSEN.CSV'
+wait_line shown 'MSG\[水準測量品質評価表\] 水準測量品質評価表CSVファイル出力が終了しました'
+wait_focus "水準測量品質評価表"
+xdotool key Return
+click_at shown キャンセル
+finish_host shown
+test "$(grep -c '^ANSWER 1$' "$scratch/shown.out")" = 2
+test -s "$scratch/shown/data/binder/files/CHOSEN.CSV"
+
+# A typed grade change asks the person; Esc (いいえ) puts the old grade back, so OK
+# stores the part as it was.
+echo '{ "dialog": { "steps": [ { "button": 1 } ] } }' > "$scratch/ok.json"
+"$build/bin/parthost" --seed "$seed" --plugin "$plugin" --out "$scratch/grade-scripted" --edit --script "$scratch/ok.json" \
+  > "$scratch/grade-scripted.out" 2>&1
+start_interactive grade
+click_at grade "cell 9002 0x1C40467"
+xdotool key Return
+xdotool key ctrl+a
+xdotool type "2"
+xdotool key Return
+wait_line grade 'MSG\[水準測量品質評価表\] 等級区分を変更すると'
+xdotool key Escape
+wait_line grade 'ANSWER 7'
+click_at grade OK
+finish_host grade
+test "$(grep '^STORED ' "$scratch/grade.out")" = "$(grep '^STORED ' "$scratch/grade-scripted.out")"
 echo "parthost interactive: ok"

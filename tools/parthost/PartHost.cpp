@@ -2,10 +2,12 @@
 
 #include "PartHostOptions.h"
 
+#include "hostfw/CBcxGridCtrl.h"
 #include "hostfw/CPartDB.h"
 #include "hostfw/CVApp.h"
 #include "hostfw/CVPartDlg.h"
 #include "hostfw/CVPartDocument.h"
+#include "hostfw/CVSheet.h"
 #include "hostfw/FormServices.h"
 #include "hostfw/HostScript.h"
 #include "hostfw/PartData.h"
@@ -79,8 +81,13 @@ int PartHost::Run(const PartHostOptions& options)
         ok = RunDoCalc(*options.docalc) && ok;
     if (options.form)
         ok = RunDoCalc(kDoCalcForm | kDoCalcCalculate) && ok;
-    if (options.edit && options.interactive)
+    if (options.edit && options.interactive) {
+        // While the dialog is the person's, its questions, help and file chooser are too;
+        // what runs after it (--csv) answers from the script again.
+        HostScript::InstallInteractiveHooks(&Print);
         ok = RunInteractive() && ok;
+        script.InstallHooks(&Print);
+    }
     else if (options.edit)
         ok = RunEdit(script, out) && ok;
     if (options.edit)
@@ -269,12 +276,21 @@ bool PartHost::RunInteractive()
     std::string closedWith = "the window";
     const std::pair<int, const char*> buttons[] = {{CVPartDlg::kIdOk, "OK"}, {CVPartDlg::kIdCancel, "キャンセル"}};
     for (const auto& [id, name] : buttons) {
-        if (auto* button = dialog->findChild<QPushButton*>(QString("button%1").arg(id))) {
+        if (auto* button = dialog->findChild<QPushButton*>(QString("button%1").arg(id)))
             QObject::connect(button, &QPushButton::clicked, [&closedWith, name = name] { closedWith = name; });
-            const QPoint at = button->mapToGlobal(button->rect().center());
-            Print(std::string("INTERACTIVE ") + name + " at " + std::to_string(at.x()) + " " + std::to_string(at.y()));
-        }
     }
+    // Every button by its name (OK and キャンセル by these), for a person's helper.
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (!button->isVisible())
+            continue;
+        std::string name = button->text().toStdString();
+        for (const auto& [id, fixed] : buttons)
+            if (button->objectName() == QString("button%1").arg(id))
+                name = fixed;
+        const QPoint at = button->mapToGlobal(button->rect().center());
+        Print("INTERACTIVE " + name + " at " + std::to_string(at.x()) + " " + std::to_string(at.y()));
+    }
+    PrintCellPlaces(*dialog);
     Print("INTERACTIVE waiting for the dialog to close");
     QEventLoop closed;
     QObject::connect(dialog, &QObject::destroyed, &closed, &QEventLoop::quit);
@@ -284,6 +300,28 @@ bool PartHost::RunInteractive()
     QCoreApplication::processEvents();
     Print("EDIT closed with " + closedWith);
     return true;
+}
+
+void PartHost::PrintCellPlaces(CVPartDlg& dialog)
+{
+    // Where each cell of the sheets on screen stands (its centre), first record row.
+    for (CVSheet* sheet : dialog.findChildren<CVSheet*>()) {
+        CBcxGridCtrl* grid = sheet->GetGrid();
+        if (!sheet->isVisible() || grid == nullptr || grid->model() == nullptr)
+            continue;
+        for (const VstTemplate::Cell& cell : sheet->Template().Cells()) {
+            int row = 0;
+            int col = 0;
+            if (!sheet->CodeToCell(cell.code, 0, row, col))
+                continue;
+            const QRect rect = grid->visualRect(grid->model()->index(row, col));
+            if (!rect.isValid() || !grid->viewport()->rect().contains(rect.center()))
+                continue;
+            const QPoint at = grid->viewport()->mapToGlobal(rect.center());
+            Print("INTERACTIVE cell " + std::to_string(sheet->GetControlId()) + " " + Hex(cell.code) + " at " +
+                  std::to_string(at.x()) + " " + std::to_string(at.y()));
+        }
+    }
 }
 
 void PartHost::PrintStoredPart() const

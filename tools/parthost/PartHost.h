@@ -27,6 +27,9 @@ private:
     CVPartDlg* OpenEditor();
     bool RunEdit(const HostScript& script, const std::filesystem::path& out);
     bool RunInteractive();
+    // "INTERACTIVE cell <control> <code> at x y" for every cell on screen, for a person's
+    // helper (xdotool).
+    void PrintCellPlaces(CVPartDlg& dialog);
     // "STORED <program> <part> <digest>": the edit part as the part system holds it now,
     // so two runs can be compared.
     void PrintStoredPart() const;

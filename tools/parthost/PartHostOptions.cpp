@@ -9,7 +9,8 @@ const char* PartHostOptions::Usage()
            "                [--form-layout] [--csv] [--edit [--interactive]] [--script FILE.json]\n"
            "  --form-layout   write each form's layout beside its PDF (NAME.layout.json)\n"
            "  --interactive   with --edit: open the table dialog and leave it to the person;\n"
-           "                  OK stores the part as a script's OK does\n";
+           "                  OK stores the part as a script's OK does; its message boxes,\n"
+           "                  questions, help and file chooser are shown to the person\n";
 }
 
 bool PartHostOptions::Parse(const std::vector<std::string>& args, std::string& error)

@@ -211,11 +211,6 @@ void CVPartDlg::_RemoveCmdButton(int id)
     m_cmdButtons.erase(it);
 }
 
-void CVPartDlg::AddCmdSeparator()
-{
-    m_toolBar->addSeparator();
-}
-
 QAction* CVPartDlg::CmdButtonAction(int id) const
 {
     const auto it = m_cmdButtons.find(id);

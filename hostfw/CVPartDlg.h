@@ -91,8 +91,6 @@ public:
     // A separator after the buttons added so far (the bar's groups).
     void AddCmdSeparator();
     void _RemoveCmdButton(int id);
-    // A separator after the buttons added so far.
-    void AddCmdSeparator();
     // The action of a command button (shared with menus that offer the same command);
     // null when the bar has none.
     QAction* CmdButtonAction(int id) const;

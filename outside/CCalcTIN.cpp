@@ -155,6 +155,7 @@ void CCalcTIN::Init()
     m_points.clear();
     m_indices.clear();
     m_breakLines.clear();
+    m_constraints.clear();
     m_triangles.clear();
 }
 
@@ -224,6 +225,12 @@ void CCalcTIN::AddBreakLine(const std::vector<PT>& polyline)
         m_breakLines.push_back(std::move(line));
 }
 
+void CCalcTIN::AddConstraint(std::uint32_t a, std::uint32_t b)
+{
+    if (a != b)
+        m_constraints.push_back({a, b});
+}
+
 int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& progress)
 {
     m_triangles.clear();
@@ -236,7 +243,7 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
     if (!carryOn(0.0))
         return 0;
     try {
-        const bool constrained = m_considerBreakLines != 0 && !m_breakLines.empty();
+        const bool constrained = m_considerBreakLines != 0 && (!m_breakLines.empty() || !m_constraints.empty());
         const double maxEdge = m_removeLong != 0 && m_maxEdge > 0.0 ? m_maxEdge : -1.0;
         std::vector<std::pair<Point3, std::uint32_t>> input;
         input.reserve(m_points.size());
@@ -300,6 +307,27 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
                 for (const auto& [p, i] : input)
                     withIds.emplace_back(p, VertexId(i));
                 cdt.insert(withIds.begin(), withIds.end());
+            }
+            if (!m_constraints.empty()) {
+                // Each point's vertex, found once; a point that shares its plan
+                // position with another has no vertex of its own and is looked up.
+                std::vector<Constrained::Vertex_handle> vertexOf(m_points.size());
+                for (auto v = cdt.finite_vertices_begin(); v != cdt.finite_vertices_end(); ++v)
+                    if (v->info().id < vertexOf.size())
+                        vertexOf[v->info().id] = v;
+                const auto vertex = [&](std::uint32_t i) {
+                    if (vertexOf[i] == Constrained::Vertex_handle())
+                        vertexOf[i] = cdt.insert(input[i].first);
+                    return vertexOf[i];
+                };
+                for (const auto& [a, b] : m_constraints) {
+                    if (a >= m_points.size() || b >= m_points.size())
+                        continue;
+                    const auto va = vertex(a);
+                    const auto vb = vertex(b);
+                    if (va != vb)
+                        cdt.insert_constraint(va, vb);
+                }
             }
             const double tol = ReductionTolerance(m_reductionLevel);
             for (const BreakLine& line : m_breakLines) {

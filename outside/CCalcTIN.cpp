@@ -245,10 +245,15 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
     try {
         const bool constrained = m_considerBreakLines != 0 && (!m_breakLines.empty() || !m_constraints.empty());
         const double maxEdge = m_removeLong != 0 && m_maxEdge > 0.0 ? m_maxEdge : -1.0;
-        std::vector<std::pair<Point3, std::uint32_t>> input;
-        input.reserve(m_points.size());
-        for (std::size_t i = 0; i < m_points.size(); ++i)
-            input.emplace_back(Point3(m_points[i].x(), m_points[i].y(), m_points[i].z()), static_cast<std::uint32_t>(i));
+        const auto pointAt = [this](std::size_t i) { return Point3(m_points[i].x(), m_points[i].y(), m_points[i].z()); };
+        // The points with their positions, as the triangulation's vertex info.
+        const auto input = [&](auto info) {
+            std::vector<std::pair<Point3, decltype(info)>> pairs;
+            pairs.reserve(m_points.size());
+            for (std::size_t i = 0; i < m_points.size(); ++i)
+                pairs.emplace_back(pointAt(i), decltype(info)(static_cast<std::uint32_t>(i)));
+            return pairs;
+        };
 
         // Of several points at one plan position the first given is kept: when the
         // triangulation holds fewer vertices than points, each vertex takes the
@@ -284,7 +289,8 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
         };
 
         if (!constrained) {
-            Delaunay dt(input.begin(), input.end());
+            const auto pairs = input(std::uint32_t{});
+            Delaunay dt(pairs.begin(), pairs.end());
             if (!carryOn(80.0))
                 return 0;
             if (dt.dimension() < 2)
@@ -302,11 +308,8 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
         } else {
             Constrained cdt;
             {
-                std::vector<std::pair<Point3, VertexId>> withIds;
-                withIds.reserve(input.size());
-                for (const auto& [p, i] : input)
-                    withIds.emplace_back(p, VertexId(i));
-                cdt.insert(withIds.begin(), withIds.end());
+                const auto pairs = input(VertexId{});
+                cdt.insert(pairs.begin(), pairs.end());
             }
             if (!m_constraints.empty()) {
                 // Each point's vertex, found once; a point that shares its plan
@@ -317,7 +320,7 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
                         vertexOf[v->info().id] = v;
                 const auto vertex = [&](std::uint32_t i) {
                     if (vertexOf[i] == Constrained::Vertex_handle())
-                        vertexOf[i] = cdt.insert(input[i].first);
+                        vertexOf[i] = cdt.insert(pointAt(i));
                     return vertexOf[i];
                 };
                 for (const auto& [a, b] : m_constraints) {
@@ -357,6 +360,7 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
                 m_indices.push_back(-1);
             }
             firstAtPosition(cdt);
+            m_triangles.reserve(cdt.number_of_faces());
             for (auto f = cdt.finite_faces_begin(); f != cdt.finite_faces_end(); ++f) {
                 const std::uint32_t a = f->vertex(0)->info().id;
                 const std::uint32_t b = f->vertex(1)->info().id;

@@ -421,6 +421,24 @@ void BM_MakeTinFromCad(benchmark::State& state)
 }
 BENCHMARK(BM_MakeTinFromCad)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The store's part of the command on its own.
+void BM_GenerateCadTinAlone(benchmark::State& state)
+{
+    CModelDataMng store;
+    store.m_elmList = CadFigures();
+    store.RebuildCadLayers();
+    XTinOption option;
+    option.m_nConsiderBreakLineSw = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        store.m_cadTin.ClearVertex();
+        state.ResumeTiming();
+        store.GenerateCadTin(&option);
+    }
+    state.counters["triangles"] = store.m_cadTin.GetTriangleCount();
+}
+BENCHMARK(BM_GenerateCadTinAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The same vertices and segments straight into CGAL, with the faces read out.
 void BM_BareConstrainedTriangulation(benchmark::State& state)
 {

@@ -1,6 +1,8 @@
 #include "CommandViewFixture.h"
 
 #include "viewer/buffers/ViewBuffersState.h"
+#include "viewer/buffers/ViewPickState.h"
+#include "viewer/render/ViewConstants.h"
 #include "viewer/dialogs/DialogRunner.h"
 #include "viewer/dialogs/MakeTinDlg.h"
 #include "viewer/render/ViewSettings.h"
@@ -387,4 +389,28 @@ TEST_F(CadTinCommandTest, TheCadTinIsDrawnColouredByHeight)
                 colours.insert(picture.pixel(x, y));
     EXPECT_GT(colours.size(), 20u) << "a height-coloured surface, not a flat one";
     EXPECT_NE(picture.pixel(picture.width() / 2, picture.height() / 2), background) << "the TIN fills the middle";
+}
+
+// The CAD TIN is edited and undone as a group TIN is: its middle vertex removed,
+// the hole meshed again, and undo brings the fan back.
+TEST_F(CadTinCommandTest, TheCadTinIsEditedAndTheEditUndone)
+{
+    AddSite();
+    Run(kMakeTinFromCad);
+    ASSERT_EQ(Store().m_cadTin.GetTriangleCount(), 4);
+    std::int64_t middle = -1;
+    for (int i = 0; i < Store().m_cadTin.GetVertexSize(); ++i)
+        if (Store().m_cadTin.m_vertices[std::size_t(i)].x == 5.0f && Store().m_cadTin.m_vertices[std::size_t(i)].y == 5.0f)
+            middle = i;
+    ASSERT_GE(middle, 0);
+    View().SetToolMode(toolmode::kTinVertexEdit);
+    HoverPickCache::Vertex vertex;
+    vertex.kind = HoverPickCache::kKindCadTin;
+    vertex.group = -1;
+    vertex.index = middle;
+    View().BuffersState().pick->hoveredVertex = vertex;
+    EXPECT_EQ(View().ApplyTinEdit(5, 5), 1);
+    EXPECT_EQ(Store().m_cadTin.GetTriangleCount(), 2);
+    Run(kUndo);
+    EXPECT_EQ(Store().m_cadTin.GetTriangleCount(), 4);
 }

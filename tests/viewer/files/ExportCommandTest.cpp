@@ -47,6 +47,8 @@ constexpr unsigned kOpen = 57601;
 constexpr int kSide = 5;                          // the grid of points
 constexpr int kPoints = kSide * kSide;            // 25
 constexpr int kTriangles = 2 * (kSide - 1) * (kSide - 1);  // 32
+constexpr int kCadVertices = 5;                           // a square and its middle
+constexpr int kCadTriangles = 4;
 constexpr const char* kSaveFailed = "ファイルの保存に失敗しました。";
 
 class ExportCommandTest : public ScratchFolderTest {
@@ -97,6 +99,19 @@ protected:
         g->CreateGrid();
         g->GenerateMesh(&store, nullptr, 1);
         store.AddGroup(std::move(g));
+        // Beside it a CAD TIN from a square polyline with elevations and a spot height.
+        CElmData square;
+        square.m_nKind = 13;
+        square.m_ptLists.push_back({PT(10, 0, 1), PT(14, 0, 2), PT(14, 4, 3), PT(10, 4, 4), PT(10, 0, 1)});
+        CElmData spot;
+        spot.m_nKind = 11;
+        spot.m_ptLists.push_back({PT(12, 2, 5)});
+        for (CElmData* e : {&square, &spot}) {
+            e->RebuildSegments();
+            store.m_elmList.push_back(*e);
+        }
+        store.RebuildCadLayers();
+        store.GenerateCadTin(nullptr);
         m_view->InvalidateAllBuffers();
     }
     void Run(unsigned id)
@@ -232,13 +247,16 @@ TEST_P(ExportFormatTest, ATypedNewNameIsWrittenAndReadsBack)
     } else if (ext == ".XML" || ext == ".xml") {
         pugi::xml_document doc;
         ASSERT_TRUE(doc.load_file(path.c_str()));
-        const pugi::xml_node definition = doc.select_node("//Surface/Definition").node();
-        ASSERT_TRUE(definition);
+        // One surface each: the group's TIN and the CAD TIN.
+        const pugi::xpath_node_set surfaces = doc.select_nodes("//Surface/Definition");
+        EXPECT_EQ(surfaces.size(), 2u);
         std::size_t points = 0, faces = 0;
-        for (auto p : definition.child("Pnts").children("P")) points += p ? 1 : 0;
-        for (auto f : definition.child("Faces").children("F")) faces += f ? 1 : 0;
-        EXPECT_EQ(points, std::size_t(kPoints));
-        EXPECT_EQ(faces, std::size_t(kTriangles));
+        for (const pugi::xpath_node& definition : surfaces) {
+            for (auto p : definition.node().child("Pnts").children("P")) points += p ? 1 : 0;
+            for (auto f : definition.node().child("Faces").children("F")) faces += f ? 1 : 0;
+        }
+        EXPECT_EQ(points, std::size_t(kPoints + kCadVertices));
+        EXPECT_EQ(faces, std::size_t(kTriangles + kCadTriangles));
     } else if (ext == ".sim") {
         EXPECT_EQ(CountPrefixed(ReadAll(path), "A01,"), std::size_t(kPoints));
     } else if (ext == ".bmp") {
@@ -250,6 +268,8 @@ TEST_P(ExportFormatTest, ATypedNewNameIsWrittenAndReadsBack)
         {
             std::lock_guard lock(m_view->ViewMutex());
             m_view->ModelStore().m_groups.clear();
+            m_view->ModelStore().ClearCadFigures();
+            m_view->ModelStore().m_cadTin.ClearVertex();
         }
         FakeFrame frame;
         (*m_script)->Answer<FileSimpleDlg>([&](FileSimpleDlg::Values& v) {
@@ -263,6 +283,7 @@ TEST_P(ExportFormatTest, ATypedNewNameIsWrittenAndReadsBack)
         ASSERT_EQ(m_view->ModelStore().GetGroupCount(), 1);
         EXPECT_EQ(m_view->ModelStore().GetGroup(0)->GetCloudPointSize(), kPoints);
         EXPECT_EQ(m_view->ModelStore().GetGroup(0)->GetTriangleCount(), kTriangles);
+        EXPECT_EQ(m_view->ModelStore().m_cadTin.GetTriangleCount(), kCadTriangles);
     } else {
         ADD_FAILURE() << "no reader for " << path;
     }

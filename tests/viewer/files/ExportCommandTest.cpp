@@ -423,3 +423,31 @@ TEST(ExportFileDlgTest, TakesATypedNewName)
     EXPECT_EQ(values.filterIndex, 1) << "the filter shown first comes back";
     std::filesystem::remove_all(dir);
 }
+
+// A save split into numbered files asks before it replaces one of them.
+TEST_F(ExportCommandTest, ASplitSaveAsksAboutItsNumberedFiles)
+{
+    ASSERT_TRUE(std::filesystem::create_directories(m_work));
+    std::ofstream(m_work + "scan(1).las") << "old";
+    std::ofstream(m_work + "scan(x).las") << "not one of ours";
+    m_view->Settings().lasSplitMode = 2;
+    m_view->Settings().lasCountLimit = 1;
+    int runs = 0;
+    (*m_script)->Answer<ExportFileDlg>([&](ExportFileDlg::Values& v) {
+        v.fileName = "scan";
+        return ++runs == 1 ? tessara::IDOK : tessara::IDCANCEL;
+    });
+    m_boxes->QueueAnswer(tessara::IDNO);
+    Run(kExport);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"[scan(1).las] は既に存在します。\n上書きしますか？"}));
+    EXPECT_EQ(ReadAll(m_work + "scan(1).las"), "old");
+    EXPECT_FALSE(tessara::FileExists(m_work + "scan.las"));
+
+    // Without the split the plain name is free: nothing to ask.
+    m_view->Settings().lasSplitMode = 0;
+    runs = 0;
+    m_boxes->Clear();
+    Run(kExport);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"ファイルを保存しました。"});
+    EXPECT_EQ(LasPoints(m_work + "scan.las"), std::uint32_t(kPoints));
+}

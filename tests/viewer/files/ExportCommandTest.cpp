@@ -451,3 +451,14 @@ TEST_F(ExportCommandTest, ASplitSaveAsksAboutItsNumberedFiles)
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"ファイルを保存しました。"});
     EXPECT_EQ(LasPoints(m_work + "scan.las"), std::uint32_t(kPoints));
 }
+
+// A working folder that cannot be made is said, and no dialog opens.
+TEST_F(ExportCommandTest, AWorkingFolderThatCannotBeMadeIsSaid)
+{
+    std::ofstream(PathOf("plain-file")) << "x";
+    const std::string folder = PathOf("plain-file") + "/work/";
+    m_view->SetWorkFolder(folder);
+    Run(kExport);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"作業フォルダを作成できませんでした。\n" + folder});
+    EXPECT_TRUE((*m_script)->Dialogs().empty());
+}

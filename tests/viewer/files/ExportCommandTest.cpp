@@ -336,16 +336,25 @@ TEST_F(ExportCommandTest, ASaveThatFailsSaysSoAndKeepsTheOldFile)
     ASSERT_TRUE(std::filesystem::create_directories(m_work));
     const std::vector<std::pair<std::string, int>> files = {{"a.sim", 0}, {"a.tpf", 0}, {"a.xyz", 0}, {"a.las", 0}};
     for (const auto& [name, filter] : files) std::ofstream(m_work + name) << "old";
+    // The folder takes writes again however the test ends.
+    struct WritableAgain {
+        std::string folder;
+        bool immutable = false;
+        void Restore()
+        {
+            if (immutable && std::system(("chattr -i '" + folder + "'").c_str()) == 0) immutable = false;
+            ::chmod(folder.c_str(), 0755);
+        }
+        ~WritableAgain() { Restore(); }
+    } again{m_work};
     ::chmod(m_work.c_str(), 0555);
     // Root writes into a read-only folder: then the folder is made immutable.
     const std::string probe = m_work + "probe";
-    bool immutable = false;
     if (std::ofstream(probe).good()) {
         std::filesystem::remove(probe);
-        immutable = std::system(("chattr +i '" + m_work + "' 2>/dev/null").c_str()) == 0;
-        if (!immutable || std::ofstream(probe).good()) {
+        again.immutable = std::system(("chattr +i '" + m_work + "' 2>/dev/null").c_str()) == 0;
+        if (!again.immutable || std::ofstream(probe).good()) {
             std::filesystem::remove(probe);
-            ::chmod(m_work.c_str(), 0755);
             GTEST_SKIP() << "no folder here refuses this user's writes";
         }
     }
@@ -360,8 +369,7 @@ TEST_F(ExportCommandTest, ASaveThatFailsSaysSoAndKeepsTheOldFile)
         EXPECT_EQ(texts.back(), kSaveFailed);
         EXPECT_EQ(ReadAll(m_work + name), "old");
     }
-    if (immutable) std::system(("chattr -i '" + m_work + "'").c_str());
-    ::chmod(m_work.c_str(), 0755);
+    again.Restore();
     EXPECT_EQ(Names(m_work), (std::vector<std::string>{"a.las", "a.sim", "a.tpf", "a.xyz"}));
 }
 

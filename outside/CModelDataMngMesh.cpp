@@ -202,8 +202,10 @@ int CModelDataMng::GenerateCadTin(const XTinOption* option, double splitPitch, c
         CCalcTIN calc;
         SetUp(calc, option);
         const bool constrain = option != nullptr && option->m_nConsiderBreakLineSw != 0;
-        const CadTinInput count = CountCadTinInput();
-        calc.ReservePoints(static_cast<std::size_t>(count.vertices));
+        std::size_t points = 0;
+        for (const CElmData& e : m_elmList)
+            points += e.GetPointCount();
+        calc.ReservePoints(points);
         // The position the point takes in the generator, or kNone when refused.
         constexpr std::int64_t kNone = -1;
         const auto add = [&](PT p) {

@@ -17,10 +17,25 @@ export XDG_CONFIG_HOME="$scratch/config" TESSARA_PIPE_DIR="$scratch/run"
 
 "$bin/tessara" /V "$scratch/work/" 2> "$scratch/viewer.log" &
 viewer=$!
-# The About box opens first on a fresh profile; OK is its default button.
-about=$(timeout 60 xdotool search --sync --name "について" | head -n 1)
-xdotool windowactivate --sync "$about" key --window "$about" Return 2> /dev/null ||
-  xdotool key --window "$about" Return
+# The About box opens first on a fresh profile (OK is its default button), then the
+# start-up file dialog: the example model is chosen by its name, or, with
+# TESSARA_START=cancel, the dialog is cancelled.
+answered=0
+for ((i = 0; i < 600 && answered == 0; ++i)); do
+  for w in $(xdotool search --onlyvisible --name "について" 2> /dev/null); do
+    xdotool key --window "$w" Return 2> /dev/null || true
+  done
+  for w in $(xdotool search --onlyvisible --name "ファイル選択|データの呼び出し" 2> /dev/null); do
+    if [ "${TESSARA_START:-site}" = cancel ]; then
+      xdotool key --window "$w" Escape 2> /dev/null && answered=1
+    else
+      xdotool windowactivate --sync "$w" 2> /dev/null || true
+      # A double click on the list's only row, the example model, opens it.
+      xdotool mousemove --window "$w" 40 35 click --repeat 2 1 2> /dev/null && answered=1
+    fi
+  done
+  sleep 0.1
+done
 "$source/scripts/load-examples.sh" "$bin" "$scratch/work"
 main=$(timeout 60 xdotool search --sync --onlyvisible --name "SurfLook" | head -n 1)
 xdotool windowsize "$main" 1280 800 windowmove "$main" 0 0

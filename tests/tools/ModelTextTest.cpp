@@ -79,6 +79,38 @@ TEST(ModelTextTest, TheExampleSceneSurvivesTheModelFile)
     EXPECT_EQ(s.m_structure[12].GetVertexSize(), 0);
 }
 
+// A model made without a word on the display leaves on what a surveyor works
+// with; the text can state each switch, and the model file keeps them.
+TEST(ModelTextTest, DisplaySwitchesDefaultToASurveyorsAndCanBeStated)
+{
+    struct Case {
+        const char* text;
+        std::array<std::int32_t, 11> switches;  // CAD, part, TIN edges, TIN points, paper, grid,
+                                                // axis, picture, triad, compass, size labels
+    } cases[] = {
+        {"", {1, 1, 0, 0, 1, 1, 1, 4, 1, 1, 1}},
+        {"display paper off\ndisplay tin-edges on\ndisplay picture slope\n", {1, 1, 1, 0, 0, 1, 1, 2, 1, 1, 1}},
+        {"display cad off\ndisplay part off\ndisplay grid off\ndisplay axis off\ndisplay triad off\n"
+         "display compass off\ndisplay size-labels off\ndisplay tin-points on\ndisplay picture none\n",
+         {0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0}},
+    };
+    const std::filesystem::path dir = std::filesystem::path(tessara::TempFolder()) / "model-text-switches";
+    std::filesystem::create_directories(dir);
+    for (const Case& c : cases) {
+        CModelDataMng store;
+        ModelViewState state;
+        std::string error;
+        ASSERT_TRUE(ModelText::Read(c.text, store, state, error)) << error;
+        EXPECT_EQ(state.displaySwitches, c.switches) << c.text;
+        const std::string path = (dir / "switches.tpf").string();
+        ASSERT_EQ(ModelFile::Save(path, store, state, fileformat::kEverything), ModelFile::SaveResult::Ok);
+        ModelFile::Loaded loaded;
+        ASSERT_EQ(ModelFile::Read(path, loaded), ModelFile::LoadResult::Ok) << loaded.error;
+        EXPECT_EQ(loaded.state.displaySwitches, c.switches) << c.text;
+    }
+    std::filesystem::remove_all(dir);
+}
+
 struct BadText {
     const char* name;
     const char* text;
@@ -106,6 +138,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadText{"comma_decimal", "group a\np 1,5 2 3\n", "line 2: not a number: 1,5"},
         BadText{"bad_colour", "group a colour red\n", "line 1: not a colour: red"},
         BadText{"unknown_statement", "grup a\n", "line 1: unknown statement: grup"},
+        BadText{"unknown_display_switch", "display ruler on\n", "line 1: no display switch called ruler"},
+        BadText{"display_switch_without_state", "display grid\n", "line 1: display grid wants on or off"},
+        BadText{"unknown_picture", "display picture sepia\n", "line 1: no TIN picture called sepia"},
         BadText{"figure_point_outside", "fp 1 2\n", "line 1: fp outside a figure"},
         BadText{"second_list_of_a_plain_figure", "figure 50\nfp 1 2\nnext-list\n",
                 "line 3: only a figure of kind 5 has a second point list"},

@@ -11,7 +11,10 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <iterator>
 #include <sstream>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -46,9 +49,32 @@ const char kHelp[] =
     "    st A B C                        a triangle of the current structure store\n"
     "  hide SECTION                      root, cad, cad-tin, part, part-lines, part-points,\n"
     "                                    structures, or a structure kind name\n"
+    "  display SWITCH on|off             a display switch the model file leaves: cad, part,\n"
+    "                                    tin-edges, tin-points, paper, grid, axis, triad,\n"
+    "                                    compass, size-labels; all on but the TIN's edges and\n"
+    "                                    points unless stated\n"
+    "  display picture MODE              the TIN picture: none, colour, slope, texture or\n"
+    "                                    height (the default)\n"
     "\n"
     "Group points, TIN, part and structure coordinates are stored as given (model\n"
     "coordinates); CAD figure points are user coordinates.\n";
+
+// The model file's display switches in their stored order: CAD, part, TIN edges,
+// TIN vertices, paper, grid, axis, TIN picture, triad, compass, size labels.
+constexpr std::size_t kPictureSwitch = 7;
+
+int DisplaySwitchIndex(const std::string& name)
+{
+    static const char* const kNames[] = {"cad",  "part", "tin-edges", "tin-points", "paper",      "grid",
+                                         "axis", "",     "triad",     "compass",    "size-labels"};
+    for (std::size_t i = 0; i < std::size(kNames); ++i)
+        if (i != kPictureSwitch && name == kNames[i]) return static_cast<int>(i);
+    return -1;
+}
+
+// What a surveyor leaves on: the drawings, the display aids and the TIN coloured by
+// height; the TIN's edges and points stay off.
+constexpr std::array<std::int32_t, 11> kSurveyorDisplay{1, 1, 0, 0, 1, 1, 1, 4, 1, 1, 1};
 
 std::vector<std::string> Words(const std::string& line)
 {
@@ -383,6 +409,32 @@ bool Reader::Statement(const std::vector<std::string>& w, std::string& error)
         }
         return op == "sv" ? Vertex(w, *m_structure, error) : Triangle(w, *m_structure, error);
     }
+    if (op == "display") {
+        const std::string what = w.size() > 1 ? w[1] : std::string();
+        const std::string value = w.size() > 2 ? w[2] : std::string();
+        if (what == "picture") {
+            static const std::pair<const char*, int> kPictures[] = {
+                {"none", 0}, {"colour", 1}, {"slope", 2}, {"texture", 3}, {"height", 4}};
+            for (const auto& [name, mode] : kPictures)
+                if (value == name) {
+                    m_state.displaySwitches[kPictureSwitch] = mode;
+                    return true;
+                }
+            error = "no TIN picture called " + value;
+            return false;
+        }
+        const int index = DisplaySwitchIndex(what);
+        if (index < 0) {
+            error = "no display switch called " + what;
+            return false;
+        }
+        if (value != "on" && value != "off") {
+            error = "display " + what + " wants on or off";
+            return false;
+        }
+        m_state.displaySwitches[static_cast<std::size_t>(index)] = value == "on" ? 1 : 0;
+        return true;
+    }
     if (op == "hide") {
         const std::string what = w.size() > 1 ? w[1] : std::string();
         if (what == "root") m_store.m_nShowRoot = 0;
@@ -436,6 +488,7 @@ bool Reader::Finish(std::string& error)
 
 bool ModelText::Read(std::string_view text, CModelDataMng& store, ModelViewState& state, std::string& error)
 {
+    state.displaySwitches = kSurveyorDisplay;
     Reader reader(store, state);
     std::size_t lineNo = 0;
     std::size_t pos = 0;

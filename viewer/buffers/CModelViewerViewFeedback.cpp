@@ -109,6 +109,9 @@ ToolFeedbackRules::Input CModelViewerView::FeedbackInput() const
     in.editMode = m_editMode;
     in.bandCancelled = m_boxCancelled != 0;
     in.bandPoints = m_rubberBand.size();
+    // While a polygon is entered the band's last point follows the pointer: that
+    // edge is only offered, and the band shows stippled until the point is entered.
+    in.pointInput = !(m_editMode == 1 && m_editPolygonActive != 0 && m_rubberBand.size() > m_inputScreenPoints.size());
     in.sectionPoints = m_sectionPoints.size();
     in.pickedListEmpty = m_buffers->pick->pickedList.empty();
     return in;

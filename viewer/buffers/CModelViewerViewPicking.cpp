@@ -118,8 +118,6 @@ void CModelViewerView::ResetDragState()
 
 void CModelViewerView::EndDrag()
 {
-    ViewPickState& pick = *m_buffers->pick;
-    pick.pickLayersStale = {1, 1, 1};
     RebuildPickCache();
     COpenGLBaseView::EndDrag();
 }
@@ -204,23 +202,3 @@ void CModelViewerView::ResetHoverPick()
     pick.hoveredEdges.clear();
 }
 
-void CModelViewerView::ProjectVertexExtent(CPCloudMng* set, int x, int y)
-{
-    if (set == nullptr) return;
-    GroupGpuData& data = GroupGpuData::Of(*set, m_buffers->book.NameQueue());
-    data.vertexCull = 0;
-    const ScreenProjector projector = CurrentProjector();
-    const double wx = x, wy = static_cast<double>(m_clientHeight) - y, tol = m_pickTolerance;
-    const CVertexMng& tin = *set;
-    const double lo[3] = {tin.GetPCloudMinX(), tin.GetPCloudMinY(), tin.GetPCloudMinZ()};
-    const double hi[3] = {tin.GetPCloudMaxX(), tin.GetPCloudMaxY(), tin.GetPCloudMaxZ()};
-    data.vertexCull = screenbox::MissesSquare(projector, lo, hi, wx, wy, tol);
-    const std::size_t n = std::min(data.vertexChunks.size(), tin.m_vertexChunks.size());
-    for (std::size_t c = 0; c < n; ++c) {
-        const GridCell& cell = tin.m_vertexChunks[c];
-        if (cell.indices.empty()) continue;
-        const double clo[3] = {cell.minX, cell.minY, cell.minZ};
-        const double chi[3] = {cell.maxX, cell.maxY, cell.maxZ};
-        data.vertexChunks[c].cull = screenbox::MissesSquare(projector, clo, chi, wx, wy, tol);
-    }
-}

@@ -124,6 +124,9 @@ void FigurePasses::DrawCadFigures(RenderContext& ctx, unsigned char pass)
     RenderBook& book = ctx.book;
     if (book.Kind(DrawableKind::CadFigure).releasePending != 0 || book.Kind(DrawableKind::CadHighlight).releasePending != 0)
         ReleaseCadFigures(ctx);
+    // The CAD switch hides the figures, their point symbols included; pending
+    // releases still run so the next showing builds from the store as it is.
+    if (ctx.settings.cadSwitch == 0) return;
     if (book.Switch(DrawSwitch::CadFigures) == 0 || ctx.figures == nullptr) return;
     if (book.Kind(DrawableKind::CadFigure).built == 0) {
         for (int s = 0; s < CModelDataMng::kCadLayerCount; ++s) BuildCadFigureSlot(ctx, s);
@@ -262,6 +265,7 @@ void FigurePasses::DrawPartLayer(RenderContext& ctx, unsigned char pass)
 {
     RenderBook& book = ctx.book;
     if (book.Kind(DrawableKind::PartLayer).releasePending != 0) ReleasePartLayer(ctx);
+    if (ctx.settings.partSwitch == 0) return;
     if (book.Switch(DrawSwitch::PartLayer) == 0 || ctx.figures == nullptr) return;
     BuildPartLayer(ctx);
     if (ctx.store.IsShowRootGroup() == 0 || ctx.store.IsShowPartGroup() == 0) return;

@@ -26,7 +26,6 @@ public:
         GLuint pickPositions = 0;
         GLuint pickColours = 0;
         std::int64_t count = 0;
-        std::int16_t cull = 0;  // 1: outside the pick square
     };
 
     explicit GroupGpuData(std::shared_ptr<BufferNameQueue> queue);
@@ -72,7 +71,6 @@ public:
     GLuint vertexPickColourBuffer = 0;
     std::int64_t vertexDisplayCount = 0;
     std::int32_t vertexBufferPresent = 0;
-    std::int16_t vertexCull = 0;
     std::vector<VertexChunk> vertexChunks;
 
     // Ranges of the last colouring, for the legends.

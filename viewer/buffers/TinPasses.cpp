@@ -608,9 +608,10 @@ void TinPasses::DrawVertices(RenderContext& ctx, Source source, unsigned char pa
             BindArray(gl, d->vertexDisplayBuffer, GL_VERTEX_ARRAY, 3, GL_FLOAT);
             BindArray(gl, d->vertexPickColourBuffer, GL_COLOR_ARRAY, 4, GL_UNSIGNED_BYTE);
             gl.glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(d->vertexDisplayCount));
-        } else if (d->vertexCull != 1) {
+        } else {
+            // The pick layer is read anywhere in the window: every chunk is drawn.
             for (const GroupGpuData::VertexChunk& chunk : d->vertexChunks) {
-                if (chunk.cull == 1 || chunk.count <= 0) continue;
+                if (chunk.count <= 0) continue;
                 BindArray(gl, chunk.pickPositions, GL_VERTEX_ARRAY, 3, GL_FLOAT);
                 BindArray(gl, chunk.pickColours, GL_COLOR_ARRAY, 4, GL_UNSIGNED_BYTE);
                 gl.glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(chunk.count));

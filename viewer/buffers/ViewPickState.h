@@ -29,8 +29,6 @@ struct ViewPickState {
     std::vector<std::int64_t> toolSelection2;
     int cadHighlightDirty = 0;
     std::uint8_t selectionPresent = 0;
-    //! The face, vertex and point pick layers no longer match the camera.
-    std::array<int, 3> pickLayersStale{1, 1, 1};
     //! Where Shift and Ctrl come from (the keyboard unless a test says otherwise).
     std::function<PolygonSelection::Keys()> keys;
 

@@ -84,6 +84,12 @@ void CModelViewerView::RemoveGroupTreeItems(int onlyShown)
 
 void CModelViewerView::RefreshGroupTree()
 {
+    // The data changed since the last frame: the size labels and the paper
+    // rectangle are worked out again with the tree.
+    if (m_groupTreeDirty != 0) {
+        InvalidateScaleCaption();
+        InvalidatePaper();
+    }
     m_groupTreeDirty = 0;
     if (const auto& refresh = ShellHooks::Instance().refreshGroupTree)
         refresh();

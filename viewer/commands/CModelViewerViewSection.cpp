@@ -185,6 +185,8 @@ void CModelViewerView::DrawCrossSection(std::size_t)
     case Outcome::Built:
         m_sectionSheet = std::move(sheet);
         m_sectionToolActive = 0;
+        // The next click starts a new section.
+        SetMainFrameStatusText(kFirstPointPrompt);
         break;
     }
     InvalidateScene();

@@ -6,11 +6,13 @@
 #include "outside/CModelDataMng.h"
 #include "platform/MessageBox.h"
 #include "viewer/commands/DisplayCommandIds.h"
+#include "viewer/commands/Measurement.h"
 #include "viewer/commands/SceneInfo.h"
 #include "viewer/commands/StyleRules.h"
 #include "viewer/commands/TinEdit.h"
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/buffers/ViewPickState.h"
+#include "viewer/files/ViewFilesState.h"
 #include "viewer/files/ViewProgress.h"
 #include "viewer/render/FrameLink.h"
 #include "viewer/render/GlFunctions.h"
@@ -22,6 +24,7 @@
 #include <QPixmap>
 
 #include <map>
+#include <optional>
 #include <mutex>
 
 namespace {
@@ -159,10 +162,20 @@ void CModelViewerView::OnToolInfo()
     }
     PT min, max;
     bool extent = false;
+    std::optional<PT> lowerLeft;
     const bool read = ReadStore<bool>(
         [&](CModelDataMng& store) {
             info.counts = CountSceneInfo(store);
             extent = GetModelExtent(min, max) != 0;
+            // The host's reference point when a host file gave one, else the
+            // extent's lower-left corner taken back into survey coordinates, as
+            // the coordinate readout shows a point.
+            const ViewFilesState& files = FilesState();
+            const SceneFrame& frame = files.scene.frame;
+            if (files.hostReferenceSet && frame.transformSet != 0 && frame.surveyTransform == files.hostReferenceTransform)
+                lowerLeft = files.hostReference;
+            else if (extent)
+                lowerLeft = Measurement(frame.surveyTransform).Coordinates(min);
             return true;
         },
         false);
@@ -173,8 +186,10 @@ void CModelViewerView::OnToolInfo()
     if (extent) {
         info.minZ = min.z();
         info.maxZ = max.z();
-        info.lowerLeftX = min.x();
-        info.lowerLeftY = min.y();
+    }
+    if (lowerLeft) {
+        info.lowerLeftX = lowerLeft->x();
+        info.lowerLeftY = lowerLeft->y();
     }
     tessara::MessageBox(FormatSceneInfo(info), tessara::kDefaultMessageCaption, tessara::MB_ICONINFORMATION, this);
 }

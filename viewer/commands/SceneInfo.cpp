@@ -46,13 +46,29 @@ SceneInfoCounts CountSceneInfo(const CModelDataMng& store)
 
 std::string FormatSceneInfo(const SceneInfoText& info)
 {
-    std::string text = "Vendor\t : " + info.vendor + "\nGPU\t : " + info.renderer + "\nOpenGL\t : ver. " +
-                       info.version + "\n\n";
-    text += "点群ブロック数\t：" + FormatThousands(info.counts.groups) + "個\n";
-    text += "点群総数\t：" + FormatThousands(info.counts.points) + "個\n";
-    text += "TIN\t：三角数（" + FormatThousands(info.counts.triangles) + "個）\n";
-    text += "CAD\t：図形数（" + FormatThousands(info.counts.figures) + "個）\n\n";
-    text += "最小Z\t：" + Fixed8(info.minZ) + "\n最大Z\t：" + Fixed8(info.maxZ) + "\n左下座標\t：X=" +
-            Fixed8(info.lowerLeftX) + "  Y=" + Fixed8(info.lowerLeftY);
+    // One label a line, its colon at the tab stop after the widest label's: the box
+    // sets a tab stop every eight half-width places or so, the widest label
+    // ("点群ブロック数", fourteen places) passes the first one and every other label
+    // stays short of it.
+    const auto line = [](const char* label, const std::string& value) {
+        std::size_t places = 0;
+        for (const char* c = label; *c != '\0'; ++c) {
+            const auto byte = static_cast<unsigned char>(*c);
+            if (byte < 0x80)
+                places += 1;
+            else if ((byte & 0xC0) != 0x80)
+                places += 2;  // the lead byte of a full-width character
+        }
+        return std::string(label) + (places > 8 ? "\t" : "\t\t") + "：" + value + "\n";
+    };
+    std::string text = line("Vendor", info.vendor) + line("GPU", info.renderer) +
+                       line("OpenGL", "ver. " + info.version) + "\n";
+    text += line("点群ブロック数", FormatThousands(info.counts.groups) + "個");
+    text += line("点群総数", FormatThousands(info.counts.points) + "個");
+    text += line("TIN", "三角数（" + FormatThousands(info.counts.triangles) + "個）");
+    text += line("CAD", "図形数（" + FormatThousands(info.counts.figures) + "個）") + "\n";
+    text += line("最小Z", Fixed8(info.minZ)) + line("最大Z", Fixed8(info.maxZ));
+    text += line("左下座標", "X=" + Fixed8(info.lowerLeftX) + "  Y=" + Fixed8(info.lowerLeftY));
+    text.pop_back();  // no line break after the last line
     return text;
 }

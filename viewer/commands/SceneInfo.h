@@ -20,8 +20,8 @@ struct SceneInfoText {
     std::string vendor, renderer, version;  // GL strings; empty when unknown
     SceneInfoCounts counts;
     double minZ = 0.0, maxZ = 0.0;           // unset values (below 1e-7 in size) print as 0
-    double lowerLeftX = 0.0, lowerLeftY = 0.0;
+    double lowerLeftX = 0.0, lowerLeftY = 0.0;  // survey coordinates
 };
 
-// The box's text, numbers in the C locale.
+// The box's text, numbers in the C locale, the colons of every line aligned.
 std::string FormatSceneInfo(const SceneInfoText& info);

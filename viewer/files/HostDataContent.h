@@ -28,6 +28,7 @@ struct HostDataContent {
     std::array<PT, 4> corners;          // user coordinates once cornersValid
     bool cornersValid = false;
     PT reference;                       // (X0, Y0) through the transform
+    PT surveyReference;                 // (X0, Y0) as the host gave it: survey coordinates
     double zMin = 1e-16;                // lowest elevation met, 1e-16 for none
 
     bool hasCad = false;

@@ -126,6 +126,7 @@ bool HostDataFileReader::ReadHeader(ModelArchive& ar, HostDataContent& out)
         }
         out.cornersValid = true;
     }
+    out.surveyReference = PT(x0, y0, kUnsetDouble);
     double rx = x0, ry = y0;
     out.surveyTransform.XY(&rx, &ry);
     out.reference = PT(rx, ry, kUnsetDouble);

@@ -94,7 +94,9 @@ HostPolygonFile::Result HostPolygonFile::Read(const std::string& path, HostPolyg
         ar.U32(polygon.colour);
         if (ar.Ok()) out.polygons.push_back(std::move(polygon));
     }
-    if (ar.Ok() && ar.Remaining() != 0) ar.Fail("bytes after the last polygon");
+    // The records the file announces are all there; what follows them is counted
+    // for the log, never read as more records.
+    if (ar.Ok()) out.bytesAfterLastPolygon = ar.Remaining();
     if (!ar.Ok()) return fail(Result::Damaged, ar.FailureReason().empty() ? "the file ends early" : ar.FailureReason());
     return Result::Ok;
 }

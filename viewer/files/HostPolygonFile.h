@@ -40,6 +40,8 @@ struct HostPolygonContent {
     std::vector<Point> points;
     std::vector<Segment> segments;
     std::vector<Polygon> polygons;
+    //! Bytes the file holds after its last polygon: not read, only reported.
+    std::uint64_t bytesAfterLastPolygon = 0;
 };
 
 class HostPolygonFile {
@@ -47,8 +49,9 @@ public:
     enum class Result { Ok, Missing, CannotOpen, WrongMagic, WrongVersion, Damaged };
 
     //! Reads the whole file into out. Counts are bounded by the bytes left, every
-    //! coordinate must be finite, and the file must end where its last polygon
-    //! does; anything else is Damaged and out is left empty.
+    //! coordinate must be finite; a file that ends early is Damaged and out is left
+    //! empty. Bytes after the last polygon leave the records whole (Ok) and are
+    //! counted in out.bytesAfterLastPolygon.
     static Result Read(const std::string& path, HostPolygonContent& out, std::string* error = nullptr);
     //! Only a file read whole may be consumed (deleted); a damaged or foreign file
     //! stays where it is for whoever wants to see what went wrong.

@@ -47,6 +47,12 @@ struct ViewFilesState {
     double lowestElevation = 1e-16;
     // Axis and grid origin in model coordinates, set by host loads.
     bool axisOriginSet = false;
+    // The reference point (X0, Y0) of the last host data file, in the host's survey
+    // coordinates, and the survey transform it came with (guarded by the view
+    // mutex): it stands for the scene while the frame keeps that transform.
+    PT hostReference;
+    MTRX hostReferenceTransform;
+    bool hostReferenceSet = false;
 
     // The host's clip rectangle in model coordinates (pipe command 0's reply).
     std::array<PT, 2> clipCorners;

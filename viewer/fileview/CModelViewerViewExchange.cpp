@@ -130,6 +130,7 @@ int CModelViewerView::ReadHostPolygonFile(const std::string& path)
         m_axisOrigin = QVector3D(float(origin.x() - 2.0), float(origin.y() - 2.0), 0.0f);
         m_axisDirty = true;
         m_files->axisOriginSet = true;
+        InvalidatePaper();
         if (frame.baseElevationMode != 0 && !IsUnsetValue(installed.lowest) &&
             (IsUnsetValue(frame.baseElevation) || installed.lowest < frame.baseElevation))
             frame.baseElevation = installed.lowest;
@@ -138,7 +139,11 @@ int CModelViewerView::ReadHostPolygonFile(const std::string& path)
     if (HostPolygonFile::MayDelete(read)) tessara::DeleteFile(path);
     tessara::Log("host overlay file %s installed: %zu points, %zu segments, %zu polygons", path.c_str(),
                  content.points.size(), content.segments.size(), content.polygons.size());
-    QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+    if (content.bytesAfterLastPolygon != 0)
+        tessara::Log("host overlay file %s: %llu bytes after the last polygon not read", path.c_str(),
+                     static_cast<unsigned long long>(content.bytesAfterLastPolygon));
+    // A new scene frame, not the cached picture: the overlay shows (or goes) at once.
+    QMetaObject::invokeMethod(this, [this] { InvalidateScene(); }, Qt::QueuedConnection);
     return 1;
 }
 
@@ -154,6 +159,7 @@ int CModelViewerView::ClearHostPolygons()
         BuffersState().hostOverlayChanges.fetch_add(1, std::memory_order_relaxed);
         InvalidateAllBuffers();
     }
-    QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+    // A new scene frame, not the cached picture: the overlay shows (or goes) at once.
+    QMetaObject::invokeMethod(this, [this] { InvalidateScene(); }, Qt::QueuedConnection);
     return 1;
 }

@@ -181,6 +181,9 @@ void CModelViewerView::InstallHostData(HostDataContent& c, int colourPicture, in
         m_files->pickBucketsCleared.fetch_add(1, std::memory_order_relaxed);
     }
     if (!(c.flags & kHostGroup)) store.SetRenderingCenterPt(PT(c.reference.x(), c.reference.y(), c.zMin));
+    m_files->hostReference = c.surveyReference;
+    m_files->hostReferenceTransform = frame.surveyTransform;
+    m_files->hostReferenceSet = true;
 
     // Axis and grid origin: the first extent corner, else the lowest group corner.
     PT origin(0.0, 0.0, 0.0);

@@ -9,6 +9,7 @@
 #include "viewer/files/ViewFilesState.h"
 #include "viewer/files/ViewProgress.h"
 #include "viewer/render/LongWorkGuard.h"
+#include "viewer/render/TextureFile.h"
 
 #include <QMetaObject>
 #include <QThread>
@@ -19,7 +20,6 @@ namespace {
 
 constexpr int kTinPictureTexture = 3;
 constexpr int kTinPictureTextureShown = 4;
-constexpr const char* kTextureCopyName = "~KorfelModel_Texture.tmp";
 
 }  // namespace
 
@@ -43,7 +43,7 @@ void CModelViewerView::CollectSceneState()
                           v.axis,      v.tinPictureMode, v.xyzMark, v.compassMark, v.sizeCaption};
 }
 
-void CModelViewerView::ApplySceneState(std::uint16_t flags, std::uint16_t version)
+void CModelViewerView::ApplySceneState(std::uint16_t /*flags*/, std::uint16_t version)
 {
     ModelViewState& st = m_files->scene;
     m_rotationCentre = QVector3D(st.rotationCentre[0], st.rotationCentre[1], st.rotationCentre[2]);
@@ -97,7 +97,7 @@ int CModelViewerView::LoadModelArchive(const std::string& path)
             // The picture is not part of the file: its copy goes, the caller loads
             // it again. The placement goes too, unless the file holds its own,
             // which the install then puts in its stead.
-            const std::string copy = tessara::TempFolder() + kTextureCopyName;
+            const std::string copy = TextureFile::TempCopyPath();
             if (tessara::FileExists(copy)) tessara::DeleteFile(copy);
             for (int i = 0; i < 4; ++i) m_files->scene.texturePlacement[std::size_t(i)] = 0.0;
             m_files->textureDropped.store(1);

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -159,15 +160,13 @@ private:
     QOpenGLBuffer m_gridBuffer{QOpenGLBuffer::VertexBuffer};
     std::unique_ptr<QOpenGLTexture> m_markerTexture;
     bool m_axisBuilt = false;
-    bool m_paperBuilt = false;
+    std::atomic<bool> m_paperBuilt{false};  // cleared from the pipe worker too
     bool m_gridBuilt = false;
     friend class ModelViewerViewTestPeer;   // tests read the buffers' state
 
 public:
-    // Sheet rectangle supplied by the host's data or polygon file (user coordinates).
-    int m_hostSheet = 0;
-    std::array<PT, 4> m_sheetCorners{};
-    //! Clear to rebuild the paper rectangle on the next frame.
+    //! Clear to rebuild the paper rectangle on the next frame (any thread): the
+    //! host's sheet when its data or overlay file gave one, else the data's extent.
     void InvalidatePaper() { m_paperBuilt = false; }
 
     // ---- Buffers and render passes (viewer/buffers) ----
@@ -238,9 +237,6 @@ public:
     int HoverPickVertex(QPoint pointer);
     //! Hovered TIN edge under the pointer (tool mode 2); always 1.
     int HoverPickEdge(QPoint pointer);
-    //! Culls a TIN vertex set and its chunks against the pick square around the
-    //! mouse (y from the top) with the current camera, before a vertex pick.
-    void ProjectVertexExtent(class CPCloudMng* set, int x, int y);
     //! The camera as the selection and hover project with it (window y up).
     class ScreenProjector CurrentProjector() const;
 

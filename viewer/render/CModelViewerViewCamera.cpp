@@ -9,6 +9,7 @@
 
 #include "outside/CModelDataMng.h"
 #include "outside/GeoFunc.h"
+#include "viewer/files/ViewFilesState.h"
 
 namespace {
 
@@ -168,8 +169,8 @@ void CModelViewerView::BuildPaperBuffer()
 {
     m_paperBuffer.destroy();
     std::array<PT, 4> corners;
-    if (m_hostSheet != 0) {
-        corners = m_sheetCorners;
+    if (m_files != nullptr && m_files->scene.frame.cornersSet != 0) {
+        corners = m_files->scene.frame.corners;
     } else {
         double minX = std::numeric_limits<double>::max();
         double minY = minX;

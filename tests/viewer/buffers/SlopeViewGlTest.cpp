@@ -6,7 +6,9 @@
 #include "viewer/buffers/GroupGpuData.h"
 #include "viewer/buffers/PickLayerSet.h"
 #include "viewer/buffers/ViewBuffersState.h"
+#include "viewer/files/ViewFilesState.h"
 #include "viewer/render/CModelViewerView.h"
+#include "viewer/render/TextureFile.h"
 
 #include "outside/CModelDataMng.h"
 #include "outside/StoreMarkers.h"
@@ -27,6 +29,8 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -85,6 +89,18 @@ fs::path WorkFolder(const std::string& name)
     return work;
 }
 
+// Writes a 2 x 2 24-bit picture.
+bool WriteSmallPicture(const fs::path& path)
+{
+    const unsigned char bytes[] = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0,
+                                   1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                   1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return false;
+    const bool written = std::fwrite(bytes, 1, sizeof(bytes), f) == sizeof(bytes);
+    return std::fclose(f) == 0 && written;
+}
+
 // Shows the view at the size given, creates it and waits for its first scene frame.
 bool ShowUntilDrawn(TestView& view, int width, int height)
 {
@@ -128,6 +144,7 @@ TEST(SlopeView, PointsAndTinByHeightFromAbove)
     // Colour mode 1, TIN mode 4, from above over the whole slope.
     view.m_pointColourMode = 1;
     view.Settings().tinPictureMode = 4;
+    view.Settings().sizeCaption = 0;  // its box runs through the extreme points read below
     PT lo, hi;
     ASSERT_EQ(view.GetVisibleExtent(0x01 | 0x6A, 0, lo, hi), 1);
     PT centre((lo.x() + hi.x()) / 2, (lo.y() + hi.y()) / 2, (lo.z() + hi.z()) / 2);
@@ -247,15 +264,8 @@ TEST(SlopeView, HostPictureFileIsDeletedOnlyOnceItIsTheTexture)
     EXPECT_EQ(ScriptedBoxes().ShownBoxes().back().text,
               "テクスチャの作成に失敗しました\n\nメモリ不足の可能性があります。\n用紙サイズを小さくして試して下さい。");
 
-    // A 2 x 2 24-bit picture.
-    const unsigned char good[] = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0,
-                                  1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                  1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
     const fs::path picture = work / "picture.bmp";
-    f = std::fopen(picture.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(good, 1, sizeof(good), f);
-    std::fclose(f);
+    ASSERT_TRUE(WriteSmallPicture(picture));
     EXPECT_EQ(view.LoadGeoTexture(picture.c_str(), 0, 0, 10, 10, 0), 1);
     EXPECT_FALSE(fs::exists(picture));
     // A later failure keeps the texture the view holds.
@@ -327,5 +337,152 @@ TEST(SlopeView, ReloadsReplaceTheBuffersWithoutLeavingNames)
     EXPECT_LE(others, 8);
     EXPECT_EQ(view.Gl()->glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     view.doneCurrent();
+    fs::remove_all(work);
+}
+
+namespace {
+
+// Runs a program of the build with its output dropped, pumping the view's events
+// until it ends; answers its exit status.
+int RunBuildProgram(const std::string& arguments)
+{
+    const fs::path binary = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
+    std::atomic<int> result{-1};
+    std::thread child([&] {
+        const std::string command = (binary / "bin").string() + "/" + arguments + " > /dev/null";
+        result = std::system(command.c_str());
+    });
+    const bool ended = ProcessEventsUntil([&] { return result.load() != -1; });
+    child.join();
+    return ended ? result.load() : -1;
+}
+
+// Window pixels in the overlay points' red.
+int RedPixels(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            n += qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80 ? 1 : 0;
+        }
+    return n;
+}
+
+}  // namespace
+
+// The host's overlay commands redraw the scene themselves: a new overlay shows and
+// a cleared one goes on the frame that follows the command, with no other input.
+TEST(HostOverlayView, CommandsTwentyAndTwentyOneRedrawWithoutOtherInput)
+{
+    EnsureViewTestApp();
+    const fs::path work = WorkFolder("overlay");
+    TestView view;
+    ASSERT_TRUE(ShowUntilDrawn(view, 320, 240));
+    // Nothing else red in the picture: no axis, triad or compass.
+    for (int ViewSettings::*aid : {&ViewSettings::paper, &ViewSettings::grid, &ViewSettings::axis,
+                                   &ViewSettings::xyzMark, &ViewSettings::compassMark})
+        view.Settings().*aid = 0;
+    const auto sendOverlay = [&] {
+        const fs::path file = work / "overlay.dat";
+        ASSERT_EQ(RunBuildProgram("make-hostfile --overlay 3,0,0 " + file.string()), 0);
+        ASSERT_EQ(RunBuildProgram("fake-host send 20 " + file.string()), 0);
+    };
+    // A command answered, then the scene frame it asked for.
+    const auto nextFrameAfter = [&](const std::function<void()>& command) {
+        const int before = view.sceneFrames;
+        command();
+        EXPECT_TRUE(ProcessEventsUntil([&] { return view.sceneFrames > before; })) << "no scene frame followed";
+        return view.grabFramebuffer();
+    };
+
+    nextFrameAfter(sendOverlay);
+    // The camera over the overlay's three points, for the frames that follow.
+    {
+        std::lock_guard lock(view.ViewMutex());
+        const auto& points = view.BuffersState().hostOverlay.points;
+        ASSERT_EQ(points.size(), 3u);
+        PT middle = points[1].pt;
+        view.ModelStore().UserToModel(middle);
+        view.LookAt() = QVector3D(float(middle.x()), float(middle.y()), float(middle.z()));
+        view.Zoom() = 40.0f;
+    }
+    view.UpdateProjection();
+    view.UpdateModelView();
+    const QImage shown = nextFrameAfter([&] { view.InvalidateScene(); });
+    ASSERT_GT(RedPixels(shown), 20) << "the overlay's points are in view";
+
+    const QImage cleared = nextFrameAfter([] { ASSERT_EQ(RunBuildProgram("fake-host send 21"), 0); });
+    EXPECT_EQ(RedPixels(cleared), 0);
+    const QImage again = nextFrameAfter(sendOverlay);
+    EXPECT_EQ(RedPixels(again), RedPixels(shown));
+    fs::remove_all(work);
+}
+
+// Each host load brings the paper rectangle and the size labels up to date on the
+// frame that follows: the paper is the host's sheet, the labels' box the new data.
+TEST(HostLoadView, PaperAndSizeLabelsFollowEveryLoad)
+{
+    EnsureViewTestApp();
+    const fs::path work = WorkFolder("paper");
+    TestView view;
+    ASSERT_TRUE(ShowUntilDrawn(view, 320, 240));
+    view.Settings().paper = 1;
+    view.Settings().sizeCaption = 1;
+    ModelViewerViewTestPeer peer(view);
+    // The host's sheet in model coordinates, as the paper should show it: the four
+    // corners, each segment's ends in turn.
+    const auto sheet = [&] {
+        std::vector<float> v;
+        std::lock_guard lock(view.ViewMutex());
+        const auto& corners = view.FilesState().scene.frame.corners;
+        for (int i = 0; i < 4; ++i)
+            for (const PT& c : {corners[std::size_t(i)], corners[std::size_t((i + 1) % 4)]}) {
+                PT m = c;
+                view.ModelStore().UserToModel(m);
+                v.insert(v.end(), {float(m.x()), float(m.y()), 0.0f});
+            }
+        return v;
+    };
+    const auto paper = [&] {
+        view.makeCurrent();
+        const std::vector<float> v = peer.PaperVertices();
+        view.doneCurrent();
+        return v;
+    };
+    // The size labels' box against the extent of the groups shown.
+    const auto labelsFit = [&] {
+        PT lo, hi;
+        const ViewBuffersState& st = view.BuffersState();
+        return view.GetVisibleExtent(0x01, 1, lo, hi) == 1 && st.captionValid == 1 && st.captionMax.x() == hi.x() &&
+               st.captionMax.y() == hi.y() && st.captionMin.x() == lo.x();
+    };
+    for (int points : {100, 900}) {
+        const fs::path file = work / ("load" + std::to_string(points) + ".dat");
+        ASSERT_EQ(RunBuildProgram("make-hostfile --points " + std::to_string(points) + " " + file.string()), 0);
+        ASSERT_EQ(RunBuildProgram("fake-host send 1 " + file.string()), 0);
+        // The load's own frame brings both; nothing else asks for one.
+        EXPECT_TRUE(ProcessEventsUntil([&] { return paper() == sheet() && labelsFit(); })) << points << " points";
+        EXPECT_EQ(paper(), sheet()) << points << " points";
+        EXPECT_TRUE(labelsFit()) << points << " points";
+    }
+    fs::remove_all(work);
+}
+
+// The private copy of the TIN's picture goes with the view.
+TEST(SlopeView, TheTextureCopyIsRemovedWhenTheViewEnds)
+{
+    EnsureViewTestApp();
+    const fs::path work = WorkFolder("texture-copy");
+    const fs::path file = work / "site.bmp";
+    ASSERT_TRUE(WriteSmallPicture(file));
+    const std::string copy = TextureFile::TempCopyPath();
+    {
+        TestView view;
+        ASSERT_TRUE(ShowUntilDrawn(view, 160, 120));
+        ASSERT_EQ(view.LoadGeoTexture(file.c_str(), 0, 0, 10, 10, 0), 1);
+        EXPECT_TRUE(fs::exists(copy)) << copy;
+    }
+    EXPECT_FALSE(fs::exists(copy)) << copy;
     fs::remove_all(work);
 }

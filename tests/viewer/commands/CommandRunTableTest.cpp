@@ -568,12 +568,24 @@ TEST_F(CommandRunTableTest, EveryCommandEndToEnd)
              Route(kToolInfo);
              ASSERT_EQ(m_boxes->Count(), 1u);
              const std::string text = m_boxes->ShownBoxes()[0].text;
-             const std::string counts = "点群ブロック数\t：2個\n点群総数\t：61個\nTIN\t：三角数（0個）\nCAD\t：図形数（0個）\n\n"
-                                        "最小Z\t：  0.0000\n最大Z\t：  6.0000\n左下座標\t：X=  0.0000  Y=  0.0000";
-             ASSERT_GE(text.size(), counts.size());
-             EXPECT_EQ(text.substr(text.size() - counts.size()), counts);
+             const std::string counts = "点群ブロック数\t：2個\n点群総数\t\t：61個\nTIN\t\t：三角数（0個）\nCAD\t\t：図形数（0個）\n\n"
+                                        "最小Z\t\t：  0.0000\n最大Z\t\t：  6.0000\n左下座標\t\t：X=";
+             // The lower-left corner is the host's reference of an earlier row's file:
+             // the scene of this row came without a frame of its own.
+             const std::size_t at = text.find(counts);
+             ASSERT_NE(at, std::string::npos) << text;
+             EXPECT_EQ(text.find('\n', at + counts.size()), std::string::npos) << text;
              m_boxes->Clear();
          }, fullCounts, {0, 0}, {}, "", false, nullptr},
+        // The host's file: the lower-left corner is the host's reference point in
+        // survey coordinates, as the coordinate readout shows it.
+        {"scene information in survey coordinates", std::string(kHostFile) + " --points 100", [&] {
+             Route(kToolInfo);
+             ASSERT_EQ(m_boxes->Count(), 1u);
+             const std::string text = m_boxes->ShownBoxes()[0].text;
+             EXPECT_NE(text.find("左下座標\t\t：X=-12000.0000  Y=-34000.0000"), std::string::npos) << text;
+             m_boxes->Clear();
+         }, Counts{100}, {0}, {}, "", false, nullptr},
         {"functions still to come", points, [&] {
              Route(kNotImplemented1);
              Route(kNotImplemented2);

@@ -65,6 +65,13 @@ TEST_F(SectionCommandTest, TwoClicksAcrossTinAndCloudBuildTheSheet)
     EXPECT_FALSE(sheet->pointHits.empty());
     EXPECT_NE(sheet->leftHeight, 1e-16);
     EXPECT_TRUE(sheet->stationGrid && sheet->elevationGrid);
+    // Drawn: the prompt asks for the next section's first point, and the frames
+    // that follow leave it so.
+    EXPECT_TRUE(WaitForStatus("計測する点群の1点目を指示して下さい。"));
+    const int frames = View().sceneFrames;
+    View().InvalidateScene();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return View().sceneFrames > frames; }));
+    EXPECT_EQ(View().LastStatusText(), "計測する点群の1点目を指示して下さい。");
     // The points stand above the ground they cross.
     for (const SectionRecord& r : sheet->records)
         EXPECT_GT(r.point.z(), 11.0);

@@ -238,7 +238,7 @@ TEST_F(StyleCommandsTest, InformationBoxOnAnEmptySceneAndNotImplementedCommands)
     const auto& info = shown[0];
     EXPECT_EQ(info.flags & tessara::MB_ICONMASK, tessara::MB_ICONINFORMATION);
     EXPECT_NE(info.text.find("点群ブロック数\t：0個"), std::string::npos) << info.text;
-    EXPECT_NE(info.text.find("最小Z\t：  0.0000\n最大Z\t：  0.0000"), std::string::npos) << info.text;
+    EXPECT_NE(info.text.find("最小Z\t\t：  0.0000\n最大Z\t\t：  0.0000"), std::string::npos) << info.text;
     for (unsigned id : {32815u, 32816u}) {
         Boxes().QueueAnswer(tessara::IDOK);
         Run(id);

@@ -117,8 +117,9 @@ TEST(StyleRulesTest, InformationTextOfAnEmptySceneAndOfHugeCounts)
     empty.minZ = 1e-16;
     empty.maxZ = 1e-16;
     EXPECT_EQ(FormatSceneInfo(empty),
-              "Vendor\t : \nGPU\t : \nOpenGL\t : ver. \n\n点群ブロック数\t：0個\n点群総数\t：0個\nTIN\t：三角数（0個）\n"
-              "CAD\t：図形数（0個）\n\n最小Z\t：  0.0000\n最大Z\t：  0.0000\n左下座標\t：X=  0.0000  Y=  0.0000");
+              "Vendor\t\t：\nGPU\t\t：\nOpenGL\t\t：ver. \n\n点群ブロック数\t：0個\n点群総数\t\t：0個\n"
+              "TIN\t\t：三角数（0個）\nCAD\t\t：図形数（0個）\n\n最小Z\t\t：  0.0000\n最大Z\t\t：  0.0000\n"
+              "左下座標\t\t：X=  0.0000  Y=  0.0000");
 
     SceneInfoText huge;
     huge.vendor = "V";
@@ -128,10 +129,10 @@ TEST(StyleRulesTest, InformationTextOfAnEmptySceneAndOfHugeCounts)
     huge.lowerLeftX = -1.0;
     huge.lowerLeftY = 2.25;
     const std::string text = FormatSceneInfo(huge);
-    EXPECT_NE(text.find("点群総数\t：5,000,000,000個"), std::string::npos) << text;
+    EXPECT_NE(text.find("点群総数\t\t：5,000,000,000個"), std::string::npos) << text;
     EXPECT_NE(text.find("三角数（9,223,372,036,854,775,807個）"), std::string::npos) << text;
     EXPECT_NE(text.find("図形数（2,147,483,648個）"), std::string::npos) << text;
-    EXPECT_NE(text.find("最小Z\t：-12.5000\n最大Z\t：123456.7890\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("最小Z\t\t：-12.5000\n最大Z\t\t：123456.7890\n"), std::string::npos) << text;
     EXPECT_NE(text.find("X= -1.0000  Y=  2.2500"), std::string::npos) << text;
 }
 

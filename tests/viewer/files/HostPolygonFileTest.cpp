@@ -102,9 +102,33 @@ TEST(HostPolygonFileTest, ForeignDamagedAndHugeFilesAreRefused)
     EXPECT_EQ(HostPolygonFile::Read(dir.Write("huge.dat", bytes), c), Result::Damaged);
 
     bytes = hostfile::WriteOverlayFile(hostfile::MakeOverlayExample(1, 1, 1));
-    bytes.push_back(0);
-    EXPECT_EQ(HostPolygonFile::Read(dir.Write("tail.dat", bytes), c), Result::Damaged) << "bytes after the last polygon";
-    EXPECT_TRUE(std::filesystem::exists(dir.Path("tail.dat"))) << "reading never deletes";
+    bytes.resize(bytes.size() - 1);
+    EXPECT_EQ(HostPolygonFile::Read(dir.Write("short.dat", bytes), c), Result::Damaged) << "one byte short";
+    EXPECT_TRUE(std::filesystem::exists(dir.Path("short.dat"))) << "reading never deletes";
+}
+
+// Bytes after the last polygon do not cost the host its overlay: every record the
+// file announces is read, and the rest is counted for the log.
+TEST(HostPolygonFileTest, BytesAfterTheLastPolygonLeaveTheRecordsWhole)
+{
+    HostFileFolder dir;
+    struct Case {
+        int points, segments, polygons;
+        std::size_t extra;
+    } cases[] = {{1, 1, 1, 1}, {3, 2, 2, 57}, {0, 0, 0, 8}, {2, 0, 1, 0}};
+    for (const Case& k : cases) {
+        auto bytes = hostfile::WriteOverlayFile(hostfile::MakeOverlayExample(k.points, k.segments, k.polygons));
+        bytes.insert(bytes.end(), k.extra, std::uint8_t{0xAB});
+        HostPolygonContent c;
+        std::string why;
+        const Result r = HostPolygonFile::Read(dir.Write("tail.dat", bytes), c, &why);
+        ASSERT_EQ(r, Result::Ok) << k.extra << ": " << why;
+        EXPECT_TRUE(HostPolygonFile::MayDelete(r));
+        EXPECT_EQ(c.points.size(), std::size_t(k.points));
+        EXPECT_EQ(c.segments.size(), std::size_t(k.segments));
+        EXPECT_EQ(c.polygons.size(), std::size_t(k.polygons));
+        EXPECT_EQ(c.bytesAfterLastPolygon, k.extra);
+    }
 }
 
 }  // namespace

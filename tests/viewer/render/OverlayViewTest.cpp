@@ -161,6 +161,35 @@ TEST_F(FeedbackTest, TooFewPointsDrawNoRectangle)
     EXPECT_EQ(DrawXor([this] { m_view->DrawToolFeedback(0); }), clean);
 }
 
+// A polygon being entered: while the band's last point follows the pointer the
+// outline is stippled; with the pointer on the last entered point it is solid.
+TEST_F(FeedbackTest, ThePolygonBandIsStippledWhileItsLastPointFollowsThePointer)
+{
+    const std::vector<QPoint> entered{QPoint(40, 50), QPoint(260, 50), QPoint(150, 150)};
+    const std::vector<std::uint8_t> clean = DrawXor([] {});
+    // Pixels changed along the first edge, row 50 from the top.
+    const auto onFirstEdge = [&](const std::vector<std::uint8_t>& picture) {
+        int n = 0;
+        for (int y = kH - 52; y <= kH - 48; ++y)
+            for (int x = 60; x < 240; ++x) {
+                const std::size_t at = (static_cast<std::size_t>(y) * kW + x) * 3;
+                n += picture[at] != clean[at] ? 1 : 0;
+            }
+        return n;
+    };
+    m_view->SetEditPolygon(1, 1);
+    m_view->InputScreenPoints() = entered;
+    m_view->RubberBand() = entered;
+    const int solid = onFirstEdge(DrawXor([this] { m_view->DrawToolFeedback(0); }));
+    DrawXor([this] { m_view->DrawToolFeedback(1); });  // the outline taken away again
+    m_view->RubberBand().push_back(QPoint(100, 140));
+    const int offered = onFirstEdge(DrawXor([this] { m_view->DrawToolFeedback(0); }));
+    DrawXor([this] { m_view->DrawToolFeedback(1); });
+    EXPECT_GT(solid, 150);
+    EXPECT_GT(offered, 0);
+    EXPECT_LT(offered, solid * 3 / 4);
+}
+
 TEST_F(OverlayViewTest, TheOverlaysLeaveTheBoundTextureAlone)
 {
     m_view->Settings().compassMark = 1;

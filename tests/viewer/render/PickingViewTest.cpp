@@ -159,19 +159,6 @@ TEST_F(PickingViewTest, SelectionWhileTheStoreIsBusySelectsNothingAndSaysSo)
     EXPECT_EQ(m_view->BuffersState().pickBuckets[0].points.size(), 3u);
 }
 
-TEST_F(PickingViewTest, VertexSetsAwayFromThePickSquareAreCulled)
-{
-    CPCloudMng* group = m_view->ModelStore().GetGroup(0);
-    ASSERT_NE(group, nullptr);
-    const QPoint onTin = MouseAt(0, 0, 0);
-    m_view->ProjectVertexExtent(group, onTin.x(), onTin.y());
-    ASSERT_NE(GroupGpuData::Find(*group), nullptr);
-    EXPECT_EQ(GroupGpuData::Find(*group)->vertexCull, 0);
-    m_view->ProjectVertexExtent(group, 5, 5);
-    EXPECT_EQ(GroupGpuData::Find(*group)->vertexCull, 1);
-    m_view->ProjectVertexExtent(nullptr, 5, 5);
-}
-
 struct ToolModeCase {
     std::uint8_t mode;
     int result;

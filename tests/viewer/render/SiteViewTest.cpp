@@ -51,6 +51,9 @@ protected:
             ASSERT_TRUE(ModelText::Read(text.str(), m_view->ModelStore(), state, error)) << error;
         }
         ViewSettings& s = m_view->Settings();
+        // What a host load with CAD figures and a part drawing switches on.
+        s.cadSwitch = 1;
+        s.partSwitch = 1;
         s.tinEdgeSwitch = 1;
         s.tinPointSwitch = 1;
         s.xyzMark = 1;
@@ -119,3 +122,26 @@ TEST_F(SiteViewTest, TopAndObliqueViewsAndAPolygonSelection)
 }
 
 }  // namespace
+
+// The ribbon's CAD and part switches change the very next frame, without any
+// other command rebuilding the scene; switching back gives the first picture.
+TEST_F(SiteViewTest, CadAndPartSwitchesChangeTheNextFrame)
+{
+    m_view->Create();
+    m_view->Settings().sizeCaption = 0;  // the switches also ask for the labels again
+    struct Case {
+        unsigned id;
+        int ViewSettings::*field;
+    } cases[] = {{32782, &ViewSettings::cadSwitch}, {32783, &ViewSettings::partSwitch}};
+    for (const Case& c : cases) {
+        const QImage shown = Frame();
+        const auto* toggle = m_view->Commands().FindCommand(c.id);
+        ASSERT_NE(toggle, nullptr) << c.id;
+        (*toggle)();
+        ASSERT_EQ(m_view->Settings().*c.field, 0) << c.id;
+        const QImage hidden = Frame();
+        EXPECT_NE(hidden, shown) << c.id;
+        (*toggle)();
+        EXPECT_EQ(Frame(), shown) << c.id;
+    }
+}

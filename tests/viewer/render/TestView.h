@@ -3,6 +3,7 @@
 #include <QOpenGLBuffer>
 
 #include <cstdint>
+#include <vector>
 
 #include "viewer/render/CModelViewerView.h"
 
@@ -88,6 +89,17 @@ public:
     int AxisColourBytes() { return BufferBytes(m_view.m_axisColours); }
     int GridBytes() { return BufferBytes(m_view.m_gridBuffer); }
     std::vector<float> BandVertices() const { return m_view.BandVertices(); }
+    //! The paper rectangle's vertices (x, y, z per vertex, model coordinates); the
+    //! view's context must be current.
+    std::vector<float> PaperVertices()
+    {
+        std::vector<float> v;
+        if (!m_view.m_paperBuilt || !m_view.m_paperBuffer.bind()) return v;
+        v.resize(static_cast<std::size_t>(m_view.m_paperBuffer.size()) / sizeof(float));
+        if (!m_view.m_paperBuffer.read(0, v.data(), m_view.m_paperBuffer.size())) v.clear();
+        m_view.m_paperBuffer.release();
+        return v;
+    }
 
 private:
     CModelViewerView& m_view;

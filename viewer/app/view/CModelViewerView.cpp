@@ -6,10 +6,12 @@
 #include <exception>
 
 #include "outside/CModelDataMng.h"
+#include "platform/Files.h"
 #include "platform/IProfile.h"
 #include "platform/UiMessageTarget.h"
 #include "viewer/render/PixelResources.h"
 #include "viewer/render/ShellHooks.h"
+#include "viewer/render/TextureFile.h"
 
 namespace {
 
@@ -62,6 +64,9 @@ CModelViewerView::~CModelViewerView()
         ReleaseViewGl();
         doneCurrent();
     }
+    // The private copy of the TIN's picture lives only as long as the view.
+    const std::string textureCopy = TextureFile::TempCopyPath();
+    if (tessara::FileExists(textureCopy)) tessara::DeleteFile(textureCopy);
     const ShellHooks& hooks = ShellHooks::Instance();
     if (hooks.closeDistanceToolTips) hooks.closeDistanceToolTips();
     if (hooks.closeListHint) hooks.closeListHint();

@@ -10,8 +10,10 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStringList>
+#include <QWheelEvent>
 
 namespace {
 
@@ -37,6 +39,29 @@ void WidenPopupToEntries(QComboBox& combo)
     view->setMinimumWidth(widest + margins + scrollBar);
 }
 
+// A cell's drop-down. It tells a step through its entries on the closed box (arrow keys,
+// a typed first letter, the wheel) from a pick in its open list.
+class SheetComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    bool Stepping() const { return m_stepping; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const QScopedValueRollback<bool> stepping(m_stepping, true);
+        QComboBox::keyPressEvent(event);
+    }
+    void wheelEvent(QWheelEvent* event) override
+    {
+        const QScopedValueRollback<bool> stepping(m_stepping, true);
+        QComboBox::wheelEvent(event);
+    }
+
+private:
+    bool m_stepping = false;
+};
+
 } // namespace
 
 SheetDelegate::SheetDelegate(CVSheet& sheet, QObject* parent) : QStyledItemDelegate(parent), m_sheet(sheet) {}
@@ -48,7 +73,7 @@ QWidget* SheetDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     if (editor != VstTemplate::Editor::List && editor != VstTemplate::Editor::Switch &&
         editor != VstTemplate::Editor::Choice)
         return QStyledItemDelegate::createEditor(parent, option, index);
-    auto* combo = new QComboBox(parent);
+    auto* combo = new SheetComboBox(parent);
     combo->setEditable(editor == VstTemplate::Editor::List);
     // A typed text stays a typed text: Return must not turn it into a new entry the
     // sheet never offered.
@@ -64,8 +89,14 @@ QWidget* SheetDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     combo->setProperty(kOfferedEntries, offered);
     WidenPopupToEntries(*combo);
     // A pick applies at once: a switch unlocks or locks the cells it governs while the
-    // person still looks at the grid.
-    connect(combo, &QComboBox::activated, this, [this, combo](int) {
+    // person still looks at the grid. A switch's step on the closed box is a pick too (it
+    // has two states); in a list or a choice a step only shows the entry, and Return, Tab
+    // or leaving the cell chooses it, so that stepping from 1級 to 3級 asks the grade
+    // question once, for the grade chosen.
+    const bool stepPicks = editor == VstTemplate::Editor::Switch;
+    connect(combo, &QComboBox::activated, this, [this, combo, stepPicks](int) {
+        if (combo->Stepping() && !stepPicks)
+            return;
         auto* self = const_cast<SheetDelegate*>(this);
         emit self->commitData(combo);
         emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
@@ -78,10 +109,13 @@ void SheetDelegate::setEditorData(QWidget* editor, const QModelIndex& index) con
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         const QString text = index.data(Qt::EditRole).toString();
         const int found = OfferedEntries(*combo).indexOf(text);
-        if (found >= 0)
-            combo->setCurrentIndex(found);
-        else if (combo->isEditable())
+        combo->setCurrentIndex(found);
+        if (found < 0 && combo->isEditable())
             combo->setEditText(text);
+        // A stored value the list does not hold (a grade 9 from an old part) stays shown
+        // and no entry stands chosen: a Return without a pick keeps the value.
+        if (found < 0 && !combo->isEditable())
+            combo->setPlaceholderText(index.data(Qt::DisplayRole).toString());
         return;
     }
     QStyledItemDelegate::setEditorData(editor, index);
@@ -96,6 +130,8 @@ void SheetDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, con
         const QStringList offered = OfferedEntries(*combo);
         const int current = combo->currentIndex();
         const bool chosen = current >= 0 && current < offered.size() && offered[current] == text;
+        if (!chosen && !combo->isEditable())
+            return;
         UiGuard(false, [&] {
             if (chosen)
                 return m_sheet.CommitList(index.row(), index.column(), current);

@@ -452,10 +452,13 @@ namespace {
 
 struct RefusedCase {
     const char* name;
+    Plugin plugin;
+    const char* example;
     const char* label;
     const char* refused;   // typed first, refused with a message (a too long text is cut
                            // to its field by these tables, not refused)
     const char* message;
+    const char* mended;    // typed instead, and stored
 };
 
 class RefusedInputTest : public TableDialogKeysTest, public ::testing::WithParamInterface<RefusedCase> {};
@@ -464,10 +467,11 @@ class RefusedInputTest : public TableDialogKeysTest, public ::testing::WithParam
 // what was typed, so the person mends it instead of typing it all again.
 TEST_P(RefusedInputTest, TheEditorKeepsARefusedText)
 {
-    Open(kLevelling, "grade1.json");
+    Open(GetParam().plugin, GetParam().example);
     const SheetCell cell = Find(GetParam().label);
     ASSERT_NE(cell.sheet, nullptr);
     const std::string before = cell.Text();
+    ASSERT_NE(before, GetParam().mended);
     QWidget* editor = OpenEditor(cell);
     ASSERT_NE(editor, nullptr);
     Press(Qt::Key_A, Qt::ControlModifier);
@@ -486,17 +490,21 @@ TEST_P(RefusedInputTest, TheEditorKeepsARefusedText)
     EXPECT_EQ(cell.Text(), before);
     // Mended, it is stored.
     Press(Qt::Key_A, Qt::ControlModifier);
-    Type("4");
+    Type(QString::fromUtf8(GetParam().mended));
     Press(Qt::Key_Return);
     ASSERT_TRUE(WaitFor([&] { return EditorClosed(cell); }));
-    EXPECT_EQ(cell.Text(), "4");
+    EXPECT_EQ(cell.Text(), GetParam().mended);
     EXPECT_EQ(m_shown.size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedInputTest,
-    ::testing::Values(RefusedCase{"NotANumber", "座標系", "九", "数値を正しく入力してください。"},
-                      RefusedCase{"NotInCp932", "データ品質適用範囲", "地域한", "入力された文字列に使用できない文字が含まれています。"}),
+    // The coordinate systems and grades are chosen from lists now; a part number is
+    // still typed.
+    ::testing::Values(RefusedCase{"NotANumber", kControlPoints, "strict-network.json", "高低路線", "九",
+                                  "数値を正しく入力してください。", "60"},
+                      RefusedCase{"NotInCp932", kLevelling, "grade1.json", "データ品質適用範囲", "地域한",
+                                  "入力された文字列に使用できない文字が含まれています。", "4"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -135,16 +135,17 @@ finish_host shown
 test "$(grep -c '^ANSWER 1$' "$scratch/shown.out")" = 2
 test -s "$scratch/shown/data/binder/files/CHOSEN.CSV"
 
-# A typed grade change asks the person; Esc (いいえ) puts the old grade back, so OK
-# stores the part as it was.
+# A grade chosen from the cell's list asks the person; Esc (いいえ) puts the old grade
+# back, so OK stores the part as it was. The grade is a list, not typed: Return opens
+# the cell, Alt+Down its list, Down and Return choose 2級水準測量.
 echo '{ "dialog": { "steps": [ { "button": 1 } ] } }' > "$scratch/ok.json"
 "$build/bin/parthost" --seed "$seed" --plugin "$plugin" --out "$scratch/grade-scripted" --edit --script "$scratch/ok.json" \
   > "$scratch/grade-scripted.out" 2>&1
 start_interactive grade
 click_at grade "cell 9002 0x1C40467"
 xdotool key Return
-xdotool key ctrl+a
-xdotool type "2"
+xdotool key alt+Down
+xdotool key Down
 xdotool key Return
 wait_line grade 'MSG\[水準測量品質評価表\] 等級区分を変更すると'
 xdotool key Escape

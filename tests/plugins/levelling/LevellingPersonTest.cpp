@@ -47,6 +47,48 @@ TEST_F(LevellingPersonTest, GradeCellOffersOnlyTheFiveGradesByName)
     QTest::keyClick(combo, Qt::Key_Escape);
 }
 
+// A grade the list does not hold (9, from a part stored before the grade was a list)
+// stays shown in the open drop-down with no entry chosen: Return without a pick keeps
+// it, asks nothing and stores nothing else.
+TEST_F(LevellingPersonTest, ReturnWithoutAPickKeepsAGradeOutsideTheList)
+{
+    Open();
+    PartRecord f1 = Record("F1");
+    f1.SetShort(rec::kF1Grade, 9);
+    m_dialog->GetPartData().PutRecord("F1", 0, f1);
+    auto& header = dynamic_cast<XSvyPartVSheet&>(Sheet(kHeader));
+    header.ReloadPartData();
+    header.RememberPartGrade();   // as if the part had been loaded with it
+    ASSERT_EQ(Shown(kHeader, kCellGrade), "9");
+    QComboBox* combo = plugtest::OpenEditor<QComboBox>(Sheet(kHeader), kCellGrade);
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->currentIndex(), -1) << "the drop-down opened on an entry";
+    EXPECT_EQ(combo->currentText(), QString());
+    EXPECT_EQ(combo->placeholderText(), QString("9"));
+    QTest::keyClick(combo, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_shown.empty()) << m_shown.front();
+    EXPECT_EQ(Record("F1").Short(rec::kF1Grade), 9);
+    EXPECT_EQ(Shown(kHeader, kCellGrade), "9");
+    EXPECT_EQ(Record("FR1").Dword(0), 100u);
+    EXPECT_EQ(Rows("R3"), 3u);
+    // A step with the keys shows the first grade; Return chooses it, and the choice
+    // asks; declined, the grade the part had comes back.
+    combo = plugtest::OpenEditor<QComboBox>(Sheet(kHeader), kCellGrade);
+    ASSERT_NE(combo, nullptr);
+    m_answers = {kIdNo};
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(Record("F1").Short(rec::kF1Grade), 9) << "a step is not yet a choice";
+    EXPECT_TRUE(m_shown.empty());
+    QTest::keyClick(combo, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_shown, std::vector<std::string>{kQuestion});
+    EXPECT_EQ(Record("F1").Short(rec::kF1Grade), 9);
+    EXPECT_EQ(Shown(kHeader, kCellGrade), "9");
+    EXPECT_EQ(Record("FR1").Dword(0), 100u);
+}
+
 struct GradeChoice {
     int answer;
     short grade;          // stored afterwards

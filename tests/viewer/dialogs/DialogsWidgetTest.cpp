@@ -77,10 +77,42 @@ TEST(FileSimpleDlg, ListsModelFilesAndRefusesAnEmptiedName)
     EXPECT_EQ(boxes.boxes->ShownBoxes()[0].text, "ファイル名が指定されていません。");
     EXPECT_EQ(boxes.boxes->ShownBoxes()[0].caption, "制限");
     EXPECT_EQ(dlg.result(), 0);
+    // A typed name with no file is told as such, and the dialog stays open.
     name->setText("typed");
     dlg.OnSelect();
+    ASSERT_EQ(boxes.boxes->Count(), 2u);
+    EXPECT_EQ(boxes.boxes->ShownBoxes()[1].text, "ファイルが見つかりません。\n" + folder.string() + "/typed.tpf");
+    EXPECT_EQ(dlg.result(), 0);
+    // The listed "A" is the file A.TPF, not a missing A.tpf.
+    list->setCurrentItem(list->topLevelItem(0));
+    dlg.OnSelect();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(dlg.GetValues().result, folder.string() + "/typed.tpf");
+    EXPECT_EQ(dlg.GetValues().result, folder.string() + "/A.TPF");
+    std::filesystem::remove_all(folder);
+}
+
+TEST(FileSimpleDlg, ShownListGivesTheNamesTheRoomAndJapaneseDatesUnderTheCallersCaption)
+{
+    DialogTestApp();
+    const auto folder = std::filesystem::path(::testing::TempDir()) / "file-simple-dlg-shown";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::string longName = "測量現場_2026年度_第3工区_点群データ_最終版";
+    std::ofstream(folder / (longName + ".tpf")) << "x";
+    FileSimpleDlg dlg(nullptr);
+    dlg.SetValues({folder.string() + "/", "tpf", {}, "データの呼び出し"});
+    EXPECT_EQ(dlg.windowTitle(), "データの呼び出し");
+    ASSERT_TRUE(ShowActive(dlg));
+    auto* list = Id<QTreeWidget>(dlg, 22011);
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    // The name column takes what the time column leaves of the list.
+    EXPECT_EQ(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width());
+    EXPECT_GE(list->columnWidth(0), list->fontMetrics().horizontalAdvance(QString::fromStdString(longName)));
+    const QString time = list->topLevelItem(0)->text(1);
+    EXPECT_TRUE(time.contains(u'年') && time.contains(u'月') && time.contains(u'日')) << time.toStdString();
+    dlg.resize(dlg.width() + 120, dlg.height());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    EXPECT_EQ(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width());
     std::filesystem::remove_all(folder);
 }
 
@@ -255,6 +287,7 @@ TEST(DialogHooks, TheFileDispatcherOpensTheFileListAndTheCommaOptions)
     script->Answer<FileSimpleDlg>([](FileSimpleDlg::Values& v) {
         EXPECT_EQ(v.folder, "/work/");
         EXPECT_EQ(v.extension, "tpf");
+        EXPECT_EQ(v.title, "データの呼び出し");
         v.result = "/work/site.tpf";
         return tessara::IDOK;
     });

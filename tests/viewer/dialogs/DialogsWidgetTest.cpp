@@ -102,7 +102,7 @@ TEST(FileSimpleDlg, ShownListGivesTheNamesTheRoomAndJapaneseDatesUnderTheCallers
     FileSimpleDlg dlg(nullptr);
     dlg.SetValues({folder.string() + "/", "tpf", {}, "データの呼び出し"});
     EXPECT_EQ(dlg.windowTitle(), "データの呼び出し");
-    ASSERT_TRUE(ShowActive(dlg));
+    ASSERT_TRUE(TakeFocus(dlg));
     auto* list = Id<QTreeWidget>(dlg, 22011);
     ASSERT_EQ(list->topLevelItemCount(), 1);
     // The name column takes what the time column leaves of the list.
@@ -144,7 +144,7 @@ TEST(ViewSettingsDlg, ShowsTheRecordAndEnterNeverCloses)
         appliedBackground = s.background;
     };
     dlg.SetValues(v);
-    ASSERT_TRUE(ShowActive(dlg));
+    ASSERT_TRUE(TakeFocus(dlg));
     EXPECT_EQ(Id<QLabel>(dlg, 35374)->text(), "+25");
     EXPECT_TRUE(Id<QRadioButton>(dlg, 32962)->isChecked());
     EXPECT_FALSE(Id<QCheckBox>(dlg, 32956)->isVisible());
@@ -175,7 +175,7 @@ TEST(GridDlg, StepsStayInRangeAndOkTakesTheFocusedEdit)
     DialogTestApp();
     VurGridDlg dlg(nullptr);
     dlg.SetValues({1, {99.95, 99.9, 3.0}});
-    ASSERT_TRUE(ShowActive(dlg));
+    ASSERT_TRUE(TakeFocus(dlg));
     EXPECT_FALSE(Id<CCustomDblEdit>(dlg, 22003)->isEnabled());
     EXPECT_FALSE(Id<ArrowPair>(dlg, 22006)->isEnabled());
     QTest::mouseClick(Id<ArrowPair>(dlg, 22004)->Up(), Qt::LeftButton);
@@ -224,7 +224,7 @@ TEST(FilterDlgs, CountStopsAtItsEnds)
     DialogTestApp();
     VurRadiusDlg dlg(nullptr);
     dlg.SetValues({0.8, 100});
-    ASSERT_TRUE(ShowActive(dlg));
+    ASSERT_TRUE(TakeFocus(dlg));
     QTest::mouseClick(Id<ArrowPair>(dlg, 22005)->Up(), Qt::LeftButton);
     EXPECT_EQ(Id<CCustomIntEdit>(dlg, 22002)->Value(), 100);
     dlg.SetValues({0.8, 1});
@@ -330,7 +330,7 @@ TEST(DeleteDlg, AllDisablesTheRangeAndOkPostsApplyBeforeClosed)
     auto* dlg = new CDeleteDlg(&s, &view, &messages.target);
     for (int id : {32932, 32933, 32934, 32935, 32936, 32937})
         EXPECT_FALSE(Id<QWidget>(*dlg, id)->isEnabled()) << id;
-    ASSERT_TRUE(ShowActive(*dlg));
+    ASSERT_TRUE(TakeFocus(*dlg));
     Id<QRadioButton>(*dlg, 32931)->click();
     EXPECT_TRUE(Id<QWidget>(*dlg, 32934)->isEnabled());
     auto* lower = Id<CNumericDoubleEdit>(*dlg, 32934);
@@ -357,7 +357,7 @@ TEST(DeleteDlg, EscapeActsAsCancelAndWritesNothing)
     ViewSettings s;
     RecordedMessages messages;
     CDeleteDlg dlg(&s, &view, &messages.target);
-    ASSERT_TRUE(ShowActive(dlg));
+    ASSERT_TRUE(TakeFocus(dlg));
     Id<QRadioButton>(dlg, 32930)->click();
     QTest::keyClick(&dlg, Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.ids.empty(); }, 60000));
@@ -376,7 +376,7 @@ TEST(DanmenConfDlg, RedrawsOncePerChangeAndNeverForRefusedOrDroppedText)
     int redraws = 0;
     auto* dlg = new DanmenConfDlg(&s, &view, [&] { ++redraws; });
     dlg->show();
-    ASSERT_TRUE(ShowActive(view));
+    ASSERT_TRUE(TakeFocus(view));
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->pos(), QPoint(0, 0));
     auto* spacing = Id<CNumericDoubleEditEx>(*dlg, 35393);

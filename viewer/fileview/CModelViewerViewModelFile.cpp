@@ -43,7 +43,7 @@ void CModelViewerView::CollectSceneState()
                           v.axis,      v.tinPictureMode, v.xyzMark, v.compassMark, v.sizeCaption};
 }
 
-void CModelViewerView::ApplySceneState(std::uint16_t flags, std::uint16_t version)
+void CModelViewerView::ApplySceneState(std::uint16_t /*flags*/, std::uint16_t version)
 {
     ModelViewState& st = m_files->scene;
     m_rotationCentre = QVector3D(st.rotationCentre[0], st.rotationCentre[1], st.rotationCentre[2]);

@@ -96,6 +96,17 @@ bool FolderExists(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool MakeFolders(const std::string& folder)
+{
+    if (folder.empty()) return false;
+    if (FolderExists(folder)) return true;
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash))) return false;
+    return (::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) && FolderExists(path);
+}
+
 bool DeleteFile(const std::string& path)
 {
     return ::unlink(path.c_str()) == 0;

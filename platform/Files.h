@@ -24,6 +24,11 @@ std::string TempFolder();
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 
+// Makes folder and every missing folder above it, each new one private to the
+// user (0700); folders that exist keep their mode. True when folder exists
+// afterwards.
+bool MakeFolders(const std::string& folder);
+
 // Removes a file; false when it did not exist or could not be removed.
 bool DeleteFile(const std::string& path);
 

@@ -2,6 +2,8 @@
 
 #include "platform/AtomicFileWriter.h"
 #include "platform/Files.h"
+#include "platform/Log.h"
+#include "platform/MessageBox.h"
 #include "platform/Numbers.h"
 
 #include <QSettings>
@@ -66,13 +68,35 @@ bool IniProfile::WriteProfileInt(std::string_view section, std::string_view key,
 bool IniProfile::WriteProfileString(std::string_view section, std::string_view key,
                                     std::string_view value)
 {
-    const std::lock_guard lock(m_mutex);
+    bool written = false;
+    {
+        const std::lock_guard lock(m_mutex);
+        written = WriteLocked(section, key, value);
+    }
+    // Told outside the lock: the box waits for the user while other threads read.
+    if (!written) ReportWriteFailure();
+    return written;
+}
+
+void IniProfile::ReportWriteFailure()
+{
+    if (m_failureReported.exchange(true)) return;
+    const std::string path = FilePath();
+    Log("the profile %s cannot be written; changed settings are not kept", path.c_str());
+    MessageBox("設定ファイルに書き込めませんでした。\n" + path + "\n変更した設定は次回の起動に引き継がれません。",
+               kDefaultMessageCaption, MB_OK | MB_ICONWARNING);
+}
+
+bool IniProfile::WriteLocked(std::string_view section, std::string_view key, std::string_view value)
+{
     const QString settingsKey = SettingsKey(section, key);
     const QString text = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
     // QSettings' own save can replace the file with an empty one and report success
     // when a write fails (a full disk). So the change is made on a hidden copy, which
     // replaces the profile only once it reads back whole.
     const std::string target = m_settings->fileName().toStdString();
+    const std::size_t slash = target.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !MakeFolders(target.substr(0, slash))) return false;
     AtomicFileWriter copy(target);
     if (!copy.Open()) return false;
     const std::optional<std::string> current = FileExists(target) ? ReadWholeFile(target) : std::string();

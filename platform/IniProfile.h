@@ -2,6 +2,7 @@
 
 #include "platform/IProfile.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -11,8 +12,11 @@ class QSettings;
 namespace tessara {
 
 // The real profile: an INI file in the user's config folder, under the application
-// key "Bralden" (~/.config/Bralden/<application>.ini). Each write reaches the file at
-// once, so a crash loses nothing already written.
+// key "Bralden" ($XDG_CONFIG_HOME/Bralden/<application>.ini, ~/.config by default).
+// Each write reaches the file at once, so a crash loses nothing already written.
+// The first write makes the folder (private to the user) when it is missing. A
+// profile that cannot be written is told to the user once, with a message box and
+// a log line; every failed write still answers false.
 class IniProfile : public IProfile {
 public:
     static constexpr const char* kRegistryKey = "Bralden";
@@ -34,8 +38,11 @@ public:
 
 private:
     explicit IniProfile(std::unique_ptr<QSettings> settings);
+    bool WriteLocked(std::string_view section, std::string_view key, std::string_view value);
+    void ReportWriteFailure();
 
     mutable std::mutex m_mutex;
+    std::atomic<bool> m_failureReported{false};
     std::unique_ptr<QSettings> m_settings;
 };
 

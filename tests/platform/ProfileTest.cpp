@@ -1,8 +1,12 @@
 #include "platform/Files.h"
+#include "platform/Log.h"
+#include "platform/MessageBox.h"
 #include "platform/Profile.h"
 
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tessara {
@@ -107,6 +111,54 @@ TEST(IniProfileTest, UnwritableFileReportsFailedWrites)
     const auto profile = IniProfile::AtPath("/proc/tessara-profile-test/QuonEditorView.ini");
     EXPECT_FALSE(profile->WriteProfileInt("SectionGlView", "psKeyBackColor", 1));
     EXPECT_EQ(profile->GetProfileInt("SectionGlView", "Missing", 5), 5);
+}
+
+unsigned ModeOf(const std::string& folder)
+{
+    struct stat info {};
+    return ::stat(folder.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
+}
+
+TEST(IniProfileTest, FirstWriteMakesTheMissingFoldersPrivateToTheUser)
+{
+    const std::string base = TempFolder() + "profile-first-run-" + std::to_string(::getpid());
+    std::filesystem::remove_all(base);
+    const std::string config = base + "/config";
+    const std::string folder = config + "/Bralden";
+    const auto profile = IniProfile::AtPath(folder + "/QuonEditorView.ini");
+    EXPECT_EQ(profile->GetProfileInt("SectionGlView", "ViewPointSize", 7), 7);
+    EXPECT_FALSE(FolderExists(config));
+
+    ASSERT_TRUE(profile->WriteProfileInt("SectionGlView", "ViewPointSize", 4));
+    EXPECT_EQ(ModeOf(config), 0700u);
+    EXPECT_EQ(ModeOf(folder), 0700u);
+    EXPECT_EQ(IniProfile::AtPath(folder + "/QuonEditorView.ini")->GetProfileInt("SectionGlView", "ViewPointSize", 0), 4);
+    std::filesystem::remove_all(base);
+}
+
+TEST(IniProfileTest, AProfileThatCannotBeWrittenIsToldOnceAndEveryWriteFails)
+{
+    const auto boxes = std::make_shared<ScriptedMessageBoxes>();
+    const auto previous = SetMessageBoxService(boxes);
+    std::vector<std::string> lines;
+    const LogSink previousSink = SetLogSink([&lines](std::string_view line) { lines.emplace_back(line); });
+    // A plain file where the folder should be: no folder can be made there.
+    const std::string blocker = TempFolder() + "profile-blocked-" + std::to_string(::getpid());
+    ASSERT_TRUE(AtomicWriteFile(blocker, "not a folder"));
+    const auto profile = IniProfile::AtPath(blocker + "/Bralden/QuonEditorView.ini");
+
+    EXPECT_FALSE(profile->WriteProfileInt("SectionGlView", "ViewGrid", 0));
+    EXPECT_FALSE(profile->WriteProfileDouble("SectionGlView", "psKeyOfset", 0.5));
+    EXPECT_FALSE(profile->WriteProfileString("Recent File List", "File1", "/d/a.tpf"));
+
+    SetLogSink(previousSink);
+    SetMessageBoxService(previous);
+    ::unlink(blocker.c_str());
+    ASSERT_EQ(boxes->ShownBoxes().size(), 1u);
+    EXPECT_NE(boxes->ShownBoxes()[0].text.find(blocker + "/Bralden/QuonEditorView.ini"), std::string::npos);
+    EXPECT_NE(boxes->ShownBoxes()[0].text.find("設定ファイルに書き込めませんでした"), std::string::npos);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("cannot be written"), std::string::npos);
 }
 
 TEST(RecentFileListTest, KeepsFourNewestFirstWithoutDuplicates)

@@ -23,9 +23,6 @@
 
 namespace {
 
-// How far from a click a cloud point may lie on the screen and still be picked.
-constexpr double kPointPickTolerancePx = 5.0;
-
 // Distance hint kinds and their text colours.
 constexpr int kSlopeHint = 1;
 constexpr int kPlaneHint = 2;

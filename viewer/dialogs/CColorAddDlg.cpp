@@ -1,5 +1,7 @@
 #include "viewer/dialogs/CColorAddDlg.h"
 
+#include "platform/MessageBox.h"
+
 #include "viewer/dialogs/ArrowPair.h"
 #include "viewer/dialogs/CColorButton.h"
 #include "viewer/dialogs/CNumericIntEdit.h"
@@ -9,6 +11,7 @@
 #include "viewer/dialogs/DialogKeys.h"
 #include "viewer/dialogs/EditCommit.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -35,6 +38,7 @@ CColorAddDlg::CColorAddDlg(QWidget* parent)
         const int next = m_values.level + d;
         if (next >= 1 && next <= 255)
             m_level->SetValue(next);
+        m_levelRefused = false;
     });
     connect(m_sample, &QPushButton::clicked, this, [this] {
         m_sample->SetSunken(true);
@@ -43,12 +47,39 @@ CColorAddDlg::CColorAddDlg(QWidget* parent)
         m_sample->SetColor(m_values.colour);
         m_sample->SetSunken(false);
     });
-    connect(ok, &QPushButton::clicked, this, [this] {
-        EditCommit::CommitFocused(this);
-        accept();
-    });
+    connect(ok, &QPushButton::clicked, this, &CColorAddDlg::OnOk);
+    m_level->installEventFilter(this);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     DialogKeys::Install(this, DialogKeys::Rule::EnterAsTab, {ok, cancel});
+}
+
+bool CColorAddDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    // Seen before the field itself shows its last good value again.
+    if (watched == m_level && event->type() == QEvent::FocusOut) {
+        int probe = 0;
+        m_levelRefused = !m_level->Range().TakeText(m_level->text().toStdString(), probe);
+    } else if (watched == m_level && event->type() == QEvent::FocusIn) {
+        m_levelRefused = false;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CColorAddDlg::OnOk()
+{
+    int probe = 0;
+    const bool typedOutOfRange = m_level->hasFocus() ? !m_level->Range().TakeText(m_level->text().toStdString(), probe)
+                                                     : m_levelRefused;
+    if (typedOutOfRange) {
+        // A level the field cannot take is out of range, not a level already there.
+        tessara::MessageBox("範囲は1～254の整数を入力してください。", tessara::kDefaultMessageCaption,
+                            tessara::MB_ICONHAND, this);
+        m_level->setFocus(Qt::OtherFocusReason);
+        m_level->selectAll();
+        return;
+    }
+    EditCommit::CommitFocused(this);
+    accept();
 }
 
 void CColorAddDlg::SetValues(const Values& values)

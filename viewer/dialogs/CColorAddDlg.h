@@ -20,8 +20,16 @@ public:
     void SetValues(const Values& values);
     Values GetValues() const { return m_values; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void OnOk();
+
     Values m_values;
+    //! The level field last lost the focus with a number it could not take (999),
+    //! and was not typed into since.
+    bool m_levelRefused = false;
     CNumericIntEdit* m_level;
     CColorButton* m_sample;
 };

@@ -74,7 +74,12 @@ CColorSettingDlg::CColorSettingDlg(QWidget* parent) : QDialog(parent)
             Refill(row);
         }
     });
-    connect(m_list, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { StartLevelEdit(row, {}); });
+    // The colour column answers its first click with the colour dialog; a double
+    // click there is about the colour too, never the level.
+    connect(m_list, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+        if (column == 0)
+            StartLevelEdit(row, {});
+    });
     connect(m_input, &CInputEdit::Finished, this, &CColorSettingDlg::OnLevelEdited);
     DialogKeys::Install(this, DialogKeys::Rule::EnterAsTab, {ok, cancel});
     for (QWidget* child : findChildren<QWidget*>())
@@ -147,13 +152,16 @@ bool CColorSettingDlg::eventFilter(QObject* watched, QEvent* event)
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     const int k = key->key();
-    if (k >= Qt::Key_0 && k <= Qt::Key_9) {
+    switch (GradationEditor::KeyStartsLevelEdit(k, key->modifiers() & Qt::KeypadModifier,
+                                                key->modifiers() & Qt::AltModifier)) {
+    case GradationEditor::LevelKey::Digit:
         StartLevelEdit(m_list->SelectedRow(), QString(QChar('0' + (k - Qt::Key_0))));
         return true;
-    }
-    if (k >= Qt::Key_F2 && k <= Qt::Key_F35) {
+    case GradationEditor::LevelKey::Level:
         StartLevelEdit(m_list->SelectedRow(), {});
         return true;
+    case GradationEditor::LevelKey::Pass:
+        break;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -7,6 +7,7 @@
 #include "viewer/dialogs/GradationEditor.h"
 
 #include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -16,14 +17,17 @@ CSettingRegisterDlg::CSettingRegisterDlg(QWidget* parent)
     setWindowTitle("登録");
     DialogFont::Apply(this);
     auto* grid = new QGridLayout(this);
-    grid->addWidget(m_name, 0, 0, 1, 2);
+    auto* label = new QLabel("設定名：", this);
+    label->setBuddy(m_name);
+    grid->addWidget(label, 0, 0);
+    grid->addWidget(m_name, 0, 1, 1, 2);
     auto* ok = ControlIds::Create<QPushButton>(this, 1, "OK");
     auto* cancel = ControlIds::Create<QPushButton>(this, 2, "ｷｬﾝｾﾙ");
-    grid->addWidget(ok, 1, 0);
-    grid->addWidget(cancel, 1, 1);
+    grid->addWidget(ok, 1, 1);
+    grid->addWidget(cancel, 1, 2);
     connect(ok, &QPushButton::clicked, this, &CSettingRegisterDlg::OnOk);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    DialogKeys::Install(this, DialogKeys::Rule::EnterAsTab, {ok, cancel});
+    DialogKeys::Install(this, DialogKeys::Rule::EnterAccepts, {ok, cancel});
 }
 
 void CSettingRegisterDlg::SetValues(const Values& values)

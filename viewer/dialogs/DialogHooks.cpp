@@ -37,8 +37,8 @@ void InstallDialogHooks(std::function<COpenGLBaseView*()> activeView)
         g_defaultsKept = true;
     }
     hooks.chooseFile = [](const std::string& folder, const std::string& extension,
-                          const std::string&) -> std::optional<std::string> {
-        FileSimpleDlg::Values values{folder, extension, {}};
+                          const std::string& title) -> std::optional<std::string> {
+        FileSimpleDlg::Values values{folder, extension, {}, title};
         if (tessara::RunDialog<FileSimpleDlg>(QApplication::activeWindow(), values) != tessara::IDOK ||
             values.result.empty())
             return std::nullopt;

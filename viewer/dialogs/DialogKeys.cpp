@@ -30,13 +30,17 @@ bool DialogKeys::eventFilter(QObject* watched, QEvent* event)
     if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
         return false;
     QWidget* focus = m_dialog->focusWidget();
-    if (m_rule == Rule::EnterAsTab) {
+    if (m_rule == Rule::EnterAsTab || m_rule == Rule::EnterAccepts) {
         for (QAbstractButton* button : m_answering) {
             if (button == focus) {
                 button->click();
                 return true;
             }
         }
+    }
+    if (m_rule == Rule::EnterAccepts && !m_answering.empty()) {
+        m_answering.front()->click();
+        return true;
     }
     const bool back = m_rule == Rule::EnterMovesFocus && (key->modifiers() & Qt::ShiftModifier);
     QKeyEvent tab(QEvent::KeyPress, back ? Qt::Key_Backtab : Qt::Key_Tab,

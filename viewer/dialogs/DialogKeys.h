@@ -16,7 +16,8 @@ class DialogKeys : public QObject {
 public:
     enum class Rule {
         EnterAsTab,     // Enter moves on, unless one of the answering buttons has the focus
-        EnterMovesFocus // Enter moves on, Shift+Enter back; no button answers Enter
+        EnterMovesFocus, // Enter moves on, Shift+Enter back; no button answers Enter
+        EnterAccepts     // Enter clicks the focused answering button, else the first (OK)
     };
 
     //! Makes every push button of the dialog non-default and installs the rule.

@@ -24,6 +24,8 @@ FileSimpleDlg::FileSimpleDlg(QWidget* parent)
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setAllColumnsShowFocus(true);
     m_list->header()->setSectionsMovable(true);
+    // The name column, not the last one, takes the room the times leave.
+    m_list->header()->setStretchLastSection(false);
     m_list->setUniformRowHeights(true);
     m_name->setObjectName("22010");
     auto* select = new QPushButton("選択", this);
@@ -52,7 +54,33 @@ FileSimpleDlg::FileSimpleDlg(QWidget* parent)
 void FileSimpleDlg::SetValues(const Values& values)
 {
     m_values = values;
+    if (!values.title.empty())
+        setWindowTitle(QString::fromStdString(values.title));
     Fill();
+}
+
+void FileSimpleDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    SizeColumns();
+}
+
+void FileSimpleDlg::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (isVisible())
+        SizeColumns();
+}
+
+void FileSimpleDlg::SizeColumns()
+{
+    if (m_list->topLevelItemCount() == 0)
+        return;
+    m_list->resizeColumnToContents(1);
+    // Laid out first: before that the list still has the size it was made with.
+    if (QLayout* grid = layout())
+        grid->activate();
+    m_list->setColumnWidth(0, std::max(50, m_list->viewport()->width() - m_list->columnWidth(1)));
 }
 
 void FileSimpleDlg::Fill()
@@ -70,10 +98,8 @@ void FileSimpleDlg::Fill()
         items.push_back(item);
     }
     m_list->addTopLevelItems(items);
-    if (!entries.empty()) {
-        m_list->resizeColumnToContents(1);
-        m_list->setColumnWidth(0, std::max(50, m_list->viewport()->width() - m_list->columnWidth(1)));
-    }
+    if (isVisible())
+        SizeColumns();
 }
 
 void FileSimpleDlg::OnSelect()
@@ -83,6 +109,14 @@ void FileSimpleDlg::OnSelect()
         tessara::MessageBox("ファイル名が指定されていません。", "制限", tessara::MB_ICONHAND, this);
         return;
     }
-    m_values.result = *path;
+    const auto existing = ModelFileList::ExistingPath(m_values.folder, m_name->text().toStdString(), m_values.extension);
+    if (!existing) {
+        tessara::MessageBox("ファイルが見つかりません。\n" + *path, tessara::kDefaultMessageCaption,
+                            tessara::MB_ICONHAND, this);
+        m_name->setFocus(Qt::OtherFocusReason);
+        m_name->selectAll();
+        return;
+    }
+    m_values.result = *existing;
     accept();
 }

@@ -5,6 +5,8 @@
 #include "viewer/buffers/GradationLookup.h"
 #include "viewer/dialogs/NumberText.h"
 
+#include <Qt>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -213,6 +215,53 @@ void GradationEditor::Select(int index)
         return;
     m_store.m_nCurIndex = static_cast<std::uint16_t>(index);
     m_store.m_nCurId = m_store.m_settings[static_cast<std::size_t>(index)].id;
+}
+
+GradationEditor::LevelKey GradationEditor::KeyStartsLevelEdit(int key, bool keypad, bool alt)
+{
+    // The keys are sorted as the keyboard's key codes run: up to F1 and the
+    // letters they are the dialog's own; from F2 on they open the editor.
+    if (alt)
+        return LevelKey::Pass;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return LevelKey::Digit;
+    if (keypad)
+        return LevelKey::Pass;   // the pad's operators, its Enter and, without Num Lock, its moves
+    if (key >= Qt::Key_F2 && key <= Qt::Key_F35)
+        return LevelKey::Level;
+    if (key > Qt::Key_Space && key <= Qt::Key_AsciiTilde)
+        return (key >= Qt::Key_A && key <= Qt::Key_Z) ? LevelKey::Pass : LevelKey::Level;
+    if (key >= Qt::Key_exclamdown && key <= Qt::Key_ydiaeresis)
+        return LevelKey::Level;   // the further printable keys, such as the yen key
+    switch (key) {
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+    case Qt::Key_Back:
+    case Qt::Key_Forward:
+    case Qt::Key_Stop:
+    case Qt::Key_Refresh:
+    case Qt::Key_Search:
+    case Qt::Key_Favorites:
+    case Qt::Key_HomePage:
+    case Qt::Key_VolumeMute:
+    case Qt::Key_VolumeDown:
+    case Qt::Key_VolumeUp:
+    case Qt::Key_MediaNext:
+    case Qt::Key_MediaPrevious:
+    case Qt::Key_MediaStop:
+    case Qt::Key_MediaPlay:
+    case Qt::Key_MediaTogglePlayPause:
+    case Qt::Key_LaunchMail:
+    case Qt::Key_LaunchMedia:
+    case Qt::Key_Launch0:
+    case Qt::Key_Launch1:
+    case Qt::Key_Zenkaku_Hankaku:
+    case Qt::Key_Hiragana_Katakana:
+    case Qt::Key_Eisu_toggle:
+        return LevelKey::Level;
+    default:
+        return LevelKey::Pass;
+    }
 }
 
 COLORREF GradationEditor::LevelColour(double level) const

@@ -39,6 +39,13 @@ public:
     bool DeleteCurrentSetting();
     void Select(int index);
 
+    //! What a key pressed while no level is being edited does: passes on (moves,
+    //! letters, F1, the number pad's operators), starts the editor on the selected
+    //! row with its digit, or starts it with the row's level selected (F2 and the
+    //! keys above it: punctuation, lock and media keys).
+    enum class LevelKey { Pass, Digit, Level };
+    static LevelKey KeyStartsLevelEdit(int qtKey, bool keypad, bool alt);
+
     //! Colour of a level (0..255) of the current setting, channels rounded to bytes.
     COLORREF LevelColour(double level) const;
     //! A typed setting name cut to 260 CP932 bytes without splitting a character, trimmed.

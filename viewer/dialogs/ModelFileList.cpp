@@ -19,6 +19,19 @@ std::vector<ModelFileList::Entry> ModelFileList::List(const std::string& folder,
     return entries;
 }
 
+std::optional<std::string> ModelFileList::ExistingPath(const std::string& folder, const std::string& name,
+                                                       const std::string& extension)
+{
+    const auto path = ResultPath(folder, name, extension);
+    if (!path || tessara::FileExists(*path))
+        return path;
+    for (const auto& file : tessara::ListFiles(folder, extension)) {
+        if (file.name.size() == name.size() + extension.size() + 1 && file.name.compare(0, name.size(), name) == 0)
+            return file.path;
+    }
+    return std::nullopt;
+}
+
 std::string ModelFileList::TimeText(std::chrono::system_clock::time_point t)
 {
     if (t.time_since_epoch().count() == 0)
@@ -27,7 +40,8 @@ std::string ModelFileList::TimeText(std::chrono::system_clock::time_point t)
     const QDateTime local = QDateTime::fromMSecsSinceEpoch(ms).toLocalTime();
     if (local.date().year() == 0)
         return {};
-    const QLocale locale = QLocale::system();
+    // The program speaks Japanese whatever the system's language: "2026年12月11日金曜日 10:40".
+    const QLocale locale(QLocale::Japanese, QLocale::Japan);
     return (locale.toString(local.date(), QLocale::LongFormat) + ' ' +
             locale.toString(local.time(), QLocale::ShortFormat))
         .toStdString();

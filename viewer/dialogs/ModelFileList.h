@@ -22,4 +22,9 @@ public:
     //! folder/name.extension; nullopt for an empty name.
     static std::optional<std::string> ResultPath(const std::string& folder, const std::string& name,
                                                  const std::string& extension);
+    //! The file a name stands for: folder/name.extension when it exists, else the
+    //! listed file of that title whose extension differs in letter case ("A.TPF");
+    //! nullopt when the folder holds neither.
+    static std::optional<std::string> ExistingPath(const std::string& folder, const std::string& name,
+                                                   const std::string& extension);
 };

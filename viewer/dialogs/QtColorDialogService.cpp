@@ -14,6 +14,10 @@ std::optional<COLORREF> QtColorDialogService::Choose(COLORREF initial, QWidget* 
     }
     QPointer<QColorDialog> dialog = new QColorDialog(ColorRef::ToQColor(initial), owner);
     dialog->setOption(QColorDialog::DontUseNativeDialog);
+    // Leaving a platform dialog behind builds Qt's own widgets afresh, which then
+    // show their default colour: the dialog opens on the caller's colour only
+    // when it is given again.
+    dialog->setCurrentColor(ColorRef::ToQColor(initial));
     if (!placement.caption.empty())
         dialog->setWindowTitle(QString::fromStdString(placement.caption));
     if (placement.atCursor) {

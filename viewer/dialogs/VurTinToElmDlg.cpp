@@ -29,7 +29,7 @@ VurTinToElmDlg::VurTinToElmDlg(QWidget* parent)
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    DialogKeys::Install(this, DialogKeys::Rule::EnterAsTab, {ok, cancel});
+    DialogKeys::Install(this, DialogKeys::Rule::EnterAccepts, {ok, cancel});
 }
 
 void VurTinToElmDlg::SetValues(const Values& values)

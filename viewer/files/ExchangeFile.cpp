@@ -267,8 +267,8 @@ HostPolygonList ReadHostPolygonList(const std::string& path)
         if (!in.Get(n) || std::size_t(n) > in.Left() / 24) return list;
         poly.reserve(n);
         for (int k = 0; k < n; ++k) {
-            double v[3];
-            in.Get(v[0]), in.Get(v[1]), in.Get(v[2]);
+            double v[3] = {0.0, 0.0, 0.0};
+            if (!in.Get(v[0]) || !in.Get(v[1]) || !in.Get(v[2])) return list;
             if (!std::isfinite(v[0]) || !std::isfinite(v[1]) || !std::isfinite(v[2])) return list;
             poly.emplace_back(v[0], v[1], v[2]);
         }

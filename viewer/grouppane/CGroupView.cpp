@@ -67,17 +67,54 @@ CGroupToolBar::CGroupToolBar(QWidget* parent) : QToolBar(parent)
     setMovable(false);
 }
 
+CElidedLabel::CElidedLabel(QWidget* parent) : QLabel(parent)
+{
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+void CElidedLabel::SetFullText(const QString& text)
+{
+    m_full = text;
+    setToolTip(text);
+    Elide();
+}
+
+QSize CElidedLabel::minimumSizeHint() const
+{
+    return {0, QLabel::minimumSizeHint().height()};
+}
+
+QSize CElidedLabel::sizeHint() const
+{
+    return {0, QLabel::sizeHint().height()};
+}
+
+void CElidedLabel::resizeEvent(QResizeEvent* event)
+{
+    QLabel::resizeEvent(event);
+    Elide();
+}
+
+void CElidedLabel::Elide()
+{
+    const QString shown = fontMetrics().elidedText(m_full, Qt::ElideRight, contentsRect().width());
+    if (text() != shown)
+        setText(shown);
+}
+
 CGroupInfoDlg::CGroupInfoDlg(QWidget* parent) : QWidget(parent)
 {
     setObjectName("groupInfo");
     auto* form = new QFormLayout(this);
     form->setContentsMargins(4, 4, 4, 4);
-    m_name = new QLabel(this);
-    m_remark = new QLabel(this);
+    // A long name or remark is cut in the panel, never widening the pane.
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    m_name = new CElidedLabel(this);
+    m_remark = new CElidedLabel(this);
     m_colour = new QPushButton(this);
     m_colour->setObjectName("groupColour");
     m_colour->setFixedSize(40, 18);
-    m_element = new QLabel(this);
+    m_element = new CElidedLabel(this);
     form->addRow("グループ名：", m_name);
     form->addRow("備考：", m_remark);
     form->addRow("グループ色：", m_colour);
@@ -100,24 +137,24 @@ void CGroupInfoDlg::ShowGroup(const std::string& name, const std::string& remark
     m_shownColour = colourRef;
     const QColor colour = FromColorRef(colourRef);
     m_colour->setEnabled(true);
-    m_name->setText(QString::fromStdString(name));
-    m_remark->setText(QString::fromStdString(remark));
-    m_element->setText(QString::fromStdString(element));
+    m_name->SetFullText(QString::fromStdString(name));
+    m_remark->SetFullText(QString::fromStdString(remark));
+    m_element->SetFullText(QString::fromStdString(element));
     m_colour->setStyleSheet(QString("background-color: %1").arg(colour.name()));
 }
 
 void CGroupInfoDlg::Clear()
 {
-    m_name->clear();
-    m_remark->clear();
-    m_element->clear();
+    m_name->SetFullText({});
+    m_remark->SetFullText({});
+    m_element->SetFullText({});
     m_colour->setEnabled(false);
     m_colour->setStyleSheet({});
 }
 
-QString CGroupInfoDlg::NameText() const { return m_name->text(); }
-QString CGroupInfoDlg::RemarkText() const { return m_remark->text(); }
-QString CGroupInfoDlg::ElementText() const { return m_element->text(); }
+QString CGroupInfoDlg::NameText() const { return m_name->FullText(); }
+QString CGroupInfoDlg::RemarkText() const { return m_remark->FullText(); }
+QString CGroupInfoDlg::ElementText() const { return m_element->FullText(); }
 bool CGroupInfoDlg::ColourEnabled() const { return m_colour->isEnabled(); }
 
 QIcon CGroupView::ImageOf(int image) const
@@ -256,9 +293,12 @@ void CGroupView::RebuildTree(CModelDataMng& store)
             parent->removeChild(item);
             parent->insertChild(position, item);
         }
+        // The tree cuts a long name at its edge; the tooltip holds all of it.
         const QString text = QString::fromStdString(node.text);
-        if (item->text(0) != text)
+        if (item->text(0) != text) {
             item->setText(0, text);
+            item->setToolTip(0, text);
+        }
         if (node.key.kind == NodeKind::Group) {
             const QColor colour = FromColorRef(colours[node.key.group]);
             if (item->data(0, Qt::DecorationRole).value<QIcon>().cacheKey() == 0 || item->data(0, Qt::UserRole + 4).value<QColor>() != colour) {

@@ -10,6 +10,7 @@
 
 #include <QColor>
 #include <QIcon>
+#include <QLabel>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QWidget>
@@ -22,7 +23,6 @@
 #include <vector>
 
 class CModelViewerView;
-class QLabel;
 class QPushButton;
 
 namespace grouppane {
@@ -54,6 +54,25 @@ public:
     explicit CGroupToolBar(QWidget* parent);
 };
 
+// A one-line text that never asks the pane for more width than it has: a text
+// longer than the room shows its start and "…", and the whole text as tooltip.
+class CElidedLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit CElidedLabel(QWidget* parent);
+    void SetFullText(const QString& text);
+    QString FullText() const { return m_full; }
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Elide();
+    QString m_full;
+};
+
 // The info panel above the tree: name, remark, colour and element name of the
 // selected group.
 class CGroupInfoDlg : public QWidget {
@@ -74,9 +93,9 @@ signals:
 private:
     void OnColorButton();
     COLORREF m_shownColour = 0;
-    QLabel* m_name;
-    QLabel* m_remark;
-    QLabel* m_element;
+    CElidedLabel* m_name;
+    CElidedLabel* m_remark;
+    CElidedLabel* m_element;
     QPushButton* m_colour;
 };
 

@@ -38,7 +38,7 @@ struct ViewSettings {
     int compassMark = 1;                        // "ViewDIR"
     int sizeCaption = 1;                        // "ViewSize"
     short pickMode = 0;                         // "Viewpickmode", 0..3
-    short pointSizeIndex = 0;                   // "ViewPointSize", 0..3
+    short pointSizeIndex = 0;                   // "ViewPointSize", 0..4
     COLORREF pointColour = 0x000000FF;          // "ViewPointCol", RGB(255, 0, 0)
     int colourBrightness = 0;                   // "ViewColorBright", -100..100
     short projection = 0;                       // "ViewPectiveEx", 0 ortho, 1..3 perspective

@@ -49,16 +49,32 @@ public:
         field = (value >= 0 && value <= 0xFFFFFF) ? static_cast<COLORREF>(value) : fallback;
     }
 
-    // A double that must be finite and, with positive set, above zero.
-    void Double(const char* key, double& field, double fallback, bool positive)
+    // What a double must be besides finite.
+    enum class Floor { Any, NotNegative, Positive };
+
+    void Double(const char* key, double& field, double fallback, Floor floor)
     {
         if (!m_load) {
             m_profile.WriteProfileDouble(ViewSettingsStore::kSection, key, field);
             return;
         }
         const double value = m_profile.GetProfileDouble(ViewSettingsStore::kSection, key, fallback);
-        const bool ok = std::isfinite(value) && (!positive || value > 0.0);
+        const bool ok = std::isfinite(value) && (floor == Floor::Any || value >= 0.0) &&
+                        (floor != Floor::Positive || value > 0.0);
         field = ok ? value : fallback;
+    }
+
+    // The point size index: 0..4; a value of 5..9, which older versions could
+    // store, stands for that value less 5.
+    void PointSize(const char* key, short& field, short fallback)
+    {
+        if (!m_load) {
+            m_profile.WriteProfileInt(ViewSettingsStore::kSection, key, field);
+            return;
+        }
+        int value = m_profile.GetProfileInt(ViewSettingsStore::kSection, key, fallback);
+        if (value > 4 && value <= 9) value -= 5;
+        field = (value >= 0 && value <= 4) ? static_cast<short>(value) : fallback;
     }
 
     bool Loading() const { return m_load; }
@@ -73,12 +89,13 @@ constexpr long long kIntMax = 2147483647LL;
 
 void Transfer(Pass& p, ViewSettings& s, short& pointColourMode, int& newGroupOnRegister)
 {
+    using F = Pass::Floor;
     const ViewSettings d;   // designed defaults
     XTinOption& tin = s.tinOption;
     p.Int("DrawTinOpReduceMode", tin.m_nPolyRdcsplMode, 0, 100, d.tinOption.m_nPolyRdcsplMode);
     p.Any("DrawTinOpConsiderBrkln", tin.m_nConsiderBreakLineSw, d.tinOption.m_nConsiderBreakLineSw);
     p.Any("DrawTinOpRemoveExctri", tin.m_nRemoveExcessiveTriangleSw, d.tinOption.m_nRemoveExcessiveTriangleSw);
-    p.Double("DrawTinOpExcTrilen", tin.m_dExcessiveTriangleLength, 100.0, true);
+    p.Double("DrawTinOpExcTrilen", tin.m_dExcessiveTriangleLength, 100.0, F::Positive);
 
     p.Int("FaceMsIndex", s.materialIndex, 0, 24, d.materialIndex);
     p.Any("Texture_Cad", s.drawHostCad, d.drawHostCad);
@@ -95,7 +112,7 @@ void Transfer(Pass& p, ViewSettings& s, short& pointColourMode, int& newGroupOnR
     p.Any("ViewSize", s.sizeCaption, d.sizeCaption);
     p.Int("Viewgradation", s.gradationFlag, -32768, 32767, d.gradationFlag);
     p.Int("Viewpickmode", s.pickMode, 0, 3, d.pickMode);
-    p.Int("ViewPointSize", s.pointSizeIndex, 0, 3, d.pointSizeIndex);
+    p.PointSize("ViewPointSize", s.pointSizeIndex, d.pointSizeIndex);
 
     if (p.Loading()) {
         // The older key's colour index decides the default of the newer colour key.
@@ -123,8 +140,8 @@ void Transfer(Pass& p, ViewSettings& s, short& pointColourMode, int& newGroupOnR
 
     p.Int("psKeyGlViewDeleteMode", s.deleteMode, 0, 2, d.deleteMode);
     p.Int("psKeyGlViewDeleteHightMode", s.elevationDeleteMode, 0, 1, d.elevationDeleteMode);
-    p.Double("psKeyGlViewDeleteHightValue1", s.elevationBound1, d.elevationBound1, false);
-    p.Double("psKeyGlViewDeleteHightValue2", s.elevationBound2, d.elevationBound2, false);
+    p.Double("psKeyGlViewDeleteHightValue1", s.elevationBound1, d.elevationBound1, F::Any);
+    p.Double("psKeyGlViewDeleteHightValue2", s.elevationBound2, d.elevationBound2, F::Any);
     p.Int("psKeyGlViewMouseDrag", s.mouseType, 0, 1, d.mouseType);
 
     static const char* const kCellKeys[9] = {
@@ -132,9 +149,9 @@ void Transfer(Pass& p, ViewSettings& s, short& pointColourMode, int& newGroupOnR
         "psKeyGlViewSampleVur_lminx", "psKeyGlViewSampleVur_lminy", "psKeyGlViewSampleVur_lminz",
         "psKeyGlViewSampleVur_lmaxx", "psKeyGlViewSampleVur_lmaxy", "psKeyGlViewSampleVur_lmaxz"};
     std::array<double, 3>* cells[3] = {&s.gridCellM, &s.lowestCellM, &s.highestCellM};
-    for (int i = 0; i < 9; ++i) p.Double(kCellKeys[i], (*cells[i / 3])[i % 3], 0.5, true);
-    p.Double("psKeyGlViewSampleVur_radius", s.radiusM, d.radiusM, true);
-    p.Double("psKeyGlViewSampleVur_stddev", s.standardDeviation, d.standardDeviation, true);
+    for (int i = 0; i < 9; ++i) p.Double(kCellKeys[i], (*cells[i / 3])[i % 3], 0.5, F::Positive);
+    p.Double("psKeyGlViewSampleVur_radius", s.radiusM, d.radiusM, F::Positive);
+    p.Double("psKeyGlViewSampleVur_stddev", s.standardDeviation, d.standardDeviation, F::Positive);
     p.Int("psKeyGlViewSampleVur_min_pts", s.minimumPoints, 1, kIntMax, d.minimumPoints);
     p.Int("psKeyGlViewSampleVur_nr_k", s.neighbourCount, 1, kIntMax, d.neighbourCount);
 
@@ -142,9 +159,9 @@ void Transfer(Pass& p, ViewSettings& s, short& pointColourMode, int& newGroupOnR
 
     p.Any("psKeyGlViewAlignmentMode", s.windowAlignment, d.windowAlignment);
     p.Any("psKeySplitBreakline", s.splitBreakLines, d.splitBreakLines);
-    p.Double("psKeySplitPitch", s.splitPitchM, d.splitPitchM, true);
+    p.Double("psKeySplitPitch", s.splitPitchM, d.splitPitchM, F::Positive);
     p.Any("psKeyFlatBreakline", s.flattenParallelBreakLines, d.flattenParallelBreakLines);
-    p.Double("psKeyFlatRange", s.parallelDistanceM, d.parallelDistanceM, true);
+    p.Double("psKeyFlatRange", s.parallelDistanceM, d.parallelDistanceM, F::Positive);
     p.Int("psKeyBackColor", s.background, -32768, 32767, d.background);
     p.Int("psDrawmaxTinMakePsize", s.tinPointLimit, 1, 100, d.tinPointLimit);
 
@@ -163,8 +180,9 @@ void Transfer(Pass& p, ViewSettings& s, short& pointColourMode, int& newGroupOnR
 
     p.Any("psKeyTargetTin", s.sectionThroughTins, d.sectionThroughTins);
     p.Any("psKeyTargetPoint", s.sectionThroughPoints, d.sectionThroughPoints);
-    p.Double("psKeyOfset", s.sectionDirectionToleranceM, d.sectionDirectionToleranceM, true);
-    p.Double("psKeyPrevDistance", s.sectionPointSpacingM, d.sectionPointSpacingM, true);
+    p.Double("psKeyOfset", s.sectionDirectionToleranceM, d.sectionDirectionToleranceM, F::Positive);
+    // The cross-section dialog takes 0: every point, however close to the previous.
+    p.Double("psKeyPrevDistance", s.sectionPointSpacingM, d.sectionPointSpacingM, F::NotNegative);
     p.Any("psKeyDrawBackGradation", s.backgroundGradient, d.backgroundGradient);
 }
 

@@ -125,13 +125,15 @@ TEST_F(RibbonLookTest, AtEightHundredPixelsNoRibbonWidgetsOverlapAndAllCanBeReac
         // What does not fit the window is reached by scrolling, with the scroll bar in view.
         const bool wider = category->width() > area->viewport()->width();
         EXPECT_EQ(wider, area->horizontalScrollBar()->isVisible());
-        if (wider)
+        if (wider) {
             EXPECT_GE(area->horizontalScrollBar()->maximum(), category->width() - area->viewport()->width());
+        }
         EXPECT_GE(area->viewport()->height(), category->height()) << "the buttons are cut at the bottom";
         const std::string picture = "ribbon-" + std::to_string(width) + ".png";
         EXPECT_TRUE(m_frame->grab().save(QString::fromStdString(PicturePath(picture.c_str()).string())));
-        if (width == 1280)
+        if (width == 1280) {
             EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << "a full-width window shows every panel";
+        }
     }
 }
 

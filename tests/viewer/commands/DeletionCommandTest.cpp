@@ -78,16 +78,19 @@ TEST_F(DeletionCommandTest, ApplyPathsTable)
         Boxes().QueueAnswer(c.answer);
         EXPECT_EQ(Apply(), c.result);
         EXPECT_EQ(BoxTexts(), c.boxes);
-        if (!c.boxes.empty())
+        if (!c.boxes.empty()) {
             EXPECT_EQ(Boxes().ShownBoxes()[0].flags & 0xF0u, c.icon);
+        }
         EXPECT_EQ(View().CanUndo(), c.undo);
         EXPECT_EQ(View().LastStatusText(), c.status);
         EXPECT_EQ(Counts(Store()), c.counts);
         EXPECT_EQ(Store().m_elmList.size(), c.figures);
-        if (c.undo && c.toolMode == 0)
+        if (c.undo && c.toolMode == 0) {
             EXPECT_TRUE(View().BuffersState().pickBuckets.empty()) << "no stale point numbers";
-        if (c.undo && c.toolMode == 6)
+        }
+        if (c.undo && c.toolMode == 6) {
             EXPECT_TRUE(View().BuffersState().selectedCadElements.empty()) << "no stale figure numbers";
+        }
     }
 }
 

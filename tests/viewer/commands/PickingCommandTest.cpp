@@ -1,6 +1,7 @@
 #include "CommandViewFixture.h"
 
 #include "outside/StoreMarkers.h"
+#include "tests/support/WindowFocus.h"
 #include "viewer/buffers/PickLayerSet.h"
 #include "viewer/buffers/ViewBuffersState.h"
 #include "viewer/commands/ScenePick.h"
@@ -285,9 +286,7 @@ protected:
         EXPECT_NE(edit, nullptr);
         // The edit the user clicked into last: the dialog's focus stays there.
         QDialog* dialog = View().DeleteDialog();
-        dialog->activateWindow();
-        EXPECT_TRUE(ProcessEventsUntil([&] { return dialog->isActiveWindow(); }));
-        edit->setFocus();
+        EXPECT_TRUE(TakeFocus(*dialog, edit));
         EXPECT_EQ(dialog->focusWidget(), edit);
         return *edit;
     }
@@ -349,9 +348,7 @@ TEST_F(ElevationPickTest, WithoutTheDialogOrAnElevationEditNothingHappens)
     EXPECT_EQ(View().PickElevationToDialog(vertex.x(), vertex.y()), 0);
     View().ShowDeleteDialog();
     QDialog* dialog = View().DeleteDialog();
-    dialog->activateWindow();
-    ASSERT_TRUE(ProcessEventsUntil([&] { return dialog->isActiveWindow(); }));
-    dialog->findChildren<QRadioButton*>().front()->setFocus();
+    ASSERT_TRUE(TakeFocus(*dialog, dialog->findChildren<QRadioButton*>().front()));
     EXPECT_EQ(View().PickElevationToDialog(vertex.x(), vertex.y()), 0);
     EXPECT_TRUE(Boxes().ShownBoxes().empty());
 }

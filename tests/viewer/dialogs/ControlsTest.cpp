@@ -52,7 +52,7 @@ TEST(NumericEdit, FocusLossRestoresTheLastValidValue)
     Form<CNumericDoubleEdit> f;
     double value = 100.0;
     f.edit->Bind(&value, 0.0001, 1000.0, 4);
-    ASSERT_TRUE(ShowActive(f.window));
+    ASSERT_TRUE(TakeFocus(f.window));
     EXPECT_EQ(f.edit->text(), "100.0000");
     f.TypeAndLeave("5000");
     EXPECT_EQ(f.edit->text(), "100.0000");
@@ -70,7 +70,7 @@ TEST(NumericEdit, RefusedCharactersBeepAndLeaveTheText)
     Form<CNumericIntEdit> f;
     int value = 12;
     f.edit->Bind(&value, 0, 255);
-    ASSERT_TRUE(ShowActive(f.window));
+    ASSERT_TRUE(TakeFocus(f.window));
     BeepCounter beeps;
     f.edit->setFocus(Qt::TabFocusReason);
     f.edit->setCursorPosition(2);
@@ -88,7 +88,7 @@ TEST(NumericEdit, PastedTextOfAnyLengthIsRefusedOnFocusLoss)
     Form<CNumericIntEdit> f;
     int value = 7;
     f.edit->Bind(&value, 0, 255);
-    ASSERT_TRUE(ShowActive(f.window));
+    ASSERT_TRUE(TakeFocus(f.window));
     f.edit->setFocus(Qt::TabFocusReason);
     f.edit->setText(QString(5000, QChar('9')));
     f.other->setFocus(Qt::TabFocusReason);
@@ -101,7 +101,7 @@ TEST(NumericEdit, AClickSelectsAllAndASecondPlacesTheCaret)
     Form<CNumericDoubleEdit> f;
     double value = 12.5;
     f.edit->Bind(&value, -9999.9999, 9999.9999, 4);
-    ASSERT_TRUE(ShowActive(f.window));
+    ASSERT_TRUE(TakeFocus(f.window));
     f.other->setFocus(Qt::TabFocusReason);
     QTest::mouseClick(f.edit, Qt::LeftButton, {}, QPoint(3, f.edit->height() / 2));
     EXPECT_TRUE(f.edit->hasFocus());
@@ -115,7 +115,7 @@ TEST(NumericEditEx, SignalsOncePerChangedValueOnly)
     Form<CNumericDoubleEditEx> f;
     double value = 0.3;
     f.edit->Bind(&value, 0.0, 10.0, 2);
-    ASSERT_TRUE(ShowActive(f.window));
+    ASSERT_TRUE(TakeFocus(f.window));
     QSignalSpy changed(f.edit, &CNumericDoubleEditEx::ValueChanged);
     f.TypeAndLeave("0.30");
     EXPECT_EQ(changed.count(), 0);
@@ -132,7 +132,7 @@ TEST(CustomEdits, ShowTheirValueAndKeepItAgainstBadText)
     f.edit->SetDecimals(2);
     f.edit->SetRange(0.01, 100.0);
     f.edit->SetValue(0.5);
-    ASSERT_TRUE(ShowActive(f.window));
+    ASSERT_TRUE(TakeFocus(f.window));
     EXPECT_EQ(f.edit->text(), "0.50");
     f.TypeAndLeave("abc");
     EXPECT_EQ(f.edit->Value(), 0.5);
@@ -145,7 +145,7 @@ TEST(CustomEdits, ShowTheirValueAndKeepItAgainstBadText)
     Form<CCustomIntEdit> g;
     g.edit->SetRange(1, 100);
     g.edit->SetValue(2);
-    ASSERT_TRUE(ShowActive(g.window));
+    ASSERT_TRUE(TakeFocus(g.window));
     g.TypeAndLeave("0");
     EXPECT_EQ(g.edit->Value(), 2);
     g.TypeAndLeave("1");

@@ -4,6 +4,8 @@
 #include "viewer/dialogs/ViewSettingsForm.h"
 #include "viewer/render/ViewSettings.h"
 
+#include <QDateTime>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -182,6 +184,9 @@ TEST(ModelFileList, ListsFilesOfTheExtensionInAnyCaseButNoFolders)
     EXPECT_EQ(ModelFileList::ResultPath("/work", "a", "tpf"), "/work/a.tpf");
     EXPECT_EQ(ModelFileList::ResultPath("/work/", "", "tpf"), std::nullopt);
     EXPECT_EQ(ModelFileList::TimeText({}), "");
+    const QDateTime local(QDate(2026, 12, 11), QTime(10, 40));
+    const std::chrono::system_clock::time_point written{std::chrono::milliseconds(local.toMSecsSinceEpoch())};
+    EXPECT_EQ(ModelFileList::TimeText(written), "2026年12月11日金曜日 10:40");
     std::filesystem::remove_all(folder);
 }
 

@@ -273,7 +273,7 @@ TEST_P(DialogScreenshots, DrawsItsStateWithEveryGlyph)
     DialogTestApp();
     const Shot& shot = GetParam();
     auto widget = shot.make();
-    ASSERT_TRUE(ShowActive(*widget));
+    ASSERT_TRUE(TakeFocus(*widget));
     const QImage image = widget->grab().toImage();
     const QString dir = QStringLiteral(TESSARA_BINARY_DIR_PATH "/screenshots");
     QDir().mkpath(dir);

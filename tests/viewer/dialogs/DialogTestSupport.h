@@ -1,9 +1,9 @@
 #pragma once
 
+#include "tests/support/WindowFocus.h"
 #include "viewer/dialogs/ControlIds.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QTest>
 #include <QWidget>
 
@@ -19,23 +19,6 @@ inline QApplication& DialogTestApp()
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);
     return *app;
-}
-
-// Shows w and waits (bounded) until it is the active window, so focus moves work.
-// Test programs share one display: another program's window may take the focus
-// right after w asked for it, so the request is repeated until w has it.
-inline bool ShowActive(QWidget& w)
-{
-    DialogTestApp();
-    w.show();
-    QDeadlineTimer hangLimit(60000);
-    do {
-        w.activateWindow();
-        w.raise();
-        if (QTest::qWaitForWindowActive(&w, 200))
-            return true;
-    } while (!hangLimit.hasExpired());
-    return false;
 }
 
 // The control of a dialog by its template id; a missing one fails the test.

@@ -77,10 +77,42 @@ TEST(FileSimpleDlg, ListsModelFilesAndRefusesAnEmptiedName)
     EXPECT_EQ(boxes.boxes->ShownBoxes()[0].text, "ファイル名が指定されていません。");
     EXPECT_EQ(boxes.boxes->ShownBoxes()[0].caption, "制限");
     EXPECT_EQ(dlg.result(), 0);
+    // A typed name with no file is told as such, and the dialog stays open.
     name->setText("typed");
     dlg.OnSelect();
+    ASSERT_EQ(boxes.boxes->Count(), 2u);
+    EXPECT_EQ(boxes.boxes->ShownBoxes()[1].text, "ファイルが見つかりません。\n" + folder.string() + "/typed.tpf");
+    EXPECT_EQ(dlg.result(), 0);
+    // The listed "A" is the file A.TPF, not a missing A.tpf.
+    list->setCurrentItem(list->topLevelItem(0));
+    dlg.OnSelect();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(dlg.GetValues().result, folder.string() + "/typed.tpf");
+    EXPECT_EQ(dlg.GetValues().result, folder.string() + "/A.TPF");
+    std::filesystem::remove_all(folder);
+}
+
+TEST(FileSimpleDlg, ShownListGivesTheNamesTheRoomAndJapaneseDatesUnderTheCallersCaption)
+{
+    DialogTestApp();
+    const auto folder = std::filesystem::path(::testing::TempDir()) / "file-simple-dlg-shown";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::string longName = "測量現場_2026年度_第3工区_点群データ_最終版";
+    std::ofstream(folder / (longName + ".tpf")) << "x";
+    FileSimpleDlg dlg(nullptr);
+    dlg.SetValues({folder.string() + "/", "tpf", {}, "データの呼び出し"});
+    EXPECT_EQ(dlg.windowTitle(), "データの呼び出し");
+    ASSERT_TRUE(TakeFocus(dlg));
+    auto* list = Id<QTreeWidget>(dlg, 22011);
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    // The name column takes what the time column leaves of the list.
+    EXPECT_EQ(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width());
+    EXPECT_GE(list->columnWidth(0), list->fontMetrics().horizontalAdvance(QString::fromStdString(longName)));
+    const QString time = list->topLevelItem(0)->text(1);
+    EXPECT_TRUE(time.contains(u'年') && time.contains(u'月') && time.contains(u'日')) << time.toStdString();
+    dlg.resize(dlg.width() + 120, dlg.height());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    EXPECT_EQ(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width());
     std::filesystem::remove_all(folder);
 }
 
@@ -112,7 +144,7 @@ TEST(ViewSettingsDlg, ShowsTheRecordAndEnterNeverCloses)
         appliedBackground = s.background;
     };
     dlg.SetValues(v);
-    ASSERT_TRUE(ShowActive(dlg));
+    ASSERT_TRUE(TakeFocus(dlg));
     EXPECT_EQ(Id<QLabel>(dlg, 35374)->text(), "+25");
     EXPECT_TRUE(Id<QRadioButton>(dlg, 32962)->isChecked());
     EXPECT_FALSE(Id<QCheckBox>(dlg, 32956)->isVisible());
@@ -143,7 +175,7 @@ TEST(GridDlg, StepsStayInRangeAndOkTakesTheFocusedEdit)
     DialogTestApp();
     VurGridDlg dlg(nullptr);
     dlg.SetValues({1, {99.95, 99.9, 3.0}});
-    ASSERT_TRUE(ShowActive(dlg));
+    ASSERT_TRUE(TakeFocus(dlg));
     EXPECT_FALSE(Id<CCustomDblEdit>(dlg, 22003)->isEnabled());
     EXPECT_FALSE(Id<ArrowPair>(dlg, 22006)->isEnabled());
     QTest::mouseClick(Id<ArrowPair>(dlg, 22004)->Up(), Qt::LeftButton);
@@ -192,7 +224,7 @@ TEST(FilterDlgs, CountStopsAtItsEnds)
     DialogTestApp();
     VurRadiusDlg dlg(nullptr);
     dlg.SetValues({0.8, 100});
-    ASSERT_TRUE(ShowActive(dlg));
+    ASSERT_TRUE(TakeFocus(dlg));
     QTest::mouseClick(Id<ArrowPair>(dlg, 22005)->Up(), Qt::LeftButton);
     EXPECT_EQ(Id<CCustomIntEdit>(dlg, 22002)->Value(), 100);
     dlg.SetValues({0.8, 1});
@@ -255,6 +287,7 @@ TEST(DialogHooks, TheFileDispatcherOpensTheFileListAndTheCommaOptions)
     script->Answer<FileSimpleDlg>([](FileSimpleDlg::Values& v) {
         EXPECT_EQ(v.folder, "/work/");
         EXPECT_EQ(v.extension, "tpf");
+        EXPECT_EQ(v.title, "データの呼び出し");
         v.result = "/work/site.tpf";
         return tessara::IDOK;
     });
@@ -297,7 +330,7 @@ TEST(DeleteDlg, AllDisablesTheRangeAndOkPostsApplyBeforeClosed)
     auto* dlg = new CDeleteDlg(&s, &view, &messages.target);
     for (int id : {32932, 32933, 32934, 32935, 32936, 32937})
         EXPECT_FALSE(Id<QWidget>(*dlg, id)->isEnabled()) << id;
-    ASSERT_TRUE(ShowActive(*dlg));
+    ASSERT_TRUE(TakeFocus(*dlg));
     Id<QRadioButton>(*dlg, 32931)->click();
     EXPECT_TRUE(Id<QWidget>(*dlg, 32934)->isEnabled());
     auto* lower = Id<CNumericDoubleEdit>(*dlg, 32934);
@@ -324,7 +357,7 @@ TEST(DeleteDlg, EscapeActsAsCancelAndWritesNothing)
     ViewSettings s;
     RecordedMessages messages;
     CDeleteDlg dlg(&s, &view, &messages.target);
-    ASSERT_TRUE(ShowActive(dlg));
+    ASSERT_TRUE(TakeFocus(dlg));
     Id<QRadioButton>(dlg, 32930)->click();
     QTest::keyClick(&dlg, Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.ids.empty(); }, 60000));
@@ -343,7 +376,7 @@ TEST(DanmenConfDlg, RedrawsOncePerChangeAndNeverForRefusedOrDroppedText)
     int redraws = 0;
     auto* dlg = new DanmenConfDlg(&s, &view, [&] { ++redraws; });
     dlg->show();
-    ASSERT_TRUE(ShowActive(view));
+    ASSERT_TRUE(TakeFocus(view));
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->pos(), QPoint(0, 0));
     auto* spacing = Id<CNumericDoubleEditEx>(*dlg, 35393);

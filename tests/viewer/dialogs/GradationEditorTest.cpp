@@ -1,6 +1,8 @@
 #include "platform/MessageBox.h"
 #include "viewer/dialogs/GradationEditor.h"
 
+#include <Qt>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -160,5 +162,59 @@ TEST(GradationNames, CutTo260Cp932BytesWithoutSplittingAndTrimmed)
     EXPECT_EQ(GradationEditor::CutName("   "), "");
     EXPECT_EQ(GradationEditor::CutName("a" + typed).size(), 1u + 129u * 3u);
 }
+
+} // namespace
+
+namespace {
+
+struct LevelKeyCase {
+    const char* name;
+    int key;
+    bool keypad;
+    bool alt;
+    GradationEditor::LevelKey start;
+};
+
+class LevelKeyTest : public ::testing::TestWithParam<LevelKeyCase> {};
+
+TEST_P(LevelKeyTest, KeysUpToF1AndTheLettersPassTheRestStartTheEditor)
+{
+    EXPECT_EQ(GradationEditor::KeyStartsLevelEdit(GetParam().key, GetParam().keypad, GetParam().alt),
+              GetParam().start);
+}
+
+using LK = GradationEditor::LevelKey;
+INSTANTIATE_TEST_SUITE_P(
+    Keys, LevelKeyTest,
+    ::testing::Values(LevelKeyCase{"digit", Qt::Key_7, false, false, LK::Digit},
+                      LevelKeyCase{"pad_digit", Qt::Key_0, true, false, LK::Digit},
+                      LevelKeyCase{"f2", Qt::Key_F2, false, false, LK::Level},
+                      LevelKeyCase{"f12", Qt::Key_F12, false, false, LK::Level},
+                      LevelKeyCase{"comma", Qt::Key_Comma, false, false, LK::Level},
+                      LevelKeyCase{"period", Qt::Key_Period, false, false, LK::Level},
+                      LevelKeyCase{"minus", Qt::Key_Minus, false, false, LK::Level},
+                      LevelKeyCase{"semicolon", Qt::Key_Semicolon, false, false, LK::Level},
+                      LevelKeyCase{"colon", Qt::Key_Colon, false, false, LK::Level},
+                      LevelKeyCase{"at", Qt::Key_At, false, false, LK::Level},
+                      LevelKeyCase{"bracket", Qt::Key_BracketLeft, false, false, LK::Level},
+                      LevelKeyCase{"slash", Qt::Key_Slash, false, false, LK::Level},
+                      LevelKeyCase{"backslash", Qt::Key_Backslash, false, false, LK::Level},
+                      LevelKeyCase{"apostrophe", Qt::Key_Apostrophe, false, false, LK::Level},
+                      LevelKeyCase{"yen", Qt::Key_yen, false, false, LK::Level},
+                      LevelKeyCase{"num_lock", Qt::Key_NumLock, false, false, LK::Level},
+                      LevelKeyCase{"volume", Qt::Key_VolumeUp, false, false, LK::Level},
+                      LevelKeyCase{"f1", Qt::Key_F1, false, false, LK::Pass},
+                      LevelKeyCase{"letter", Qt::Key_A, false, false, LK::Pass},
+                      LevelKeyCase{"space", Qt::Key_Space, false, false, LK::Pass},
+                      LevelKeyCase{"escape", Qt::Key_Escape, false, false, LK::Pass},
+                      LevelKeyCase{"tab", Qt::Key_Tab, false, false, LK::Pass},
+                      LevelKeyCase{"arrow", Qt::Key_Down, false, false, LK::Pass},
+                      LevelKeyCase{"delete", Qt::Key_Delete, false, false, LK::Pass},
+                      LevelKeyCase{"shift", Qt::Key_Shift, false, false, LK::Pass},
+                      LevelKeyCase{"pad_minus", Qt::Key_Minus, true, false, LK::Pass},
+                      LevelKeyCase{"pad_period", Qt::Key_Period, true, false, LK::Pass},
+                      LevelKeyCase{"pad_enter", Qt::Key_Enter, true, false, LK::Pass},
+                      LevelKeyCase{"alt_comma", Qt::Key_Comma, false, true, LK::Pass}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

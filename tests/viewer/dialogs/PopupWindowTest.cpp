@@ -16,6 +16,7 @@
 
 #include "PopupTestSupport.h"
 #include "outside/PT.h"
+#include "tests/support/WindowFocus.h"
 #include "tests/viewer/render/ViewTestApp.h"
 #include "viewer/dialogs/HintPlacement.h"
 #include "viewer/render/ShellHooks.h"
@@ -241,9 +242,7 @@ TEST_F(PopupWindowTest, TheWheelOverAHintZoomsTheViewAboutThatPoint)
 
 TEST_F(PopupWindowTest, NoPopUpTakesTheFocus)
 {
-    m_main->activateWindow();
-    m_edit->setFocus();
-    ASSERT_TRUE(ProcessEventsUntil([this] { return QApplication::activeWindow() == m_main.get() && m_edit->hasFocus(); }));
+    ASSERT_TRUE(TakeFocus(*m_main, m_edit));
     ShowSlopeLegend(m_view, 0x000000, 0);
     ShowElevationLegend(m_view, 0x000000, 20.0, 10.0, kStops);
     ASSERT_TRUE(ShowValueToolTip(1.0, QPoint(100, 100), 0, 1));

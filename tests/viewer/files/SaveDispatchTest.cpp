@@ -117,11 +117,17 @@ TEST_P(SaveDispatchTest, ResultBoxStatusAndTheOldFile)
     } else {
         EXPECT_TRUE(shown.empty());
     }
-    if (c.status) EXPECT_EQ(m_view->LastStatusText(), c.status);
+    if (c.status) {
+        EXPECT_EQ(m_view->LastStatusText(), c.status);
+    }
     EXPECT_EQ(m_boxes->underLock, 0);
-    if (folderThere) EXPECT_EQ(ReadAll(path) != "old", c.replaced);
+    if (folderThere) {
+        EXPECT_EQ(ReadAll(path) != "old", c.replaced);
+    }
     // Nothing else left in the folder (no temporary siblings).
-    if (folderThere) EXPECT_EQ(Names(m_dir).size(), 1u);
+    if (folderThere) {
+        EXPECT_EQ(Names(m_dir).size(), 1u);
+    }
 }
 
 constexpr const char* kNoPoints = "保存する点群が存在しません。";

@@ -10,8 +10,11 @@
 #include "viewer/render/CModelViewerView.h"
 
 #include <QCoreApplication>
+#include <QDockWidget>
+#include <QMainWindow>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <mutex>
 
 using grouptree::NodeKey;
@@ -425,4 +428,61 @@ TEST_F(GroupViewTest, ShowAndHideAllReachCollapsedBranches)
         EXPECT_FALSE(other->isExpanded());
         EXPECT_FALSE(cad->isExpanded());
     }
+}
+
+TEST_F(GroupViewTest, ALongGroupNameIsCutInThePaneAndNeverWidensTheWindow)
+{
+    std::string longName;
+    for (int i = 0; i < 8; ++i)
+        longName += "北側法面_測量点群_";
+    CModelDataMng& store = View().ModelStore();
+    FillScene(store);
+    const std::uint64_t longGroup = grouptree::GroupId(AddGroup(store, longName, 4));
+
+    // The pane docked beside a central widget, as the main frame holds it.
+    QMainWindow frame;
+    auto* dock = new QDockWidget("グループ一覧", &frame);
+    auto* pane = new CGroupView([this]() -> CModelViewerView* { return &View(); }, dock);
+    pane->setMinimumWidth(200);
+    dock->setWidget(pane);
+    frame.setCentralWidget(new QWidget(&frame));
+    frame.addDockWidget(Qt::LeftDockWidgetArea, dock);
+    frame.resize(800, 600);
+    frame.show();
+    const auto settle = [] {
+        for (int i = 0; i < 4; ++i)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    };
+    {
+        std::unique_lock lock(View().ViewMutex());
+        pane->RebuildTree(store);
+    }
+    settle();
+    const int frameWidth = frame.width();
+    const int paneWidth = dock->width();
+
+    pane->SelectNode(NodeKey{NodeKind::Group, longGroup, 0});
+    settle();
+    EXPECT_EQ(pane->InfoPanel()->NameText().toStdString(), longName);
+    EXPECT_EQ(frame.width(), frameWidth);
+    EXPECT_EQ(dock->width(), paneWidth);
+    EXPECT_LE(frame.minimumSizeHint().width(), frameWidth);
+    const auto labels = pane->InfoPanel()->findChildren<CElidedLabel*>();
+    const auto name = std::find_if(labels.begin(), labels.end(), [&](const CElidedLabel* l) {
+        return l->FullText().toStdString() == longName;
+    });
+    ASSERT_NE(name, labels.end());
+    EXPECT_EQ((*name)->toolTip().toStdString(), longName);
+    EXPECT_TRUE((*name)->text().endsWith(QChar(0x2026))) << (*name)->text().toStdString();
+    EXPECT_LE((*name)->fontMetrics().horizontalAdvance((*name)->text()), (*name)->contentsRect().width());
+    QTreeWidgetItem* item = pane->ItemOf(NodeKey{NodeKind::Group, longGroup, 0});
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->toolTip(0), item->text(0));
+
+    // Another group: nothing jumps.
+    pane->SelectNode(NodeKey{NodeKind::Group, GroupKey(0), 0});
+    settle();
+    EXPECT_EQ(frame.width(), frameWidth);
+    EXPECT_EQ(dock->width(), paneWidth);
+    EXPECT_EQ(pane->InfoPanel()->NameText().toStdString(), "Site");
 }

@@ -180,7 +180,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, BadValueTest,
     ::testing::Values(BadValueCase{"material_above_24", "FaceMsIndex", "25"},
                       BadValueCase{"material_negative", "FaceMsIndex", "-1"},
-                      BadValueCase{"point_size_4", "ViewPointSize", "4"},
+                      BadValueCase{"point_size_12", "ViewPointSize", "12"},
+                      BadValueCase{"point_size_negative", "ViewPointSize", "-1"},
                       BadValueCase{"pick_mode_9", "Viewpickmode", "9"},
                       BadValueCase{"colour_mode_6", "psKeyGlViewPointRenderMode", "6"},
                       BadValueCase{"brightness_101", "ViewColorBright", "101"},
@@ -200,6 +201,15 @@ INSTANTIATE_TEST_SUITE_P(
                       BadValueCase{"bound_nan", "psKeyGlViewDeleteHightValue1", "nan"},
                       BadValueCase{"mouse_type_2", "psKeyGlViewMouseDrag", "2"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ViewSettingsStoreTest, PointSizeTakesAllFiveSizesAndTheOlderFivePlusForm)
+{
+    tessara::MemoryProfile profile;
+    for (const auto& [stored, read] : {std::pair{4, 4}, {0, 0}, {7, 2}, {9, 4}}) {
+        profile.WriteProfileInt(kSection, "ViewPointSize", stored);
+        EXPECT_EQ(LoadFrom(profile).settings.pointSizeIndex, read) << stored;
+    }
+}
 
 TEST(ViewSettingsStoreTest, BackgroundAndProjectionOutsideTheirNamesAreKept)
 {

@@ -155,6 +155,7 @@ void CCalcTIN::Init()
     m_points.clear();
     m_indices.clear();
     m_breakLines.clear();
+    m_constraints.clear();
     m_triangles.clear();
 }
 
@@ -224,6 +225,12 @@ void CCalcTIN::AddBreakLine(const std::vector<PT>& polyline)
         m_breakLines.push_back(std::move(line));
 }
 
+void CCalcTIN::AddConstraint(std::uint32_t a, std::uint32_t b)
+{
+    if (a != b)
+        m_constraints.push_back({a, b});
+}
+
 int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& progress)
 {
     m_triangles.clear();
@@ -236,12 +243,17 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
     if (!carryOn(0.0))
         return 0;
     try {
-        const bool constrained = m_considerBreakLines != 0 && !m_breakLines.empty();
+        const bool constrained = m_considerBreakLines != 0 && (!m_breakLines.empty() || !m_constraints.empty());
         const double maxEdge = m_removeLong != 0 && m_maxEdge > 0.0 ? m_maxEdge : -1.0;
-        std::vector<std::pair<Point3, std::uint32_t>> input;
-        input.reserve(m_points.size());
-        for (std::size_t i = 0; i < m_points.size(); ++i)
-            input.emplace_back(Point3(m_points[i].x(), m_points[i].y(), m_points[i].z()), static_cast<std::uint32_t>(i));
+        const auto pointAt = [this](std::size_t i) { return Point3(m_points[i].x(), m_points[i].y(), m_points[i].z()); };
+        // The points with their positions, as the triangulation's vertex info.
+        const auto input = [&](auto info) {
+            std::vector<std::pair<Point3, decltype(info)>> pairs;
+            pairs.reserve(m_points.size());
+            for (std::size_t i = 0; i < m_points.size(); ++i)
+                pairs.emplace_back(pointAt(i), decltype(info)(static_cast<std::uint32_t>(i)));
+            return pairs;
+        };
 
         // Of several points at one plan position the first given is kept: when the
         // triangulation holds fewer vertices than points, each vertex takes the
@@ -277,7 +289,8 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
         };
 
         if (!constrained) {
-            Delaunay dt(input.begin(), input.end());
+            const auto pairs = input(std::uint32_t{});
+            Delaunay dt(pairs.begin(), pairs.end());
             if (!carryOn(80.0))
                 return 0;
             if (dt.dimension() < 2)
@@ -295,11 +308,29 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
         } else {
             Constrained cdt;
             {
-                std::vector<std::pair<Point3, VertexId>> withIds;
-                withIds.reserve(input.size());
-                for (const auto& [p, i] : input)
-                    withIds.emplace_back(p, VertexId(i));
-                cdt.insert(withIds.begin(), withIds.end());
+                const auto pairs = input(VertexId{});
+                cdt.insert(pairs.begin(), pairs.end());
+            }
+            if (!m_constraints.empty()) {
+                // Each point's vertex, found once; a point that shares its plan
+                // position with another has no vertex of its own and is looked up.
+                std::vector<Constrained::Vertex_handle> vertexOf(m_points.size());
+                for (auto v = cdt.finite_vertices_begin(); v != cdt.finite_vertices_end(); ++v)
+                    if (v->info().id < vertexOf.size())
+                        vertexOf[v->info().id] = v;
+                const auto vertex = [&](std::uint32_t i) {
+                    if (vertexOf[i] == Constrained::Vertex_handle())
+                        vertexOf[i] = cdt.insert(pointAt(i));
+                    return vertexOf[i];
+                };
+                for (const auto& [a, b] : m_constraints) {
+                    if (a >= m_points.size() || b >= m_points.size())
+                        continue;
+                    const auto va = vertex(a);
+                    const auto vb = vertex(b);
+                    if (va != vb)
+                        cdt.insert_constraint(va, vb);
+                }
             }
             const double tol = ReductionTolerance(m_reductionLevel);
             for (const BreakLine& line : m_breakLines) {
@@ -329,6 +360,7 @@ int CCalcTIN::DoCalc(void* /*window*/, int /*mode*/, const OutsideProgressFn& pr
                 m_indices.push_back(-1);
             }
             firstAtPosition(cdt);
+            m_triangles.reserve(cdt.number_of_faces());
             for (auto f = cdt.finite_faces_begin(); f != cdt.finite_faces_end(); ++f) {
                 const std::uint32_t a = f->vertex(0)->info().id;
                 const std::uint32_t b = f->vertex(1)->info().id;

@@ -54,6 +54,10 @@ public:
     // A break line: consecutive points are joined by constrained edges (used only
     // while the break-line switch is on).
     void AddBreakLine(const std::vector<PT>& polyline);
+    // A constrained edge between two accepted points, by their positions in the
+    // accepted order (SetCalcPtEx's count before each taken point). Used only
+    // while the break-line switch is on; a position out of range is ignored.
+    void AddConstraint(std::uint32_t a, std::uint32_t b);
 
     // Triangulates. Returns 1 with at least one triangle, 0 otherwise (also when
     // cancelled through `progress`). `window` is unused and may be null.
@@ -84,6 +88,7 @@ private:
     std::vector<PT> m_points;            // accepted points, transformed
     std::vector<std::int64_t> m_indices; // caller's index per accepted point
     std::vector<BreakLine> m_breakLines;
+    std::vector<std::array<std::uint32_t, 2>> m_constraints;
     std::vector<std::array<std::uint32_t, 3>> m_triangles;
     bool m_cancelled = false;
 };

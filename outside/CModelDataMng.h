@@ -120,6 +120,22 @@ public:
     // memory, the old TIN stays. Returns the triangle count.
     int GenerateMesh(const std::vector<SelPCloud>& selection, std::int64_t target,
                      const XTinOption* option = nullptr, const OutsideProgressFn& progress = {});
+    // The CAD TIN's makings: the figures shown (root, CAD section and their layer
+    // shown) that have points with elevations, the shown figures without any, and
+    // the points with elevations they give.
+    struct CadTinInput {
+        std::int64_t figuresUsed = 0;
+        std::int64_t figuresWithoutZ = 0;
+        std::int64_t vertices = 0;
+    };
+    CadTinInput CountCadTinInput() const;
+    // Builds the CAD TIN from the shown figures: their points with elevations are
+    // its vertices and, with the break-line switch on, the lines between two such
+    // points of a figure constrain it (split every splitPitch metres when that is
+    // above 0). Figures without elevations take no part. Replaces the CAD TIN only
+    // when at least one triangle results; otherwise (or stopped) the old one stays.
+    // Returns the triangles made, 0 when the old TIN stayed.
+    int GenerateCadTin(const XTinOption* option, double splitPitch = 0.0, const OutsideProgressFn& progress = {});
     // Re-indexes every stored TIN: drops triangles with a bad or repeated corner,
     // merges vertices at the same position, drops unused vertices, keeps the order
     // of what remains and rebuilds the vertex chunks. Returns the vertices dropped.

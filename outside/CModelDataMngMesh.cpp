@@ -14,12 +14,14 @@ namespace {
 // `target`: the points the triangles use become its vertices (in the order given),
 // the triangles index them. The new TIN is built aside and replaces the old one
 // only when complete, also when no mesh results (the old TIN is then removed).
-int StoreMesh(CCalcTIN& calc, CVertexMng& target, const OutsideProgressFn& progress)
+int StoreMesh(CCalcTIN& calc, CVertexMng& target, const OutsideProgressFn& progress, bool keepOldWhenEmpty = false)
 {
     CVertexMng fresh;
     const int made = calc.DoCalc(nullptr, 1, progress);
     if (calc.IsCancelled())
         return target.GetTriangleCount(); // stopped: the old TIN stays
+    if (made == 0 && keepOldWhenEmpty)
+        return 0;
     if (made != 0) {
         const auto& tris = calc.GetTriangles();
         constexpr std::uint32_t kUnused = 0xFFFFFFFFu;
@@ -144,4 +146,95 @@ int CModelDataMng::MeshFromSelection(const std::vector<SelPCloud>& selection, CP
         AddCadBreakLines(calc, *this,
                          RECTX(group.GetPCloudMinX(), group.GetPCloudMinY(), group.GetPCloudMaxX(), group.GetPCloudMaxY()));
     return StoreMesh(calc, group, progress);
+}
+
+namespace {
+
+// At most this many pieces to one line when lines are split.
+constexpr double kMaxPieces = 10000.0;
+
+bool HasElevation(const PT& p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y()) && std::isfinite(p.z()) && !IsUnsetValue(p.z());
+}
+
+bool IsShownCadFigure(const CModelDataMng& store, const CElmData& e)
+{
+    return store.IsShowRootGroup() != 0 && store.IsShowCADGroup() != 0 && store.IsOnShownCadLayer(e);
+}
+
+} // namespace
+
+CModelDataMng::CadTinInput CModelDataMng::CountCadTinInput() const
+{
+    CadTinInput input;
+    for (const CElmData& e : m_elmList) {
+        if (!IsShownCadFigure(*this, e))
+            continue;
+        std::int64_t withZ = 0;
+        for (const std::vector<PT>& list : e.m_ptLists)
+            withZ += std::count_if(list.begin(), list.end(), [](const PT& p) { return HasElevation(p); });
+        input.vertices += withZ;
+        ++(withZ > 0 ? input.figuresUsed : input.figuresWithoutZ);
+    }
+    return input;
+}
+
+int CModelDataMng::GenerateCadTin(const XTinOption* option, double splitPitch, const OutsideProgressFn& progress)
+{
+    try {
+        CCalcTIN calc;
+        SetUp(calc, option);
+        const bool constrain = option != nullptr && option->m_nConsiderBreakLineSw != 0;
+        const CadTinInput count = CountCadTinInput();
+        calc.ReservePoints(static_cast<std::size_t>(count.vertices));
+        // The position the point takes in the generator, or kNone when refused.
+        constexpr std::int64_t kNone = -1;
+        const auto add = [&](PT p) {
+            UserToModel(p);
+            const std::int64_t at = calc.GetPointCount();
+            return calc.SetCalcPtEx(p, -1, kUnsetDouble) != 0 ? at : kNone;
+        };
+        for (const CElmData& e : m_elmList) {
+            if (!IsShownCadFigure(*this, e))
+                continue;
+            for (const std::vector<PT>& list : e.m_ptLists) {
+                std::int64_t previous = kNone;
+                const PT* previousPt = nullptr;
+                for (const PT& p : list) {
+                    if (!HasElevation(p)) {
+                        previous = kNone;
+                        continue;
+                    }
+                    const std::int64_t at = add(p);
+                    if (constrain && previous != kNone && at != kNone) {
+                        // A long line gets points of its own every pitch, its
+                        // elevation taken along the line.
+                        std::int64_t from = previous;
+                        const double length = previousPt->Length2D(p);
+                        const int pieces = splitPitch > 0.0
+                                               ? static_cast<int>(std::min(std::ceil(length / splitPitch), kMaxPieces))
+                                               : 1;
+                        for (int k = 1; k < pieces; ++k) {
+                            const double t = static_cast<double>(k) / pieces;
+                            const PT mid(previousPt->x() + (p.x() - previousPt->x()) * t,
+                                         previousPt->y() + (p.y() - previousPt->y()) * t,
+                                         previousPt->z() + (p.z() - previousPt->z()) * t);
+                            const std::int64_t m = add(mid);
+                            if (m != kNone) {
+                                calc.AddConstraint(static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(m));
+                                from = m;
+                            }
+                        }
+                        calc.AddConstraint(static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(at));
+                    }
+                    previous = at;
+                    previousPt = &p;
+                }
+            }
+        }
+        return StoreMesh(calc, m_cadTin, progress, true);
+    } catch (const std::exception&) {
+        return 0; // out of memory before the TIN was replaced
+    }
 }

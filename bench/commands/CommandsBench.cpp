@@ -1,5 +1,7 @@
 // The view's commands against the store work they wrap, on the same points in
-// the same run: TIN generation through the command and alone, the three TIN
+// the same run: TIN generation through the command and alone, the CAD TIN
+// through the command and a bare CGAL constrained triangulation, the export
+// command after its dialog and the LAS export alone, the three TIN
 // edits on a large TIN, deletion by a polygon against a plain pass over the
 // points, and each point filter through the command and alone.
 #include "outside/CModelDataMng.h"
@@ -9,24 +11,36 @@
 #include "viewer/commands/Deletion.h"
 #include "viewer/commands/PointSampling.h"
 #include "viewer/commands/TinEdit.h"
+#include "viewer/dialogs/DialogHooks.h"
 #include "viewer/dialogs/DialogRunner.h"
+#include "viewer/dialogs/ExportFileDlg.h"
 #include "viewer/dialogs/MakeTinDlg.h"
 #include "viewer/dialogs/VurGridDlg.h"
 #include "viewer/dialogs/VurOutRemoveDlg.h"
 #include "viewer/dialogs/VurRadiusDlg.h"
+#include "viewer/files/LasExport.h"
+#include "viewer/files/ViewFilesState.h"
 #include "viewer/render/CModelViewerView.h"
 #include "viewer/render/ViewSettings.h"
 #include "viewer/render/PolygonSelection.h"
 #include "viewer/render/ScreenPolygon.h"
 #include "viewer/render/ScreenProjector.h"
 
+#include <CGAL/Constrained_Delaunay_triangulation_2.h>
+#include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+#include <CGAL/Projection_traits_xy_3.h>
+#include <CGAL/Triangulation_vertex_base_with_info_2.h>
+
 #include <QApplication>
 #include <QMatrix4x4>
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 #include <memory>
 #include <random>
 #include <string>
@@ -337,5 +351,219 @@ const bool kFiltersRegistered = [] {
     }
     return true;
 }();
+
+// ---------------------------------------------------------------- TIN from CAD and export
+
+namespace fs = std::filesystem;
+
+constexpr unsigned kMakeTinFromCad = 32791;
+constexpr unsigned kExport = 32837;
+
+constexpr int kCadVertices = 100'000;
+constexpr int kCadSegments = 20'000;
+constexpr std::uint8_t kPointKind = 11;
+constexpr std::uint8_t kPolylineKind = 13;
+
+// Survey figures on a 1000 m square: 10,000 short polylines of three points
+// (20,000 segments) and 70,000 single points, all with elevations.
+std::vector<CElmData> CadFigures()
+{
+    std::vector<CElmData> figures;
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> plan(0.0, 1000.0);
+    std::uniform_real_distribution<double> step(-2.0, 2.0);
+    const int lines = kCadSegments / 2;
+    for (int i = 0; i < lines; ++i) {
+        CElmData e;
+        e.m_nKind = kPolylineKind;
+        double x = plan(random), y = plan(random);
+        std::vector<PT> points;
+        for (int k = 0; k < 3; ++k) {
+            points.emplace_back(x, y, 0.01 * x + 0.02 * y);
+            x += step(random);
+            y += step(random);
+        }
+        e.m_ptLists.push_back(std::move(points));
+        e.RebuildSegments();
+        figures.push_back(std::move(e));
+    }
+    for (int i = 3 * lines; i < kCadVertices; ++i) {
+        CElmData e;
+        e.m_nKind = kPointKind;
+        const double x = plan(random), y = plan(random);
+        e.m_ptLists.push_back({PT(x, y, 0.01 * x + 0.02 * y)});
+        e.RebuildSegments();
+        figures.push_back(std::move(e));
+    }
+    return figures;
+}
+
+// ---------------------------------------------------------------- TIN from CAD
+
+void BM_MakeTinFromCad(benchmark::State& state)
+{
+    CommandView c;
+    c.dialogs->AcceptAs<MakeTinDlg>();
+    c.view->Settings().tinOption.m_nConsiderBreakLineSw = 1;
+    c.view->Settings().splitBreakLines = 0;
+    CModelDataMng& store = c.view->ModelStore();
+    store.m_elmList = CadFigures();
+    store.RebuildCadLayers();
+    for (auto _ : state) {
+        state.PauseTiming();
+        store.m_cadTin.ClearVertex();
+        c.view->ClearUndoFiles(0);
+        c.boxes->Clear();
+        state.ResumeTiming();
+        c.Run(kMakeTinFromCad);
+    }
+    state.counters["triangles"] = store.m_cadTin.GetTriangleCount();
+}
+BENCHMARK(BM_MakeTinFromCad)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The store's part of the command on its own.
+void BM_GenerateCadTinAlone(benchmark::State& state)
+{
+    CModelDataMng store;
+    store.m_elmList = CadFigures();
+    store.RebuildCadLayers();
+    XTinOption option;
+    option.m_nConsiderBreakLineSw = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        store.m_cadTin.ClearVertex();
+        state.ResumeTiming();
+        store.GenerateCadTin(&option);
+    }
+    state.counters["triangles"] = store.m_cadTin.GetTriangleCount();
+}
+BENCHMARK(BM_GenerateCadTinAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same vertices and segments straight into CGAL, with the faces read out.
+void BM_BareConstrainedTriangulation(benchmark::State& state)
+{
+    using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
+    using Traits = CGAL::Projection_traits_xy_3<Kernel>;
+    using Vb = CGAL::Triangulation_vertex_base_with_info_2<std::uint32_t, Traits>;
+    using Fb = CGAL::Constrained_triangulation_face_base_2<Traits>;
+    using Tds = CGAL::Triangulation_data_structure_2<Vb, Fb>;
+    using Cdt = CGAL::Constrained_Delaunay_triangulation_2<Traits, Tds, CGAL::Exact_predicates_tag>;
+
+    std::vector<std::pair<Kernel::Point_3, std::uint32_t>> points;
+    std::vector<std::array<std::uint32_t, 2>> segments;
+    for (const CElmData& e : CadFigures()) {
+        const auto first = static_cast<std::uint32_t>(points.size());
+        for (const PT& p : e.m_ptLists[0])
+            points.emplace_back(Kernel::Point_3(p.x(), p.y(), p.z()), static_cast<std::uint32_t>(points.size()));
+        for (std::uint32_t k = first; k + 1 < points.size(); ++k)
+            segments.push_back({k, k + 1});
+    }
+    std::size_t faces = 0;
+    for (auto _ : state) {
+        Cdt cdt;
+        cdt.insert(points.begin(), points.end());
+        std::vector<Cdt::Vertex_handle> vertexOf(points.size());
+        for (auto v = cdt.finite_vertices_begin(); v != cdt.finite_vertices_end(); ++v)
+            vertexOf[v->info()] = v;
+        for (const auto& [a, b] : segments)
+            cdt.insert_constraint(vertexOf[a], vertexOf[b]);
+        std::vector<std::array<std::uint32_t, 3>> triangles;
+        triangles.reserve(cdt.number_of_faces());
+        for (auto f = cdt.finite_faces_begin(); f != cdt.finite_faces_end(); ++f)
+            triangles.push_back({f->vertex(0)->info(), f->vertex(1)->info(), f->vertex(2)->info()});
+        faces = triangles.size();
+        benchmark::DoNotOptimize(triangles.data());
+    }
+    state.counters["triangles"] = static_cast<double>(faces);
+}
+BENCHMARK(BM_BareConstrainedTriangulation)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// ---------------------------------------------------------------- export
+
+fs::path Scratch()
+{
+    static const fs::path dir = [] {
+        fs::path d = fs::temp_directory_path() / ("tessara-bench-commands-" + std::to_string(::getpid()));
+        fs::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+// The converters of this build on PATH, as the viewer finds them beside itself.
+void ToolsOnPath()
+{
+    const fs::path bin = fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "bin";
+    const std::string path = bin.string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "");
+    ::setenv("PATH", path.c_str(), 1);
+}
+
+// A scan-like cloud: small steps along lines, smooth colour (as bench_exports).
+std::unique_ptr<CPCloudMng> ScanCloud(int n)
+{
+    auto g = std::make_unique<CPCloudMng>();
+    g->ReserveCloudPoint(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const float x = float(i % 4000) * 0.01f, y = float(i / 4000) * 0.01f;
+        g->AddCloudPoint(x - 20000.0f, y + 30000.0f, 50.0f + 0.001f * float(i % 997),
+                         COLORREF((i / 40) & 0xFF) | (COLORREF((i / 400) & 0xFF) << 8), double(i % 4096));
+    }
+    g->m_nShowGroup = g->m_nShowPCloud = 1;
+    return g;
+}
+
+void ReportPoints(benchmark::State& state, const fs::path& out)
+{
+    state.counters["points/s"] =
+        benchmark::Counter(double(state.range(0)) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["MB"] = fs::exists(out) ? double(fs::file_size(out)) / 1048576.0 : 0.0;
+}
+
+// 32837 with the dialog answered by a typed name: the command, the save
+// dispatcher, the LAS saver with its boxes and the view's lock.
+void BM_ExportCommand(benchmark::State& state)
+{
+    ToolsOnPath();
+    CommandView c;
+    InstallDialogHooks();
+    const fs::path out = Scratch() / "command.las";
+    c.view->SetWorkFolder(Scratch().string() + "/");
+    c.view->FilesState().scene.frame.surveyTransform = MTRX();
+    c.view->Settings().lasSplitMode = 0;
+    c.view->ModelStore().AddGroup(ScanCloud(static_cast<int>(state.range(0))));
+    c.dialogs->Answer<ExportFileDlg>([&](ExportFileDlg::Values& v) {
+        v.fileName = out.filename().string();
+        return tessara::IDOK;
+    });
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove(out);
+        c.boxes->Clear();
+        state.ResumeTiming();
+        c.Run(kExport);
+    }
+    if (!fs::exists(out)) state.SkipWithError("nothing written");
+    ReportPoints(state, out);
+    RemoveDialogHooks();
+}
+BENCHMARK(BM_ExportCommand)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// The dump-and-convert export alone on the same points.
+void BM_DumpAndConvertExport(benchmark::State& state)
+{
+    ToolsOnPath();
+    CModelDataMng store;
+    store.AddGroup(ScanCloud(static_cast<int>(state.range(0))));
+    const fs::path out = Scratch() / "alone.las";
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove(out);
+        state.ResumeTiming();
+        const LasExportResult r = ExportLasFile(out.string(), store, MTRX(), {}, [](const std::function<void()>& f) { f(); });
+        if (!r.ok) state.SkipWithError(r.error.c_str());
+    }
+    ReportPoints(state, out);
+}
+BENCHMARK(BM_DumpAndConvertExport)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 } // namespace

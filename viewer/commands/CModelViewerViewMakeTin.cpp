@@ -1,5 +1,5 @@
-// TIN generation from point clouds (command 32820) and the store-wide helpers it
-// shares with other commands: re-indexing the stored TINs, regridding every
+// TIN generation from point clouds (command 32820) and from CAD figures (32791),
+// and the store-wide helpers they share with other commands: re-indexing the stored TINs, regridding every
 // group, and the group pane's tree items.
 //
 // Order of work: the dialog and every question first, then the undo snapshot,
@@ -23,11 +23,16 @@
 namespace {
 
 constexpr unsigned kMakeTin = 32820;
+constexpr unsigned kMakeTinFromCad = 32791;
 constexpr std::uint16_t kGroupTinContent = 0x02;
 constexpr std::uint16_t kGroupCloudAndTinContent = 0x03;
+// Group TINs, the view cloud and the CAD TIN.
+constexpr std::uint16_t kCadTinSnapshotContent = 0x2A;
 
 constexpr DrawableKind kGroupTinKinds[] = {DrawableKind::GroupTinFaces, DrawableKind::GroupTinTextured,
                                            DrawableKind::GroupTinEdges, DrawableKind::GroupTinVertices};
+constexpr DrawableKind kCadTinKinds[] = {DrawableKind::CadTinFaces, DrawableKind::CadTinTextured,
+                                         DrawableKind::CadTinEdges, DrawableKind::CadTinVertices};
 
 int Ask(QWidget* owner, const std::string& text, unsigned flags)
 {
@@ -39,6 +44,7 @@ int Ask(QWidget* owner, const std::string& text, unsigned flags)
 void CModelViewerView::RegisterTinGenerationCommands(CommandMap& map)
 {
     map.On(kMakeTin, [this] { OnMakeTinFromPointCloud(); });
+    map.On(kMakeTinFromCad, [this] { OnMakeTinFromCad(); });
 }
 
 void CModelViewerView::RemapTinData()
@@ -223,6 +229,7 @@ void CModelViewerView::MakeTinFromWholeClouds()
     }
     // Every question before the store is locked; the run ends where an answer or
     // a cloud too large for sampling ends it, and that box comes after the work.
+    const std::size_t asked = candidates.size();
     std::size_t runTo = candidates.size();
     const char* stopText = nullptr;
     bool sampling = false;
@@ -264,11 +271,14 @@ void CModelViewerView::MakeTinFromWholeClouds()
                     stopText = n > tingen::kHardCap ? tingen::kOverHardCap : nullptr;
                     break;
                 }
+                const std::int64_t before = n;
                 n = tingen::SampleGroupDownTo(group, limit);
-                changed = true;
-                ForgetPointNumbers();
-                if (GroupGpuData* data = GroupGpuData::Find(group))
-                    data->rebuildRequested = 1;
+                if (n != before) {
+                    changed = true;
+                    ForgetPointNumbers();
+                    if (GroupGpuData* data = GroupGpuData::Find(group))
+                        data->rebuildRequested = 1;
+                }
                 if (n > limit) {
                     stopText = tingen::kSamplingFailed;
                     break;
@@ -282,11 +292,68 @@ void CModelViewerView::MakeTinFromWholeClouds()
     }
     if (stopText != nullptr)
         Ask(this, stopText, stopText == tingen::kSamplingFailed ? tessara::MB_ICONHAND : tessara::MB_ICONINFORMATION);
-    // A run that stopped early still shows what it built and thinned.
-    if (stopText == nullptr && candidates.size() == runTo)
-        FinishTinGeneration(triangles, true);
-    else if (changed)
-        FinishTinGeneration(triangles, false);
+    // Only a run that changed the store finishes; one that ran to its end also
+    // reports the triangles, one that stopped early shows what it built and thinned.
+    if (!changed)
+        return;
+    FinishTinGeneration(triangles, stopText == nullptr && runTo == asked);
+}
+
+void CModelViewerView::OnMakeTinFromCad()
+{
+    MakeTinDlg::Values dialog = MakeTinDlg::Values::FromSettings(m_settings, tingen::kCadCaption);
+    if (tessara::RunDialog<MakeTinDlg>(this, dialog) != tessara::IDOK)
+        return;
+    dialog.ToSettings(m_settings);
+    CModelDataMng::CadTinInput input;
+    if (!ReadStore<bool>(
+            [&](const CModelDataMng& store) {
+                input = store.CountCadTinInput();
+                return true;
+            },
+            false)) {
+        Ask(this, filetexts::kBusy, tessara::MB_ICONWARNING);
+        return;
+    }
+    SetMainFrameStatusText(tingen::kCadRunning);
+    // Fewer than three points with elevations make no TIN: nothing is changed.
+    if (input.vertices < 3) {
+        SetMainFrameStatusText(tingen::CadTinDoneText(0, input.figuresWithoutZ));
+        Ask(this, tingen::kCadNothing, tessara::MB_ICONWARNING);
+        return;
+    }
+    PushUndoSnapshot(kCadTinSnapshotContent);
+    const double splitPitch =
+        m_settings.tinOption.m_nConsiderBreakLineSw != 0 && m_settings.splitBreakLines != 0 ? m_settings.splitPitchM : 0.0;
+    std::int64_t triangles = 0;
+    CancelRefinement();
+    {
+        std::lock_guard lock(ViewMutex());
+        CModelDataMng& store = ModelStore();
+        triangles = store.GenerateCadTin(&m_settings.tinOption, splitPitch);
+        if (triangles > 0) {
+            // The new TIN is shown, as the one made from points is.
+            store.m_nShowCADTin = 1;
+            RenderBook& book = BuffersState().book;
+            for (DrawableKind kind : kCadTinKinds) {
+                book.Kind(kind).releasePending = 1;
+                book.Kind(kind).built = 0;
+            }
+            RebuildPickCache();
+        }
+    }
+    if (triangles == 0) {
+        // Points all on one line: the old TIN stays, and the snapshot goes unused.
+        SetMainFrameStatusText(tingen::CadTinDoneText(0, input.figuresWithoutZ));
+        Ask(this, tingen::kCadNothing, tessara::MB_ICONWARNING);
+        return;
+    }
+    if (m_settings.tinPictureMode == 0)
+        m_settings.tinPictureMode = 1;
+    m_groupTreeDirty = 1;
+    InvalidateLegends();
+    InvalidateScene();
+    SendStatusText(tingen::CadTinDoneText(triangles, input.figuresWithoutZ));
 }
 
 void CModelViewerView::FinishTinGeneration(std::int64_t triangles, bool report)

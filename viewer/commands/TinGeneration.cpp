@@ -34,6 +34,14 @@ std::string TriangleCountText(std::int64_t triangles)
     return "三角数[" + std::to_string(triangles) + "]のTINを作成しました ";
 }
 
+std::string CadTinDoneText(std::int64_t triangles, std::int64_t figuresWithoutZ)
+{
+    std::string text = std::string(kCadDone) + " 三角数[" + std::to_string(triangles) + "]";
+    if (figuresWithoutZ > 0)
+        text += " 標高のないCAD図形" + std::to_string(figuresWithoutZ) + "個は除外しました";
+    return text;
+}
+
 std::int64_t CountSelectedShown(const CModelDataMng& store, const std::vector<SelPCloud>& selection)
 {
     std::int64_t count = 0;

@@ -27,10 +27,16 @@ inline constexpr const char* kMergeQuestion =
     "\n\n処理を実行してよろしいですか？";
 inline constexpr const char* kMergeWarning =
     "点群グループの構成は破棄されます\n実行前にデータ保存することを推奨します\n\n処理を実行してよろしいですか？";
-inline constexpr const char* kSamplingFailed = "点数のサンプリング制限を超えました\n\n処理を中止します";
+inline constexpr const char* kSamplingFailed = "点群数のサンプリング制限を超えました\n\n処理を中止します";
 inline constexpr const char* kRemapping = "既存TINデータを更新中・・・しばらくお待ちください";
 inline constexpr const char* kComputing = "TINを計算中・・・しばらくお待ちください";
 inline constexpr const char* kDone = "処理完了（TIN生成）";
+
+inline constexpr const char* kCadCaption = "CAD図形からTINを作成します 処理を実行しますか？";
+inline constexpr const char* kCadRunning = "TIN生成中・・・しばらくお待ちください";
+inline constexpr const char* kCadDone = "処理を終了しました（TIN生成）";
+inline constexpr const char* kCadNothing =
+    "標高を持つCAD図形からTINを作成できませんでした。\n表示中のCAD図形に、同一直線上にない標高付きの点が3点以上必要です。";
 
 // The settings' limit in points (the setting counts 10,000s).
 std::int64_t PointLimit(int setting);
@@ -40,6 +46,10 @@ std::string SelectionOverLimitText(std::int64_t limit);
 std::string SamplingQuestionText(std::int64_t limit);
 // "三角数[%d]のTINを作成しました " with the triangle count.
 std::string TriangleCountText(std::int64_t triangles);
+
+// The CAD TIN's closing status: the done text with the triangles made and the
+// shown figures left out for want of elevations.
+std::string CadTinDoneText(std::int64_t triangles, std::int64_t figuresWithoutZ);
 
 // Selected points of groups shown with their points.
 std::int64_t CountSelectedShown(const CModelDataMng& store, const std::vector<SelPCloud>& selection);

@@ -1,10 +1,13 @@
 #include "viewer/dialogs/DialogHooks.h"
 
+#include "outside/XLandXmlAttrSetDlg.h"
 #include "viewer/dialogs/BitmapFile.h"
 #include "viewer/dialogs/CInOutXYZVurDlg.h"
 #include "viewer/dialogs/DialogRunner.h"
+#include "viewer/dialogs/ExportFileDlg.h"
 #include "viewer/dialogs/FileSimpleDlg.h"
 #include "viewer/dialogs/VurTinToElmDlg.h"
+#include "viewer/files/ExportFileName.h"
 #include "viewer/files/ExportHooks.h"
 #include "viewer/render/COpenGLBaseView.h"
 #include "viewer/render/ShellHooks.h"
@@ -41,12 +44,34 @@ void InstallDialogHooks(std::function<COpenGLBaseView*()> activeView)
             return std::nullopt;
         return values.result;
     };
+    hooks.chooseSaveFile = [](const std::string& folder, int& filterIndex,
+                              const std::string& suggested) -> std::optional<std::string> {
+        ExportFileDlg::Values values{folder, {}, filterIndex, suggested};
+        for (const exportfile::Filter& f : exportfile::Filters())
+            values.filters.emplace_back(f.label);
+        if (tessara::RunDialog<ExportFileDlg>(QApplication::activeWindow(), values) != tessara::IDOK ||
+            values.fileName.empty())
+            return std::nullopt;
+        filterIndex = values.filterIndex;
+        return values.fileName;
+    };
     hooks.commaTextOptions = [](int& scaleIndex, int& axisXY, const std::string& path) {
         CInOutXYZVurDlg::Values values{scaleIndex, axisXY != 0, path};
         if (tessara::RunDialog<CInOutXYZVurDlg>(QApplication::activeWindow(), values) != tessara::IDOK)
             return false;
         scaleIndex = values.scaleIndex;
         axisXY = values.axisXyz ? 1 : 0;
+        return true;
+    };
+    // Through the runner, so that scripts answer it as they answer every dialog.
+    hooks.landXmlAttributes = [](LxDATA_Project& project, LxDATA_Application& application,
+                                 LxDATA_Coordinate& coordinate) {
+        XLandXmlAttrSetDlg::Values values{project, application, coordinate};
+        if (tessara::RunDialog<XLandXmlAttrSetDlg>(QApplication::activeWindow(), values) != tessara::IDOK)
+            return false;
+        project = values.project;
+        application = values.application;
+        coordinate = values.coordinate;
         return true;
     };
     hooks.writeBitmap = [activeView](const std::string& path) {

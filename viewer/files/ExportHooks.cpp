@@ -9,6 +9,7 @@ ExportHooks& TheExportHooks()
         h.chooseFile = [](const std::string&, const std::string&, const std::string&) {
             return std::optional<std::string>();
         };
+        h.chooseSaveFile = [](const std::string&, int&, const std::string&) { return std::optional<std::string>(); };
         h.commaTextOptions = [](int&, int&, const std::string&) { return false; };
         h.writeBitmap = [](const std::string&) { return false; };
         h.landXmlAttributes = [](LxDATA_Project& p, LxDATA_Application& a, LxDATA_Coordinate& c) {

@@ -91,7 +91,7 @@ std::uint64_t ModelFile::EstimateBytes(const CModelDataMng& store, std::uint16_t
 }
 
 ModelFile::SaveResult ModelFile::Save(const std::string& path, CModelDataMng& store, ModelViewState& state,
-                                      std::uint16_t flags)
+                                      std::uint16_t flags, Durability durability)
 {
     // When the free space cannot be asked, the save is tried: a full disk still
     // fails cleanly below, leaving the old file.
@@ -112,7 +112,8 @@ ModelFile::SaveResult ModelFile::Save(const std::string& path, CModelDataMng& st
         writer.Discard();
         return SaveResult::WriteFailed;
     }
-    return writer.Commit() ? SaveResult::Ok : SaveResult::WriteFailed;
+    const bool committed = durability == Durability::Synced ? writer.Commit() : writer.CommitUnsynced();
+    return committed ? SaveResult::Ok : SaveResult::WriteFailed;
 }
 
 ModelFile::LoadResult ModelFile::Read(const std::string& path, Loaded& out)

@@ -16,6 +16,9 @@ class CModelDataMng;
 class ModelFile {
 public:
     enum class SaveResult { Ok, NoSpace, CannotCreate, WriteFailed };
+    // A model file is synced to the disk before it replaces the old one; an undo
+    // snapshot is scratch (the next start deletes it), complete but not synced.
+    enum class Durability { Synced, Scratch };
     enum class LoadResult { Ok, Missing, CannotOpen, WrongMagic, WrongVersion, Damaged, DoesNotFit };
 
     // A file read completely, waiting to be installed.
@@ -31,7 +34,7 @@ public:
 
     // The caller holds the view mutex: the store is read throughout.
     static SaveResult Save(const std::string& path, CModelDataMng& store, ModelViewState& state,
-                           std::uint16_t flags);
+                           std::uint16_t flags, Durability durability = Durability::Synced);
     // Bytes the save may need: 36 per group point, 12 per group TIN element, plus 1 GiB.
     static std::uint64_t EstimateBytes(const CModelDataMng& store, std::uint16_t flags);
 

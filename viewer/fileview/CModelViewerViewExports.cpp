@@ -11,6 +11,7 @@
 #include "platform/Log.h"
 #include "platform/MessageBox.h"
 #include "platform/UiMessages.h"
+#include "viewer/files/ExportFileName.h"
 #include "viewer/files/ExportHooks.h"
 #include "viewer/files/LandXmlExport.h"
 #include "viewer/files/LasExport.h"
@@ -29,6 +30,7 @@
 #include <cctype>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 
@@ -182,6 +184,40 @@ void CModelViewerView::OnFileOpen()
     update();
     SetMainFrameStatusText("ファイルの読み込みが完了しました");
     EndMainFrameProgress();
+}
+
+void CModelViewerView::OnFileExport()
+{
+    if (m_files->exportBusy.load() != 0) {
+        Box(filetexts::kBusy, tessara::MB_OK | tessara::MB_ICONWARNING);
+        return;
+    }
+    const std::string folder = WorkFolder();
+    if (!folder.empty() && !tessara::FolderExists(folder)) {
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        if (!tessara::FolderExists(folder)) {
+            Box("作業フォルダを作成できませんでした。\n" + folder, tessara::MB_OK | tessara::MB_ICONHAND);
+            return;
+        }
+    }
+    int filter = exportfile::kDefaultFilter;
+    std::string suggested;
+    for (;;) {
+        const auto typed = TheExportHooks().chooseSaveFile(folder, filter, suggested);
+        if (!typed) return;
+        const std::string path = exportfile::ResolvePath(folder, *typed, filter);
+        if (path.empty()) return;
+        // An existing file is replaced only when the user says so; otherwise the
+        // dialog comes back with the name.
+        if (tessara::FileExists(path) &&
+            Box(exportfile::OverwriteQuestion(path), tessara::MB_YESNO | tessara::MB_ICONWARNING) != tessara::IDYES) {
+            suggested = path;
+            continue;
+        }
+        SaveFile(path);
+        return;
+    }
 }
 
 int CModelViewerView::SaveFile(std::string path)

@@ -16,6 +16,7 @@ constexpr unsigned kRegisterTinCommand = 32798;
 constexpr unsigned kFetchHostCadCommand = 32790;
 constexpr unsigned kFetchTextureCommand = 32792;
 constexpr unsigned kGetPointCloudsCommand = 32830;
+constexpr unsigned kFileExportCommand = 32837;
 
 void DeleteFilesState(ViewFilesState* state) { delete state; }
 
@@ -45,6 +46,7 @@ void CModelViewerView::RegisterFileCommands(CommandMap& map)
     map.On(kUndoCommand, [this] { Undo(); });
     map.On(kFileOpenCommand, [this] { OnFileOpen(); });
     map.On(kRibbonFileOpenCommand, [this] { OnFileOpen(); });
+    map.On(kFileExportCommand, [this] { OnFileExport(); });
     map.OnUpdate(kUndoCommand, [this](CommandUi& ui) { ui.enabled = CanUndo(); });
     map.On(kGetHostCadCommand, [this] { OnGetHostCad(); });
     map.On(kRegisterTinCommand, [this] { OnRegisterTinToHost(); });

@@ -4,6 +4,7 @@
 #include "outside/CModelDataMng.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
+#include "viewer/files/ModelFile.h"
 #include "viewer/files/ViewFilesState.h"
 #include "viewer/files/ViewProgress.h"
 
@@ -14,10 +15,16 @@ bool CModelViewerView::PushUndoSnapshotLocked(std::uint16_t contentFlags, std::s
 {
     const auto name = m_files->undo0.ReserveSlot();
     if (!name) return true;
-    if (SaveModelArchiveLocked(*name, contentFlags, failure) == 1) return true;
+    // A snapshot is complete under its name but not synced: the next start
+    // deletes it, so a crash loses nothing the disk would have kept.
+    CollectSceneState();
+    const ModelFile::SaveResult saved =
+        ModelFile::Save(*name, *m_modelStore, m_files->scene, contentFlags, ModelFile::Durability::Scratch);
+    if (saved == ModelFile::SaveResult::Ok) return true;
     // A failed save frees its slot again, so the next push does not reuse a
     // name whose file was never written.
     m_files->undo0.Forget(*name);
+    if (saved == ModelFile::SaveResult::NoSpace) failure = filetexts::kNoDiskSpace;
     if (!failure.empty()) failure += "\n";
     failure += filetexts::kSaveFailed;
     return false;

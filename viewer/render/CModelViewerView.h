@@ -271,6 +271,9 @@ public:
     void RegisterFileCommands(CommandMap& map);
     //! File-open command (also run at the first update).
     void OnFileOpen();
+    //! Export command: the save dialog, a question before an existing file is
+    //! replaced, then SaveFile.
+    void OnFileExport();
     //! Reads a host data file into the store (pipe command 1; command 0's reply on the
     //! UI thread): 1 when something was loaded. A damaged file changes nothing.
     int LoadHostDataFile(const std::string& path, int colourPicture, int texturePicture);
@@ -397,6 +400,8 @@ public:
     // TIN generation and the store-wide helpers other commands share
     // (viewer/commands/CModelViewerViewMakeTin.cpp).
     void OnMakeTinFromPointCloud();
+    //! The CAD TIN from the shown CAD figures with elevations, after MakeTinDlg.
+    void OnMakeTinFromCad();
     //! Re-indexes every stored TIN under the lock and marks the TIN buffers
     //! (virtual: the file dispatcher below the commands calls it before saves).
     virtual void RemapTinData();

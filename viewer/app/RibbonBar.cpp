@@ -193,11 +193,15 @@ QWidget* RibbonBar::MakeCategory(const std::vector<RibbonPanelDef>& panels, std:
                 auto* menu = new QMenu(button);
                 menu->setToolTipsVisible(true);
                 for (const RibbonButtonDef& item : def.menu) {
-                    QAction* action = menu->addAction(RibbonIcons::ForCommand(item.id, QString::fromUtf8(item.text)),
-                                                      QString::fromUtf8(item.text));
+                    // A menu of toggles shows check marks; the style draws them
+                    // only for items without an icon (an icon would only be framed).
+                    QAction* action = def.checkMarks
+                                          ? menu->addAction(QString::fromUtf8(item.text))
+                                          : menu->addAction(RibbonIcons::ForCommand(item.id, QString::fromUtf8(item.text)),
+                                                            QString::fromUtf8(item.text));
                     action->setProperty(kCommandIdProperty, item.id);
                     action->setToolTip(QString::fromStdString(RibbonLayout::ToolTip(item)));
-                    action->setCheckable(true);
+                    action->setCheckable(def.checkMarks);
                     const unsigned id = item.id;
                     connect(action, &QAction::triggered, this, [this, button, id] { Trigger(button, id); });
                     m_menuItems.push_back(action);

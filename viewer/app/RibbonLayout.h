@@ -11,6 +11,7 @@ struct RibbonButtonDef {
     unsigned id;
     std::vector<RibbonButtonDef> menu;   // items of a menu button
     const char* description = nullptr;   // what the command does, under its text in the tooltip
+    bool checkMarks = false;             // a menu of toggles: its items show check marks
 };
 
 struct RibbonPanelDef {

@@ -109,7 +109,9 @@ TEST_F(MainFrameTest, RibbonHoldsEveryButtonWithTextIdPanelAndIcon)
             for (QAction* action : menu->actions()) {
                 items.push_back({button->text().toStdString(), action->text().toStdString(),
                                  action->property("commandId").toUInt()});
-                EXPECT_FALSE(action->icon().isNull());
+                // Toggles show check marks, which the style draws only without an icon.
+                EXPECT_EQ(action->icon().isNull(), action->isCheckable()) << action->text().toStdString();
+                EXPECT_EQ(action->isCheckable(), button->text() == "補助表示") << action->text().toStdString();
             }
         }
     }

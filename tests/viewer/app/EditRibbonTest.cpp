@@ -19,10 +19,13 @@
 #include "viewer/dialogs/DialogHooks.h"
 #include "viewer/dialogs/ExportFileDlg.h"
 #include "viewer/dialogs/MakeTinDlg.h"
+#include "viewer/dialogs/VurTinToElmDlg.h"
 #include "viewer/dialogs/VurGridDlg.h"
 #include "viewer/dialogs/VurOutRemoveDlg.h"
 #include "viewer/dialogs/VurRadiusDlg.h"
 #include "viewer/files/FileFormatConstants.h"
+#include "viewer/files/HostClientTexts.h"
+#include "viewer/files/ViewFilesState.h"
 #include "viewer/files/SceneFrame.h"
 #include "viewer/render/ViewConstants.h"
 
@@ -413,6 +416,14 @@ TEST_F(EditRibbonTest, TinFromPointsThroughTheRibbonDrawsTheTin)
     const QImage picture = Frame();
     if (const char* dir = std::getenv("TESSARA_SCREENSHOT_DIR"))
         picture.save(QString::fromUtf8(dir) + "/tin-from-ribbon.png");
+    if (const char* dir = std::getenv("TESSARA_SCREENSHOT_DIR")) {
+        // The whole window with the 編集 category on show, as a user sees it.
+        QTest::mouseClick(Ribbon().Tabs(), Qt::LeftButton, {}, Ribbon().Tabs()->tabRect(1).center());
+        ASSERT_TRUE(ProcessEventsUntil([&] { return Ribbon().Pages()->currentIndex() == 1; }));
+        m_view->SetMainFrameStatusText(kEditPrompt);
+        Frame();
+        m_frame->grab().save(QString::fromUtf8(dir) + "/ribbon-edit.png");
+    }
     const QPoint inside = At(2.5, 2.2, 1.25), gap = At(6.5, 2.2, 3.25);
     EXPECT_NE(picture.pixel(inside), empty.pixel(inside)) << "a face is drawn between the points";
     EXPECT_EQ(picture.pixel(gap), empty.pixel(gap)) << "no TIN between the groups";
@@ -490,6 +501,44 @@ TEST_F(EditRibbonTest, ExportUnderATypedNewNameWritesTheShownPoints)
         lines += c == '\n' ? 1 : 0;
     EXPECT_EQ(lines, 61u) << "every point of both groups";
     tessara::DeleteFile(path);
+}
+
+// Without a host every exchange button ends as it says it does once the connect
+// gives up (it tries for a few seconds: a starting host gets its pipe up meanwhile),
+// and nothing is changed.
+TEST_F(EditRibbonTest, WithoutAHostEachExchangeButtonEndsWithItsOwnAnswer)
+{
+    using namespace hosttexts;
+    struct Row {
+        unsigned id;
+        std::vector<int> answers;
+        std::vector<std::string> boxes;
+    };
+    const std::vector<Row> rows = {
+        {32829, {tessara::IDYES}, {kAskGetCad, kNoAnswer}},
+        {32790, {tessara::IDYES}, {kAskRefetchCad, kUpdateFailed}},
+        {32830, {tessara::IDYES, tessara::IDYES}, {kAskPointCloudsAdd, kAskDuplicates}},
+        {32792, {tessara::IDYES}, {kAskTexture, kUpdateFailed}},
+        {32798, {}, {kRegisterNeedsHost}},
+        {35209, {}, {}},
+    };
+    const QRect placed = m_frame->geometry();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id);
+        Load(SlopePoints());
+        for (int answer : row.answers)
+            m_boxes->QueueAnswer(answer);
+        (*m_dialogs)->AcceptAs<VurTinToElmDlg>();
+        Press(row.id);
+        std::vector<std::string> boxes;
+        for (const auto& b : m_boxes->ShownBoxes())
+            boxes.push_back(b.text);
+        EXPECT_EQ(boxes, row.boxes);
+        EXPECT_FALSE(m_view->FilesState().hostExchangeRunning.load()) << "the exchange has ended";
+        EXPECT_EQ(PointCounts(), (std::vector<int>{36, 25}));
+    }
+    EXPECT_EQ(m_frame->geometry(), placed) << "no reply, no move";
+    EXPECT_EQ(m_view->Settings().tinPictureMode, 3) << "the texture update shows the texture picture even so";
 }
 
 } // namespace

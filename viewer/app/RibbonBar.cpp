@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
@@ -116,7 +117,13 @@ void RibbonPanel::OpenPopup()
 {
     if (!m_isCollapsed) return;
     m_popup->adjustSize();
-    m_popup->move(m_collapsed->mapToGlobal(QPoint(0, m_collapsed->height())));
+    // Under the panel's button, kept on the screen at its right edge.
+    QPoint at = m_collapsed->mapToGlobal(QPoint(0, m_collapsed->height()));
+    if (const QScreen* shown = m_collapsed->screen()) {
+        const QRect area = shown->availableGeometry();
+        at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - m_popup->width())));
+    }
+    m_popup->move(at);
     m_popup->show();
 }
 

@@ -178,7 +178,7 @@ TEST_F(MainFrameTest, ShortcutsSendTheirCommands)
     m_frame->UpdateCommandUi();
     for (QAction* action : m_frame->actions()) {
         if (action->property("commandId").toUInt() == 57643) {
-            EXPECT_FALSE(action->isEnabled());   // undo: no handler
+            EXPECT_FALSE(action->isEnabled());   // undo: the view's, and there is no view
         }
         if (action->property("commandId").toUInt() == 57607) {
             EXPECT_TRUE(action->isEnabled());    // print: frame

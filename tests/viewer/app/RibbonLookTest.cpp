@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -158,6 +159,8 @@ TEST_F(RibbonLookTest, AtEightHundredPixelsAndNarrowerEveryButtonIsReachableWith
                 QTest::mouseClick(opener, Qt::LeftButton, {}, opener->rect().center());
                 ASSERT_TRUE(ProcessEventsUntil([&] { return panel->Popup()->isVisible(); }));
                 ExpectInsideAndApart(panel->Popup(), VisibleParts(panel->Popup()));
+                EXPECT_TRUE(opener->screen()->availableGeometry().contains(panel->Popup()->frameGeometry()))
+                    << "the opened panel stays on the screen";
                 for (QToolButton* button : panel->Body()->findChildren<QToolButton*>())
                     EXPECT_TRUE(button->isVisible()) << button->text().toStdString();
                 panel->ClosePopup();

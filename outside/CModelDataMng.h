@@ -127,6 +127,7 @@ public:
         std::int64_t figuresUsed = 0;
         std::int64_t figuresWithoutZ = 0;
         std::int64_t vertices = 0;
+        bool spansArea = false;  // not all on one line in plan: a TIN can be made
     };
     CadTinInput CountCadTinInput() const;
     // Builds the CAD TIN from the shown figures: their points with elevations are

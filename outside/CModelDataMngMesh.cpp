@@ -168,12 +168,28 @@ bool IsShownCadFigure(const CModelDataMng& store, const CElmData& e)
 CModelDataMng::CadTinInput CModelDataMng::CountCadTinInput() const
 {
     CadTinInput input;
+    // The first point, the first at another place, and whether any lies off their line.
+    const PT* first = nullptr;
+    const PT* second = nullptr;
     for (const CElmData& e : m_elmList) {
         if (!IsShownCadFigure(*this, e))
             continue;
         std::int64_t withZ = 0;
         for (const std::vector<PT>& list : e.m_ptLists)
-            withZ += std::count_if(list.begin(), list.end(), [](const PT& p) { return HasElevation(p); });
+            for (const PT& p : list) {
+                if (!HasElevation(p))
+                    continue;
+                ++withZ;
+                if (input.spansArea)
+                    continue;
+                if (first == nullptr)
+                    first = &p;
+                else if (second == nullptr && (p.x() != first->x() || p.y() != first->y()))
+                    second = &p;
+                else if (second != nullptr)
+                    input.spansArea = (second->x() - first->x()) * (p.y() - first->y()) !=
+                                      (second->y() - first->y()) * (p.x() - first->x());
+            }
         input.vertices += withZ;
         ++(withZ > 0 ? input.figuresUsed : input.figuresWithoutZ);
     }
@@ -186,8 +202,10 @@ int CModelDataMng::GenerateCadTin(const XTinOption* option, double splitPitch, c
         CCalcTIN calc;
         SetUp(calc, option);
         const bool constrain = option != nullptr && option->m_nConsiderBreakLineSw != 0;
-        const CadTinInput count = CountCadTinInput();
-        calc.ReservePoints(static_cast<std::size_t>(count.vertices));
+        std::size_t points = 0;
+        for (const CElmData& e : m_elmList)
+            points += e.GetPointCount();
+        calc.ReservePoints(points);
         // The position the point takes in the generator, or kNone when refused.
         constexpr std::int64_t kNone = -1;
         const auto add = [&](PT p) {

@@ -480,14 +480,20 @@ BENCHMARK(BM_BareConstrainedTriangulation)->Unit(benchmark::kMillisecond)->UseRe
 
 // ---------------------------------------------------------------- export
 
+// A folder of this run's own, removed with everything in it when the program ends.
 fs::path Scratch()
 {
-    static const fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / ("tessara-bench-commands-" + std::to_string(::getpid()));
-        fs::create_directories(d);
-        return d;
-    }();
-    return dir;
+    struct Folder {
+        fs::path path = fs::temp_directory_path() / ("tessara-bench-commands-" + std::to_string(::getpid()));
+        Folder() { fs::create_directories(path); }
+        ~Folder()
+        {
+            std::error_code error;
+            fs::remove_all(path, error);
+        }
+    };
+    static const Folder folder;
+    return folder.path;
 }
 
 // The converters of this build on PATH, as the viewer finds them beside itself.

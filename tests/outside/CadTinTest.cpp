@@ -70,6 +70,7 @@ TEST(CadTinTest, FiguresWithElevationsMakeTheTinAndThoseWithoutAreCounted)
     EXPECT_EQ(input.figuresUsed, 3);
     EXPECT_EQ(input.figuresWithoutZ, 1);
     EXPECT_EQ(input.vertices, 4);
+    EXPECT_TRUE(input.spansArea);
 
     const XTinOption plain;
     ASSERT_EQ(store.GenerateCadTin(&plain), 2);
@@ -147,6 +148,7 @@ TEST(CadTinTest, HiddenFiguresAndTooFewPointsLeaveTheOldTin)
         store.RebuildCadLayers();
         ASSERT_EQ(store.GenerateCadTin(nullptr), 2);
         c.change(store);
+        EXPECT_EQ(store.CountCadTinInput().spansArea, c.triangles > 0);
         EXPECT_EQ(store.GenerateCadTin(nullptr), c.triangles);
         EXPECT_EQ(store.m_cadTin.GetTriangleCount(), 2);
     }

@@ -316,8 +316,9 @@ void CModelViewerView::OnMakeTinFromCad()
         return;
     }
     SetMainFrameStatusText(tingen::kCadRunning);
-    // Fewer than three points with elevations make no TIN: nothing is changed.
-    if (input.vertices < 3) {
+    // Fewer than three points with elevations, or all on one line, make no TIN:
+    // nothing is changed.
+    if (input.vertices < 3 || !input.spansArea) {
         SetMainFrameStatusText(tingen::CadTinDoneText(0, input.figuresWithoutZ));
         Ask(this, tingen::kCadNothing, tessara::MB_ICONWARNING);
         return;
@@ -343,7 +344,8 @@ void CModelViewerView::OnMakeTinFromCad()
         }
     }
     if (triangles == 0) {
-        // Points all on one line: the old TIN stays, and the snapshot goes unused.
+        // The generator made nothing of them after all: the old TIN stays, and the
+        // snapshot goes unused.
         SetMainFrameStatusText(tingen::CadTinDoneText(0, input.figuresWithoutZ));
         Ask(this, tingen::kCadNothing, tessara::MB_ICONWARNING);
         return;

@@ -1,7 +1,10 @@
 #include "viewer/files/ExportFileName.h"
 
+#include "platform/Files.h"
+
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 namespace exportfile {
 
@@ -53,6 +56,34 @@ std::string ResolvePath(const std::string& folder, const std::string& typed, int
         path += filters[std::size_t(known ? filterIndex : kDefaultFilter)].extension;
     }
     return path;
+}
+
+std::vector<std::string> ExistingTargets(const std::string& path, bool numbered)
+{
+    std::vector<std::string> found;
+    if (!numbered) {
+        if (tessara::FileExists(path)) found.push_back(path);
+        return found;
+    }
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    const std::string name = NameOf(path);
+    const std::size_t dot = name.find_last_of('.');
+    const std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+    const std::string ext = dot == std::string::npos ? "" : name.substr(dot);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string file = entry.path().filename().string();
+        // base "(" digits ")" ext
+        if (file.size() <= base.size() + ext.size() + 2 || file.compare(0, base.size() + 1, base + "(") != 0 ||
+            file.compare(file.size() - ext.size() - 1, ext.size() + 1, ")" + ext) != 0)
+            continue;
+        const std::string digits = file.substr(base.size() + 1, file.size() - base.size() - ext.size() - 2);
+        if (std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c) != 0; }))
+            found.push_back(entry.path().string());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
 }
 
 std::string OverwriteQuestion(const std::string& path)

@@ -25,6 +25,10 @@ bool IsWrittenExtension(const std::string& path);
 //! filter's appended (the default's for an index out of range). Empty for an
 //! empty name or one that ends in '/'.
 std::string ResolvePath(const std::string& folder, const std::string& typed, int filterIndex);
+//! The files a save to path would replace that exist now: path itself, or with
+//! `numbered` (a save split into "name(1).ext", "name(2).ext", ...) every such
+//! file of the folder.
+std::vector<std::string> ExistingTargets(const std::string& path, bool numbered);
 //! "[name] は既に存在します。\n上書きしますか？" with the file's name.
 std::string OverwriteQuestion(const std::string& path);
 

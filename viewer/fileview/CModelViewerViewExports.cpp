@@ -209,9 +209,15 @@ void CModelViewerView::OnFileExport()
         const std::string path = exportfile::ResolvePath(folder, *typed, filter);
         if (path.empty()) return;
         // An existing file is replaced only when the user says so; otherwise the
-        // dialog comes back with the name.
-        if (tessara::FileExists(path) &&
-            Box(exportfile::OverwriteQuestion(path), tessara::MB_YESNO | tessara::MB_ICONWARNING) != tessara::IDYES) {
+        // dialog comes back with the name. A save split into numbered files asks
+        // about those.
+        const PathParts parts = SplitPath(path);
+        const bool splitLimit = (m_settings.lasSplitMode == 1 && m_settings.lasSizeLimitMb > 0) ||
+                                (m_settings.lasSplitMode == 2 && m_settings.lasCountLimit > 0);
+        const bool numbered = splitLimit && (parts.lower == ".las" || parts.lower == ".xyz");
+        const std::vector<std::string> existing = exportfile::ExistingTargets(path, numbered);
+        if (!existing.empty() && Box(exportfile::OverwriteQuestion(existing.front()),
+                                     tessara::MB_YESNO | tessara::MB_ICONWARNING) != tessara::IDYES) {
             suggested = path;
             continue;
         }

@@ -1,6 +1,8 @@
 #include "CommandViewFixture.h"
 
 #include "viewer/buffers/ViewBuffersState.h"
+#include "viewer/buffers/ViewPickState.h"
+#include "viewer/render/ViewConstants.h"
 #include "viewer/dialogs/DialogRunner.h"
 #include "viewer/dialogs/MakeTinDlg.h"
 #include "viewer/render/ViewSettings.h"
@@ -313,10 +315,13 @@ TEST_F(CadTinCommandTest, WithoutUsableFiguresOrWhenCancelledNothingChanges)
              t.Store().m_nShowCAD = 0;
          },
          true, {kCadNothing}},
+        {"on one line",
+         [](CadTinCommandTest& t) {
+             t.AddFigure(13, {PT(0, 0, 1), PT(5, 5, 2), PT(9, 9, 3)});
+             t.AddFigure(11, {PT(5, 5, 4)});
+         },
+         true, {kCadNothing}},
         {"cancelled", [](CadTinCommandTest& t) { t.AddSite(); }, false, {}},
-        // Last: it writes a snapshot before it finds no triangle.
-        {"on one line", [](CadTinCommandTest& t) { t.AddFigure(13, {PT(0, 0, 1), PT(5, 0, 2), PT(9, 0, 3)}); }, true,
-         {kCadNothing}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -333,9 +338,7 @@ TEST_F(CadTinCommandTest, WithoutUsableFiguresOrWhenCancelledNothingChanges)
         EXPECT_EQ(BoxTexts(), c.boxes);
         EXPECT_EQ(Store().m_cadTin.GetTriangleCount(), 0);
         EXPECT_EQ(View().Settings().tinPictureMode, 0);
-        if (std::string(c.name) != "on one line") {
-            EXPECT_FALSE(View().CanUndo());
-        }
+        EXPECT_FALSE(View().CanUndo());
     }
 }
 
@@ -387,4 +390,28 @@ TEST_F(CadTinCommandTest, TheCadTinIsDrawnColouredByHeight)
                 colours.insert(picture.pixel(x, y));
     EXPECT_GT(colours.size(), 20u) << "a height-coloured surface, not a flat one";
     EXPECT_NE(picture.pixel(picture.width() / 2, picture.height() / 2), background) << "the TIN fills the middle";
+}
+
+// The CAD TIN is edited and undone as a group TIN is: its middle vertex removed,
+// the hole meshed again, and undo brings the fan back.
+TEST_F(CadTinCommandTest, TheCadTinIsEditedAndTheEditUndone)
+{
+    AddSite();
+    Run(kMakeTinFromCad);
+    ASSERT_EQ(Store().m_cadTin.GetTriangleCount(), 4);
+    std::int64_t middle = -1;
+    for (int i = 0; i < Store().m_cadTin.GetVertexSize(); ++i)
+        if (Store().m_cadTin.m_vertices[std::size_t(i)].x == 5.0f && Store().m_cadTin.m_vertices[std::size_t(i)].y == 5.0f)
+            middle = i;
+    ASSERT_GE(middle, 0);
+    View().SetToolMode(toolmode::kTinVertexEdit);
+    HoverPickCache::Vertex vertex;
+    vertex.kind = HoverPickCache::kKindCadTin;
+    vertex.group = -1;
+    vertex.index = middle;
+    View().BuffersState().pick->hoveredVertex = vertex;
+    EXPECT_EQ(View().ApplyTinEdit(5, 5), 1);
+    EXPECT_EQ(Store().m_cadTin.GetTriangleCount(), 2);
+    Run(kUndo);
+    EXPECT_EQ(Store().m_cadTin.GetTriangleCount(), 4);
 }

@@ -47,6 +47,8 @@ constexpr unsigned kOpen = 57601;
 constexpr int kSide = 5;                          // the grid of points
 constexpr int kPoints = kSide * kSide;            // 25
 constexpr int kTriangles = 2 * (kSide - 1) * (kSide - 1);  // 32
+constexpr int kCadVertices = 5;                           // a square and its middle
+constexpr int kCadTriangles = 4;
 constexpr const char* kSaveFailed = "ファイルの保存に失敗しました。";
 
 class ExportCommandTest : public ScratchFolderTest {
@@ -97,6 +99,19 @@ protected:
         g->CreateGrid();
         g->GenerateMesh(&store, nullptr, 1);
         store.AddGroup(std::move(g));
+        // Beside it a CAD TIN from a square polyline with elevations and a spot height.
+        CElmData square;
+        square.m_nKind = 13;
+        square.m_ptLists.push_back({PT(10, 0, 1), PT(14, 0, 2), PT(14, 4, 3), PT(10, 4, 4), PT(10, 0, 1)});
+        CElmData spot;
+        spot.m_nKind = 11;
+        spot.m_ptLists.push_back({PT(12, 2, 5)});
+        for (CElmData* e : {&square, &spot}) {
+            e->RebuildSegments();
+            store.m_elmList.push_back(*e);
+        }
+        store.RebuildCadLayers();
+        store.GenerateCadTin(nullptr);
         m_view->InvalidateAllBuffers();
     }
     void Run(unsigned id)
@@ -232,13 +247,16 @@ TEST_P(ExportFormatTest, ATypedNewNameIsWrittenAndReadsBack)
     } else if (ext == ".XML" || ext == ".xml") {
         pugi::xml_document doc;
         ASSERT_TRUE(doc.load_file(path.c_str()));
-        const pugi::xml_node definition = doc.select_node("//Surface/Definition").node();
-        ASSERT_TRUE(definition);
+        // One surface each: the group's TIN and the CAD TIN.
+        const pugi::xpath_node_set surfaces = doc.select_nodes("//Surface/Definition");
+        EXPECT_EQ(surfaces.size(), 2u);
         std::size_t points = 0, faces = 0;
-        for (auto p : definition.child("Pnts").children("P")) points += p ? 1 : 0;
-        for (auto f : definition.child("Faces").children("F")) faces += f ? 1 : 0;
-        EXPECT_EQ(points, std::size_t(kPoints));
-        EXPECT_EQ(faces, std::size_t(kTriangles));
+        for (const pugi::xpath_node& definition : surfaces) {
+            for (auto p : definition.node().child("Pnts").children("P")) points += p ? 1 : 0;
+            for (auto f : definition.node().child("Faces").children("F")) faces += f ? 1 : 0;
+        }
+        EXPECT_EQ(points, std::size_t(kPoints + kCadVertices));
+        EXPECT_EQ(faces, std::size_t(kTriangles + kCadTriangles));
     } else if (ext == ".sim") {
         EXPECT_EQ(CountPrefixed(ReadAll(path), "A01,"), std::size_t(kPoints));
     } else if (ext == ".bmp") {
@@ -250,6 +268,8 @@ TEST_P(ExportFormatTest, ATypedNewNameIsWrittenAndReadsBack)
         {
             std::lock_guard lock(m_view->ViewMutex());
             m_view->ModelStore().m_groups.clear();
+            m_view->ModelStore().ClearCadFigures();
+            m_view->ModelStore().m_cadTin.ClearVertex();
         }
         FakeFrame frame;
         (*m_script)->Answer<FileSimpleDlg>([&](FileSimpleDlg::Values& v) {
@@ -263,6 +283,7 @@ TEST_P(ExportFormatTest, ATypedNewNameIsWrittenAndReadsBack)
         ASSERT_EQ(m_view->ModelStore().GetGroupCount(), 1);
         EXPECT_EQ(m_view->ModelStore().GetGroup(0)->GetCloudPointSize(), kPoints);
         EXPECT_EQ(m_view->ModelStore().GetGroup(0)->GetTriangleCount(), kTriangles);
+        EXPECT_EQ(m_view->ModelStore().m_cadTin.GetTriangleCount(), kCadTriangles);
     } else {
         ADD_FAILURE() << "no reader for " << path;
     }
@@ -315,16 +336,25 @@ TEST_F(ExportCommandTest, ASaveThatFailsSaysSoAndKeepsTheOldFile)
     ASSERT_TRUE(std::filesystem::create_directories(m_work));
     const std::vector<std::pair<std::string, int>> files = {{"a.sim", 0}, {"a.tpf", 0}, {"a.xyz", 0}, {"a.las", 0}};
     for (const auto& [name, filter] : files) std::ofstream(m_work + name) << "old";
+    // The folder takes writes again however the test ends.
+    struct WritableAgain {
+        std::string folder;
+        bool immutable = false;
+        void Restore()
+        {
+            if (immutable && std::system(("chattr -i '" + folder + "'").c_str()) == 0) immutable = false;
+            ::chmod(folder.c_str(), 0755);
+        }
+        ~WritableAgain() { Restore(); }
+    } again{m_work};
     ::chmod(m_work.c_str(), 0555);
     // Root writes into a read-only folder: then the folder is made immutable.
     const std::string probe = m_work + "probe";
-    bool immutable = false;
     if (std::ofstream(probe).good()) {
         std::filesystem::remove(probe);
-        immutable = std::system(("chattr +i '" + m_work + "' 2>/dev/null").c_str()) == 0;
-        if (!immutable || std::ofstream(probe).good()) {
+        again.immutable = std::system(("chattr +i '" + m_work + "' 2>/dev/null").c_str()) == 0;
+        if (!again.immutable || std::ofstream(probe).good()) {
             std::filesystem::remove(probe);
-            ::chmod(m_work.c_str(), 0755);
             GTEST_SKIP() << "no folder here refuses this user's writes";
         }
     }
@@ -339,8 +369,7 @@ TEST_F(ExportCommandTest, ASaveThatFailsSaysSoAndKeepsTheOldFile)
         EXPECT_EQ(texts.back(), kSaveFailed);
         EXPECT_EQ(ReadAll(m_work + name), "old");
     }
-    if (immutable) std::system(("chattr -i '" + m_work + "'").c_str());
-    ::chmod(m_work.c_str(), 0755);
+    again.Restore();
     EXPECT_EQ(Names(m_work), (std::vector<std::string>{"a.las", "a.sim", "a.tpf", "a.xyz"}));
 }
 
@@ -401,4 +430,43 @@ TEST(ExportFileDlgTest, TakesATypedNewName)
     EXPECT_EQ(values.fileName, (dir / "new survey.las").string());
     EXPECT_EQ(values.filterIndex, 1) << "the filter shown first comes back";
     std::filesystem::remove_all(dir);
+}
+
+// A save split into numbered files asks before it replaces one of them.
+TEST_F(ExportCommandTest, ASplitSaveAsksAboutItsNumberedFiles)
+{
+    ASSERT_TRUE(std::filesystem::create_directories(m_work));
+    std::ofstream(m_work + "scan(1).las") << "old";
+    std::ofstream(m_work + "scan(x).las") << "not one of ours";
+    m_view->Settings().lasSplitMode = 2;
+    m_view->Settings().lasCountLimit = 1;
+    int runs = 0;
+    (*m_script)->Answer<ExportFileDlg>([&](ExportFileDlg::Values& v) {
+        v.fileName = "scan";
+        return ++runs == 1 ? tessara::IDOK : tessara::IDCANCEL;
+    });
+    m_boxes->QueueAnswer(tessara::IDNO);
+    Run(kExport);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"[scan(1).las] は既に存在します。\n上書きしますか？"}));
+    EXPECT_EQ(ReadAll(m_work + "scan(1).las"), "old");
+    EXPECT_FALSE(tessara::FileExists(m_work + "scan.las"));
+
+    // Without the split the plain name is free: nothing to ask.
+    m_view->Settings().lasSplitMode = 0;
+    runs = 0;
+    m_boxes->Clear();
+    Run(kExport);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"ファイルを保存しました。"});
+    EXPECT_EQ(LasPoints(m_work + "scan.las"), std::uint32_t(kPoints));
+}
+
+// A working folder that cannot be made is said, and no dialog opens.
+TEST_F(ExportCommandTest, AWorkingFolderThatCannotBeMadeIsSaid)
+{
+    std::ofstream(PathOf("plain-file")) << "x";
+    const std::string folder = PathOf("plain-file") + "/work/";
+    m_view->SetWorkFolder(folder);
+    Run(kExport);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"作業フォルダを作成できませんでした。\n" + folder});
+    EXPECT_TRUE((*m_script)->Dialogs().empty());
 }

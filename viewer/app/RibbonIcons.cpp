@@ -28,6 +28,15 @@ constexpr IconStyle kStyles[] = {
     {32834, "\u2194", 0xFF5F4B8B}, {32796, "\u29C9", 0xFF5F4B8B}, {32838, "\u2316", 0xFF5F4B8B},
     {35210, "\u21A6", 0xFF5F4B8B}, {35211, "\u2A05", 0xFF5F4B8B}, {32799, "i", 0xFF5F4B8B},
     {32831, "\u2630", 0xFF5F4B8B}, {57664, "?", 0xFF3C78C8},
+    // The 編集 category: file, selection, TIN, point filters, host exchange.
+    {32837, "\u21EA", 0xFF3C78C8}, {32800, "\u21B6", 0xFF3C78C8}, {32842, "\u2B20", 0xFFD2691E},
+    {32801, "\u25C7", 0xFFD2691E}, {32803, "\u2702", 0xFFD2691E}, {32835, "\u2295", 0xFFD2691E},
+    {32820, "\u25EC", 0xFF8B5A2B}, {32791, "\u25B2", 0xFF8B5A2B}, {32817, "\u2715", 0xFF8B5A2B},
+    {32818, "\u2716", 0xFF8B5A2B}, {32819, "\u21C4", 0xFF8B5A2B}, {32807, "\u2592", 0xFF2E8B8B},
+    {32808, "\u2B07", 0xFF2E8B8B}, {32809, "\u2B06", 0xFF2E8B8B}, {32812, "\u2299", 0xFF2E8B8B},
+    {32813, "\u2A2F", 0xFF2E8B8B}, {32829, "\u21E9", 0xFF6A5ACD}, {32790, "\u21BB", 0xFF6A5ACD},
+    {32830, "\u21CA", 0xFF6A5ACD}, {32792, "\u21BA", 0xFF6A5ACD}, {32798, "\u21E7", 0xFF6A5ACD},
+    {35209, "\u2750", 0xFF6A5ACD},
 };
 
 constexpr double kDisabledOpacity = 0.35;

@@ -43,6 +43,8 @@ inline constexpr unsigned kShowXyz = 32838;
 inline constexpr unsigned kPointIntensity = 32839;
 inline constexpr unsigned kPointGroup = 32840;
 inline constexpr unsigned kColorSetting = 32841;
+// Point selection: the view's edit mode 1, polygon clicks select points.
+inline constexpr unsigned kPointSelect = 32842;
 inline constexpr unsigned kCadEdit9 = 35208;
 inline constexpr unsigned kSyncWindow = 35209;
 inline constexpr unsigned kToolDistance = 35210;

@@ -236,6 +236,12 @@ void COpenGLBaseView::BeginPick(QPoint point)
             m_inputModelPoints.clear();
             BeginEditSelection();
         }
+        // In point-cloud edit mode every press sets a corner of the selection
+        // polygon; it keeps its place in the model while the camera moves.
+        if (m_editMode == 1 && m_editPolygonActive != 0 && m_pressAnchor[0] != kUnset) {
+            m_inputModelPoints.emplace_back(m_pressAnchor[0], m_pressAnchor[1], m_pressAnchor[2]);
+            m_inputScreenPoints.push_back(point);
+        }
         break;
     }
 }

@@ -1,5 +1,6 @@
 #include "viewer/render/CommandMap.h"
 
+#include <algorithm>
 #include <utility>
 
 bool CommandMap::On(unsigned id, Handler handler)
@@ -30,6 +31,26 @@ void CommandMap::OnUpdateRange(unsigned first, unsigned last,
 bool CommandMap::OnMessage(unsigned message, MessageHandler handler)
 {
     return m_messages.emplace(message, std::move(handler)).second;
+}
+
+bool CommandMap::Before(unsigned id, Handler first)
+{
+    const auto it = m_commands.find(id);
+    if (it == m_commands.end()) return false;
+    it->second = [first = std::move(first), then = std::move(it->second)] {
+        first();
+        then();
+    };
+    return true;
+}
+
+std::vector<unsigned> CommandMap::CommandIds() const
+{
+    std::vector<unsigned> ids;
+    ids.reserve(m_commands.size());
+    for (const auto& entry : m_commands) ids.push_back(entry.first);
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 const CommandMap::Handler* CommandMap::FindCommand(unsigned id) const

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <unordered_map>
+#include <vector>
 
 // What an update-UI handler decides about one command's button or menu item.
 struct CommandUi {
@@ -28,8 +29,12 @@ public:
     void OnUpdateRange(unsigned first, unsigned last,
                        const std::function<void(unsigned, CommandUi&)>& handler);
     bool OnMessage(unsigned message, MessageHandler handler);
+    //! Runs first before the id's handler from now on; false when the id has none.
+    bool Before(unsigned id, Handler first);
 
     const Handler* FindCommand(unsigned id) const;
+    //! Every command id with a handler, in ascending order.
+    std::vector<unsigned> CommandIds() const;
     const UpdateHandler* FindUpdate(unsigned id) const;
     const MessageHandler* FindMessage(unsigned message) const;
 

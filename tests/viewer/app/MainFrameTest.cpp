@@ -52,6 +52,18 @@ const std::vector<ButtonRow> kExpectedButtons = {
     {"ツール", "深度", 32796},            {"ツール", "XYZ確認", 32838},
     {"ツール", "計測", 35210},            {"ツール", "断面確認", 35211},
     {"ツール", "情報", 32799},            {"ツール", "ｸﾞﾙｰﾌﾟ 一覧", 32831},
+    // 編集
+    {"ファイル", "エクスポート", 32837},  {"ファイル", "元に戻す", 32800},
+    {"選択", "点群選択", 32842},          {"選択", "CAD選択", 32801},
+    {"選択", "範囲削除", 32803},          {"選択", "グループ登録", 32835},
+    {"TIN", "点群からTIN", 32820},        {"TIN", "CADからTIN", 32791},
+    {"TIN", "面削除", 32817},             {"TIN", "頂点削除", 32818},
+    {"TIN", "辺入替", 32819},             {"点群フィルタ", "グリッド", 32807},
+    {"点群フィルタ", "グリッド(最低)", 32808}, {"点群フィルタ", "グリッド(最高)", 32809},
+    {"点群フィルタ", "隣接要素", 32812},  {"点群フィルタ", "外れ値", 32813},
+    {"ホスト連携", "CAD取得", 32829},     {"ホスト連携", "CAD更新", 32790},
+    {"ホスト連携", "点群取得", 32830},    {"ホスト連携", "テクスチャ更新", 32792},
+    {"ホスト連携", "TIN→CAD登録", 32798}, {"ホスト連携", "ウィンドウ配置", 35209},
 };
 
 const std::vector<ButtonRow> kExpectedMenuItems = {
@@ -97,7 +109,9 @@ TEST_F(MainFrameTest, RibbonHoldsEveryButtonWithTextIdPanelAndIcon)
             for (QAction* action : menu->actions()) {
                 items.push_back({button->text().toStdString(), action->text().toStdString(),
                                  action->property("commandId").toUInt()});
-                EXPECT_FALSE(action->icon().isNull());
+                // Toggles show check marks, which the style draws only without an icon.
+                EXPECT_EQ(action->icon().isNull(), action->isCheckable()) << action->text().toStdString();
+                EXPECT_EQ(action->isCheckable(), button->text() == "補助表示") << action->text().toStdString();
             }
         }
     }
@@ -164,7 +178,7 @@ TEST_F(MainFrameTest, ShortcutsSendTheirCommands)
     m_frame->UpdateCommandUi();
     for (QAction* action : m_frame->actions()) {
         if (action->property("commandId").toUInt() == 57643) {
-            EXPECT_FALSE(action->isEnabled());   // undo: no handler
+            EXPECT_FALSE(action->isEnabled());   // undo: the view's, and there is no view
         }
         if (action->property("commandId").toUInt() == 57607) {
             EXPECT_TRUE(action->isEnabled());    // print: frame

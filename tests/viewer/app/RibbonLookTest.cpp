@@ -10,8 +10,11 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTest>
 #include <QToolButton>
 
 #include <cstdlib>
@@ -100,39 +103,77 @@ TEST_F(RibbonLookTest, ADisabledButtonHasLessThanHalfTheInkOfAnEnabledOne)
     }
 }
 
-TEST_F(RibbonLookTest, AtEightHundredPixelsNoRibbonWidgetsOverlapAndAllCanBeReached)
+// The visible buttons, panel captions and separators of a widget, in its coordinates.
+std::vector<std::pair<QWidget*, QRect>> VisibleParts(QWidget* within)
 {
+    std::vector<std::pair<QWidget*, QRect>> parts;
+    for (QWidget* child : within->findChildren<QWidget*>()) {
+        if (!child->isVisibleTo(within) || (!qobject_cast<QToolButton*>(child) && !qobject_cast<QLabel*>(child)))
+            continue;
+        parts.emplace_back(child, QRect(child->mapTo(within, QPoint(0, 0)), child->size()));
+    }
+    return parts;
+}
+
+void ExpectInsideAndApart(QWidget* within, const std::vector<std::pair<QWidget*, QRect>>& parts)
+{
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        EXPECT_TRUE(within->rect().contains(parts[i].second)) << parts[i].first->objectName().toStdString();
+        for (std::size_t j = i + 1; j < parts.size(); ++j) {
+            EXPECT_FALSE(parts[i].second.intersects(parts[j].second))
+                << parts[i].first->objectName().toStdString() << " over " << parts[j].first->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(RibbonLookTest, AtEightHundredPixelsAndNarrowerEveryButtonIsReachableWithoutScrolling)
+{
+    RibbonBar* ribbon = m_frame->Ribbon();
+    ASSERT_EQ(ribbon->Tabs()->count(), 2);
+    EXPECT_EQ(ribbon->Tabs()->tabText(0), "ホーム");
+    EXPECT_EQ(ribbon->Tabs()->tabText(1), "編集");
     for (const int width : {1280, 800, 640}) {
-        SCOPED_TRACE(width);
-        ShowAtWidth(width);
-        EXPECT_LE(m_frame->width(), width) << "the ribbon must not force the window wider";
-        QScrollArea* area = m_frame->Ribbon()->PanelArea();
-        QWidget* category = area->widget();
-        // Buttons, panel captions and separators, in the category's coordinates.
-        std::vector<std::pair<QWidget*, QRect>> parts;
-        for (QWidget* child : category->findChildren<QWidget*>()) {
-            if (!child->isVisible() || (!qobject_cast<QToolButton*>(child) && !qobject_cast<QLabel*>(child)))
-                continue;
-            parts.emplace_back(child, QRect(child->mapTo(category, QPoint(0, 0)), child->size()));
-        }
-        ASSERT_GT(parts.size(), 30u);
-        for (std::size_t i = 0; i < parts.size(); ++i) {
-            EXPECT_TRUE(category->rect().contains(parts[i].second)) << parts[i].first->objectName().toStdString();
-            for (std::size_t j = i + 1; j < parts.size(); ++j)
-                EXPECT_FALSE(parts[i].second.intersects(parts[j].second))
-                    << qobject_cast<QToolButton*>(parts[i].first) << " over " << qobject_cast<QToolButton*>(parts[j].first);
-        }
-        // What does not fit the window is reached by scrolling, with the scroll bar in view.
-        const bool wider = category->width() > area->viewport()->width();
-        EXPECT_EQ(wider, area->horizontalScrollBar()->isVisible());
-        if (wider) {
-            EXPECT_GE(area->horizontalScrollBar()->maximum(), category->width() - area->viewport()->width());
-        }
-        EXPECT_GE(area->viewport()->height(), category->height()) << "the buttons are cut at the bottom";
-        const std::string picture = "ribbon-" + std::to_string(width) + ".png";
-        EXPECT_TRUE(m_frame->grab().save(QString::fromStdString(PicturePath(picture.c_str()).string())));
-        if (width == 1280) {
-            EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << "a full-width window shows every panel";
+        for (int category = 0; category < 2; ++category) {
+            SCOPED_TRACE(std::to_string(width) + " px, category " + std::to_string(category));
+            ribbon->ShowCategory(category);
+            ShowAtWidth(width);
+            EXPECT_LE(m_frame->width(), width) << "the ribbon must not force the window wider";
+            for (QScrollBar* bar : ribbon->findChildren<QScrollBar*>())
+                EXPECT_FALSE(bar->isVisible()) << "nothing of the ribbon scrolls";
+            QWidget* page = ribbon->Pages()->currentWidget();
+            EXPECT_GE(ribbon->Pages()->contentsRect().height(), page->sizeHint().height())
+                << "the buttons are cut at the bottom";
+            ExpectInsideAndApart(page, VisibleParts(page));
+            // Every button: shown whole on the page, or in a collapsed panel whose
+            // one button is on the page and opens the panel with all its buttons.
+            int collapsed = 0;
+            for (RibbonPanel* panel : ribbon->PanelsOf(category)) {
+                if (!panel->Collapsed()) {
+                    for (QToolButton* button : panel->Body()->findChildren<QToolButton*>())
+                        EXPECT_TRUE(button->isVisible()) << button->text().toStdString();
+                    continue;
+                }
+                ++collapsed;
+                QToolButton* opener = panel->CollapsedButton();
+                ASSERT_TRUE(opener->isVisible()) << panel->objectName().toStdString();
+                QTest::mouseClick(opener, Qt::LeftButton, {}, opener->rect().center());
+                ASSERT_TRUE(ProcessEventsUntil([&] { return panel->Popup()->isVisible(); }));
+                ExpectInsideAndApart(panel->Popup(), VisibleParts(panel->Popup()));
+                EXPECT_TRUE(opener->screen()->availableGeometry().contains(panel->Popup()->frameGeometry()))
+                    << "the opened panel stays on the screen";
+                for (QToolButton* button : panel->Body()->findChildren<QToolButton*>())
+                    EXPECT_TRUE(button->isVisible()) << button->text().toStdString();
+                panel->ClosePopup();
+            }
+            if (width == 1280 && category == 0) {
+                EXPECT_EQ(collapsed, 0) << "a full-width window shows every panel of ホーム";
+            }
+            if (width <= 800) {
+                EXPECT_LT(collapsed, static_cast<int>(ribbon->PanelsOf(category).size())) << "the first panel stays whole";
+            }
+            const std::string picture =
+                "ribbon-" + std::to_string(width) + (category == 0 ? "-home" : "-edit") + ".png";
+            EXPECT_TRUE(m_frame->grab().save(QString::fromStdString(PicturePath(picture.c_str()).string())));
         }
     }
 }

@@ -68,21 +68,9 @@ constexpr const char* kFacePrompt = "削除するTINの面をピックして下�
 constexpr const char* kVertexPrompt = "編集するTINの端点をクリックして下さい。";
 constexpr const char* kEdgePrompt = "構成を変更するTINの線をピックして下さい。";
 
-// Two point groups on the slope z = 0.5 x: 6 x 6 points at 1 m from (0, 0) and
-// 5 x 5 from (8, 0), coloured red and blue.
 std::string SlopePoints()
 {
-    std::ostringstream text;
-    const auto grid = [&](int x0, int side) {
-        for (int i = 0; i < side; ++i)
-            for (int j = 0; j < side; ++j)
-                text << "p " << x0 + i << ' ' << j << ' ' << 0.5 * (x0 + i) << '\n';
-    };
-    text << "group 西 colour FF0000\n";
-    grid(0, 6);
-    text << "group 東 colour 0000FF\n";
-    grid(8, 5);
-    return text.str();
+    return SlopePointsText();
 }
 
 // One group whose TIN is a 3 x 3 grid of vertices on the same slope, each square
@@ -192,22 +180,9 @@ protected:
     }
 
     // The next frame drawn.
-    QImage Frame()
-    {
-        const int before = m_view->sceneFrames;
-        m_view->InvalidateScene();
-        EXPECT_TRUE(ProcessEventsUntil([&] { return m_view->sceneFrames > before; }));
-        return m_view->grabFramebuffer();
-    }
+    QImage Frame() { return NextFrame(*m_view); }
     // Where a user point shows in the window (widget pixels, y down).
-    QPoint At(double x, double y, double z)
-    {
-        PT user(x, y, z);
-        Store().UserToModel(user);
-        QVector3D window;
-        EXPECT_TRUE(m_view->ProjectToWindow(QVector3D(float(user.x()), float(user.y()), float(user.z())), window));
-        return {static_cast<int>(window.x()), m_view->ClientHeight() - static_cast<int>(window.y())};
-    }
+    QPoint At(double x, double y, double z) { return WhereShown(*m_view, x, y, z); }
     void Mouse(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons)
     {
         QMouseEvent event(type, QPointF(p), m_view->mapToGlobal(QPointF(p)), button, buttons, Qt::NoModifier);
@@ -244,20 +219,8 @@ protected:
             texts.push_back(b.text);
         return texts;
     }
-    std::vector<int> PointCounts()
-    {
-        std::vector<int> n;
-        for (int i = 0; i < Store().GetGroupCount(); ++i)
-            n.push_back(Store().GetGroup(i)->GetCloudPointSize());
-        return n;
-    }
-    std::vector<int> TriangleCounts()
-    {
-        std::vector<int> n;
-        for (int i = 0; i < Store().GetGroupCount(); ++i)
-            n.push_back(static_cast<int>(Store().GetGroup(i)->m_triangles.size()));
-        return n;
-    }
+    std::vector<int> PointCounts() { return GroupPointCounts(Store()); }
+    std::vector<int> TriangleCounts() { return GroupTriangleCounts(Store()); }
     std::vector<std::array<std::uint32_t, 3>> Triangles(int group)
     {
         std::vector<std::array<std::uint32_t, 3>> out;

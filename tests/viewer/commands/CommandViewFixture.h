@@ -12,10 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QVector3D>
+
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Scripted boxes that fail the test when one is shown while the view's lock is
 // held: every question and report comes before the lock or after it.
@@ -115,3 +120,55 @@ protected:
     std::shared_ptr<LockCheckingBoxes> m_boxes;
     std::shared_ptr<tessara::MessageBoxService> m_previousBoxes;
 };
+
+// The view's next frame drawn, read back.
+inline QImage NextFrame(TestView& view)
+{
+    const int before = view.sceneFrames;
+    view.InvalidateScene();
+    EXPECT_TRUE(ProcessEventsUntil([&] { return view.sceneFrames > before; }));
+    return view.grabFramebuffer();
+}
+
+// Where a user point shows in the view (widget pixels, y down).
+inline QPoint WhereShown(TestView& view, double x, double y, double z)
+{
+    PT user(x, y, z);
+    view.ModelStore().UserToModel(user);
+    QVector3D window;
+    EXPECT_TRUE(view.ProjectToWindow(QVector3D(float(user.x()), float(user.y()), float(user.z())), window));
+    return {static_cast<int>(window.x()), view.ClientHeight() - static_cast<int>(window.y())};
+}
+
+// Points and triangles per group of the store.
+inline std::vector<int> GroupPointCounts(CModelDataMng& store)
+{
+    std::vector<int> n;
+    for (int i = 0; i < store.GetGroupCount(); ++i)
+        n.push_back(store.GetGroup(i)->GetCloudPointSize());
+    return n;
+}
+inline std::vector<int> GroupTriangleCounts(CModelDataMng& store)
+{
+    std::vector<int> n;
+    for (int i = 0; i < store.GetGroupCount(); ++i)
+        n.push_back(static_cast<int>(store.GetGroup(i)->m_triangles.size()));
+    return n;
+}
+
+// make-model text of two point groups on the slope z = 0.5 x: 6 x 6 points at 1 m
+// from (0, 0) and 5 x 5 from (8, 0), coloured red and blue.
+inline std::string SlopePointsText()
+{
+    std::ostringstream text;
+    const auto grid = [&](int x0, int side) {
+        for (int i = 0; i < side; ++i)
+            for (int j = 0; j < side; ++j)
+                text << "p " << x0 + i << ' ' << j << ' ' << 0.5 * (x0 + i) << '\n';
+    };
+    text << "group 西 colour FF0000\n";
+    grid(0, 6);
+    text << "group 東 colour 0000FF\n";
+    grid(8, 5);
+    return text.str();
+}

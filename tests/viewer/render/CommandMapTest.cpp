@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "viewer/render/CommandMap.h"
 
 namespace {
@@ -30,6 +33,27 @@ TEST(CommandMapTest, RangeHandlersReceiveTheirId)
     (*map.FindCommand(212))();
     EXPECT_EQ(got, 212u);
     EXPECT_EQ(map.FindCommand(220), nullptr);
+}
+
+TEST(CommandMapTest, BeforeRunsFirstAndNeedsAHandler)
+{
+    CommandMap map;
+    std::string order;
+    map.On(32817, [&] { order += "b"; });
+    EXPECT_TRUE(map.Before(32817, [&] { order += "a"; }));
+    EXPECT_FALSE(map.Before(32818, [&] { order += "x"; })) << "no handler, nothing to run before";
+    EXPECT_EQ(map.FindCommand(32818), nullptr);
+    (*map.FindCommand(32817))();
+    EXPECT_EQ(order, "ab");
+}
+
+TEST(CommandMapTest, CommandIdsListsEveryBoundIdInOrder)
+{
+    CommandMap map;
+    map.On(32820, [] {});
+    map.OnRange(205, 207, [](unsigned) {});
+    map.OnUpdate(32800, [](CommandUi&) {});  // an update alone is no command
+    EXPECT_EQ(map.CommandIds(), (std::vector<unsigned>{205, 206, 207, 32820}));
 }
 
 }  // namespace

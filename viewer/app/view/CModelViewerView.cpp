@@ -20,6 +20,10 @@ constexpr double kUnsetCoordinate = 1e-16;
 // Commands the view takes and does nothing with (file new, save and the like).
 constexpr unsigned kEmptyCommands[] = {57600, 57603, 32771, 32773, 32802, 35208, 32814, 32821, 32822, 32836};
 
+// The undo keys (Ctrl+Z, Alt+Backspace) and the ribbon's 元に戻す.
+constexpr unsigned kUndoKeyCommand = 57643;
+constexpr unsigned kUndoCommand = 32800;
+
 }  // namespace
 
 CModelViewerView::CModelViewerView(QWidget* parent)
@@ -97,6 +101,12 @@ void CModelViewerView::BuildCommandMap()
     RegisterFileCommands(m_commands);
     for (unsigned id : kEmptyCommands) m_commands.On(id, [] {});
     RegisterEditCommands(m_commands);
+    m_commands.On(kUndoKeyCommand, [this] {
+        if (const CommandMap::Handler* undo = m_commands.FindCommand(kUndoCommand)) (*undo)();
+    });
+    m_commands.OnUpdate(kUndoKeyCommand, [this](CommandUi& ui) {
+        if (const CommandMap::UpdateHandler* update = m_commands.FindUpdate(kUndoCommand)) (*update)(ui);
+    });
 }
 
 std::intptr_t CModelViewerView::HandleViewMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)

@@ -40,6 +40,7 @@ constexpr const char* kNoPoints = "保存する点群が存在しません。";
 constexpr const char* kNoTin = "保存するTINが存在しません。";
 constexpr const char* kSaved = "ファイルを保存しました。";
 constexpr const char* kOpenFailed = "ファイルを開くことができませんでした\nデータが破損している可能性があります";
+constexpr const char* kOpenMissing = "ファイルが見つかりません。\n";
 constexpr const char* kXyzSection = "VurXyzExport";
 
 struct PathParts {
@@ -140,6 +141,11 @@ void CModelViewerView::OnFileOpen()
     if (FrameLink::Main() == nullptr) return;
     const auto chosen = TheExportHooks().chooseFile(WorkFolder(), "tpf", "データの呼び出し");
     if (!chosen) return;
+    // The file may have gone between the choice and the load: that is not damage.
+    if (!tessara::FileExists(*chosen)) {
+        Box(kOpenMissing + *chosen, tessara::MB_OK | tessara::MB_ICONHAND);
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     SetMainFrameStatusText("ファイルを開いています");
     m_files->currentFileName = *chosen;

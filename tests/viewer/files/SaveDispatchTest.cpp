@@ -239,6 +239,24 @@ TEST_F(SaveDispatchTest, OpenReadsTheModelAndThePictureBesideIt)
     EXPECT_TRUE(m_boxes->ShownBoxes().empty());
 }
 
+// A model chosen in the list that is gone by the time it is read is reported as
+// missing, not as damaged, and the scene stays as it was.
+TEST_F(SaveDispatchTest, OpenOfAFileThatVanishedSaysItWasNotFound)
+{
+    FakeFrame frame;
+    Build(Scene::ShownTin);
+    const std::string model = PathOf("gone.tpf");
+    TheExportHooks().chooseFile = [&](const std::string&, const std::string&, const std::string&) {
+        return std::optional<std::string>(model);
+    };
+    m_view->SetMainFrameStatusText("before");
+    m_view->OnFileOpen();
+    ASSERT_EQ(m_boxes->ShownBoxes().size(), 1u);
+    EXPECT_EQ(m_boxes->ShownBoxes()[0].text, "ファイルが見つかりません。\n" + model);
+    EXPECT_EQ(m_view->LastStatusText(), "before");
+    EXPECT_EQ(m_view->ModelStore().GetGroupCount(), 1);
+}
+
 
 // The example site opens with its picture beside it on the ground TIN, where the
 // model file places it: the picture's lower left quarter red, lower right green,

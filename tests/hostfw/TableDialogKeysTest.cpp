@@ -17,6 +17,7 @@
 #include "hostfw/PeldaIni.h"
 #include "hostfw/VCmdData.h"
 #include "tests/plugins/PluginTestFixtures.h"
+#include "tests/support/WindowFocus.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -115,13 +116,8 @@ protected:
         m_dialog = dynamic_cast<CVPartDlg*>(app.PartDialogs().back());
         ASSERT_NE(m_dialog, nullptr);
         m_dialog->adjustSize();
-        m_dialog->show();
         // Keys go where the focus is: the dialog must be the active window first.
-        ASSERT_TRUE(WaitFor([this] {
-            m_dialog->raise();
-            m_dialog->activateWindow();
-            return QApplication::activeWindow() == m_dialog;
-        })) << "the dialog never became the active window";
+        ASSERT_TRUE(TakeFocus(*m_dialog)) << "the dialog never came on screen";
         m_shown.clear();
     }
 
@@ -151,8 +147,8 @@ protected:
         CBcxGridCtrl* grid = cell.Grid();
         grid->scrollTo(cell.Index());
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell.Index()).center());
-        ASSERT_TRUE(WaitFor([&] { return grid->currentIndex() == cell.Index() && grid->hasFocus(); }))
-            << "the cell was not selected";
+        ASSERT_TRUE(WaitFor([&] { return grid->currentIndex() == cell.Index(); })) << "the cell was not selected";
+        ASSERT_TRUE(Focused() != nullptr && grid->hasFocus()) << "the click left the focus elsewhere";
     }
 
     // Opens the cell's editor with F2 (the grid's edit key) and answers it.
@@ -166,18 +162,27 @@ protected:
         return editor;
     }
 
-    // A key as the person presses it: to the widget that has the focus.
-    static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    // The widget of the dialog that has the focus. The dialog is made the active window
+    // again first, so a window another program activated in between takes nothing
+    // away: the dialog's own focus widget (the grid or its open editor) gets it back.
+    QWidget* Focused() const
     {
-        QWidget* focus = QApplication::focusWidget();
+        if (m_dialog.isNull() || !TakeFocus(*m_dialog))
+            return nullptr;
+        return QApplication::focusWidget();
+    }
+    // A key as the person presses it: to the widget that has the focus.
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QWidget* focus = Focused();
         ASSERT_NE(focus, nullptr) << "nothing has the focus";
         QTest::keyClick(focus, key, modifiers);
     }
     // Plain letters as key clicks; Japanese as the input method hands a confirmed text
     // over.
-    static void Type(const QString& text)
+    void Type(const QString& text)
     {
-        QWidget* focus = QApplication::focusWidget();
+        QWidget* focus = Focused();
         ASSERT_NE(focus, nullptr) << "nothing has the focus";
         bool ascii = true;
         for (const QChar c : text)
@@ -482,7 +487,7 @@ TEST_P(RefusedInputTest, TheEditorKeepsARefusedText)
     ASSERT_EQ(m_shown.size(), 1u);
     EXPECT_EQ(m_shown[0], GetParam().message);
     ASSERT_TRUE(EditorOpen(cell)) << "the refused text was thrown away";
-    QWidget* focus = QApplication::focusWidget();
+    QWidget* focus = Focused();
     auto* combo = qobject_cast<QComboBox*>(focus);
     auto* line = combo != nullptr ? combo->lineEdit() : qobject_cast<QLineEdit*>(focus);
     ASSERT_NE(line, nullptr);

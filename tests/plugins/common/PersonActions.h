@@ -27,23 +27,16 @@
 #include "hostfw/CVSheet.h"
 #include "hostfw/HostTypes.h"
 #include "tests/plugins/PluginTestFixtures.h"
+#include "tests/support/WindowFocus.h"
 
 namespace plugtest {
 
 inline constexpr int kHangMs = 10000;
 
-// Shows the dialog and makes it the active window; false when it never got there.
+// Shows the dialog and makes it the active window; false when it never came on screen.
 inline bool MakeActive(QDialog& dialog)
 {
-    dialog.show();
-    const QDeadlineTimer deadline(kHangMs);
-    while (!dialog.isActiveWindow() && !deadline.hasExpired()) {
-        dialog.raise();
-        dialog.activateWindow();
-        if (QTest::qWaitForWindowActive(&dialog, 200))
-            break;
-    }
-    return dialog.isActiveWindow();
+    return TakeFocus(dialog);
 }
 
 inline QModelIndex CellIndex(CVSheet& sheet, DWORD code, int rec = 0)
@@ -55,7 +48,7 @@ inline QModelIndex CellIndex(CVSheet& sheet, DWORD code, int rec = 0)
     return sheet.GetGrid()->model()->index(row, col);
 }
 
-// Clicks a cell, as a person selects it.
+// Clicks a cell, as a person selects it; the grid holds the focus after it.
 inline bool ClickCell(CVSheet& sheet, const QModelIndex& index)
 {
     CBcxGridCtrl* grid = sheet.GetGrid();
@@ -63,7 +56,7 @@ inline bool ClickCell(CVSheet& sheet, const QModelIndex& index)
         return false;
     grid->scrollTo(index);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
-    return grid->currentIndex() == index;
+    return grid->currentIndex() == index && TakeFocus(*grid) && grid->hasFocus();
 }
 
 // Waits for the open editor of the grid (a drop-down or a line edit) to have the focus.

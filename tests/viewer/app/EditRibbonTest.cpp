@@ -6,6 +6,7 @@
 // set, the 編集 tab and the TIN made by the ribbon's clicks are kept there.
 #include "../commands/CommandViewFixture.h"
 #include "ModelText.h"
+#include "tests/support/WindowFocus.h"
 
 #include "outside/CModelDataMng.h"
 #include "viewer/app/CMainFrame.h"
@@ -31,7 +32,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QImage>
 #include <QMenu>
 #include <QMouseEvent>
@@ -194,6 +194,15 @@ protected:
         poll.stop();
     }
     void ClickView(QPoint p) { QTest::mouseClick(m_view, Qt::LeftButton, {}, p); }
+    // The pointer moved over the view, no button held. Sent to the view itself: moving
+    // the display's own pointer would reach whatever window lies there, another
+    // program's too.
+    void MoveOverView(QPoint p)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(p), m_view->mapToGlobal(QPointF(p)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(m_view, &move);
+    }
     // What a double click delivers: a click, then a second press followed by the
     // double-click event, then the release.
     void DoubleClickView(QPoint p)
@@ -206,19 +215,9 @@ protected:
         QTest::mouseRelease(m_view, Qt::LeftButton, {}, p);
     }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(m_view, key, modifiers); }
-    // The frame's keys need the frame to be the active window; the display is
-    // shared, so it asks again until it is.
-    bool Activate()
-    {
-        QDeadlineTimer hangLimit(60000);
-        do {
-            m_frame->activateWindow();
-            m_frame->raise();
-            if (QTest::qWaitForWindowActive(m_frame.get(), 200))
-                return true;
-        } while (!hangLimit.hasExpired());
-        return false;
-    }
+    // The frame's keys (its shortcuts) need the frame to be the active window, the view
+    // holding the focus.
+    bool Activate() { return TakeFocus(*m_frame, m_view); }
 
     std::unique_ptr<CMainFrame> m_frame;
     TestView* m_view = nullptr;  // the frame's
@@ -344,7 +343,7 @@ TEST_F(EditRibbonTest, PolygonClicksSelectPointsDeleteRemovesThemAndCtrlZBringsT
     ClickView(At(2.5, 2.5, 0));
     ClickView(At(4.5, 4.5, 0));
     EXPECT_EQ(m_view->InputModelPoints().size(), 4u);
-    QTest::mouseMove(m_view, At(4.0, 4.0, 0));
+    MoveOverView(At(4.0, 4.0, 0));
     Key(Qt::Key_Backspace);
     EXPECT_EQ(m_view->InputModelPoints().size(), 3u);
     ClickView(At(-0.5, 2.5, 0));
@@ -360,14 +359,10 @@ TEST_F(EditRibbonTest, PolygonClicksSelectPointsDeleteRemovesThemAndCtrlZBringsT
     m_frame->UpdateCommandUi();
     EXPECT_TRUE(Button(cmd::kUndo)->isEnabled());
 
-    // Ctrl+Z goes to the frame's keys: pressed (again) until the window has the focus.
-    ASSERT_TRUE(ProcessEventsUntil([&] {
-        if (PointCounts() == std::vector<int>{36, 25})
-            return true;
-        if (Activate())
-            QTest::keyClick(m_view, Qt::Key_Z, Qt::ControlModifier);
-        return PointCounts() == std::vector<int>{36, 25};
-    }));
+    // Ctrl+Z goes to the frame's keys.
+    ASSERT_TRUE(Activate()) << "the frame never came on screen";
+    QTest::keyClick(m_view, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return PointCounts() == std::vector<int>{36, 25}; }));
     m_frame->UpdateCommandUi();
     EXPECT_FALSE(Button(cmd::kUndo)->isEnabled()) << "the one snapshot is used";
 

@@ -192,6 +192,29 @@ void CModelViewerView::DrawCrossSection(std::size_t)
     InvalidateScene();
 }
 
+std::vector<QRect> CModelViewerView::SectionLabelsOnScreen() const
+{
+    std::vector<QRect> boxes;
+    if (m_sectionSheet == nullptr)
+        return boxes;
+    for (const auto& corners : m_sectionSheet->labelBoxes) {
+        QRect box;
+        bool seen = true;
+        for (const PT& c : corners) {
+            QVector3D window;
+            if (!ProjectToWindow(QVector3D(float(c.x()), float(c.y()), float(c.z())), window)) {
+                seen = false;
+                break;
+            }
+            const QPoint device(static_cast<int>(window.x()), m_clientHeight - static_cast<int>(window.y()));
+            box |= QRect(ViewPointToScreen(*this, device), QSize(1, 1));
+        }
+        if (seen)
+            boxes.push_back(box);
+    }
+    return boxes;
+}
+
 void CModelViewerView::DrawSectionLine()
 {
     if (m_toolMode != toolmode::kSection) {
@@ -249,7 +272,7 @@ void CModelViewerView::DrawSectionLine()
             gl->glVertex3d(p.x(), p.y(), p.z());
         gl->glEnd();
         gl->glPopAttrib();
-        ArrangeSectionToolTips();
+        ArrangeSectionToolTips(SectionLabelsOnScreen());
     }
     DrawToolMarkers(*gl, m_sectionPoints, 1.0f, 0.0f, 0.0f);
 }

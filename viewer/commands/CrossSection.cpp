@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -93,11 +94,27 @@ public:
         const double unit = m_space.Unit();
         const double width = std::max(characters, 0) * CrossSection::kLabelSize * 0.5 * unit;
         const double start = place(width);
-        for (const LN& stroke : m_strokes)
+        double low = std::numeric_limits<double>::infinity();
+        double high = -low;
+        double left = low;
+        double right = -low;
+        for (const LN& stroke : m_strokes) {
             Line(start + stroke.Pt1.x() * unit, base + (stroke.Pt1.y() + drop) * unit, start + stroke.Pt2.x() * unit,
                  base + (stroke.Pt2.y() + drop) * unit);
-        if (!m_strokes.empty())
+            low = std::min({low, stroke.Pt1.y(), stroke.Pt2.y()});
+            high = std::max({high, stroke.Pt1.y(), stroke.Pt2.y()});
+            left = std::min({left, stroke.Pt1.x(), stroke.Pt2.x()});
+            right = std::max({right, stroke.Pt1.x(), stroke.Pt2.x()});
+        }
+        if (!m_strokes.empty()) {
             ++m_sheet.labels;
+            // The label's box, so hints over the sheet can keep clear of it.
+            const double s0 = start + left * unit;
+            const double s1 = start + right * unit;
+            const double z0 = base + (low + drop) * unit;
+            const double z1 = base + (high + drop) * unit;
+            m_sheet.labelBoxes.push_back({ModelAt(s0, z0), ModelAt(s1, z0), ModelAt(s1, z1), ModelAt(s0, z1)});
+        }
         return width;
     }
 

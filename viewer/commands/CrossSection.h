@@ -81,6 +81,7 @@ struct SectionSheet {
     bool stationGrid = false;         // false when left out for too many steps
     bool elevationGrid = false;
     int labels = 0;                   // labels written (with or without strokes)
+    std::vector<std::array<PT, 4>> labelBoxes;   // corners of each written label
 };
 
 // Builds the elevation profile along a picked line and the sheet that stands on

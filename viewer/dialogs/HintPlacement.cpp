@@ -1,6 +1,7 @@
 #include "viewer/dialogs/HintPlacement.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 
 namespace {
@@ -55,6 +56,34 @@ std::vector<QRect> SeparateHints(const std::vector<QRect>& hints)
     if (placed.size() >= 3) {
         QRect& third = placed[order[2]];
         if (const int down = OverlapHeight(second, third); down > 0) third.translate(0, down);
+    }
+    return placed;
+}
+
+std::vector<QRect> ClearHintsOfLabels(const std::vector<QRect>& hints, const std::vector<QRect>& labels)
+{
+    std::vector<QRect> placed = hints;
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        std::vector<QRect> others = labels;
+        for (std::size_t j = 0; j < placed.size(); ++j)
+            if (j != i) others.push_back(placed[j]);
+        const auto clear = [&](const QRect& r) {
+            return std::none_of(others.begin(), others.end(), [&](const QRect& o) { return o.intersects(r); });
+        };
+        QRect& hint = placed[i];
+        if (clear(hint)) continue;
+        // Only the edges of what is in the way can be the nearest clear place.
+        std::vector<int> tops;
+        for (const QRect& o : others) {
+            tops.push_back(o.top() - hint.height());
+            tops.push_back(o.bottom() + 1);
+        }
+        std::optional<int> best;
+        for (int top : tops) {
+            if (!clear(hint.translated(0, top - hint.top()))) continue;
+            if (!best || std::abs(top - hint.top()) < std::abs(*best - hint.top())) best = top;
+        }
+        if (best) hint.moveTop(*best);
     }
     return placed;
 }

@@ -21,6 +21,10 @@ QPoint HintSeekingEdges(QPoint anchor, QSize size, const QRect& view);
 //! Separates up to three hints (given in kind order, answered in the same order):
 //! the topmost moves up off the second, the third down off the second.
 std::vector<QRect> SeparateHints(const std::vector<QRect>& hints);
+//! Moves each hint that covers a label or another hint straight up or down, the
+//! least distance that leaves it clear of both (in order; a hint with no clear
+//! place keeps its own).
+std::vector<QRect> ClearHintsOfLabels(const std::vector<QRect>& hints, const std::vector<QRect>& labels);
 
 //! Widths of the open legends; an empty one is closed.
 struct OpenLegendWidths {

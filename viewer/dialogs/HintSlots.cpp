@@ -70,7 +70,7 @@ bool CloseThree(int first)
     return allOpen;
 }
 
-void ArrangeThree(int first)
+void ArrangeThree(int first, const std::vector<QRect>* labels)
 {
     if (!PopupOnUiThread()) return;
     std::vector<ToolTip*> open;
@@ -82,6 +82,7 @@ void ArrangeThree(int first)
         }
     }
     places = SeparateHints(places);
+    if (labels != nullptr) places = ClearHintsOfLabels(places, *labels);
     for (std::size_t i = 0; i < open.size(); ++i) {
         open[i]->move(places[i].topLeft());
         open[i]->update();
@@ -147,12 +148,12 @@ bool CloseSectionToolTips()
 
 void ArrangeDistanceToolTips()
 {
-    ArrangeThree(1);
+    ArrangeThree(1, nullptr);
 }
 
-void ArrangeSectionToolTips()
+void ArrangeSectionToolTips(const std::vector<QRect>& labels)
 {
-    ArrangeThree(5);
+    ArrangeThree(5, &labels);
 }
 
 ToolTip* OpenHint(int kind)

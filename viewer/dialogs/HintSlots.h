@@ -2,7 +2,10 @@
 
 #include <QPoint>
 #include <QString>
+#include <QRect>
 #include <QStringList>
+
+#include <vector>
 
 #include "outside/OutsideTypes.h"
 
@@ -38,7 +41,8 @@ bool CloseDistanceToolTips();
 bool CloseSectionToolTips();
 //! Pull overlapping hints of kinds 1 to 3 (5 to 7) apart.
 void ArrangeDistanceToolTips();
-void ArrangeSectionToolTips();
+//! The cross-section's hints also keep clear of the sheet's labels (screen rects).
+void ArrangeSectionToolTips(const std::vector<QRect>& labels = {});
 
 //! The open hint of the kind, or null (also for kinds outside 1..7).
 ToolTip* OpenHint(int kind);

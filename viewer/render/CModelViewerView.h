@@ -2,6 +2,7 @@
 
 #include <QOpenGLBuffer>
 #include <QPointer>
+#include <QRect>
 
 #include <array>
 #include <atomic>
@@ -461,6 +462,9 @@ public:
     void DrawSectionLine() override;
     //! The sheet built last (null: none), and the open cross-section dialog.
     const struct SectionSheet* CurrentSectionSheet() const { return m_sectionSheet.get(); }
+    //! The boxes of the current sheet's labels on the screen (logical pixels, as
+    //! the hints are placed); labels behind the eye are left out.
+    std::vector<QRect> SectionLabelsOnScreen() const;
     class DanmenConfDlg* SectionDialog() const;
 
 private:

@@ -112,6 +112,20 @@ TEST_F(SectionScreenshotTest, SheetGridLabelsAndHintsOverTheRidge)
 
     const SectionSheet& sheet = *m_view->CurrentSectionSheet();
     EXPECT_GT(sheet.labels, 0) << "the stroke font wrote no label";
+    // No hint hides a label of the sheet or another hint.
+    const std::vector<QRect> labels = m_view->SectionLabelsOnScreen();
+    EXPECT_EQ(labels.size(), static_cast<std::size_t>(sheet.labels));
+    for (int kind : {5, 6, 7}) {
+        const QRect hint = OpenHint(kind)->geometry();
+        for (const QRect& label : labels)
+            EXPECT_FALSE(hint.intersects(label)) << "hint " << kind << " covers the label at " << label.x() << ","
+                                                 << label.y();
+        for (int other : {5, 6, 7}) {
+            if (other != kind) {
+                EXPECT_FALSE(hint.intersects(OpenHint(other)->geometry())) << kind << " on " << other;
+            }
+        }
+    }
     EXPECT_TRUE(sheet.stationGrid && sheet.elevationGrid);
     // The length hint stands below the sheet's middle; its text is black on the hint.
     const QRect lengthHint = OpenHint(7)->geometry();

@@ -108,6 +108,36 @@ TEST(HintPlacement, SeparatesTwoAndThreeOverlappingHints)
     for (const Case& c : cases) EXPECT_EQ(SeparateHints(c.in), c.out) << c.name;
 }
 
+TEST(HintPlacement, HintsStepOffLabelsTheShortestWayUpOrDown)
+{
+    struct Case {
+        const char* name;
+        std::vector<QRect> hints, labels, out;
+    };
+    const QRect hint(100, 100, 80, 20);        // rows 100..119
+    const QRect label(120, 95, 30, 10);        // rows 95..104: up is 15, down 5
+    const QRect column(120, 60, 30, 90);       // rows 60..149: up is 60, down 50
+    const std::vector<Case> cases{
+        {"clear already", {hint}, {label.translated(200, 0)}, {hint}},
+        {"down is shorter", {hint}, {label}, {hint.translated(0, 5)}},
+        {"up is shorter", {hint}, {label.translated(0, 20)}, {hint.translated(0, -5)}},
+        {"off a column of labels", {hint}, {column}, {hint.translated(0, 50)}},
+        {"the second avoids the moved first", {hint, hint.translated(0, 30)}, {label},
+         {hint.translated(0, 5), hint.translated(0, 30)}},
+        {"a second below takes the next free row", {hint, hint.translated(0, 26)}, {column},
+         {hint.translated(0, 50), hint.translated(0, 70)}},
+        {"no labels, apart hints stay", {hint, hint.translated(0, 40)}, {}, {hint, hint.translated(0, 40)}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<QRect> out = ClearHintsOfLabels(c.hints, c.labels);
+        EXPECT_EQ(out, c.out) << c.name;
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            for (const QRect& l : c.labels) EXPECT_FALSE(out[i].intersects(l)) << c.name;
+            for (std::size_t j = i + 1; j < out.size(); ++j) EXPECT_FALSE(out[i].intersects(out[j])) << c.name;
+        }
+    }
+}
+
 TEST(HintText, CoordinateLinesPadToTheLongestAndSkipAnUnsetZ)
 {
     EXPECT_EQ(HintCoordinateLines(1.5, -20.25, 1e-16), (QStringList{"X:   1.5000", "Y: -20.2500"}));

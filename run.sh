@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts the viewer on a copy of examples/viewer/ and,
-# once the viewer's pipe is up, loads the example survey into it as the host would.
+# once the start-up file dialog is answered, loads the example site's host data into it
+# as the host would.
 #   ./run.sh                        the viewer, for a person
 #   ./run.sh screenshot [OUT.png]   on a virtual display: About box answered, survey
 #                                   loaded, a picture saved (docs/screenshots/viewer.png)
@@ -20,7 +21,7 @@ cp -r examples/viewer/. "$work/"
 echo "Work folder: $work"
 "$root/build/bin/tessara" /V "$work/" &
 viewer=$!
-"$root/scripts/load-examples.sh" "$root/build/bin" "$work" &
+"$root/scripts/load-examples.sh" "$root/build/bin" "$work" --after-start-dialog &
 loader=$!
 status=0
 wait "$viewer" || status=$?

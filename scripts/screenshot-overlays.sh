@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Renders the example site (examples/models/site.txt: CAD figures on two layers,
+# Renders the example site (examples/models/small-site.txt: CAD figures on two layers,
 # both part sets, a building and a chimney) in a view under a virtual X server:
 # a top view, a polygon selection with its highlighted points, and an oblique
 # view with the axis triad and the orientation cube. Keeps the oblique picture as

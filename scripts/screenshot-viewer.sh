@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the viewer on a copy of examples/viewer/ on the current display (xvfb-run gives
-# one), answers its About box, loads the example survey and saves a picture of the screen.
+# one), answers its About box and start-up dialog, lets scripts/load-examples.sh hand it
+# the example site's host data as ./run.sh does, and saves a picture of the screen.
 #   screenshot-viewer.sh BIN_DIR SOURCE_DIR OUT.png
 set -euo pipefail
 bin=$1
@@ -17,6 +18,9 @@ export XDG_CONFIG_HOME="$scratch/config" TESSARA_PIPE_DIR="$scratch/run"
 
 "$bin/tessara" /V "$scratch/work/" 2> "$scratch/viewer.log" &
 viewer=$!
+# The host's data come as ./run.sh hands them: once the start-up dialog is answered.
+"$source/scripts/load-examples.sh" "$bin" "$scratch/work" --after-start-dialog > "$scratch/loader.out" &
+loader=$!
 # The About box opens first on a fresh profile (OK is its default button), then the
 # start-up file dialog: the example model is chosen by its name, or, with
 # TESSARA_START=cancel, the dialog is cancelled.
@@ -36,7 +40,8 @@ for ((i = 0; i < 600 && answered == 0; ++i)); do
   done
   sleep 0.1
 done
-"$source/scripts/load-examples.sh" "$bin" "$scratch/work"
+wait "$loader" || { cat "$scratch/loader.out" "$scratch/viewer.log" >&2; exit 1; }
+cat "$scratch/loader.out"
 main=$(timeout 60 xdotool search --sync --onlyvisible --name "SurfLook" | head -n 1)
 xdotool windowsize "$main" 1280 800 windowmove "$main" 0 0
 # The loads are answered once the data are in; the view paints on its next frame.

@@ -28,7 +28,7 @@ hostfile --overlay 0,0,0 "$c/empty.dat"
 hostfile --overlay 2,2,2 --broken cut:150 "$c/cut.dat"
 
 c=$corpus/model_file
-"$bin/make-model" examples/models/site.txt "$c/site.tpf" >/dev/null
+"$bin/make-model" examples/models/small-site.txt "$c/site.tpf" >/dev/null
 printf 'group g\np 0 0 1\np 1 0 2\n' > /tmp/tessara-corpus-small.txt
 "$bin/make-model" /tmp/tessara-corpus-small.txt "$c/small.tpf" >/dev/null
 rm -f /tmp/tessara-corpus-small.txt

@@ -17,7 +17,7 @@ namespace {
 
 std::string Example()
 {
-    const auto text = tessara::ReadWholeFile(std::string(TESSARA_SOURCE_DIR_PATH) + "/examples/models/site.txt");
+    const auto text = tessara::ReadWholeFile(std::string(TESSARA_SOURCE_DIR_PATH) + "/examples/models/small-site.txt");
     return text.value_or("");
 }
 

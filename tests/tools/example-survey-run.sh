@@ -13,7 +13,10 @@ cp -r "$source/examples/viewer/." "$scratch/work/"
 export XDG_CONFIG_HOME="$scratch/config" TESSARA_PIPE_DIR="$scratch/run" TMPDIR="$scratch/tmp"
 printf '[SectionGlView]\npsKeyLicenseView=0\n' > "$XDG_CONFIG_HOME/Bralden/Tessara.ini"
 
-# The model file beside the host files is the one make-model writes from examples/models/.
+# The site's model text is make-hostfile's, and the model file beside the host files is
+# the one make-model writes from it.
+"$build/bin/make-hostfile" --site-model "$scratch/site.txt" > /dev/null
+cmp "$scratch/site.txt" "$source/examples/models/site.txt"
 "$build/bin/make-model" "$source/examples/models/site.txt" "$scratch/site.tpf" > /dev/null
 cmp "$scratch/site.tpf" "$source/examples/viewer/site.tpf"
 
@@ -25,11 +28,11 @@ if ! "$source/scripts/load-examples.sh" "$build/bin" "$scratch/work" > "$scratch
   exit 1
 fi
 cat "$scratch/loader.out"
-grep -q "^Loaded slope-group.dat: " "$scratch/loader.out"
-grep -q "^Loaded cad-figures.dat: " "$scratch/loader.out"
+grep -q "^Loaded site-survey.dat: " "$scratch/loader.out"
 grep -q "fake-host send 1" "$scratch/loader.out"
-grep -q "loaded: 1 groups, 400 points" "$scratch/viewer.log"
-# The work folder keeps its own files: the viewer was handed copies.
+# The ground scan and its figures arrived: one group of some 300,000 points.
+grep -Eq "loaded: 1 groups, [0-9]{6} points, 0 view-cloud triangles, 11 figures" "$scratch/viewer.log"
+# The work folder keeps its own files.
+test -e "$scratch/work/site.tpf"
 test -e "$scratch/work/slope-group.dat"
-test -e "$scratch/work/cad-figures.dat"
 echo "example survey run: ok"

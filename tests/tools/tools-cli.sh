@@ -36,6 +36,13 @@ test "$(stat -c %s "$scratch/overlay.dat")" = $((160 + 4 + 84 + 4 + 104 + 4 + 10
 "$bin/make-hostfile" --overlay 3,2,1 --broken cut:100 "$scratch/overlay-cut.dat" > /dev/null
 test "$(stat -c %s "$scratch/overlay-cut.dat")" = 100
 expect_exit 2 "$bin/make-hostfile" --overlay 3,2 "$scratch/x.dat"
+# The example site: a spacing out of 0.1..10 m is refused; a coarser scan is smaller.
+for bad in 0 0.05 11 x; do expect_exit 2 "$bin/make-hostfile" --site --spacing "$bad" "$scratch/x.dat"; done
+"$bin/make-hostfile" --site --spacing 2 "$scratch/site-2.dat" > /dev/null
+"$bin/make-hostfile" --site --spacing 1 "$scratch/site-1.dat" > /dev/null
+test "$(stat -c %s "$scratch/site-1.dat")" -gt $((3 * $(stat -c %s "$scratch/site-2.dat")))
+"$bin/make-hostfile" --site-model "$scratch/site.txt" > /dev/null
+grep -q "^center 0 0 45.0$" "$scratch/site.txt"
 
 # lasconsole: a header-only dump (no points) converts to a 227-byte LAS; anything
 # else that is not a dump fails with no output and leaves an existing target alone.

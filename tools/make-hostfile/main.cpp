@@ -1,6 +1,7 @@
 // make-hostfile: writes host data files (and polygon files for pipe command 18)
 // as the host would, sound or deliberately broken, for tests and manual runs.
 #include "HostFileWriter.h"
+#include "SiteExample.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,10 @@ int Usage()
     std::fprintf(stderr,
                  "usage: make-hostfile [--points N] [--tin N] [--cad N] [--part N] [--name TEXT]\n"
                  "                     [--polygons N] [--overlay P,S,G] [--broken KIND] OUT\n"
+                 "       make-hostfile --site [--spacing METRES] OUT\n"
+                 "       make-hostfile --site-model OUT.txt\n"
+                 "  --site: the example site around the reference point (ground cloud, CAD figures,\n"
+                 "          traverse); --site-model: the same site as make-model text\n"
                  "  --overlay: a host overlay file (pipe command 20) of P points, S segments, G polygons\n"
                  "  KIND: magic, version, huge-count, bad-index, unterminated-string, cut:K\n");
     return 2;
@@ -36,6 +41,8 @@ int main(int argc, char** argv)
     std::string broken;
     std::string out;
     int polygons = -1;
+    enum class Site { None, Data, Model } site = Site::None;
+    double spacing = 0.25;
     int overlay[3] = {-1, -1, -1};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -57,6 +64,14 @@ int main(int argc, char** argv)
                 !ParseCount(counts.substr(c1 + 1, c2 - c1 - 1).c_str(), overlay[1]) ||
                 !ParseCount(counts.substr(c2 + 1).c_str(), overlay[2]))
                 return Usage();
+        } else if (arg == "--site") {
+            site = Site::Data;
+        } else if (arg == "--site-model") {
+            site = Site::Model;
+        } else if (arg == "--spacing" && hasValue) {
+            char* end = nullptr;
+            spacing = std::strtod(argv[++i], &end);
+            if (*end != '\0' || !(spacing >= 0.1 && spacing <= 10.0)) return Usage();
         } else if (arg == "--name" && hasValue) {
             counts.name = argv[++i];
         } else if (arg == "--broken" && hasValue) {
@@ -70,7 +85,12 @@ int main(int argc, char** argv)
     if (out.empty()) return Usage();
 
     std::vector<std::uint8_t> bytes;
-    if (overlay[0] >= 0) {
+    if (site == Site::Model) {
+        const std::string text = hostfile::SiteModelText();
+        bytes.assign(text.begin(), text.end());
+    } else if (site == Site::Data) {
+        if (!hostfile::WriteHostFile(hostfile::MakeSiteExample(spacing), bytes)) return 1;
+    } else if (overlay[0] >= 0) {
         bytes = hostfile::WriteOverlayFile(hostfile::MakeOverlayExample(overlay[0], overlay[1], overlay[2]));
         if (!broken.empty()) {
             // cut:K keeps the first K bytes of the overlay file.

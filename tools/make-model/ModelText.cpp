@@ -55,9 +55,12 @@ const char kHelp[] =
     "                                    points unless stated\n"
     "  display picture MODE              the TIN picture: none, colour, slope, texture or\n"
     "                                    height (the default)\n"
+    "  display points MODE               how point clouds are coloured: none (the default),\n"
+    "                                    height, rgb, mono, intensity or group\n"
     "\n"
-    "Group points, TIN, part and structure coordinates are stored as given (model\n"
-    "coordinates); CAD figure points are user coordinates.\n";
+    "Every coordinate is stored as given, in user coordinates (survey east, north and\n"
+    "elevation from the host's reference point); the rendering centre only moves the\n"
+    "scene for drawing.\n";
 
 // The model file's display switches in their stored order: CAD, part, TIN edges,
 // TIN vertices, paper, grid, axis, TIN picture, triad, compass, size labels.
@@ -412,6 +415,17 @@ bool Reader::Statement(const std::vector<std::string>& w, std::string& error)
     if (op == "display") {
         const std::string what = w.size() > 1 ? w[1] : std::string();
         const std::string value = w.size() > 2 ? w[2] : std::string();
+        if (what == "points") {
+            static const std::pair<const char*, std::int16_t> kColourings[] = {
+                {"none", 0}, {"height", 1}, {"rgb", 2}, {"mono", 3}, {"intensity", 4}, {"group", 5}};
+            for (const auto& [name, mode] : kColourings)
+                if (value == name) {
+                    m_state.frame.pointRenderMode = mode;
+                    return true;
+                }
+            error = "no point colouring called " + value;
+            return false;
+        }
         if (what == "picture") {
             static const std::pair<const char*, int> kPictures[] = {
                 {"none", 0}, {"colour", 1}, {"slope", 2}, {"texture", 3}, {"height", 4}};

@@ -72,7 +72,7 @@ protected:
 
     void LoadSite()
     {
-        const auto text = tessara::ReadWholeFile(std::string(TESSARA_SOURCE_DIR_PATH) + "/examples/models/site.txt");
+        const auto text = tessara::ReadWholeFile(std::string(TESSARA_SOURCE_DIR_PATH) + "/examples/models/small-site.txt");
         ASSERT_TRUE(text.has_value());
         {
             std::lock_guard lock(m_owned->ViewMutex());

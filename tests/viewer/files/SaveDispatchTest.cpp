@@ -258,15 +258,16 @@ TEST_F(SaveDispatchTest, OpenOfAFileThatVanishedSaysItWasNotFound)
 }
 
 
-// The example site opens with its picture beside it on the ground TIN, where the
+// The small example site opens with its picture beside it on the ground TIN, where the
 // model file places it: the picture's lower left quarter red, lower right green,
 // upper half yellow, over the ground square 0..10.
 TEST_F(SaveDispatchTest, TheExampleSiteShowsItsPictureWhereTheFilePlacesIt)
 {
     FakeFrame frame;
-    const std::string source = std::string(TESSARA_SOURCE_DIR_PATH) + "/examples/viewer/";
-    for (const char* name : {"site.tpf", "site.jpg"})
-        std::filesystem::copy_file(source + name, PathOf(name), std::filesystem::copy_options::overwrite_existing);
+    const std::string source = std::string(TESSARA_SOURCE_DIR_PATH) + "/examples/models/small-site";
+    for (const char* extension : {".tpf", ".jpg"})
+        std::filesystem::copy_file(source + extension, PathOf(std::string("site") + extension),
+                                   std::filesystem::copy_options::overwrite_existing);
     m_view->resize(320, 320);
     m_view->show();
     ASSERT_TRUE(ProcessEventsUntil([&] { return m_view->SceneFrameCount() > 0; }));

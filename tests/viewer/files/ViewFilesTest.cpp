@@ -5,6 +5,8 @@
 #include "platform/ScriptedMessageBoxes.h"
 #include "viewer/files/PipeMessage.h"
 #include "viewer/files/PipePaths.h"
+#include "viewer/dialogs/LegendMessagePaint.h"
+#include "viewer/dialogs/LegendSlots.h"
 #include "viewer/files/ViewFilesState.h"
 #include "viewer/render/FrameLink.h"
 
@@ -82,6 +84,26 @@ TEST_F(ViewFilesTest, HostFileLoadsIntoTheStoreAndIsConsumed)
     EXPECT_FALSE(Exists(path));
     EXPECT_EQ(m_view->FilesState().scene.frame.transformSet, 1);
     EXPECT_FALSE(m_view->CanUndo()) << "a first load writes no snapshot";
+}
+
+// The elevation legend states the range the points are coloured for: after a
+// second, higher group arrives from the host, the next frame's legend shows it.
+TEST_F(ViewFilesTest, TheHeightLegendFollowsAHostLoad)
+{
+    SetPopupSources([this]() -> QWidget* { return m_view.get(); }, [this]() -> QWidget* { return m_view.get(); });
+    m_view->Settings().tinPictureMode = 0;
+    m_view->m_pointColourMode = 1;
+    // Lattices on the example slope: 9 points reach z 50.3, 400 points z 52.85.
+    ASSERT_EQ(m_view->LoadHostDataFile(HostFile("low.dat", {9, 0, 0, 0}), 0, 0), 1);
+    m_view->UpdateLegends();
+    ASSERT_NE(OpenLegend(LegendSlot::Elevation), nullptr);
+    EXPECT_NEAR(OpenLegend(LegendSlot::Elevation)->m_top, 50.3, 1e-4);
+    ASSERT_EQ(m_view->LoadHostDataFile(HostFile("high.dat", {400, 0, 0, 0}), 0, 0), 1);
+    m_view->UpdateLegends();
+    ASSERT_NE(OpenLegend(LegendSlot::Elevation), nullptr);
+    EXPECT_NEAR(OpenLegend(LegendSlot::Elevation)->m_top, 52.85, 1e-4);
+    CloseElevationLegend();
+    SetPopupSources({}, {});
 }
 
 struct BrokenViewCase {

@@ -41,7 +41,7 @@ protected:
         m_view->resize(kW, kH);
         m_view->show();
         ASSERT_TRUE(ProcessEventsUntil([this] { return m_view->sceneFrames > 0; }));
-        std::ifstream in(std::string(TESSARA_SOURCE_DIR_PATH) + "/examples/models/site.txt");
+        std::ifstream in(std::string(TESSARA_SOURCE_DIR_PATH) + "/examples/models/small-site.txt");
         std::stringstream text;
         text << in.rdbuf();
         ModelViewState state;

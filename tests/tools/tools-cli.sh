@@ -43,6 +43,10 @@ for bad in 0 0.05 11 x; do expect_exit 2 "$bin/make-hostfile" --site --spacing "
 test "$(stat -c %s "$scratch/site-1.dat")" -gt $((3 * $(stat -c %s "$scratch/site-2.dat")))
 "$bin/make-hostfile" --site-model "$scratch/site.txt" > /dev/null
 grep -q "^center 0 0 45.0$" "$scratch/site.txt"
+# The picture: a 700 x 460 PPM, 10 pixels a metre over the 70 m x 46 m site.
+"$bin/make-hostfile" --site-picture "$scratch/site.ppm" > /dev/null
+test "$(head -c 15 "$scratch/site.ppm")" = "$(printf 'P6\n700 460\n255\n')"
+test "$(stat -c %s "$scratch/site.ppm")" = $((15 + 700 * 460 * 3))
 
 # lasconsole: a header-only dump (no points) converts to a 227-byte LAS; anything
 # else that is not a dump fails with no output and leaves an existing target alone.

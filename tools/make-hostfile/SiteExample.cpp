@@ -145,6 +145,17 @@ double CanopyTop(const Tree& t, double e, double n)
     return SiteGround(t.e, t.n) + 4.5 + 3.0 * std::sqrt(1.0 - (r / t.radius) * (r / t.radius));
 }
 
+
+// What a sensor sees from above at (east, north): height, colour (COLORREF) and
+// return intensity; i and j pick the noise.
+struct SiteSurface {
+    double z;
+    std::uint32_t colour;
+    double intensity;
+};
+
+SiteSurface Surface(double e, double n, int i, int j);
+
 }  // namespace
 
 double SiteGround(double east, double north)
@@ -162,6 +173,28 @@ double SiteGround(double east, double north)
     }
     return z;
 }
+
+namespace {
+
+SiteSurface Surface(double e, double n, int i, int j)
+{
+    double canopy = kNaN;
+    for (const Tree& t : kTrees)
+        if (const double top = CanopyTop(t, e, n); !std::isnan(top)) canopy = std::isnan(canopy) ? top : std::max(canopy, top);
+    if (!std::isnan(canopy)) return {canopy, Shade({46, 96, 38}, 30, i, j), 40 + 20 * Noise(i, j, 4)};
+    const double z = SiteGround(e, n);
+    if (n >= kRoadSouth && n <= kRoadNorth) {
+        const bool lane = std::fabs(n - 0.5 * (kRoadSouth + kRoadNorth)) < 0.15 && std::fmod(e + 100.0, 6.0) < 3.0;
+        const bool kerb = n - kRoadSouth < 0.3 || kRoadNorth - n < 0.3;
+        if (lane) return {z, Shade({235, 235, 225}, 10, i, j), 220};
+        if (kerb) return {z, Shade({160, 160, 155}, 12, i, j), 140};
+        return {z, Shade({92, 92, 98}, 14, i, j), 30 + 10 * Noise(i, j, 4)};
+    }
+    if (kYard.Distance(e, n) < 0.5) return {z, Shade({178, 142, 98}, 22, i, j), 110 + 30 * Noise(i, j, 4)};
+    return {z, Shade({96, 146, 62}, 26, i, j), 60 + 25 * Noise(i, j, 4)};
+}
+
+}  // namespace
 
 HostFileLayout MakeSiteExample(double spacing)
 {
@@ -215,28 +248,10 @@ HostFileLayout MakeSiteExample(double spacing)
             const double e = -kSiteHalfEast + i * spacing + (Noise(i, j, 2) - 0.5) * 0.3 * spacing;
             const double n = -kSiteHalfNorth + j * spacing + (Noise(i, j, 3) - 0.5) * 0.3 * spacing;
             if (kHouse.Contains(e, n) || kShed.Contains(e, n)) continue;  // roofs are not ground
-            double canopy = kNaN;
-            for (const Tree& t : kTrees)
-                if (const double top = CanopyTop(t, e, n); !std::isnan(top)) canopy = std::isnan(canopy) ? top : std::max(canopy, top);
-            std::uint32_t colour;
-            double intensity;
-            double z = SiteGround(e, n);
-            if (!std::isnan(canopy)) {
-                z = canopy;
-                colour = Shade({46, 96, 38}, 30, i, j);
-                intensity = 40 + 20 * Noise(i, j, 4);
-            } else if (n >= kRoadSouth && n <= kRoadNorth) {
-                const bool lane = std::fabs(n - 0.5 * (kRoadSouth + kRoadNorth)) < 0.15 && std::fmod(e + 100.0, 6.0) < 3.0;
-                const bool kerb = n - kRoadSouth < 0.3 || kRoadNorth - n < 0.3;
-                colour = lane ? Shade({235, 235, 225}, 10, i, j) : kerb ? Shade({160, 160, 155}, 12, i, j) : Shade({92, 92, 98}, 14, i, j);
-                intensity = lane ? 220 : kerb ? 140 : 30 + 10 * Noise(i, j, 4);
-            } else if (kYard.Distance(e, n) < 0.5) {
-                colour = Shade({178, 142, 98}, 22, i, j);
-                intensity = 110 + 30 * Noise(i, j, 4);
-            } else {
-                colour = Shade({96, 146, 62}, 26, i, j);
-                intensity = 60 + 25 * Noise(i, j, 4);
-            }
+            const SiteSurface at = Surface(e, n, i, j);
+            const std::uint32_t colour = at.colour;
+            const double intensity = at.intensity;
+            const double z = at.z;
             s.groupPoints.push_back({Host(e, n, z), colour, intensity});
         }
     }
@@ -288,6 +303,30 @@ void Building(std::string& out, int slot, const Box& b, double eaves, double rid
 
 }  // namespace
 
+std::string SitePicture(int pixelsPerMetre)
+{
+    const int width = int(2 * kSiteHalfEast * pixelsPerMetre), height = int(2 * kSiteHalfNorth * pixelsPerMetre);
+    std::string out = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    out.reserve(out.size() + std::size_t(width) * std::size_t(height) * 3);
+    for (int row = 0; row < height; ++row) {          // the first row is the north edge
+        for (int column = 0; column < width; ++column) {
+            const double e = -kSiteHalfEast + (column + 0.5) / pixelsPerMetre;
+            const double n = kSiteHalfNorth - (row + 0.5) / pixelsPerMetre;
+            std::uint32_t colour;
+            if (kHouse.Contains(e, n))
+                colour = Shade({128, 58, 44}, 8, column, row);   // tiled roof
+            else if (kShed.Contains(e, n))
+                colour = Shade({150, 152, 156}, 6, column, row); // sheet roof
+            else
+                colour = Surface(e, n, column, row).colour;
+            out += char(colour & 0xFF);
+            out += char(colour >> 8 & 0xFF);
+            out += char(colour >> 16 & 0xFF);
+        }
+    }
+    return out;
+}
+
 std::string SiteModelText()
 {
     std::string out;
@@ -298,6 +337,8 @@ std::string SiteModelText()
     Line(out, "cad-name 現況平面図");
     // Point clouds coloured by height, on the same scale as the TIN.
     Line(out, "display points height");
+    // The aerial picture site.jpg (make-hostfile --site-picture) covers the site.
+    Line(out, "texture %.1f %.1f %.1f %.1f 0", -kSiteHalfEast, -kSiteHalfNorth, 2 * kSiteHalfEast, 2 * kSiteHalfNorth);
     out += '\n';
     Line(out, "group 地盤 colour 8C6A3C points-hidden");
     const int columns = 15, rows = 10;

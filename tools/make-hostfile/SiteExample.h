@@ -27,6 +27,10 @@ double SiteGround(double east, double north);
 //! Host data of the site; `spacing` is the ground cloud's point spacing in metres.
 HostFileLayout MakeSiteExample(double spacing);
 
+//! The site seen from above as a binary PPM picture, north up, covering the site
+//! at `pixelsPerMetre`: the picture the model file puts on its TIN.
+std::string SitePicture(int pixelsPerMetre);
+
 //! The site as make-model text, in the user coordinates the host data land in
 //! (east, north from the reference point, elevations as they are), with the
 //! rendering centre the host data set.

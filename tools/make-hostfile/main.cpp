@@ -17,8 +17,10 @@ int Usage()
                  "                     [--polygons N] [--overlay P,S,G] [--broken KIND] OUT\n"
                  "       make-hostfile --site [--spacing METRES] OUT\n"
                  "       make-hostfile --site-model OUT.txt\n"
+                 "       make-hostfile --site-picture OUT.ppm\n"
                  "  --site: the example site around the reference point (ground cloud, CAD figures,\n"
-                 "          traverse); --site-model: the same site as make-model text\n"
+                 "          traverse); --site-model: the same site as make-model text;\n"
+                 "          --site-picture: the site seen from above (10 pixels a metre, north up)\n"
                  "  --overlay: a host overlay file (pipe command 20) of P points, S segments, G polygons\n"
                  "  KIND: magic, version, huge-count, bad-index, unterminated-string, cut:K\n");
     return 2;
@@ -41,7 +43,7 @@ int main(int argc, char** argv)
     std::string broken;
     std::string out;
     int polygons = -1;
-    enum class Site { None, Data, Model } site = Site::None;
+    enum class Site { None, Data, Model, Picture } site = Site::None;
     double spacing = 0.25;
     int overlay[3] = {-1, -1, -1};
     for (int i = 1; i < argc; ++i) {
@@ -68,6 +70,8 @@ int main(int argc, char** argv)
             site = Site::Data;
         } else if (arg == "--site-model") {
             site = Site::Model;
+        } else if (arg == "--site-picture") {
+            site = Site::Picture;
         } else if (arg == "--spacing" && hasValue) {
             char* end = nullptr;
             spacing = std::strtod(argv[++i], &end);
@@ -85,8 +89,8 @@ int main(int argc, char** argv)
     if (out.empty()) return Usage();
 
     std::vector<std::uint8_t> bytes;
-    if (site == Site::Model) {
-        const std::string text = hostfile::SiteModelText();
+    if (site == Site::Model || site == Site::Picture) {
+        const std::string text = site == Site::Model ? hostfile::SiteModelText() : hostfile::SitePicture(10);
         bytes.assign(text.begin(), text.end());
     } else if (site == Site::Data) {
         if (!hostfile::WriteHostFile(hostfile::MakeSiteExample(spacing), bytes)) return 1;

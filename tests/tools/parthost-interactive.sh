@@ -13,6 +13,7 @@ if ! command -v xdotool > /dev/null; then
 fi
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tessara-interactive.XXXXXX")
 host=""
+dialog=""
 trap 'if [ -n "$host" ]; then kill "$host" 2>/dev/null || true; fi; rm -rf "$scratch"' EXIT
 seed="$source/examples/ctrlpoint/strict-network.json"
 plugin="$build/plugins/Mod00519.so"
@@ -40,6 +41,21 @@ start_interactive() {
     > "$scratch/$out.out" 2>&1 &
   host=$!
   wait_line "$out" 'INTERACTIVE waiting'
+  wait_dialog_focus
+}
+
+# Waits until parthost's dialog holds the keyboard and remembers its window: a box
+# shown over it may carry the same title.
+wait_dialog_focus() {
+  local deadline=$((SECONDS + 60)) window
+  until window=$(xdotool getwindowfocus 2>/dev/null) &&
+    [ "$(xdotool getwindowpid "$window" 2>/dev/null)" = "$host" ]; do
+    if ((SECONDS > deadline)); then
+      echo "parthost's dialog never took the keyboard" >&2; exit 1
+    fi
+    sleep 0.1
+  done
+  dialog=$window
 }
 
 # Waits for parthost to end and shows what it printed.
@@ -60,11 +76,13 @@ wait_line() {
   done
 }
 
-# Waits until the window with the title holds the keyboard (a box or chooser shown to
-# the person).
+# Waits until a window with the title other than the dialog holds the keyboard (a box
+# or chooser shown to the person). parthost prints a box's text before the box is on
+# screen, and a key sent before it holds the keyboard goes to the blocked dialog.
 wait_focus() {
-  local title=$1 deadline=$((SECONDS + 60))
-  until [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "$title" ]; do
+  local title=$1 deadline=$((SECONDS + 60)) window
+  until window=$(xdotool getwindowfocus 2>/dev/null) && [ "$window" != "$dialog" ] &&
+    [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$title" ]; do
     if ((SECONDS > deadline)); then
       echo "no window \"$title\" took the keyboard" >&2; exit 1
     fi
@@ -148,6 +166,7 @@ xdotool key alt+Down
 xdotool key Down
 xdotool key Return
 wait_line grade 'MSG\[水準測量品質評価表\] 等級区分を変更すると'
+wait_focus "水準測量品質評価表"
 xdotool key Escape
 wait_line grade 'ANSWER 7'
 click_at grade OK

@@ -40,7 +40,7 @@ hand=$(mktemp -d "${TMPDIR:-/tmp}/tessara-host.XXXXXX")
 trap 'rm -rf "$hand"' EXIT
 
 failed=0
-# The site's host data: a ground scan of about 320,000 points (0.1 m apart), its CAD
+# The site's host data: a ground scan of some 300,000 points (0.1 m apart), its CAD
 # figures and the traverse, written afresh (12 MB, so not kept in the repository).
 if ! "$bin/make-hostfile" --site --spacing 0.1 "$hand/site-survey.dat" > /dev/null; then
   echo "Not loaded: make-hostfile could not write the site's host data" >&2

@@ -4,15 +4,15 @@
 
 #include "outside/CModelDataMng.h"
 #include "outside/StoreMarkers.h"
-#include "platform/Files.h"
 #include "viewer/files/HostDataContent.h"
 #include "viewer/files/HostDataFileReader.h"
 #include "viewer/files/SceneFrame.h"
 
+#include "../viewer/files/HostFileFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 
 namespace {
 
@@ -22,15 +22,11 @@ class SiteExampleTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::vector<std::uint8_t> bytes;
-        ASSERT_TRUE(hostfile::WriteHostFile(hostfile::MakeSiteExample(1.0), bytes));
-        const auto dir = std::filesystem::path(tessara::TempFolder()) / "site-example-test";
-        std::filesystem::create_directories(dir);
-        const std::string path = (dir / "site.dat").string();
-        ASSERT_TRUE(hostfile::SaveBytes(path, bytes));
+        HostFileFolder dir;
         HostDataFileReader reader(MTRX(), false);
-        ASSERT_EQ(reader.Read(path, m_host), HostDataFileReader::Result::Ok) << reader.Error();
-        std::filesystem::remove_all(dir);
+        ASSERT_EQ(reader.Read(dir.WriteLayout("site.dat", hostfile::MakeSiteExample(1.0)), m_host),
+                  HostDataFileReader::Result::Ok)
+            << reader.Error();
         std::string error;
         ASSERT_TRUE(ModelText::Read(hostfile::SiteModelText(), m_model, m_state, error)) << error;
     }

@@ -145,7 +145,6 @@ double CanopyTop(const Tree& t, double e, double n)
     return SiteGround(t.e, t.n) + 4.5 + 3.0 * std::sqrt(1.0 - (r / t.radius) * (r / t.radius));
 }
 
-
 // What a sensor sees from above at (east, north): height, colour (COLORREF) and
 // return intensity; i and j pick the noise.
 struct SiteSurface {
@@ -153,28 +152,6 @@ struct SiteSurface {
     std::uint32_t colour;
     double intensity;
 };
-
-SiteSurface Surface(double e, double n, int i, int j);
-
-}  // namespace
-
-double SiteGround(double east, double north)
-{
-    double z = NaturalGround(east, north);
-    const double d = kYard.Distance(east, north);
-    if (d < kYardSlopeWidth) {
-        const double w = 1.0 - d / kYardSlopeWidth;
-        z = z + (kYardLevel - z) * w;
-    }
-    const double roadDistance = std::max({kRoadSouth - north, 0.0, north - kRoadNorth});
-    if (roadDistance < 1.5) {
-        const double w = 1.0 - roadDistance / 1.5;
-        z = z + (RoadLevel(east) - z) * w;
-    }
-    return z;
-}
-
-namespace {
 
 SiteSurface Surface(double e, double n, int i, int j)
 {
@@ -196,6 +173,22 @@ SiteSurface Surface(double e, double n, int i, int j)
 
 }  // namespace
 
+double SiteGround(double east, double north)
+{
+    double z = NaturalGround(east, north);
+    const double d = kYard.Distance(east, north);
+    if (d < kYardSlopeWidth) {
+        const double w = 1.0 - d / kYardSlopeWidth;
+        z = z + (kYardLevel - z) * w;
+    }
+    const double roadDistance = std::max({kRoadSouth - north, 0.0, north - kRoadNorth});
+    if (roadDistance < 1.5) {
+        const double w = 1.0 - roadDistance / 1.5;
+        z = z + (RoadLevel(east) - z) * w;
+    }
+    return z;
+}
+
 HostFileLayout MakeSiteExample(double spacing)
 {
     HostFileLayout s;
@@ -212,7 +205,7 @@ HostFileLayout MakeSiteExample(double spacing)
         Figure f;
         f.type = sf.type;
         f.attribute = int(s.figures.size());
-        f.colour = std::int32_t((sf.rgb >> 16) | (sf.rgb & 0xFF00) | (sf.rgb & 0xFF) << 16);
+        f.colour = std::int32_t(Rgb(int(sf.rgb >> 16 & 0xFF), int(sf.rgb >> 8 & 0xFF), int(sf.rgb & 0xFF)));
         f.elevation = sf.elevation;
         for (const Xyz& p : sf.points) f.points.push_back(Host(p.x, p.y, p.z));
         if (sf.type == 5) {
@@ -249,10 +242,7 @@ HostFileLayout MakeSiteExample(double spacing)
             const double n = -kSiteHalfNorth + j * spacing + (Noise(i, j, 3) - 0.5) * 0.3 * spacing;
             if (kHouse.Contains(e, n) || kShed.Contains(e, n)) continue;  // roofs are not ground
             const SiteSurface at = Surface(e, n, i, j);
-            const std::uint32_t colour = at.colour;
-            const double intensity = at.intensity;
-            const double z = at.z;
-            s.groupPoints.push_back({Host(e, n, z), colour, intensity});
+            s.groupPoints.push_back({Host(e, n, at.z), at.colour, at.intensity});
         }
     }
     return s;
@@ -343,16 +333,12 @@ std::string SiteModelText()
     Line(out, "group 地盤 colour 8C6A3C points-hidden");
     const int columns = 15, rows = 10;
     const double de = 2 * kSiteHalfEast / (columns - 1), dn = 2 * kSiteHalfNorth / (rows - 1);
-    for (int i = 0; i < columns; ++i)
-        for (int j = 0; j < rows; ++j) {
-            const double e = -kSiteHalfEast + i * de, n = -kSiteHalfNorth + j * dn;
-            Line(out, "p %.3f %.3f %.3f", e, n, SiteGround(e, n));
-        }
-    for (int i = 0; i < columns; ++i)
-        for (int j = 0; j < rows; ++j) {
-            const double e = -kSiteHalfEast + i * de, n = -kSiteHalfNorth + j * dn;
-            Line(out, "v %.3f %.3f %.3f", e, n, SiteGround(e, n));
-        }
+    for (const char* statement : {"p", "v"})
+        for (int i = 0; i < columns; ++i)
+            for (int j = 0; j < rows; ++j) {
+                const double e = -kSiteHalfEast + i * de, n = -kSiteHalfNorth + j * dn;
+                Line(out, "%s %.3f %.3f %.3f", statement, e, n, SiteGround(e, n));
+            }
     for (int i = 0; i + 1 < columns; ++i)
         for (int j = 0; j + 1 < rows; ++j) {
             const int a = i * rows + j, b = (i + 1) * rows + j;

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <iterator>
@@ -415,27 +416,25 @@ bool Reader::Statement(const std::vector<std::string>& w, std::string& error)
     if (op == "display") {
         const std::string what = w.size() > 1 ? w[1] : std::string();
         const std::string value = w.size() > 2 ? w[2] : std::string();
+        // The named values of the two numbered settings: the point colouring and the TIN picture.
+        const auto named = [&](std::initializer_list<const char*> names, const char* setting) -> std::optional<int> {
+            int mode = 0;
+            for (const char* name : names) {
+                if (value == name) return mode;
+                ++mode;
+            }
+            error = std::string("no ") + setting + " called " + value;
+            return std::nullopt;
+        };
         if (what == "points") {
-            static const std::pair<const char*, std::int16_t> kColourings[] = {
-                {"none", 0}, {"height", 1}, {"rgb", 2}, {"mono", 3}, {"intensity", 4}, {"group", 5}};
-            for (const auto& [name, mode] : kColourings)
-                if (value == name) {
-                    m_state.frame.pointRenderMode = mode;
-                    return true;
-                }
-            error = "no point colouring called " + value;
-            return false;
+            const auto mode = named({"none", "height", "rgb", "mono", "intensity", "group"}, "point colouring");
+            if (mode) m_state.frame.pointRenderMode = static_cast<std::int16_t>(*mode);
+            return mode.has_value();
         }
         if (what == "picture") {
-            static const std::pair<const char*, int> kPictures[] = {
-                {"none", 0}, {"colour", 1}, {"slope", 2}, {"texture", 3}, {"height", 4}};
-            for (const auto& [name, mode] : kPictures)
-                if (value == name) {
-                    m_state.displaySwitches[kPictureSwitch] = mode;
-                    return true;
-                }
-            error = "no TIN picture called " + value;
-            return false;
+            const auto mode = named({"none", "colour", "slope", "texture", "height"}, "TIN picture");
+            if (mode) m_state.displaySwitches[kPictureSwitch] = *mode;
+            return mode.has_value();
         }
         const int index = DisplaySwitchIndex(what);
         if (index < 0) {

@@ -106,7 +106,7 @@ std::intptr_t CModelViewerView::OnLoadFinished(std::uintptr_t code, std::intptr_
     EndMainFrameProgress();
     // The loaded data may widen the height range the picture is coloured for: the
     // legends follow on the next frame, as after every other change of the data.
-    m_legendDirty = 1;
+    InvalidateLegends();
     InvalidateScene();
     return 0;
 }
@@ -117,7 +117,7 @@ std::intptr_t CModelViewerView::OnLandXmlLoadFinished(std::uintptr_t code, std::
     if (const auto text = ViewProgress::LandXmlFinishedText(static_cast<std::intptr_t>(code)))
         SetMainFrameStatusText(*text);
     EndMainFrameProgress();
-    m_legendDirty = 1;
+    InvalidateLegends();
     InvalidateScene();
     return 0;
 }
